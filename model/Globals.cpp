@@ -1,0 +1,5 @@
+#include "model/Globals.h"
+
+bool g_bStandalone = false;
+bool g_bDataModified = false;
+bool g_bDebugMode = false;

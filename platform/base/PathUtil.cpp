@@ -1,0 +1,90 @@
+#include "platform/base/PathUtil.h"
+
+#include <climits>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+std::string GetProgramPath()
+{
+    std::vector<char> buf(PATH_MAX);
+    for (;;) {
+        ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+        if (n < 0)
+            return {};
+        if (static_cast<std::size_t>(n) < buf.size())
+            return std::string(buf.data(), static_cast<std::size_t>(n));
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string GetModulePathOf(const void* address)
+{
+    Dl_info info {};
+    if (!address || ::dladdr(address, &info) == 0 || !info.dli_fname)
+        return {};
+    std::string path = info.dli_fname;
+    // The main program is reported by the name it was started with, which
+    // may hold no directory at all.
+    if (path.find('/') == std::string::npos)
+        return GetProgramPath();
+    if (path.front() != '/') {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            path = real;
+            ::free(real);
+        }
+    }
+    return path;
+}
+
+bool IsPathSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+static std::size_t LastSeparator(std::string_view path)
+{
+    return path.find_last_of("/\\");
+}
+
+std::string PathDirectory(std::string_view path)
+{
+    std::size_t pos = LastSeparator(path);
+    return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos));
+}
+
+std::string PathFileName(std::string_view path)
+{
+    std::size_t pos = LastSeparator(path);
+    return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
+}
+
+std::string PathExtension(std::string_view path)
+{
+    std::string name = PathFileName(path);
+    std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+std::string PathStem(std::string_view path)
+{
+    std::string name = PathFileName(path);
+    std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string PathJoinSlash(std::string_view dir, std::string_view name)
+{
+    if (dir.empty())
+        return std::string(name);
+    std::string out(dir);
+    if (!IsPathSeparator(out.back()))
+        out += '/';
+    out += name;
+    return out;
+}
+
+}  // namespace platform

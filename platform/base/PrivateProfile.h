@@ -1,0 +1,35 @@
+#pragma once
+// The private-profile (ini file) engine that the settings, the COM module's
+// OEM section and the launcher rely on. Sections and keys are matched without
+// regard to case; a missing file, section or key gives the default. Writes
+// keep every other line (comments included) and replace the file atomically.
+// Files are UTF-8.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The value of section/key, or `def` when missing. Blanks around the value are
+// dropped, and one pair of enclosing double or single quotes. When
+// `bufferSize` is not 0 the result is cut to bufferSize - 1 bytes, as a
+// caller's fixed buffer of that size would hold it (never inside a UTF-8
+// character).
+std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view def,
+                                    const std::string& path, std::size_t bufferSize = 0);
+
+// An optional sign and the leading decimal digits of the value, wrapped to 32
+// bits, so that a value written as "%u" of a negative number reads back as
+// that number. A value without leading digits gives 0; a missing key `def`.
+std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, std::int32_t def,
+                                  const std::string& path);
+
+// Sets section/key to value, creating the file and the section when missing.
+// A null value removes the key; a null key removes the whole section.
+// False when the file cannot be written; the old file is then untouched.
+bool WritePrivateProfileString(std::string_view section, const char* key, const char* value,
+                               const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,155 @@
+#include "platform/base/AtomicFile.h"
+#include "platform/base/PrivateProfile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+class PrivateProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("ini-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / "test.ini").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void Put(const std::string& text) { ASSERT_TRUE(WriteFileAtomically(path, text)); }
+    std::string Contents() const
+    {
+        auto bytes = ReadWholeFile(path);
+        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("<missing>");
+    }
+
+    fs::path dir;
+    std::string path;
+};
+
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim = m_old;
+        lim.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    struct rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PrivateProfileTest, LookupsIgnoreCaseAndTrimValues)
+{
+    Put("; settings\n[Common]\nDebugMode = 1 \nToolTips=0\n[SerialCommunication]\r\nConnectionName=\"  COM1 \"\n");
+    EXPECT_EQ(GetPrivateProfileInt("common", "DEBUGMODE", 7, path), 1);
+    EXPECT_EQ(GetPrivateProfileInt("COMMON", "tooltips", 1, path), 0);
+    EXPECT_EQ(GetPrivateProfileString("serialcommunication", "connectionname", "", path), "  COM1 ");
+}
+
+TEST_F(PrivateProfileTest, DefaultsWhenFileSectionOrKeyIsMissing)
+{
+    EXPECT_EQ(GetPrivateProfileString("LANGUAGE", "LAST", "0407", path), "0407");
+    EXPECT_EQ(GetPrivateProfileInt("Common", "GroupAddressLevels", 3, path), 3);
+    Put("[Common]\nOther=5\n");
+    EXPECT_EQ(GetPrivateProfileInt("Missing", "Other", 9, path), 9);
+    EXPECT_EQ(GetPrivateProfileInt("Common", "Missing", 9, path), 9);
+    EXPECT_EQ(GetPrivateProfileString("Common", "Missing", "dflt", path), "dflt");
+}
+
+TEST_F(PrivateProfileTest, IntegersWrapAt32BitsAndTakeLeadingDigits)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%u", static_cast<unsigned>(-8));
+    ASSERT_TRUE(WritePrivateProfileString("ParameterDialog", "Left", buf, path));
+    EXPECT_EQ(GetPrivateProfileInt("ParameterDialog", "Left", 0, path), -8);
+    Put("[S]\na=-12\nb=42px\nc=px\nd=\ne=+7\n");
+    EXPECT_EQ(GetPrivateProfileInt("S", "a", 0, path), -12);
+    EXPECT_EQ(GetPrivateProfileInt("S", "b", 0, path), 42);
+    EXPECT_EQ(GetPrivateProfileInt("S", "c", 5, path), 0);
+    EXPECT_EQ(GetPrivateProfileInt("S", "d", 5, path), 0);
+    EXPECT_EQ(GetPrivateProfileInt("S", "e", 5, path), 7);
+}
+
+TEST_F(PrivateProfileTest, StringsAreCutToTheCallersBuffer)
+{
+    Put("[S]\nk=abcdef\nu=\xC3\xA4\xC3\xB6\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", path, 5), "abcd");
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", path, 0), "abcdef");
+    EXPECT_EQ(GetPrivateProfileString("S", "missing", "0407xyz", path, 5), "0407");
+    // Never half a UTF-8 character.
+    EXPECT_EQ(GetPrivateProfileString("S", "u", "", path, 4), "\xC3\xA4");
+}
+
+TEST_F(PrivateProfileTest, WritingIntoAMissingFileCreatesFileAndSection)
+{
+    ASSERT_TRUE(WritePrivateProfileString("LANGUAGE", "LAST", "0409", path));
+    EXPECT_EQ(Contents(), "[LANGUAGE]\nLAST=0409\n");
+    ASSERT_TRUE(WritePrivateProfileString("Common", "ToolTips", "0", path));
+    EXPECT_EQ(GetPrivateProfileString("language", "last", "", path), "0409");
+    EXPECT_EQ(GetPrivateProfileInt("common", "tooltips", 1, path), 0);
+}
+
+TEST_F(PrivateProfileTest, WritingKeepsCommentsOtherLinesAndLineEnds)
+{
+    Put("; top comment\r\n[A]\r\nx=1\r\n# note\r\ngarbage line\r\n\r\n[B]\r\ny=2\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("a", "X", "10", path));
+    ASSERT_TRUE(WritePrivateProfileString("A", "z", "3", path));
+    ASSERT_TRUE(WritePrivateProfileString("B", "y", "20", path));
+    EXPECT_EQ(Contents(), "; top comment\r\n[A]\r\nX=10\r\n# note\r\ngarbage line\r\nz=3\r\n\r\n[B]\r\ny=20\r\n");
+}
+
+TEST_F(PrivateProfileTest, NullValueRemovesKeyAndNullKeyRemovesSection)
+{
+    Put("[A]\nx=1\ny=2\n[B]\nz=3\n");
+    ASSERT_TRUE(WritePrivateProfileString("A", "x", nullptr, path));
+    EXPECT_EQ(Contents(), "[A]\ny=2\n[B]\nz=3\n");
+    ASSERT_TRUE(WritePrivateProfileString("a", nullptr, nullptr, path));
+    EXPECT_EQ(Contents(), "[B]\nz=3\n");
+}
+
+TEST_F(PrivateProfileTest, MalformedLinesAreSkippedNotFatal)
+{
+    Put("[Broken\nk=bad\n=novalue\n[Good]\n  \nk=ok\n");
+    EXPECT_EQ(GetPrivateProfileString("Broken", "k", "dflt", path), "dflt");
+    EXPECT_EQ(GetPrivateProfileString("Good", "k", "", path), "ok");
+}
+
+TEST_F(PrivateProfileTest, FailedWriteLeavesTheOldFile)
+{
+    Put("[A]\nx=1\n");
+    {
+        // A file-size limit makes the write fail even for root.
+        FileSizeLimit limit(16);
+        EXPECT_FALSE(WritePrivateProfileString("A", "x", "a value far too long for the limit", path));
+    }
+    EXPECT_EQ(Contents(), "[A]\nx=1\n");
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename(), "test.ini") << "temporary file left behind";
+}
+
+TEST_F(PrivateProfileTest, WriteIntoMissingFolderFails)
+{
+    EXPECT_FALSE(WritePrivateProfileString("A", "x", "1", (dir / "nope" / "a.ini").string()));
+    EXPECT_FALSE(fs::exists(dir / "nope"));
+}
