@@ -2,7 +2,16 @@
 // The five logging levels. Every call site records its source file and line
 // first, so use the LOG_* macros rather than the functions.
 
+#include <cstdarg>
+#include <cstddef>
 #include <cstdint>
+
+// Levels as the log file and the host's logger know them.
+constexpr int LOG_LEVEL_ERROR = 2;
+constexpr int LOG_LEVEL_WARNING = 3;
+constexpr int LOG_LEVEL_INFO = 4;
+constexpr int LOG_LEVEL_DETAIL = 5;
+constexpr int LOG_LEVEL_TRACE = 6;
 
 extern const char* g_pszLogSourceFile;
 extern std::uint32_t g_nLogSourceLine;
@@ -12,6 +21,21 @@ void LogWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogDetail(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The line being logged, shared with the free message-box functions.
+constexpr std::size_t LOG_TEXT_SIZE = 2048;
+extern char g_szLogText[LOG_TEXT_SIZE];
+
+// Writes "\"<file>\"(<line>): " for the source location set by the caller
+// (only the file's base name) and then the formatted text into the buffer;
+// without a source file, the text alone. The result is cut to fit the
+// buffer and always terminated.
+void FormatLogPrefix(char* pszBuffer, std::size_t nSize, const char* format, va_list args)
+    __attribute__((format(printf, 3, 0)));
+
+// Hands a finished line to the target of the run: the log file in standalone
+// mode, the host's logger in plug-in mode. Nothing when there is no target.
+void RouteLogLine(int nLevel, const char* pszLine);
 
 #define LOG_AT_SOURCE_(fn, ...) \
     (g_pszLogSourceFile = __FILE__, g_nLogSourceLine = static_cast<std::uint32_t>(__LINE__), fn(__VA_ARGS__))

@@ -1,0 +1,524 @@
+#include "model/IniManager.h"
+
+#include "model/Globals.h"
+#include "model/HostFormatting.h"
+#include "model/HostLocalisation.h"
+#include "model/Log.h"
+#include "platform/base/Guid.h"
+#include "platform/base/PathUtil.h"
+#include "platform/base/PrivateProfile.h"
+#include "platform/base/SystemLocale.h"
+#include "platform/base/WinApp.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <memory>
+
+CIniManager g_IniManager;
+
+namespace {
+
+// Reading buffers of the stored texts; longer values are cut as these
+// buffers always cut them.
+constexpr std::size_t LANGUAGE_FILE_NAME_BUFFER = 5;
+constexpr std::size_t LANGUAGE_LAST_BUFFER = 10;
+constexpr std::size_t PATH_BUFFER = 260;
+constexpr std::size_t CONNECTION_BUFFER = 1024;
+
+struct TableSection {
+    int nTableType;
+    const char* pszSection;
+    std::initializer_list<int> widths;  // per column; columns past the list get the common default
+};
+
+const std::array<TableSection, 18> kTableSections = {{
+    {2, "QuantitiesTable", {45, 100, 120, 70, 70, 55, 55, 55, 70}},
+    {3, "GroupAddressTable", {120, 100, 120, 35, 35, 35, 35}},
+    {4, "UtilizationTable", {130, 55, 55, 55, 55}},
+    {6, "DayRoutineTable", {40, 100, 120, 120}},
+    {7, "WeekRoutineTable", {90, 40, 100}},
+    {8, "SummertimeTable", {40, 150, 150, 60}},
+    {9, "SpecialDaysTable", {170, 170, 100}},
+    {10, "OverviewTable", {75, 65, 70, 40, 100}},
+    {11, "DaySwitchTimeTable", {60, 120, 100, 70, 120, 40}},
+    {12, "QuantityTable", {}},
+    {13, "QuantityTriggerTable", {120, 100, 120, 50}},
+    {14, "QuantityMemberTable", {120, 100, 120, 70, 50, 40}},
+    {16, "MainGroupsTable", {20, 140, 50, 35, 140}},
+    {17, "MiddleGroupsTable", {18, 140, 50, 35, 140}},
+    {18, "SubGroupsTable", {20, 140, 50, 35, 35, 140}},
+    {19, "DeviceObjectsTable", {20, 20, 45, 50, 80, 50, 50, 18, 18, 18, 18, 25, 30, 120}},
+    {21, "GroupAddressComboBox", {100, 100, 100}},
+    {22, "DayRoutineComboBox", {200, 35}},
+}};
+
+const TableSection* FindTableSection(int nTableType)
+{
+    for (const TableSection& table : kTableSections)
+        if (table.nTableType == nTableType)
+            return &table;
+    return nullptr;
+}
+
+std::string NumberedKey(const char* pszPrefix, int nIndex)
+{
+    return pszPrefix + std::to_string(nIndex + 1);
+}
+
+// Any function of this library: its address names the module on disk.
+void ModuleAnchor() {}
+
+}  // namespace
+
+CIniManager::~CIniManager() = default;
+
+// ---------------------------------------------------------------- profile
+
+void CIniManager::SelectProfile(const char* pszIniPath)
+{
+    SetProfileName(g_bStandalone ? pszIniPath : nullptr);
+}
+
+std::string CIniManager::MakeProfileNameFromModulePath(std::string_view modulePath)
+{
+    if (modulePath.empty())
+        return {};
+    std::size_t nameStart = modulePath.find_last_of("/\\");
+    nameStart = nameStart == std::string_view::npos ? 0 : nameStart + 1;
+    std::size_t dot = modulePath.find('.', nameStart);
+    std::string profile(modulePath.substr(0, dot));
+    profile += ".ini";
+    return profile;
+}
+
+std::string CIniManager::GetProfileName()
+{
+    const CWinApp* pApp = AfxGetApp();
+    return pApp ? pApp->GetProfileName() : std::string();
+}
+
+void CIniManager::SetProfileName(const char* pszPath)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp) {
+        LOG_ERROR("Couldnt set profile name: no application object");
+        return;
+    }
+    std::string sPath;
+    if (pszPath) {
+        sPath = pszPath;
+    } else {
+        std::string sModule = platform::GetModulePathOf(reinterpret_cast<const void*>(&ModuleAnchor));
+        if (sModule.empty()) {
+            LOG_ERROR("Couldnt set profile name: GetModuleFileName failed");
+            return;
+        }
+        sPath = MakeProfileNameFromModulePath(sModule);
+    }
+    if (sPath == pApp->GetProfileName())
+        return;
+    pApp->SetProfileName(sPath);
+    LOG_INFO("Profile = \"%s\"", sPath.c_str());
+}
+
+// ---------------------------------------------------------------- engine
+
+int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDefault)
+{
+    const std::string sProfile = GetProfileName();
+    if (sProfile.empty())
+        return nDefault;
+    return platform::GetPrivateProfileInt(section, key, nDefault, sProfile);
+}
+
+std::string CIniManager::ReadString(std::string_view section, std::string_view key, std::string_view def,
+                                    std::size_t nBufferSize)
+{
+    const std::string sProfile = GetProfileName();
+    if (sProfile.empty()) {
+        std::string sDefault(def);
+        if (nBufferSize > 0 && sDefault.size() >= nBufferSize)
+            sDefault.resize(nBufferSize - 1);
+        return sDefault;
+    }
+    return platform::GetPrivateProfileString(section, key, def, sProfile, nBufferSize);
+}
+
+BOOL CIniManager::WriteString(std::string_view section, const char* pszKey, const char* pszValue)
+{
+    const std::string sProfile = GetProfileName();
+    if (sProfile.empty())
+        return FALSE;
+    return platform::WritePrivateProfileString(section, pszKey, pszValue, sProfile) ? TRUE : FALSE;
+}
+
+BOOL CIniManager::WriteInt(std::string_view section, const char* pszKey, UINT nValue)
+{
+    char szValue[16];
+    std::snprintf(szValue, sizeof szValue, "%u", nValue);
+    return WriteString(section, pszKey, szValue);
+}
+
+// ---------------------------------------------------------------- language
+
+LCID CIniManager::GetLanguage()
+{
+    if (g_bStandalone)
+        return platform::GetSystemDefaultLCID() == 1031 ? 1031 : 1033;
+
+    std::unique_ptr<IHostLocalisation> pLocalise = CreateHostLocalisation();
+    if (!pLocalise) {
+        LOG_ERROR("ILocalise: CoCreateInstance failed");
+    } else {
+        LCID lcid = 0;
+        if (SUCCEEDED(pLocalise->GetDefaultLCID(lcid)))
+            return lcid;
+        LOG_ERROR("ILocalise: GetDefaultLCID failed");
+    }
+    const std::string sLast = ReadString("LANGUAGE", "LAST", "0407", LANGUAGE_LAST_BUFFER);
+    return static_cast<LCID>(std::strtoul(sLast.c_str(), nullptr, 16));
+}
+
+BOOL CIniManager::SetLanguage(LCID lcid)
+{
+    if (!g_bStandalone)
+        return FALSE;
+    char szValue[16];
+    std::snprintf(szValue, sizeof szValue, "%04x", static_cast<unsigned>(lcid));
+    return WriteString("LANGUAGE", "LAST", szValue);
+}
+
+std::string CIniManager::GetLanguageFileName()
+{
+    return ReadString("LANGUAGE", "FILENAME", "", LANGUAGE_FILE_NAME_BUFFER);
+}
+
+BOOL CIniManager::SetLanguageFileName(const std::string& sFileName)
+{
+    return WriteString("LANGUAGE", "FILENAME", sFileName.c_str());
+}
+
+int CIniManager::GetMissingStringsFile(std::string& sFileName)
+{
+    sFileName.clear();
+    if (ReadInt("LANGUAGE", "LogMissingStrings", 0) <= 0)
+        return 0;
+    sFileName = ReadString("LANGUAGE", "MissingStringsFileName", "", PATH_BUFFER);
+    return 1;
+}
+
+// ---------------------------------------------------------------- common
+
+int CIniManager::GetGroupAddressLevels()
+{
+    if (g_bStandalone)
+        return ReadInt("Common", "GroupAddressLevels", 3);
+
+    std::unique_ptr<IHostFormatting> pFormatting = CreateHostFormatting();
+    if (!pFormatting)
+        return 3;
+    std::string sText;
+    if (FAILED(pFormatting->Format(1, kszGroupAddressFormat, 0, sText)))
+        return 3;
+    return static_cast<int>(std::count(sText.begin(), sText.end(), '/')) + 1;
+}
+
+BOOL CIniManager::SetGroupAddressLevels(int nLevels)
+{
+    if (!g_bStandalone)
+        return FALSE;
+    return WriteInt("Common", "GroupAddressLevels", static_cast<UINT>(nLevels));
+}
+
+bool CIniManager::GetDebugMode()
+{
+    return ReadInt("Common", "DebugMode", 0) > 0;
+}
+
+BOOL CIniManager::SetDebugMode(bool bDebugMode)
+{
+    return WriteInt("Common", "DebugMode", bDebugMode ? 1u : 0u);
+}
+
+BOOL CIniManager::GetToolTips()
+{
+    return ReadInt("Common", "ToolTips", 1) > 0 ? TRUE : FALSE;
+}
+
+BOOL CIniManager::SetToolTips(BOOL bToolTips)
+{
+    return WriteInt("Common", "ToolTips", static_cast<UINT>(bToolTips));
+}
+
+int CIniManager::GetLsmDownloadMode()
+{
+    return ReadInt("Common", "LSMDownloadMode", 0);
+}
+
+// ---------------------------------------------------------------- logging, Cdi
+
+int CIniManager::GetLogLevel()
+{
+    if (!g_bStandalone)
+        return 0;
+    return ReadInt("Logging", "Level", 3);
+}
+
+BOOL CIniManager::SetLogLevel(int nLevel)
+{
+    if (!g_bStandalone || nLevel < 0 || nLevel > 5)
+        return FALSE;
+    return WriteInt("Logging", "Level", static_cast<UINT>(nLevel));
+}
+
+int CIniManager::GetLogEnabled()
+{
+    if (!g_bStandalone)
+        return 0;
+    return ReadInt("Logging", "Enabled", 0);
+}
+
+BOOL CIniManager::SetLogEnabled(int nEnabled)
+{
+    if (!g_bStandalone)
+        return FALSE;
+    return WriteInt("Logging", "Enabled", static_cast<UINT>(nEnabled));
+}
+
+std::string CIniManager::GetCdiDllName()
+{
+    if (!g_bStandalone)
+        return {};
+    return ReadString("Cdi", "DllName", "", PATH_BUFFER);
+}
+
+// ---------------------------------------------------------------- bus interface
+
+void CIniManager::GetSerialCommunication(CFalconConnectionParams& params)
+{
+    GUID guid = GUID_NULL;
+    const std::string sGuid = ReadString("SerialCommunication", "Guid", "", CONNECTION_BUFFER);
+    if (!sGuid.empty()) {
+        if (auto parsed = platform::ParseGuid(sGuid))
+            guid = *parsed;
+    }
+    params.SetGuid(guid);
+    params.SetConnectionName(ReadString("SerialCommunication", "ConnectionName", "", CONNECTION_BUFFER));
+    params.SetConnectionParam(ReadString("SerialCommunication", "ConnectionParam", "", CONNECTION_BUFFER));
+}
+
+BOOL CIniManager::SetSerialCommunication(const CFalconConnectionParams& params)
+{
+    if (!g_bStandalone)
+        return FALSE;
+    return WriteString("SerialCommunication", "Guid", params.GetGuidText().c_str()) &&
+                   WriteString("SerialCommunication", "ConnectionName", params.GetConnectionName().c_str()) &&
+                   WriteString("SerialCommunication", "ConnectionParam", params.GetConnectionParam().c_str())
+               ? TRUE
+               : FALSE;
+}
+
+// ---------------------------------------------------------------- dates
+
+int CIniManager::GetDaysInFirstWeek()
+{
+    return ReadInt("Date/Time", "DaysInFirstWeek", 4);
+}
+
+int CIniManager::GetFirstDayOfWeek()
+{
+    return ReadInt("Date/Time", "FirstDayOfWeek", 2);
+}
+
+// ---------------------------------------------------------------- main window
+
+BOOL CIniManager::GetShowToolbar()
+{
+    return ReadInt("ParameterDialog", "Toolbar", 1) != 0 ? TRUE : FALSE;
+}
+
+BOOL CIniManager::SetShowToolbar(BOOL bShow)
+{
+    return WriteInt("ParameterDialog", "Toolbar", static_cast<UINT>(bShow));
+}
+
+BOOL CIniManager::GetShowStatusbar()
+{
+    return ReadInt("ParameterDialog", "Statusbar", 1) != 0 ? TRUE : FALSE;
+}
+
+BOOL CIniManager::SetShowStatusbar(BOOL bShow)
+{
+    return WriteInt("ParameterDialog", "Statusbar", static_cast<UINT>(bShow));
+}
+
+int CIniManager::GetSplitterHorzDevided()
+{
+    return ReadInt("SplitterWindow", "HorzDevided", 0);
+}
+
+BOOL CIniManager::SetSplitterHorzDevided(int nHorzDevided)
+{
+    return WriteInt("SplitterWindow", "HorzDevided", static_cast<UINT>(nHorzDevided));
+}
+
+void CIniManager::GetPaneSize(int& nWidth, int& nHeight)
+{
+    nWidth = ReadInt("SplitterWindow", "PaneWidth", 200);
+    nHeight = ReadInt("SplitterWindow", "PaneHeight", 200);
+}
+
+BOOL CIniManager::SetPaneSize(int nWidth, int nHeight)
+{
+    const BOOL bWidth = WriteInt("SplitterWindow", "PaneWidth", static_cast<UINT>(nWidth));
+    const BOOL bHeight = WriteInt("SplitterWindow", "PaneHeight", static_cast<UINT>(nHeight));
+    return bWidth && bHeight ? TRUE : FALSE;
+}
+
+void CIniManager::GetWindowRect(std::string_view section, RECT& rect)
+{
+    rect.left = ReadInt(section, "Left", 0);
+    rect.top = ReadInt(section, "Top", 0);
+    rect.right = ReadInt(section, "Right", 800);
+    rect.bottom = ReadInt(section, "Bottom", 600);
+}
+
+BOOL CIniManager::SetWindowRect(std::string_view section, const RECT& rect)
+{
+    return WriteInt(section, "Left", static_cast<UINT>(rect.left)) &&
+                   WriteInt(section, "Top", static_cast<UINT>(rect.top)) &&
+                   WriteInt(section, "Right", static_cast<UINT>(rect.right)) &&
+                   WriteInt(section, "Bottom", static_cast<UINT>(rect.bottom))
+               ? TRUE
+               : FALSE;
+}
+
+void CIniManager::GetWindowPlacement(std::string_view section, WINDOWPLACEMENT& placement)
+{
+    placement.length = sizeof(WINDOWPLACEMENT);
+    placement.flags = static_cast<UINT>(ReadInt(section, "wpl.flags", 0));
+    placement.showCmd = static_cast<UINT>(ReadInt(section, "wpl.showCmd", 5));
+    placement.ptMinPosition.x = ReadInt(section, "wpl.ptMinPosition.x", 0);
+    placement.ptMinPosition.y = ReadInt(section, "wpl.ptMinPosition.y", 0);
+    placement.ptMaxPosition.x = ReadInt(section, "wpl.ptMaxPosition.x", 0);
+    placement.ptMaxPosition.y = ReadInt(section, "wpl.ptMaxPosition.y", 0);
+    GetWindowRect(section, placement.rcNormalPosition);
+}
+
+BOOL CIniManager::SetWindowPlacement(std::string_view section, const WINDOWPLACEMENT& placement)
+{
+    return WriteInt(section, "wpl.flags", placement.flags) && WriteInt(section, "wpl.showCmd", placement.showCmd) &&
+                   WriteInt(section, "wpl.ptMinPosition.x", static_cast<UINT>(placement.ptMinPosition.x)) &&
+                   WriteInt(section, "wpl.ptMinPosition.y", static_cast<UINT>(placement.ptMinPosition.y)) &&
+                   WriteInt(section, "wpl.ptMaxPosition.x", static_cast<UINT>(placement.ptMaxPosition.x)) &&
+                   WriteInt(section, "wpl.ptMaxPosition.y", static_cast<UINT>(placement.ptMaxPosition.y)) &&
+                   SetWindowRect(section, placement.rcNormalPosition)
+               ? TRUE
+               : FALSE;
+}
+
+// ---------------------------------------------------------------- table columns
+
+const char* CIniManager::GetTableSection(int nTableType)
+{
+    const TableSection* pTable = FindTableSection(nTableType);
+    return pTable ? pTable->pszSection : "";
+}
+
+int CIniManager::GetDefaultColumnWidth(int nTableType, int nColumn)
+{
+    const TableSection* pTable = FindTableSection(nTableType);
+    if (!pTable || nColumn < 0 || static_cast<std::size_t>(nColumn) >= pTable->widths.size())
+        return DEFAULT_COLUMN_WIDTH;
+    return *(pTable->widths.begin() + nColumn);
+}
+
+void CIniManager::GetColumnWidths(int nTableType, int n, int* pWidths)
+{
+    if (!pWidths)
+        return;
+    const char* pszSection = GetTableSection(nTableType);
+    for (int i = 0; i < n; ++i)
+        pWidths[i] = ReadInt(pszSection, NumberedKey("Column", i), GetDefaultColumnWidth(nTableType, i));
+}
+
+BOOL CIniManager::SetColumnWidths(int nTableType, int n, const int* pWidths)
+{
+    if (!pWidths)
+        return FALSE;
+    const char* pszSection = GetTableSection(nTableType);
+    for (int i = 0; i < n; ++i)
+        if (!WriteInt(pszSection, NumberedKey("Column", i).c_str(), static_cast<UINT>(pWidths[i])))
+            return FALSE;
+    return TRUE;
+}
+
+void CIniManager::GetColumnPrefs(int nTableType, std::vector<WORD>& prefs)
+{
+    const char* pszSection = GetTableSection(nTableType);
+    for (std::size_t i = 0; i < prefs.size(); ++i)
+        prefs[i] = static_cast<WORD>(ReadInt(pszSection, NumberedKey("Pref", static_cast<int>(i)), 0));
+}
+
+BOOL CIniManager::SetColumnPrefs(int nTableType, const std::vector<WORD>& prefs)
+{
+    if (prefs.empty() || prefs.size() > MAX_COLUMNS)
+        return FALSE;
+    const char* pszSection = GetTableSection(nTableType);
+    for (std::size_t i = 0; i < prefs.size(); ++i)
+        if (!WriteInt(pszSection, NumberedKey("Pref", static_cast<int>(i)).c_str(), prefs[i]))
+            return FALSE;
+    return TRUE;
+}
+
+void CIniManager::GetColumnPositions(int nTableType, int n, int* pPositions)
+{
+    if (!pPositions || n <= 0)
+        return;
+    if (n == 1) {
+        // A single column has no order to keep.
+        pPositions[0] = 0;
+        return;
+    }
+    const char* pszSection = GetTableSection(nTableType);
+    for (int i = 0; i < n; ++i)
+        pPositions[i] = ReadInt(pszSection, NumberedKey("Pos", i), i);
+}
+
+void CIniManager::GetColumnPositionsShort(int nTableType, int n, WORD* pPositions)
+{
+    if (!pPositions || n <= 0)
+        return;
+    if (n == 1) {
+        pPositions[0] = 0;
+        return;
+    }
+    const char* pszSection = GetTableSection(nTableType);
+    for (int i = 0; i < n; ++i)
+        pPositions[i] = static_cast<WORD>(ReadInt(pszSection, NumberedKey("Pos", i), i));
+}
+
+BOOL CIniManager::SetColumnPositions(int nTableType, int n, const int* pPositions)
+{
+    if (!pPositions || n <= 1)
+        return TRUE;
+    const char* pszSection = GetTableSection(nTableType);
+    for (int i = 0; i < n; ++i)
+        if (!WriteInt(pszSection, NumberedKey("Pos", i).c_str(), static_cast<UINT>(pPositions[i])))
+            return FALSE;
+    return TRUE;
+}
+
+BOOL CIniManager::SetColumnPositionsShort(int nTableType, int n, const WORD* pPositions)
+{
+    if (!pPositions || n <= 1)
+        return TRUE;
+    const char* pszSection = GetTableSection(nTableType);
+    for (int i = 0; i < n; ++i)
+        if (!WriteInt(pszSection, NumberedKey("Pos", i).c_str(), pPositions[i]))
+            return FALSE;
+    return TRUE;
+}

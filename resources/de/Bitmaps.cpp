@@ -1,0 +1,10 @@
+// German bitmaps.
+
+#include "resources/de/Tables.h"
+
+namespace resources::de {
+
+// None yet.
+const platform::ResList<platform::ResBinary> g_bitmaps{};
+
+}  // namespace resources::de

@@ -1,0 +1,10 @@
+// English cursors.
+
+#include "resources/en/Tables.h"
+
+namespace resources::en {
+
+// None yet.
+const platform::ResList<platform::ResBinary> g_cursors{};
+
+}  // namespace resources::en

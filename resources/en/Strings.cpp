@@ -1,0 +1,374 @@
+// English string table of the satellite library, under the ids of the German
+// one. An id missing here falls back to the German text that the caller
+// gives as default.
+
+#include "resources/en/Tables.h"
+
+#include <iterator>
+
+namespace resources::en {
+
+namespace {
+
+const platform::ResString g_aStrings[] = {
+    // Internal clock labels and lock polarity
+    {11, "Time Program:"},
+    {13, "lock with 1"},
+    {14, "unlock with 1"},
+
+    // Device frame, file filters, progress texts
+    {101, "General"},
+    {102, "Manufacturer:"},
+    {103, "Tavik (*.tv2)|*.tv2|CSV Format (*.csv)|*.csv|All Files (*.*)|*.*||"},
+    {104, "Tavik (*.tv2)|*.tv2|Tavik (*.tv1)|*.tv1|All Files (*.*)|*.*||"},
+    {107, "*empty*"},
+    {108, "Day routines"},
+    {111, "Size"},
+    {113, "Load parameter data"},
+    {114, "Initialising download process..."},
+    {122, "External physical interface could not be installed."},
+    {125, "Physical address:"},
+    {127, "Application:"},
+    {128, "Download parameter data"},
+    {130, "Loading device"},
+    {131, "Save parameter data"},
+    {133, "Deleting existing object associations..."},
+    {135, "Send delay"},
+    {145, "CSV Format (*.csv)|*.csv|All Files (*.*)|*.*||"},
+    {146, "Cancel"},
+    {147, "Tavik (*.tv2)|*.tv2|Tavik (*.tv1)|*.tv1|All Files (*.*)|*.*||"},
+    {148, "Chronoset (*.tv2)|*.tv2|All Files (*.*)|*.*||"},
+
+    // Clock modes
+    {151, "internal"},
+    {152, "Slave (always receive)"},
+    {153, "Slave, OFF period (receive 00:05...23:55)"},
+    {154, "Master (send every minute)"},
+    {155, "Master (send hourly)"},
+    {156, "Master (send daily)"},
+    {160, "Group address for request:"},
+
+    // Group-address check, usage texts
+    {166, "Communication object: %u"},
+    {167, "for object %u"},
+    {168, "Group"},
+    {170, "Checking GA consistency..."},
+    {171, "Objects: GT"},
+    {172, "Objects: ST, GM, DR"},
+    {173, "Date, time and request"},
+    {174, "Updating links"},
+    {175, "Deleting temporary data"},
+    {176, "Updating request for group triggers"},
+    {177, "Creating object association list"},
+    {180, "&Insert"},
+
+    // Print preview bar
+    {181, "&Print..."},
+    {182, "&Close"},
+    {183, "&Next page"},
+    {184, "&Prev. page"},
+    {185, "&One page"},
+    {186, "&Two pages"},
+    {187, "Scale &up"},
+    {188, "Scale &down"},
+    {189, "Delete"},
+
+    // Quantities
+    {202, "Range A"},
+    {203, "Range B"},
+    {204, "Trigger"},
+    {211, "Warm start"},
+    {212, "Cold start"},
+    {213, "Init value"},
+    {219, "Compare of device type failed! Application not compatible."},
+    {220, "\"none\""},
+    {221, "free out of a total of"},
+    {222, "as trigger/display for:"},
+    {223, "as member of:"},
+    {228, "as trigger for"},
+    {229, "as member of"},
+    {230, "as switching time in"},
+
+    // Object types
+    {250, "1 bit"},
+    {251, "2 bit priority"},
+    {252, "1 byte unsigned"},
+    {253, "1 byte signed"},
+    {254, "2 byte unsigned"},
+    {255, "2 byte signed"},
+    {256, "2 byte floating point"},
+    {257, "3 byte time"},
+    {258, "3 byte date"},
+
+    // Send delays
+    {269, "none"},
+    {270, "0.1 s"},
+    {271, "0.2 s"},
+    {272, "0.3 s"},
+    {273, "0.4 s"},
+    {274, "0.5 s"},
+
+    {280, "A, B (always)"},
+    {281, ">A, >B (new entry)"},
+    {282, "A< >B (hysteresis)"},
+    {283, "Bus (read value)"},
+    {284, "RAM (old value)"},
+    {285, "none (no reaction)"},
+    {286, "Bus (read value)"},
+    {287, "Init (use init value)"},
+    {288, "none (no reaction)"},
+
+    {296, "No print data selection"},
+    {304, "new group address"},
+    {305, "Page %u"},
+
+    // Usage columns
+    {310, "DR"},
+    {311, "ST"},
+    {312, "GT"},
+    {313, "GM"},
+
+    // 2-bit values
+    {340, "Free"},
+    {341, "Forced ON"},
+    {342, "Forced OFF"},
+
+    // Tree nodes
+    {350, "Time switch program"},
+    {351, "Groups"},
+    {352, "Group addresses"},
+    {353, "Utilisation"},
+
+    // Main, middle and sub groups
+    {380, "New subgroup"},
+    {384, "Edit middle group"},
+    {385, "Edit main group"},
+    {400, "Main group"},
+    {401, "Middle group"},
+    {402, "Subgroup"},
+    {403, "Address"},
+    {404, "Description"},
+    {405, "P"},
+    {406, "CF"},
+    {420, "Note"},
+    {421, "No more main group address available"},
+    {422, "Main group address is already assigned"},
+    {423, "No more middle group address available"},
+    {424, "Middle group address is already assigned"},
+    {425, "No more subgroup address available"},
+    {426, "Subgroup address is already used"},
+    {430, "The maximum number of group addresses has been reached. You can add new group addresses to the "
+          "parameterisation only after deleting group addresses from the parameterisation."},
+    {431, "Group addresses used to capacity"},
+
+    // Input checks
+    {451, "Designation too long"},
+    {454, "The number of switching times in the selected period exceeds the maximum number of entries in the "
+          "table."},
+    {455, "Too many switching times"},
+    {458, "The selected period is too long. Please update the start or end time accordingly."},
+
+    // Device object table
+    {470, "PA"},
+    {471, "Function"},
+    {472, "Object name"},
+    {473, "Priority"},
+    {474, "C"},
+    {475, "R"},
+    {476, "W"},
+    {477, "T"},
+    {478, "U"},
+    {479, "Ack"},
+
+    {501, "Error while writing."},
+    {505, "Save changes"},
+    {506, "Do you wish to save the modified data?"},
+
+    // Limits and insertion
+    {600, "In use"},
+    {601, "The selected group address ('%s': '%s') is already included in the list of used group addresses."},
+    {602, "Group adresses used to capacity"},
+    {603, "The maximum number of group addresses has been reached. You can add new group addresses after deleting "
+          "group address entries in the overview."},
+    {606, "Daylight saving times used to capacity"},
+    {607, "The maximum number of daylight saving times has been reached."},
+    {608, "Groups used to capacity"},
+    {609, "The maximum number of groups has been reached."},
+    {611, "The selected trigger group addresses will be deleted."},
+    {614, "Switching times used to capacity"},
+    {615, "The maximum number of switching times has been reached."},
+    {616, "Group members used to capacity"},
+    {618, "Insert"},
+    {619, "%d of the %d elements could not be inserted"},
+    {620, "Day routines used to capacity"},
+    {621, "The maximum number of day routines has been reached."},
+    {622, "The selected group address ('%s': '%s') is already linked to an object of unsupported type."},
+    {623, "Unknown object type"},
+    {624, "The type of the selected group address ('%s': '%s') can not be used."},
+    {625, "Invalid object type"},
+    {626, "Min. telegram interval:"},
+
+    // About box
+    {650, "About parameterisation software Tavik 2.1"},
+    {651, "Parameterisation software Tavik 2.1 for ORV/X2.1"},
+    {652, "About parameterisation of Tavik/2"},
+    {653, "Parameterisation of Tavik/2"},
+
+    // Duplicates and questions
+    {700, "An entry with the same switching time and group address already exists."},
+    {701, "Duplicate switching time"},
+    {710, "The maximum number of triggers for this group has been reached."},
+    {711, "No triggers"},
+    {714, "An entry with the same range and group address already exists."},
+    {715, "Duplicate group member"},
+    {720, "Do you wish to delete the %d selected switching times?"},
+    {724, "Do you wish to delete the %d selected daylight saving times?"},
+    {726, "Do you wish to delete the %d selected special days?"},
+    {731, "Do you wish to delete the %d selected groups? %d group members will thereby also be deleted."},
+    {735, "Do you wish to delete the %d selected group triggers?"},
+    {736, "The specified time ist invalid. It will therefore be replaced by the last valid value."},
+    {737, "Invalid time"},
+    {738, "Do you wish to delete the %d selected (unused) group addresses?"},
+
+    // New-entry rows
+    {752, "*** new day routine ***"},
+    {753, "*** new switching time ***"},
+    {754, "*** new special day ***"},
+    {755, "*** new daylight saving time ***"},
+    {756, "*** new group member ***"},
+    {757, "*** new group trigger ***"},
+    {758, "*** new group ***"},
+    {759, "*** new group address ***"},
+
+    // Device status and clock
+    {801, "No day routine"},
+    {802, "Special day"},
+    {803, "activated via object"},
+    {804, "undefined"},
+    {805, "Daylight saving time"},
+    {806, "Normal time"},
+    {807, "No"},
+    {808, "Yes"},
+    {811, "Download has not been carried out"},
+    {813, "Error saving parameter data!"},
+    {814, "Error loading parameter data!"},
+    {817, "o'clock"},
+    {818, "Members"},
+    {830, "from"},
+    {831, "by day routine"},
+
+    // The New command by table type
+    {850, "&New switching time"},
+    {851, "&New day routine"},
+    {852, "&New daylight saving time"},
+    {853, "&New special day"},
+    {854, "&New group"},
+    {855, "&New group member"},
+    {856, "&New group address"},
+    {857, "&New"},
+    {858, "&New group trigger"},
+
+    // Switching-time overview
+    {1000, "Overview of switching times"},
+    {1001, "Searching for switching times in the selected period."},
+    {1002, "Date: %s"},
+
+    // Main window title
+    {1102, "ORV/X2.1 Application unit"},
+    {1103, "Parameterisation software Tavik 2.1"},
+    {1105, "Application Unit"},
+
+    // Month names
+    {1200, "January"},
+    {1201, "February"},
+    {1202, "March"},
+    {1203, "April"},
+    {1204, "May"},
+    {1205, "June"},
+    {1206, "July"},
+    {1207, "August"},
+    {1208, "September"},
+    {1209, "October"},
+    {1210, "November"},
+    {1211, "December"},
+
+    // Table columns
+    {2000, "DR No."},
+    {2001, "DR Name"},
+    {2002, "GA No."},
+    {2003, "GA Name"},
+    {2004, "QU No."},
+    {2005, "QU Name"},
+    {2104, "Modifications will get lost."},
+    {2106, "Would you like to import anyway?"},
+    {2107, "Inactive Time (mm:ss):"},
+
+    // Toolbar button texts: short and long part
+    {40006, "Save|Save"},
+    {40007, "Print|Print"},
+    {40009, "Ins.|Insert"},
+    {40019, "Help|Help"},
+    {40020, "Copy|Copy"},
+    {40022, "End|End"},
+
+    // Sections, headings and columns
+    {40010, "Week routine"},
+    {40011, "Daylight saving times"},
+    {40012, "Special days"},
+    {40013, "Overview"},
+    {40021, "Field name"},
+    {40023, "used"},
+    {40024, "(%)"},
+    {40025, "free"},
+    {40026, "Addresses and objects"},
+    {40027, "Group addresses"},
+    {40032, "Time switch program"},
+    {40033, "Switching times"},
+    {40100, "Groups"},
+    {40101, "Group members"},
+    {40103, "No"},
+    {40104, "Trigger"},
+    {40105, "Time"},
+    {40107, "Type"},
+    {40108, "Value"},
+    {40109, "SoC"},
+    {40110, "Weekday"},
+    {40111, "Day routine"},
+
+    // Weekdays, Monday first
+    {40112, "Monday"},
+    {40113, "Tuesday"},
+    {40114, "Wednesday"},
+    {40115, "Thursday"},
+    {40116, "Friday"},
+    {40117, "Saturday"},
+    {40118, "Sunday"},
+    {40119, "\"none\""},
+    {40121, "Date"},
+    {40122, "Year"},
+    {40123, "Start"},
+    {40124, "End"},
+    {40125, "Offset"},
+
+    // Weekday abbreviations, Monday first
+    {40126, "Mo"},
+    {40127, "Tu"},
+    {40128, "We"},
+    {40129, "Th"},
+    {40130, "Fr"},
+    {40131, "Sa"},
+    {40132, "Su"},
+    {40135, "to"},
+
+    // Internal clock
+    {40138, "Operating mode of clock:"},
+    {40139, "Group address for time:"},
+    {40140, "Group address for date:"},
+    {40141, "send at:"},
+};
+
+}  // namespace
+
+const platform::ResList<platform::ResString> g_strings{g_aStrings, std::size(g_aStrings)};
+
+}  // namespace resources::en

@@ -1,0 +1,285 @@
+#include "model/Globals.h"
+#include "model/HostLogger.h"
+#include "model/Log.h"
+#include "model/LogFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Stands in for the host's logger object: wants the levels it is told to,
+// records what it gets.
+class CFakeHostLogger : public IHostLogger {
+public:
+    struct Line {
+        LONG nLevel;
+        std::string strText;
+    };
+
+    HRESULT Log(LONG nLevel, const char* pszText) override {
+        m_vecLines.push_back({nLevel, pszText});
+        return S_OK;
+    }
+    HRESULT IsEnabled(LONG nLevel, SHORT& nEnabled) override {
+        m_vecAsked.push_back(nLevel);
+        nEnabled = m_mapEnabled.count(nLevel) ? m_mapEnabled[nLevel] : 1;
+        return S_OK;
+    }
+    HRESULT SetName(const std::string& strName) override {
+        m_vecNames.push_back(strName);
+        return S_OK;
+    }
+
+    std::map<LONG, SHORT> m_mapEnabled;
+    std::vector<Line> m_vecLines;
+    std::vector<LONG> m_vecAsked;
+    std::vector<std::string> m_vecNames;
+};
+
+std::string FormatPrefixedInto(std::size_t nSize, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+std::string FormatPrefixedInto(std::size_t nSize, const char* format, ...) {
+    std::vector<char> buffer(nSize + 16, '#');
+    va_list args;
+    va_start(args, format);
+    FormatLogPrefix(buffer.data(), nSize, format, args);
+    va_end(args);
+    EXPECT_EQ(buffer[nSize], '#') << "wrote past the buffer";
+    return buffer.data();
+}
+
+#define FormatPrefixed(...) FormatPrefixedInto(LOG_TEXT_SIZE, __VA_ARGS__)
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Keeps the process-wide logging state of each test to itself.
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_bStandalone = g_bStandalone;
+        m_pLogFile = g_pLogFile;
+        m_pHostLogger = g_pHostLogger;
+        m_pszSource = g_pszLogSourceFile;
+        m_nLine = g_nLogSourceLine;
+
+        char szTemplate[] = "/tmp/logtest-XXXXXX";
+        ASSERT_NE(mkdtemp(szTemplate), nullptr);
+        m_dir = szTemplate;
+    }
+    void TearDown() override {
+        g_bStandalone = m_bStandalone;
+        g_pLogFile = m_pLogFile;
+        g_pHostLogger = m_pHostLogger;
+        g_pszLogSourceFile = m_pszSource;
+        g_nLogSourceLine = m_nLine;
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+
+    // Plug-in mode with a fake host logger behind g_pHostLogger.
+    std::shared_ptr<CFakeHostLogger> UseHostLogger() {
+        auto pFake = std::make_shared<CFakeHostLogger>();
+        m_pHost = std::make_unique<CHostLogger>(pFake, "Vek_ZR02");
+        g_bStandalone = false;
+        g_pHostLogger = m_pHost.get();
+        return pFake;
+    }
+
+    fs::path m_dir;
+    std::unique_ptr<CHostLogger> m_pHost;
+
+private:
+    bool m_bStandalone = false;
+    CLogFile* m_pLogFile = nullptr;
+    CHostLogger* m_pHostLogger = nullptr;
+    const char* m_pszSource = nullptr;
+    std::uint32_t m_nLine = 0;
+};
+
+TEST_F(LogTest, PrefixNamesTheSourceFileAfterItsLastSeparator) {
+    g_nLogSourceLine = 120;
+    g_pszLogSourceFile = "/work/src/model/Utils.cpp";
+    EXPECT_EQ(FormatPrefixed("failed to set %s", "X"), "\"Utils.cpp\"(120): failed to set X");
+    g_pszLogSourceFile = "C:\\src\\model\\Utils.cpp";
+    EXPECT_EQ(FormatPrefixed("failed to set X"), "\"Utils.cpp\"(120): failed to set X");
+    g_pszLogSourceFile = "D:Utils.cpp";
+    EXPECT_EQ(FormatPrefixed("failed to set X"), "\"Utils.cpp\"(120): failed to set X");
+    g_pszLogSourceFile = "a\\b/c:Utils";
+    EXPECT_EQ(FormatPrefixed("x"), "\"Utils\"(120): x");
+    g_pszLogSourceFile = "Utils.cpp";
+    EXPECT_EQ(FormatPrefixed("x"), "\"Utils.cpp\"(120): x");
+}
+
+TEST_F(LogTest, WithoutSourceFileTheTextStandsAlone) {
+    g_pszLogSourceFile = nullptr;
+    g_nLogSourceLine = 7;
+    EXPECT_EQ(FormatPrefixed("Module = \"%s\"", "Vek_ZR02.so"), "Module = \"Vek_ZR02.so\"");
+}
+
+TEST_F(LogTest, OverlongLinesAreCutToTheBufferInsteadOfOverrunningIt) {
+    g_pszLogSourceFile = "Utils.cpp";
+    g_nLogSourceLine = 1;
+    std::string strLong(5000, 'x');
+    std::string strLine = FormatPrefixed("%s", strLong.c_str());
+    EXPECT_EQ(strLine.size(), LOG_TEXT_SIZE - 1);
+    EXPECT_EQ(strLine.rfind("\"Utils.cpp\"(1): xxx", 0), 0u);
+
+    g_pszLogSourceFile = "LongerName.cpp";
+    EXPECT_EQ(FormatPrefixedInto(8, "%d", 12345), "\"Longer");
+    g_pszLogSourceFile = nullptr;
+    EXPECT_EQ(FormatPrefixedInto(4, "%d", 12345), "123");
+}
+
+TEST_F(LogTest, StandaloneLinesGoToTheLogFileWithTimeAndTag) {
+    g_bStandalone = true;
+    CLogFile logFile;
+    logFile.Start((m_dir / "Chronosets2.log").string());
+    g_pLogFile = &logFile;
+
+    LOG_WARNING("failed to set %s", "X");  // sets this file as the source
+    LogError("e");
+    LogInfo("i");
+    LogDetail("d");
+    LogTrace("t");
+    logFile.WriteLine(7, "seven");
+
+    std::string strContent = ReadFile(m_dir / "Chronosets2.log");
+    const std::regex expected(
+        "Start logging date: \\d{4}-\\d{2}-\\d{2}\r\n"
+        "\\d{2}:\\d{2}:\\d{2}\\.\\d{3}  W \"LogTest\\.cpp\"\\(\\d+\\): failed to set X\r\n"
+        "\\d{2}:\\d{2}:\\d{2}\\.\\d{3}  E \"LogTest\\.cpp\"\\(\\d+\\): e\r\n"
+        "\\d{2}:\\d{2}:\\d{2}\\.\\d{3}  I \"LogTest\\.cpp\"\\(\\d+\\): i\r\n"
+        "\\d{2}:\\d{2}:\\d{2}\\.\\d{3}  1 \"LogTest\\.cpp\"\\(\\d+\\): d\r\n"
+        "\\d{2}:\\d{2}:\\d{2}\\.\\d{3}  2 \"LogTest\\.cpp\"\\(\\d+\\): t\r\n"
+        "\\d{2}:\\d{2}:\\d{2}\\.\\d{3}  seven\r\n");
+    EXPECT_TRUE(std::regex_match(strContent, expected)) << strContent;
+    EXPECT_EQ(logFile.GetPath(), (m_dir / "Chronosets2.log").string());
+}
+
+TEST_F(LogTest, LogFileCollectsRunsOneAfterTheOther) {
+    const std::string strPath = (m_dir / "run.log").string();
+    for (int nRun = 0; nRun < 2; ++nRun) {
+        CLogFile logFile;
+        logFile.Start(strPath);
+        logFile.Append("run");
+    }
+    std::string strContent = ReadFile(strPath);
+    const std::regex expected("(Start logging date: \\d{4}-\\d{2}-\\d{2}\r\nrun\r\n){2}");
+    EXPECT_TRUE(std::regex_match(strContent, expected)) << strContent;
+}
+
+TEST_F(LogTest, LogFileInMissingDirectoryDropsLinesSilently) {
+    g_bStandalone = true;
+    CLogFile logFile;
+    const fs::path path = m_dir / "missing" / "Chronosets2.log";
+    logFile.Start(path.string());
+    g_pLogFile = &logFile;
+    LOG_ERROR("lost %d", 1);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(fs::exists(m_dir / "missing"));
+}
+
+TEST_F(LogTest, StandaloneWithoutLogFileWritesNothing) {
+    g_bStandalone = true;
+    g_pLogFile = nullptr;
+    auto pFake = std::make_shared<CFakeHostLogger>();
+    CHostLogger host(pFake, nullptr);
+    g_pHostLogger = &host;
+    LogError("nowhere");
+    EXPECT_TRUE(pFake->m_vecLines.empty());
+}
+
+TEST_F(LogTest, PluginLinesReachTheHostWithLevelMarks) {
+    auto pFake = UseHostLogger();
+    g_pszLogSourceFile = "Utils.cpp";
+    g_nLogSourceLine = 120;
+    LogError("e");
+    LogWarning("failed to set X");
+    LogInfo("i");
+    LogDetail("d");
+    LogTrace("t");
+
+    ASSERT_EQ(pFake->m_vecLines.size(), 5u);
+    EXPECT_EQ(pFake->m_vecLines[0].nLevel, 2);
+    EXPECT_EQ(pFake->m_vecLines[0].strText, "?? \"Utils.cpp\"(120): e\n");
+    EXPECT_EQ(pFake->m_vecLines[1].nLevel, 3);
+    EXPECT_EQ(pFake->m_vecLines[1].strText, "!! \"Utils.cpp\"(120): failed to set X\n");
+    EXPECT_EQ(pFake->m_vecLines[2].strText, "\"Utils.cpp\"(120): i\n");
+    EXPECT_EQ(pFake->m_vecLines[3].nLevel, 5);
+    EXPECT_EQ(pFake->m_vecLines[4].nLevel, 6);
+    EXPECT_EQ(pFake->m_vecNames, std::vector<std::string>{"Vek_ZR02"});
+}
+
+TEST_F(LogTest, PluginLinesAreCutTo255AndDisabledLevelsSendNothing) {
+    auto pFake = UseHostLogger();
+    g_pszLogSourceFile = nullptr;
+    std::string strLong(300, 'a');
+    LogInfo("%s", strLong.c_str());
+    ASSERT_EQ(pFake->m_vecLines.size(), 1u);
+    EXPECT_EQ(pFake->m_vecLines[0].strText, std::string(255, 'a'));
+
+    pFake->m_mapEnabled[5] = 0;
+    pFake->m_vecAsked.clear();
+    LogDetail("%s", strLong.c_str());
+    EXPECT_EQ(pFake->m_vecLines.size(), 1u);
+    EXPECT_EQ(pFake->m_vecAsked, std::vector<LONG>{5});
+}
+
+TEST_F(LogTest, PluginWithoutHostLoggerDropsLines) {
+    g_bStandalone = false;
+    g_pHostLogger = nullptr;
+    LogError("dropped");  // nothing to check but that it returns
+
+    CHostLogger empty(nullptr, "Vek_ZR02");
+    EXPECT_EQ(empty.GetLogger(), nullptr);
+    g_pHostLogger = &empty;
+    LogError("dropped");
+}
+
+TEST_F(LogTest, HostLoggerByNameUsesTheInstalledCreator) {
+    auto pFake = std::make_shared<CFakeHostLogger>();
+    HostLoggerCreator previous = SetHostLoggerCreator([pFake] { return pFake; });
+    {
+        CHostLogger named("Vek_ZR02.DeviceUI2.1");
+        EXPECT_EQ(named.GetLogger(), pFake.get());
+        CHostLogger unnamed(nullptr);
+        EXPECT_EQ(unnamed.GetLogger(), pFake.get());
+    }
+    EXPECT_EQ(pFake->m_vecNames, std::vector<std::string>{"Vek_ZR02.DeviceUI2.1"});
+
+    SetHostLoggerCreator(nullptr);
+    EXPECT_EQ(pFake.use_count(), 1);  // every holder let go
+    CHostLogger none("Vek_ZR02");
+    EXPECT_EQ(none.GetLogger(), nullptr);
+    SetHostLoggerCreator(std::move(previous));
+}
+
+TEST_F(LogTest, SharedBufferMayBeALogArgument) {
+    auto pFake = UseHostLogger();
+    g_pszLogSourceFile = nullptr;
+    std::snprintf(g_szLogText, LOG_TEXT_SIZE, "%s", "earlier line");
+    LogInfo("%s again", g_szLogText);
+    ASSERT_EQ(pFake->m_vecLines.size(), 1u);
+    EXPECT_EQ(pFake->m_vecLines[0].strText, "earlier line again\n");
+    EXPECT_STREQ(g_szLogText, "earlier line again");
+}
+
+}  // namespace
