@@ -1,0 +1,6 @@
+#include "report/ParamReportLine.h"
+
+CParamReportLine::CParamReportLine(CReportGroup* pGroup, UINT nFlags, int /*nMinHeight*/)
+    : CReportLine(pGroup, nFlags, 0)
+{
+}
