@@ -97,6 +97,8 @@ const platform::ResString g_aStrings[] = {
     {188, "Ver&kleinern"},
     {189, "Löschen"},
     {193, "Zuordnungen ausgelastet"},
+    {194, "Die maximale Anzahl von Zuordnungen ist erreicht.\r\nFür Mengenmitglieder und Schaltzeiten ist die Auswahl "
+          "der Gruppenadressen eingeschränkt, für Mengenauslöser und Tagesabläufe ist keine Auswahl mehr möglich."},
 
     // Quantities
     {202, "Bereich A"},

@@ -74,6 +74,9 @@ const platform::ResString g_aStrings[] = {
     {189, "Delete"},
 
     // Quantities
+    {193, "Associations exhausted"},
+    {194, "The maximum number of associations has been reached.\r\nThe choice of group addresses is restricted for "
+          "quantity members and switching times and no longer possible for quantity triggers and day routines."},
     {202, "Range A"},
     {203, "Range B"},
     {204, "Trigger"},
