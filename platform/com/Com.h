@@ -1,0 +1,22 @@
+#pragma once
+// Everything of the object layer in one include.
+
+#include "platform/com/Bstr.h"
+#include "platform/com/ComActivation.h"
+#include "platform/com/ComBSTR.h"
+#include "platform/com/ComClassFactory.h"
+#include "platform/com/ComCoClass.h"
+#include "platform/com/ComDllModule.h"
+#include "platform/com/ComModuleLock.h"
+#include "platform/com/ComObject.h"
+#include "platform/com/ComObjectRoot.h"
+#include "platform/com/ComPtr.h"
+#include "platform/com/ComQIPtr.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/com/ComTypes.h"
+#include "platform/com/ComVariant.h"
+#include "platform/com/Registrar.h"
+#include "platform/com/RegistryKey.h"
+#include "platform/com/RegistryStore.h"
+#include "platform/com/SafeArray.h"
+#include "platform/com/Variant.h"

@@ -1,0 +1,133 @@
+#include "platform/bus/DeviceStateFile.h"
+#include "platform/bus/SimulatedDevice.h"
+
+#include "platform/base/AtomicFile.h"
+
+#include "DeviceTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using bustest::CManualClock;
+using bustest::CTempDir;
+using bustest::LoadStateControlByProperty;
+
+namespace {
+
+std::string ReadText(const std::string& strPath)
+{
+    auto oBytes = platform::ReadWholeFile(strPath);
+    return oBytes ? std::string(oBytes->begin(), oBytes->end()) : std::string();
+}
+
+}  // namespace
+
+TEST(DeviceStateFile, ADownloadSurvivesTheProcess)
+{
+    CTempDir dir;
+    const std::string strPath = dir.File("device.json");
+    CManualClock clock;
+    {
+        CSimulatedDevice device(clock.Source());
+        ASSERT_EQ(device.Open(strPath), EDeviceResult::Ok);
+        EXPECT_TRUE(platform::FileExists(strPath));  // created on open
+        device.GetFaults().SetFailCall(40, 2);
+        LONG nOpenError = 0;
+        ASSERT_EQ(device.Connect(0x1101, nOpenError), EDeviceResult::Ok);
+        for (BYTE m : {3, 1, 2})
+            ASSERT_EQ(LoadStateControlByProperty(device, m, 1), 0);
+        const BYTE arrParams[3] = {7, 0x10, 0x0E};
+        ASSERT_EQ(device.WriteMemory(0x8000, arrParams, 3, 1), EDeviceResult::Ok);
+        for (BYTE m : {2, 1})
+            ASSERT_EQ(LoadStateControlByProperty(device, m, 2), 0);
+        const BYTE arrNow[6] = {14, 30, 5, 29, 2, 4};
+        ASSERT_EQ(device.WriteProperty(5, 201, 1, 1, 6, arrNow, 6, 1), EDeviceResult::Ok);
+        const BYTE arrClock[9] = {10, 20, 30, 7, 28, 12, 8, 3, 0x80};
+        ASSERT_EQ(device.WriteUserMemory(0xF0000, arrClock, 9), EDeviceResult::Ok);
+        device.GetFaults().SetLoadStateStuck(2, true);
+        ASSERT_EQ(device.Disconnect(), EDeviceResult::Ok);
+        EXPECT_EQ(device.GetLastSessionBusTime().GetFrameCount(), device.GetSessionBusTime().GetFrameCount());
+    }
+    clock.Advance(3600 * 1000);
+
+    CSimulatedDevice reopened(clock.Source());
+    ASSERT_EQ(reopened.Open(strPath), EDeviceResult::Ok);
+    EXPECT_EQ(reopened.PeekMemory(0x8000, 3), (std::vector<BYTE>{7, 0x10, 0x0E}));
+    EXPECT_EQ(reopened.PeekMemory(0xB6EA, 3), (std::vector<BYTE>{1, 1, 2}));  // 3 never completed
+    EXPECT_EQ(reopened.GetDownloadTime(), (std::vector<BYTE>{14, 30, 5, 29, 2, 4}));
+    EXPECT_TRUE(reopened.GetFaults().IsLoadStateStuck(2));
+    EXPECT_EQ(reopened.GetFaults().GetFailCall(), 40u);
+    EXPECT_EQ(reopened.GetFaults().GetCallCount(), 19u);  // counting goes on where it stopped
+    EXPECT_GT(reopened.GetTotalBusTime().GetBitTimes(), 0u);
+    // The clock ran on while nobody looked, 4 ms slow by its trim of -3 s a month.
+    auto arrStatus = reopened.GetStatusBlock();
+    EXPECT_EQ(std::vector<BYTE>(arrStatus.begin(), arrStatus.begin() + 9),
+              (std::vector<BYTE>{11, 20, 29, 7, 28, 12, 8, 3, 0x81}));
+}
+
+TEST(DeviceStateFile, TheTextRoundTrips)
+{
+    CDeviceState state;
+    state.Reset(1'200'000'000'000LL, 0x2305);
+    state.m_oApplicationId = CApplicationId(7, 0x1234, 0x56);
+    state.m_arrLoadStates[1].SetState(CLoadStateMachine::Error);
+    state.m_oMemory.SetByte(0x9B6F, 0xEE);
+    state.m_arrDownloadStamp[39] = 0x41;
+    state.m_oFaults.SetForeignApplication(CApplicationId::Foreign());
+    state.m_oFaults.SetDeviceOpenError(12);
+    state.m_oTotalBusTime.Restore(3, 40, 600);
+
+    const std::string strText = CDeviceStateFile::ToText(state);
+    EXPECT_NE(strText.find("\"individualAddress\": \"2.3.5\""), std::string::npos);
+    EXPECT_NE(strText.find("\"4000\": \"01230500"), std::string::npos);  // count 1, own address
+    EXPECT_NE(strText.find("\"4400\": \"00100011000000110400"), std::string::npos);
+
+    CDeviceState back;
+    ASSERT_TRUE(CDeviceStateFile::FromText(strText, back));
+    EXPECT_EQ(CDeviceStateFile::ToText(back), strText);
+    EXPECT_EQ(back.m_nIndividualAddress, 0x2305);
+    EXPECT_EQ(back.m_oMemory.GetByte(0x9B6F), 0xEE);
+    EXPECT_EQ(back.m_oFaults.GetForeignApplication(), CApplicationId::Foreign());
+}
+
+TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
+{
+    CDeviceState state;
+    state.Reset(0);
+    const std::string strGood = CDeviceStateFile::ToText(state);
+    auto broken = [&](const std::string& strFrom, const std::string& strTo) {
+        std::string strText = strGood;
+        auto nPos = strText.find(strFrom);
+        EXPECT_NE(nPos, std::string::npos) << strFrom;
+        return strText.replace(nPos, strFrom.size(), strTo);
+    };
+    CDeviceState out;
+    EXPECT_FALSE(CDeviceStateFile::FromText("", out));
+    EXPECT_FALSE(CDeviceStateFile::FromText("[]", out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"version\": 1", "\"version\": 2"), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"1.1.1\"", "\"16.1.1\""), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"loadStates\": [\n    0", "\"loadStates\": [\n    4"), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"4200\": \"00", "\"4200\": \""), out));  // short
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"4200\": \"00", "\"4200\": \"0g"), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"trim\": 0", "\"trim\": 256"), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"manufacturer\": 2", "\"manufacturer\": 65536"), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"manufacturer\": 2", "\"manufacturer\": \"2\""), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"stuckLoadStates\": []", "\"stuckLoadStates\": [4]"), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"set\": false", "\"sat\": false"), out));
+
+    CTempDir dir;
+    const std::string strPath = dir.File("broken.json");
+    const std::string strBroken = broken("\"version\": 1", "\"version\": 2");
+    ASSERT_TRUE(platform::WriteFileAtomically(strPath, strBroken));
+    {
+        CSimulatedDevice device;
+        EXPECT_EQ(device.Open(strPath), EDeviceResult::StateFileError);
+        EXPECT_TRUE(device.GetStatePath().empty());
+        LONG nOpenError = 0;
+        ASSERT_EQ(device.Connect(0x1101, nOpenError), EDeviceResult::Ok);
+        EXPECT_EQ(device.Disconnect(), EDeviceResult::Ok);
+    }
+    EXPECT_EQ(ReadText(strPath), strBroken);
+
+    CSimulatedDevice device;
+    EXPECT_EQ(device.Open(dir.File("no/such/folder/device.json")), EDeviceResult::StateFileError);
+}

@@ -1,0 +1,87 @@
+#pragma once
+// Helpers shared by the simulated-device tests: a clock the test moves by
+// hand, and the load-state control steps as the download runs them.
+
+#include "platform/bus/SimulatedDevice.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace bustest {
+
+struct CManualClock
+{
+    LONGLONG m_nNowMs = 1'200'000'000'000LL;  // some moment of 2008
+
+    CSimulatedDevice::ClockSource Source()
+    {
+        return [this] { return m_nNowMs; };
+    }
+    void Advance(LONGLONG nMs) { m_nNowMs += nMs; }
+};
+
+// The download's expected state after an event: loading after start, loaded
+// after completion.
+inline BYTE ExpectedState(BYTE nEvent)
+{
+    return nEvent == 1 ? 2 : 1;
+}
+
+// Read, skip when already there, write the 10-byte load event, read back;
+// 53 when the machine did not move, 5 for a failed access.
+inline int LoadStateControlByProperty(CSimulatedDevice& device, BYTE nMachine, BYTE nEvent)
+{
+    std::vector<BYTE> arrState;
+    if (device.ReadProperty(nMachine, 5, 0, 1, 1, arrState) != EDeviceResult::Ok)
+        return 5;
+    if (arrState.at(0) == ExpectedState(nEvent))
+        return 0;
+    BYTE arrRecord[10] = {nEvent};
+    if (device.WriteProperty(nMachine, 5, 0, 1, 1, arrRecord, sizeof arrRecord, 0) != EDeviceResult::Ok)
+        return 5;
+    if (device.ReadProperty(nMachine, 5, 0, 1, 1, arrState) != EDeviceResult::Ok)
+        return 5;
+    return arrState.at(0) == ExpectedState(nEvent) ? 0 : 53;
+}
+
+inline int LoadStateControlByMemory(CSimulatedDevice& device, BYTE nMachine, BYTE nEvent)
+{
+    const DWORD nStateAddress = 0xB6EA + nMachine - 1u;
+    std::vector<BYTE> arrState;
+    if (device.ReadMemory(nStateAddress, 1, arrState) != EDeviceResult::Ok)
+        return 5;
+    if (arrState.at(0) == ExpectedState(nEvent))
+        return 0;
+    BYTE arrRecord[10] = {static_cast<BYTE>(nEvent | nMachine << 4)};
+    if (device.WriteMemory(0x0104, arrRecord, sizeof arrRecord, 0) != EDeviceResult::Ok)
+        return 5;
+    if (device.ReadMemory(nStateAddress, 1, arrState) != EDeviceResult::Ok)
+        return 5;
+    return arrState.at(0) == ExpectedState(nEvent) ? 0 : 53;
+}
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class CTempDir
+{
+public:
+    CTempDir()
+    {
+        std::string strTemplate = (std::filesystem::temp_directory_path() / "busdevXXXXXX").string();
+        if (::mkdtemp(strTemplate.data()))
+            m_path = strTemplate;
+    }
+    ~CTempDir()
+    {
+        std::error_code ec;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ec);
+    }
+    std::string File(const char* pszName) const { return (m_path / pszName).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+}  // namespace bustest
