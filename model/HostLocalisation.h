@@ -8,6 +8,10 @@
 
 #include "platform/base/WinTypes.h"
 
+namespace platform {
+class CResourceModule;
+}
+
 #include <functional>
 #include <memory>
 
@@ -20,6 +24,11 @@ public:
 
     // The language id of the host's user interface.
     virtual HRESULT GetDefaultLCID(LCID& lcid) = 0;
+    // The resource module the host keeps for a language.
+    virtual HRESULT GetResourceModule(LCID /*lcid*/, const platform::CResourceModule*& /*pModule*/)
+    {
+        return E_NOTIMPL;
+    }
 };
 
 using HostLocalisationCreator = std::function<std::unique_ptr<IHostLocalisation>()>;

@@ -113,3 +113,14 @@ std::string ReplaceLastChars(std::string_view text, std::size_t count, std::stri
     result += replacement;
     return result;
 }
+
+std::string ReplaceExtension(std::string_view path, std::string_view extension)
+{
+    const std::size_t separator = path.find_last_of("/\\");
+    const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
+    const std::size_t dot = path.rfind('.');
+    std::string result(dot != std::string_view::npos && dot >= nameStart ? path.substr(0, dot) : path);
+    result += '.';
+    result += extension;
+    return result;
+}

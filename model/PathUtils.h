@@ -44,3 +44,8 @@ void ReplaceControlChars(std::string& text);
 // The text with its last `count` characters replaced by `replacement`; a text
 // shorter than `count` is replaced whole.
 std::string ReplaceLastChars(std::string_view text, std::size_t count, std::string_view replacement);
+
+// The path with the extension of its file name (what follows the last '.'
+// after the last separator) replaced by `extension`; a file name without one
+// gets "." and the extension appended.
+std::string ReplaceExtension(std::string_view path, std::string_view extension);

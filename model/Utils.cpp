@@ -445,3 +445,8 @@ int GetObjectKindFlag(const CObject* pObject)
             return kind.nFlag;
     return 0;
 }
+
+void ReleaseGlobalObjects()
+{
+    g_DptManager.RemoveAll();
+}

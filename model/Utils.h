@@ -86,3 +86,7 @@ void DeleteObListItems(std::list<std::unique_ptr<T>>& list)
 {
     list.clear();
 }
+
+// Empties the host object maps (releasing the host objects they hold) and the
+// datapoint-type table at the end of an editing run.
+void ReleaseGlobalObjects();

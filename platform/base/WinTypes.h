@@ -65,3 +65,7 @@ constexpr int IDRETRY = 4;
 constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
+
+// An icon as the Qt-free layers see it; the window layer owns what it points to.
+struct HICON__;
+using HICON = HICON__*;
