@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-CChronoset* g_pChronoset = nullptr;
-
 CChronoset::CChronoset() = default;
 
 CChronoset::~CChronoset()

@@ -4,6 +4,7 @@
 // ids of the parameters that belong to no data set, and the three table
 // images the download sends. Everything reaches it through g_pChronoset.
 
+#include "model/Globals.h"  // g_pChronoset: the open device, null outside an editing run
 #include "platform/base/Object.h"
 #include "platform/base/WinTypes.h"
 
@@ -79,5 +80,3 @@ public:
     std::vector<WORD> m_arrObjectTable;
 };
 
-// The open device; null outside an editing run.
-extern CChronoset* g_pChronoset;

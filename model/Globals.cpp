@@ -3,3 +3,4 @@
 bool g_bStandalone = false;
 bool g_bDataModified = false;
 bool g_bDebugMode = false;
+CChronoset* g_pChronoset = nullptr;

@@ -5,3 +5,9 @@
 extern bool g_bStandalone;      // started by the launcher, not inside the host
 extern bool g_bDataModified;    // the parameter set has unsaved changes
 extern bool g_bDebugMode;       // [Common] DebugMode at start
+
+// The open device (declared with its class in app/Chronoset.h). The data
+// sets reach their central object through it and use only its inline
+// accessors, so the model links without the application layer.
+class CChronoset;
+extern CChronoset* g_pChronoset;
