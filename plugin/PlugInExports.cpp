@@ -1,16 +1,21 @@
-// The four exports of the plug-in library. The library's application object
-// is initialised on the first call into it, as the platform would do when it
-// loads the library.
+// The four exports of the plug-in library. The window layer is installed and
+// the library's application object initialised on the first call into it,
+// as the platform would do when it loads the library.
 
 #include "app/PlugInApp.h"
 #include "app/PlugInModule.h"
+#include "ui/UiServices.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
 struct PlugInLifetime {
-    PlugInLifetime() { theApp.InitInstance(); }
+    PlugInLifetime()
+    {
+        InstallQtUiServices();
+        theApp.InitInstance();
+    }
     ~PlugInLifetime() { theApp.ExitInstance(); }
 };
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the editor and starts it standalone: the launcher Chronosets2 on a
-# sample data file with the simulated device on the bus.
+# Builds the editor and starts it standalone: registers the plug-in library
+# and runs the launcher Chronosets2 beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -8,10 +8,11 @@ scripts/install-deps.sh
 cmake --preset dev
 cmake --build --preset dev -j "$(nproc)"
 
-launcher=build/dev/bin/Chronosets2
-if [ ! -x "$launcher" ]; then
-  echo "The editor is not built yet: so far the platform layers and the data model build and are tested."
-  echo "Once the launcher exists, this command starts $launcher standalone."
-  exit 0
+bin=build/dev/bin
+"$bin/regsvr" "$PWD/$bin/Vek_ZR02.so"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display: set DISPLAY (or run under xvfb-run) to see the editor." >&2
+  exit 1
 fi
-exec "$launcher" "$@"
+exec "$bin/Chronosets2"

@@ -1,0 +1,13 @@
+// The launcher program: one pass through the application's start-up.
+
+#include "launcher/LauncherApp.h"
+#include "launcher/LauncherMessageBoxSink.h"
+
+int main()
+{
+    CLauncherMessageBoxSink messageBoxes;
+    platform::SetMessageBoxSink(&messageBoxes);
+    theLauncherApp.InitInstance();
+    platform::SetMessageBoxSink(nullptr);
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Every modal run of a dialog or message box goes through the installed
+// runner. Without one the dialog runs in Qt's modal loop (QDialog::exec);
+// tests install a runner that shows the dialog, scripts it and returns
+// without blocking.
+
+class QDialog;
+
+namespace platform::ui {
+
+class IModalRunner {
+public:
+    virtual ~IModalRunner() = default;
+    // Runs the dialog until it is closed and gives back its result code.
+    virtual int RunModal(QDialog& dlg) = 0;
+};
+
+// Installs the runner (null: Qt's own modal loop); gives back the previous.
+IModalRunner* SetModalRunner(IModalRunner* pRunner);
+IModalRunner* GetModalRunner();
+
+// Through the installed runner, or QDialog::exec.
+int RunModal(QDialog& dlg);
+
+}  // namespace platform::ui

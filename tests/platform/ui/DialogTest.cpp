@@ -1,0 +1,321 @@
+#include "platform/base/MulDiv.h"
+#include "platform/base/ResourceLibrary.h"
+#include "platform/base/WindowStyles.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/Handles.h"
+#include "platform/ui/WindowClasses.h"
+#include "tests/platform/ui/UiTestHarness.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSlider>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using platform::ResDialog;
+using platform::ResDialogControl;
+using platform::ResList;
+
+constexpr UINT IDD_FULL = 500;
+constexpr UINT IDD_FIXED = 501;
+constexpr UINT IDD_NODEFAULT = 502;
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+
+const ResDialogControl kFullControls[] = {
+    {1001, "EDIT", nullptr, 10, 10, 80, 12, kChild, 0},
+    {1002, "STATIC", "&Name:", 10, 26, 40, 8, WS_CHILD | WS_VISIBLE, 0},
+    {1003, "COMBOBOX", nullptr, 10, 38, 80, 60, kChild | CBS_DROPDOWNLIST, 0},
+    {1004, "BUTTON", "&Aktiv", 100, 10, 50, 10, kChild | BS_AUTOCHECKBOX, 0},
+    {1005, "TestSlider", nullptr, 100, 26, 60, 12, kChild, 0},
+    {1006, "msctls_unknown32", nullptr, 100, 40, 20, 20, kChild | WS_DISABLED, 0},
+    {IDOK, "BUTTON", "OK", 60, 70, 40, 14, kChild | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Abbrechen", 110, 70, 40, 14, kChild | BS_PUSHBUTTON, 0},
+};
+const ResDialogControl kNoDefaultControls[] = {
+    {1001, "EDIT", nullptr, 10, 10, 80, 12, kChild, 0},
+    {1010, "BUTTON", "Anwenden", 10, 30, 40, 14, kChild | BS_PUSHBUTTON, 0},
+};
+
+const ResDialog kDialogs[] = {
+    {IDD_FULL, "Testdialog", 0, 0, 170, 90, "MS Shell Dlg", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kFullControls, std::size(kFullControls)}},
+    {IDD_FIXED, "Fest", 0, 0, 120, 40, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+     ResList<ResDialogControl>{}},
+    {IDD_NODEFAULT, "Ohne Vorgabe", 0, 0, 100, 50, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+     ResList<ResDialogControl>{kNoDefaultControls, std::size(kNoDefaultControls)}},
+};
+
+const platform::ResourceTables kTables{
+    platform::RESOURCE_TABLES_VERSION,
+    0x0407,
+    {},
+    {},
+    {},
+    ResList<ResDialog>{kDialogs, std::size(kDialogs)},
+    {},
+    {},
+    {},
+};
+
+// Makes the test templates the active resources and registers the custom
+// control class.
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static const platform::CResourceModule module(kTables);
+        m_pPrevious = platform::SetFrameworkResourceModule(&module);
+        platform::ui::RegisterControlClass("testslider", [](const ResDialogControl&, QWidget* pParent) {
+            return new QSlider(Qt::Horizontal, pParent);
+        });
+    }
+    void TearDown() override {
+        platform::ui::UnregisterControlClass("TestSlider");
+        platform::SetFrameworkResourceModule(m_pPrevious);
+    }
+
+    uitest::CTestModalRunner m_runner;
+
+private:
+    const platform::CResourceModule* m_pPrevious = nullptr;
+};
+
+// Records the framework calls; OK and Cancel can be switched off.
+class CProbeDialog : public CDialog {
+public:
+    explicit CProbeDialog(UINT nId, bool bKeysClose = true) : CDialog(nId), m_bKeysClose(bKeysClose) {}
+
+    int m_nInitCalls = 0;
+    bool m_bVisibleAtInit = true;
+    int m_nOkCalls = 0;
+    int m_nCancelCalls = 0;
+    int m_nCloseCalls = 0;
+    int m_nEndInInit = 0;
+    std::vector<UINT> m_arrCommands;
+
+protected:
+    BOOL OnCommand(UINT nId) override {
+        m_arrCommands.push_back(nId);
+        return CDialog::OnCommand(nId);
+    }
+    BOOL OnInitDialog() override {
+        ++m_nInitCalls;
+        m_bVisibleAtInit = isVisible();
+        if (m_nEndInInit != 0) {
+            EndDialog(m_nEndInInit);
+        }
+        return TRUE;
+    }
+    void OnOK() override {
+        ++m_nOkCalls;
+        if (m_bKeysClose) {
+            CDialog::OnOK();
+        }
+    }
+    void OnCancel() override {
+        ++m_nCancelCalls;
+        if (m_bKeysClose) {
+            CDialog::OnCancel();
+        }
+    }
+    void OnClose() override {
+        ++m_nCloseCalls;
+        CDialog::OnClose();
+    }
+
+private:
+    bool m_bKeysClose;
+};
+
+TEST_F(DialogTest, TemplateGivesCaptionSizeInDialogUnitsAndControlsById) {
+    CDialog dlg(IDD_FULL);
+    ASSERT_TRUE(dlg.IsTemplateBuilt());
+    EXPECT_EQ(dlg.GetTemplateId(), IDD_FULL);
+    EXPECT_EQ(dlg.GetWindowText(), "Testdialog");
+
+    const QSize base = dlg.GetBaseUnits();
+    EXPECT_EQ(base, platform::ui::GetDialogBaseUnits(dlg.font()));
+    EXPECT_GE(base.width(), 3);
+    EXPECT_GE(base.height(), 8);
+    EXPECT_EQ(dlg.size(), QSize(MulDiv(170, base.width(), 4), MulDiv(90, base.height(), 8)));
+
+    auto* pEdit = dlg.GetDlgItemAs<QLineEdit>(1001);
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(pEdit->geometry(), QRect(MulDiv(10, base.width(), 4), MulDiv(10, base.height(), 8),
+                                       MulDiv(80, base.width(), 4), MulDiv(12, base.height(), 8)));
+    auto* pLabel = dlg.GetDlgItemAs<QLabel>(1002);
+    ASSERT_NE(pLabel, nullptr);
+    EXPECT_EQ(pLabel->text(), "&Name:");
+    auto* pCombo = dlg.GetDlgItemAs<QComboBox>(1003);
+    ASSERT_NE(pCombo, nullptr);
+    EXPECT_FALSE(pCombo->isEditable());
+    EXPECT_LT(pCombo->height(), MulDiv(60, base.height(), 8));  // closed, not dropped
+    EXPECT_NE(dlg.GetDlgItemAs<QCheckBox>(1004), nullptr);
+    EXPECT_NE(dlg.GetDlgItemAs<QSlider>(1005), nullptr);  // the registered custom class
+    QWidget* pUnknown = dlg.GetDlgItem(1006);
+    ASSERT_NE(pUnknown, nullptr);
+    EXPECT_FALSE(pUnknown->isEnabled());
+    auto* pOk = dlg.GetDlgItemAs<QPushButton>(IDOK);
+    ASSERT_NE(pOk, nullptr);
+    EXPECT_TRUE(pOk->isDefault());
+    EXPECT_EQ(CDialog::GetDlgCtrlID(pOk), static_cast<UINT>(IDOK));
+    EXPECT_EQ(dlg.GetDlgItem(9999), nullptr);
+    EXPECT_EQ(uitest::FindControl(&dlg, 1001), pEdit);
+}
+
+TEST_F(DialogTest, SizingBorderMakesTheDialogResizableAndBoxesFollowTheStyle) {
+    CDialog resizable(IDD_FULL);
+    EXPECT_NE(resizable.minimumSize(), resizable.maximumSize());
+    EXPECT_TRUE(resizable.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(resizable.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(resizable.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+
+    CDialog fixed(IDD_FIXED);
+    EXPECT_EQ(fixed.minimumSize(), fixed.maximumSize());
+    EXPECT_EQ(fixed.size(), fixed.minimumSize());
+    EXPECT_FALSE(fixed.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(fixed.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+TEST_F(DialogTest, MissingTemplateRunsNothing) {
+    CDialog dlg(4711);
+    EXPECT_FALSE(dlg.IsTemplateBuilt());
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_EQ(m_runner.GetRunCount(), 0);
+}
+
+TEST_F(DialogTest, InitDialogRunsOnceBeforeTheFirstShow) {
+    CProbeDialog dlg(IDD_FULL);
+    EXPECT_EQ(dlg.m_nInitCalls, 0);
+    dlg.show();
+    EXPECT_EQ(dlg.m_nInitCalls, 1);
+    EXPECT_FALSE(dlg.m_bVisibleAtInit);
+    dlg.hide();
+    dlg.show();
+    EXPECT_EQ(dlg.m_nInitCalls, 1);
+    dlg.hide();
+}
+
+TEST_F(DialogTest, EnterEscapeButtonsAndCloseBoxEndTheModalRun) {
+    {
+        CProbeDialog dlg(IDD_FULL);
+        m_runner.Then([](QDialog& d) { uitest::PressKey(&d, Qt::Key_Return); });
+        EXPECT_EQ(dlg.DoModal(), IDOK);  // through the default button
+        EXPECT_EQ(dlg.m_nOkCalls, 1);
+        EXPECT_EQ(dlg.m_nInitCalls, 1);
+    }
+    {
+        CProbeDialog dlg(IDD_FULL);
+        m_runner.Then([](QDialog& d) { uitest::PressKey(&d, Qt::Key_Escape); });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(dlg.m_nCancelCalls, 1);
+    }
+    {
+        CProbeDialog dlg(IDD_FULL);
+        m_runner.Then([](QDialog& d) { uitest::Click(uitest::FindControl(&d, IDCANCEL)); });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    }
+    {
+        CProbeDialog dlg(IDD_FULL);
+        m_runner.Then([](QDialog& d) { uitest::PressCloseBox(&d); });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(dlg.m_nCloseCalls, 1);
+        EXPECT_EQ(dlg.m_nCancelCalls, 1);
+    }
+    {
+        // Enter without a default button still means OK.
+        CProbeDialog dlg(IDD_NODEFAULT);
+        m_runner.Then([](QDialog& d) { uitest::PressKey(uitest::FindControl(&d, 1001), Qt::Key_Enter); });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_EQ(dlg.m_nOkCalls, 1);
+    }
+}
+
+TEST_F(DialogTest, ButtonClicksReachOnCommandWithTheirIds) {
+    CProbeDialog dlg(IDD_FULL);
+    m_runner.Then([](QDialog& d) {
+        uitest::Click(uitest::FindControl(&d, 1004));
+        uitest::TypeText(uitest::FindControl(&d, 1001), "abc");
+        uitest::Click(uitest::FindControl(&d, IDOK));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_arrCommands, (std::vector<UINT>{1004, IDOK}));
+    EXPECT_TRUE(dlg.GetDlgItemAs<QCheckBox>(1004)->isChecked());
+    EXPECT_EQ(dlg.GetDlgItemAs<QLineEdit>(1001)->text(), "abc");
+}
+
+TEST_F(DialogTest, DialogWithEmptyOkAndCancelIgnoresEnterAndEscape) {
+    CProbeDialog dlg(IDD_FULL, false);
+    m_runner.Then([&dlg](QDialog& d) {
+        uitest::PressKey(&d, Qt::Key_Return);
+        uitest::PressKey(&d, Qt::Key_Escape);
+        uitest::PressKey(uitest::FindControl(&d, 1001), Qt::Key_Escape);
+        uitest::ProcessEvents();
+        EXPECT_TRUE(d.isVisible());
+        dlg.EndDialog(7);
+    });
+    EXPECT_EQ(dlg.DoModal(), 7);
+    EXPECT_EQ(dlg.m_nOkCalls, 1);
+    EXPECT_EQ(dlg.m_nCancelCalls, 2);
+}
+
+TEST_F(DialogTest, EndingInInitDialogNeverShows) {
+    CProbeDialog dlg(IDD_FULL);
+    dlg.m_nEndInInit = 3;
+    EXPECT_EQ(dlg.DoModal(), 3);
+    EXPECT_EQ(m_runner.GetRunCount(), 0);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST_F(DialogTest, DialogWithoutTemplateIsEmptyAndRuns) {
+    CDialog dlg;
+    EXPECT_TRUE(dlg.IsTemplateBuilt());
+    EXPECT_EQ(dlg.GetDlgItem(IDOK), nullptr);
+    m_runner.Then([](QDialog& d) { uitest::PressKey(&d, Qt::Key_Escape); });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogTest, ControlsMadeInCodeAreFoundByIdUntilDeleted) {
+    CDialog dlg;
+    auto* pEdit = new QLineEdit(&dlg);
+    CDialog::SetDlgCtrlID(pEdit, 1200);
+    EXPECT_EQ(dlg.GetDlgItem(1200), pEdit);
+    delete pEdit;
+    EXPECT_EQ(dlg.GetDlgItem(1200), nullptr);
+}
+
+TEST_F(DialogTest, RegisteredWindowClassGivesItsIcon) {
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    const HICON hIcon = platform::ui::CreateIconHandle(QIcon(QPixmap::fromImage(image)));
+    ASSERT_TRUE(platform::ui::RegisterWindowClass("Test-DialogClass", hIcon));
+
+    CDialog withClass(IDD_FIXED);
+    withClass.SetWindowClass("test-dialogclass");
+    CDialog withoutClass(IDD_FIXED);
+    withoutClass.SetWindowClass("Not-Registered");
+    withClass.show();
+    withoutClass.show();
+    EXPECT_FALSE(withClass.windowIcon().isNull());
+    EXPECT_EQ(withClass.windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red));
+    EXPECT_NE(withoutClass.windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red));
+    withClass.hide();
+    withoutClass.hide();
+
+    EXPECT_TRUE(platform::ui::UnregisterWindowClass("Test-DialogClass"));
+    EXPECT_TRUE(platform::ui::DestroyIconHandle(hIcon));
+}
+
+}  // namespace

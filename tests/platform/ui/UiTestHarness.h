@@ -1,0 +1,62 @@
+#pragma once
+// Helpers of the window tests: a modal runner that scripts dialogs and
+// message boxes instead of blocking, control lookup by id, clicks, typing
+// and keys.
+
+#include "platform/base/WinTypes.h"
+#include "platform/ui/ModalRunner.h"
+
+#include <QDialog>
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace uitest {
+
+// Installs itself while it lives. Each modal run shows the dialog, runs the
+// next queued script on it and gives back the dialog's result. A run without
+// a script fails the test; a dialog still open after its script fails it too.
+// Either is then closed, so no test ever blocks. Scripts that never ran fail
+// the test when the runner goes.
+class CTestModalRunner : public platform::ui::IModalRunner {
+public:
+    using Script = std::function<void(QDialog&)>;
+
+    CTestModalRunner();
+    ~CTestModalRunner() override;
+
+    CTestModalRunner(const CTestModalRunner&) = delete;
+    CTestModalRunner& operator=(const CTestModalRunner&) = delete;
+
+    // Queues the script of the next modal run.
+    CTestModalRunner& Then(Script script);
+
+    int RunModal(QDialog& dlg) override;
+
+    int GetRunCount() const { return m_nRuns; }
+    std::size_t GetPendingCount() const { return m_queScripts.size(); }
+
+private:
+    platform::ui::IModalRunner* m_pPrevious;
+    std::deque<Script> m_queScripts;
+    int m_nRuns = 0;
+};
+
+// Lets queued events (shows, focus changes, timers due) happen.
+void ProcessEvents();
+
+// The control with that id below the root, or null.
+QWidget* FindControl(const QWidget* pRoot, UINT nId);
+
+// A left click in the middle of the control.
+void Click(QWidget* pControl);
+// Types the text into the control, key by key.
+void TypeText(QWidget* pControl, const std::string& strText);
+// Presses and releases one key on the widget.
+void PressKey(QWidget* pTarget, int nKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// What the title bar's close box does: asks the window to close.
+void PressCloseBox(QWidget* pWindow);
+
+}  // namespace uitest

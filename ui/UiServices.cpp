@@ -1,0 +1,106 @@
+#include "ui/UiServices.h"
+
+#include "model/Globals.h"
+#include "model/Log.h"
+#include "platform/base/ResourceLibrary.h"
+#include "platform/ui/Handles.h"
+#include "platform/ui/QtMessageBoxSink.h"
+#include "platform/ui/WindowClasses.h"
+#include "ui/IconFile.h"
+#include "ui/ParameterDlg.h"
+#include "ui/SingleInstanceServer.h"
+
+#include <QApplication>
+
+CUiServices::~CUiServices() {
+    ReleaseResourceIcons();
+}
+
+bool CUiServices::BeginSession() {
+    return m_guard.Begin();
+}
+
+void CUiServices::EndSession() {
+    // The icons must not outlive an application object the guard destroys.
+    ReleaseResourceIcons();
+    m_guard.End();
+}
+
+bool CUiServices::FindDialogClass() {
+    return platform::ui::IsWindowClassRegistered(platform::ui::kStandardDialogClass);
+}
+
+HICON CUiServices::LoadIconFile(const std::string& path, int nWidth) {
+    CIconFile iconFile;
+    if (!iconFile.Load(path)) {
+        return nullptr;
+    }
+    return iconFile.CreateIcon(nWidth);
+}
+
+HICON CUiServices::LoadIconResource(UINT nId) {
+    const platform::CResourceModule* pModule = platform::GetFrameworkResourceModule();
+    if (pModule == nullptr) {
+        return nullptr;
+    }
+    const auto key = std::make_pair(pModule, nId);
+    if (const auto it = m_mapResourceIcons.find(key); it != m_mapResourceIcons.end()) {
+        return it->second;
+    }
+    const platform::ResBinary* pIcon = pModule->FindIcon(nId);
+    if (pIcon == nullptr) {
+        return nullptr;
+    }
+    CIconFile iconFile;
+    if (!iconFile.LoadFromMemory(pIcon->pData, pIcon->nSize)) {
+        return nullptr;
+    }
+    const QIcon icon = iconFile.CreateIconSet();
+    if (icon.isNull()) {
+        return nullptr;
+    }
+    const HICON hIcon = platform::ui::CreateIconHandle(icon, true);
+    m_mapResourceIcons.emplace(key, hIcon);
+    return hIcon;
+}
+
+void CUiServices::DestroyIcon(HICON hIcon) {
+    platform::ui::DestroyIconHandle(hIcon);
+}
+
+bool CUiServices::RegisterWindowClass(const std::string& strName, HICON hIcon) {
+    return platform::ui::RegisterWindowClass(strName, hIcon);
+}
+
+void CUiServices::UnregisterWindowClass(const std::string& strName) {
+    platform::ui::UnregisterWindowClass(strName);
+}
+
+int CUiServices::RunMainWindow(HWND hParent) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        LOG_ERROR("No application object for the main window");
+        return IDCANCEL;
+    }
+    CParameterDlg dlg(nullptr, platform::ui::WidgetFromHwnd(hParent));
+    CSingleInstanceServer server;
+    if (g_bStandalone) {
+        server.Start(&dlg);
+    }
+    const int nResult = dlg.DoModal();
+    server.Stop();
+    return nResult;
+}
+
+void CUiServices::ReleaseResourceIcons() {
+    for (const auto& [key, hIcon] : m_mapResourceIcons) {
+        platform::ui::ReleaseIconHandle(hIcon);
+    }
+    m_mapResourceIcons.clear();
+}
+
+void InstallQtUiServices() {
+    static CUiServices services;
+    static CQtMessageBoxSink sink;
+    platform::SetUiServices(&services);
+    platform::SetMessageBoxSink(&sink);
+}

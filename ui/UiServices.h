@@ -1,0 +1,50 @@
+#pragma once
+// The window layer as the Qt-free start-up sees it: the application object
+// around an editing run, the product icon from a file or the resources, the
+// main window's class and its modal run.
+
+#include "platform/base/UiServices.h"
+#include "platform/ui/ApplicationGuard.h"
+
+#include <map>
+#include <utility>
+
+namespace platform {
+class CResourceModule;
+}
+
+class CUiServices : public platform::IUiServices {
+public:
+    CUiServices() = default;
+    ~CUiServices() override;
+
+    CUiServices(const CUiServices&) = delete;
+    CUiServices& operator=(const CUiServices&) = delete;
+
+    bool BeginSession() override;
+    void EndSession() override;
+
+    bool FindDialogClass() override;
+    HICON LoadIconFile(const std::string& path, int nWidth) override;
+    HICON LoadIconResource(UINT nId) override;
+    void DestroyIcon(HICON hIcon) override;
+
+    bool RegisterWindowClass(const std::string& strName, HICON hIcon) override;
+    void UnregisterWindowClass(const std::string& strName) override;
+
+    // The main window over the parent; in standalone mode it answers a
+    // second start's request to come to the front while it is open.
+    int RunMainWindow(HWND hParent) override;
+
+private:
+    void ReleaseResourceIcons();
+
+    CApplicationGuard m_guard;
+    // Resource icons are made once per module and id and kept until the
+    // session ends.
+    std::map<std::pair<const platform::CResourceModule*, UINT>, HICON> m_mapResourceIcons;
+};
+
+// Installs the window layer and the Qt message boxes for the Qt-free layers;
+// the plug-in library calls it when it loads.
+void InstallQtUiServices();
