@@ -4,7 +4,10 @@
 
 #include <cstdio>
 
-CChronoset::CChronoset() = default;
+CChronoset::CChronoset()
+{
+    m_oGroupDataAddresses.SetOwner(this);
+}
 
 CChronoset::~CChronoset()
 {

@@ -5,6 +5,7 @@
 // images the download sends. Everything reaches it through g_pChronoset.
 
 #include "model/Globals.h"  // g_pChronoset: the open device, null outside an editing run
+#include "model/GroupDataAddresses.h"
 #include "platform/base/Object.h"
 #include "platform/base/WinTypes.h"
 
@@ -24,6 +25,9 @@ public:
 
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
+
+    CGroupDataAddresses* GetGroupDataAddresses() { return &m_oGroupDataAddresses; }
+    const CGroupDataAddresses* GetGroupDataAddresses() const { return &m_oGroupDataAddresses; }
 
     LONG GetDeviceId() const { return m_nDeviceId; }
     void SetDeviceId(LONG nId) { m_nDeviceId = nId; }
@@ -52,6 +56,9 @@ public:
     // "%s\n%s\n%s" of manufacturer, device title and application into the
     // progress window's top line.
     void ShowDeviceInfo(CProgressInfo* pProgress) const;
+
+    // The data sets; the group addresses are owned by their lists.
+    CGroupDataAddresses m_oGroupDataAddresses {true};
 
     // The device's identity as a data file or the host load fills it.
     BYTE m_nSendDelay = 0;

@@ -10,9 +10,12 @@
 #include "platform/com/ComObjectRoot.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ContextMenu.h"
+#include "platform/host/EtsObjectModel.h"
 #include "platform/host/EtsPlugIn.h"
 
 #include <vector>
+
+class CAssociationTable;
 
 class CDeviceUI2 : public IContextMenu,
                    public IEtsPlugInUI,
@@ -57,8 +60,20 @@ public:
 
     std::size_t GetObjectCount() const { return m_arrObjects.size(); }
 
+    // The pieces of the association check.
+    // The device's host id; -1 on failure.
+    HRESULT GetDeviceId(IEtsDevice* pDevice, LONG& nId);
+    // The number of the communication object that carries the association.
+    HRESULT GetCommObjectNumber(IEtsAssociation* pAssociation, LONG& nNumber);
+    // The first ordinary object number from the device parameter
+    // "CacheData": 1 when found and read, else 0.
+    int ReadCacheData(IEtsDevice* pDevice, LONG& nFirstObject);
+    // The visible objects' host ids and association counts, and the total
+    // over all but the clock's objects: 1 when every host call succeeded.
+    int ReadAssociationTable(IEtsDevice* pDevice, LONG& nTotal, CAssociationTable& table);
+
 private:
     CHostLogger m_hostLogger;
     std::vector<CComPtr<IUnknown>> m_arrObjects;
-    CComPtr<IUnknown> m_pCacheData;
+    CComPtr<IEtsDeviceParameter> m_pCacheData;
 };

@@ -1,11 +1,13 @@
 #include "app/PlugInApp.h"
 
+#include "app/HostServiceAdapters.h"
 #include "app/PlugInModule.h"
 #include "model/Log.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/SystemLocale.h"
+#include "platform/bus/BusAccessClasses.h"
 #include "resources/de/BuiltInResources.h"
 
 #include <cstdio>
@@ -24,6 +26,11 @@ bool CPlugInApp::IsLauncherProgram(const std::string& strProgramPath)
 BOOL CPlugInApp::InitInstance()
 {
     g_atlModule.ReadOemSettings();
+    // Inside the host the logger, the language and the group-address style
+    // come from the host's own objects.
+    InstallHostServiceCreators();
+    // The bus-access library's classes, found by ProgID in standalone mode.
+    RegisterBusAccessClasses();
 
     // The library's own resources are German; they are active until a
     // language switch says otherwise.

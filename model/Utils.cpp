@@ -2,6 +2,7 @@
 
 #include "model/DptManager.h"
 #include "model/Float16Value.h"
+#include "model/HostObjectMaps.h"
 #include "model/Locale.h"
 #include "model/Log.h"
 #include "model/MessageBox.h"
@@ -448,5 +449,6 @@ int GetObjectKindFlag(const CObject* pObject)
 
 void ReleaseGlobalObjects()
 {
+    ReleaseHostObjectMaps();
     g_DptManager.RemoveAll();
 }

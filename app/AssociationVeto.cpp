@@ -1,0 +1,4 @@
+#include "app/AssociationVeto.h"
+
+BYTE g_bOwnAssociationChange = 0;
+LONG g_lastAssociationDeviceId = -1;

@@ -1,0 +1,69 @@
+#pragma once
+// One of the host object maps: host objects by their host id (persistence
+// cookie), each held as a counted reference. The map also keeps the order in
+// which the ids were first entered, so that a map filled from a host
+// collection can be walked, and indexed, in the collection's order.
+
+#include "platform/com/ComPtr.h"
+#include "platform/base/WinTypes.h"
+
+#include <cstddef>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+template <class T>
+class CHostObjectMap {
+public:
+    CHostObjectMap() = default;
+    CHostObjectMap(const CHostObjectMap&) = delete;
+    CHostObjectMap& operator=(const CHostObjectMap&) = delete;
+
+    // Enters the object under the id; an id entered before keeps its place
+    // and gets the new object.
+    void SetAt(LONG nId, T* pObject)
+    {
+        auto it = m_index.find(nId);
+        if (it != m_index.end()) {
+            m_entries[it->second].second = pObject;
+            return;
+        }
+        m_index.emplace(nId, m_entries.size());
+        m_entries.emplace_back(nId, CComPtr<T>(pObject));
+    }
+
+    // The object under the id (no reference taken), null when none.
+    T* Lookup(LONG nId) const
+    {
+        auto it = m_index.find(nId);
+        return it == m_index.end() ? nullptr : m_entries[it->second].second.p;
+    }
+
+    bool Lookup(LONG nId, CComPtr<T>& pObject) const
+    {
+        pObject = Lookup(nId);
+        return pObject.p != nullptr;
+    }
+
+    std::size_t GetCount() const { return m_entries.size(); }
+    bool IsEmpty() const { return m_entries.empty(); }
+
+    // The entry at a position in the order of entering.
+    LONG GetIdAt(std::size_t nIndex) const { return m_entries[nIndex].first; }
+    T* GetAt(std::size_t nIndex) const { return m_entries[nIndex].second.p; }
+
+    // Empties the map, releasing every held object.
+    void RemoveAll()
+    {
+        // Released after the map is empty, so a release that reaches back
+        // into the map finds it consistent.
+        std::vector<std::pair<LONG, CComPtr<T>>> entries;
+        entries.swap(m_entries);
+        m_index.clear();
+        entries.clear();
+    }
+
+private:
+    std::vector<std::pair<LONG, CComPtr<T>>> m_entries;
+    std::unordered_map<LONG, std::size_t> m_index;
+};
