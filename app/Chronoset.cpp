@@ -6,7 +6,10 @@
 
 CChronoset::CChronoset()
 {
+    m_oDayRoutines.SetChronoset(this);
     m_oGroupDataAddresses.SetOwner(this);
+    m_oWeekRoutine.SetChronoset(this);
+    m_oQuantities.SetOwner(this);
 }
 
 CChronoset::~CChronoset()

@@ -5,7 +5,10 @@
 // images the download sends. Everything reaches it through g_pChronoset.
 
 #include "model/Globals.h"  // g_pChronoset: the open device, null outside an editing run
+#include "model/DayRoutines.h"
 #include "model/GroupDataAddresses.h"
+#include "model/Quantities.h"
+#include "model/WeekRoutine.h"
 #include "platform/base/Object.h"
 #include "platform/base/WinTypes.h"
 
@@ -28,6 +31,12 @@ public:
 
     CGroupDataAddresses* GetGroupDataAddresses() { return &m_oGroupDataAddresses; }
     const CGroupDataAddresses* GetGroupDataAddresses() const { return &m_oGroupDataAddresses; }
+    CDayRoutines* GetDayRoutines() { return &m_oDayRoutines; }
+    const CDayRoutines* GetDayRoutines() const { return &m_oDayRoutines; }
+    CWeekRoutine* GetWeekRoutine() { return &m_oWeekRoutine; }
+    const CWeekRoutine* GetWeekRoutine() const { return &m_oWeekRoutine; }
+    CQuantities* GetQuantities() { return &m_oQuantities; }
+    const CQuantities* GetQuantities() const { return &m_oQuantities; }
 
     LONG GetDeviceId() const { return m_nDeviceId; }
     void SetDeviceId(LONG nId) { m_nDeviceId = nId; }
@@ -59,6 +68,9 @@ public:
 
     // The data sets; the group addresses are owned by their lists.
     CGroupDataAddresses m_oGroupDataAddresses {true};
+    CDayRoutines m_oDayRoutines;
+    CWeekRoutine m_oWeekRoutine;
+    CQuantities m_oQuantities;
 
     // The device's identity as a data file or the host load fills it.
     BYTE m_nSendDelay = 0;

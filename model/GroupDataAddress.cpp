@@ -1,5 +1,6 @@
 #include "model/GroupDataAddress.h"
 
+#include "app/Chronoset.h"
 #include "model/ArchiveSchema.h"
 #include "model/Globals.h"
 #include "model/Log.h"
@@ -296,16 +297,26 @@ void CGroupDataAddress::StoreToArchive(CArchive& ar) const
        << static_cast<WORD>(m_bInvalid ? 1 : 0);
 }
 
-bool CGroupDataAddress::IsDayRoutineTrigger(const CGroupDataAddress* /*pAddress*/)
+namespace {
+
+// The central object whose data sets use the address: the owner of its
+// lists, else the open device.
+const CChronoset* CentralObjectOf(const CGroupDataAddress* pAddress)
 {
-    // No day routine exists in the parameter set yet, so nothing is a
-    // trigger; CDayRoutines::GetTriggeredDayRoutineNumber answers this.
-    return false;
+    const CGroupDataAddresses* pLists = pAddress ? pAddress->GetOwner() : nullptr;
+    return pLists && pLists->GetOwner() ? pLists->GetOwner() : g_pChronoset;
 }
 
-std::vector<WORD> CGroupDataAddress::GetTriggerObjectNumbers(const CGroupDataAddress* /*pAddress*/)
+}  // namespace
+
+bool CGroupDataAddress::IsDayRoutineTrigger(const CGroupDataAddress* pAddress)
 {
-    // No quantity exists in the parameter set yet, so no trigger object
-    // lists the address; the quantities' trigger lists answer this.
-    return {};
+    const CChronoset* pCentral = pAddress ? CentralObjectOf(pAddress) : nullptr;
+    return pCentral && pCentral->GetDayRoutines()->GetTriggeredDayRoutineNumber(pAddress) != 0;
+}
+
+std::vector<WORD> CGroupDataAddress::GetTriggerObjectNumbers(const CGroupDataAddress* pAddress)
+{
+    const CChronoset* pCentral = pAddress ? CentralObjectOf(pAddress) : nullptr;
+    return pCentral ? pCentral->GetQuantities()->GetTriggerObjectNumbers(pAddress) : std::vector<WORD> {};
 }

@@ -1,0 +1,15 @@
+#pragma once
+// The fixed-width hexadecimal fields of the host parameter records: read by
+// base-16 conversion (either case), written in lower case.
+
+#include "platform/base/WinTypes.h"
+
+#include <cstddef>
+#include <string>
+
+// The field of nWidth characters at pos; pos moves past it. False, with pos
+// unchanged, when the text ends before the field does.
+bool ParseHexField(const std::string& strText, std::size_t& pos, std::size_t nWidth, DWORD& dwValue);
+
+// Appends the low nWidth hex digits of the value ("%02x", "%04x").
+void AppendHexField(std::string& strText, DWORD dwValue, int nWidth);
