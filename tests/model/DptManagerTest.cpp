@@ -119,8 +119,11 @@ TEST(DptManager, DuplicateSubTypeIsRefusedAndKeepsTheFirstEntry)
     EXPECT_EQ(manager.GetMainTypeMap(8)->GetCount(), 1u);
 }
 
-TEST(DptManager, GlobalInstanceStartsEmpty)
+TEST(DptManager, GlobalInstanceIsFilledByInitAndEmptiedAtTheEnd)
 {
-    // The start-up fills it; nothing before that.
+    // The start-up fills it and the end of an editing run empties it.
+    ASSERT_EQ(g_DptManager.Init(), 1);
+    EXPECT_NE(g_DptManager.GetFirstSubTypePosition(1), 0u);
+    g_DptManager.RemoveAll();
     EXPECT_EQ(g_DptManager.GetFirstSubTypePosition(1), 0u);
 }
