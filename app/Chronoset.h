@@ -4,18 +4,34 @@
 // ids of the parameters that belong to no data set, and the three table
 // images the download sends. Everything reaches it through g_pChronoset.
 
+#include "app/CommObjectEntry.h"
 #include "model/Globals.h"  // g_pChronoset: the open device, null outside an editing run
+#include "model/ObjectNumberMap.h"
 #include "model/DayRoutines.h"
 #include "model/GroupDataAddresses.h"
+#include "model/InternalClock.h"
 #include "model/Quantities.h"
+#include "model/SpecialDays.h"
+#include "model/Summertimes.h"
 #include "model/WeekRoutine.h"
 #include "platform/base/Object.h"
 #include "platform/base/WinTypes.h"
 
+#include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
+class CArchive;
+class CBusAccess;
+class CEtsDataAccess;
+class CGroupDataAddress;
+class CObjectCookieMap;
+class CObjectLinkTable;
 class CProgressInfo;
+struct IDeviceManagement;
+struct IEtsMainGroup;
+struct IEtsMiddleGroup;
 
 class CChronoset : public CObject {
 public:
@@ -35,7 +51,17 @@ public:
     const CDayRoutines* GetDayRoutines() const { return &m_oDayRoutines; }
     CWeekRoutine* GetWeekRoutine() { return &m_oWeekRoutine; }
     const CWeekRoutine* GetWeekRoutine() const { return &m_oWeekRoutine; }
+    CInternalClock* GetInternalClock() { return &m_oInternalClock; }
+    const CInternalClock* GetInternalClock() const { return &m_oInternalClock; }
+    CSummertimes* GetSummertimes() { return &m_oSummertimes; }
+    const CSummertimes* GetSummertimes() const { return &m_oSummertimes; }
+    CSpecialDays* GetSpecialDays() { return &m_oSpecialDays; }
+    const CSpecialDays* GetSpecialDays() const { return &m_oSpecialDays; }
     CQuantities* GetQuantities() { return &m_oQuantities; }
+    // Whether the host still knows the group address (by its host reference,
+    // in this device's project) with a type that fits; then its name and raw
+    // address are refreshed from the host. Removes nothing itself.
+    bool CheckGroupAddressType(CEtsDataAccess* pAccess, CGroupDataAddress* pAddress);
     const CQuantities* GetQuantities() const { return &m_oQuantities; }
 
     LONG GetDeviceId() const { return m_nDeviceId; }
@@ -66,10 +92,104 @@ public:
     // progress window's top line.
     void ShowDeviceInfo(CProgressInfo* pProgress) const;
 
+    // The names the editors know the identity texts by.
+    const std::string* GetUserComment() const { return GetDeviceComment(); }
+    void SetUserComment(const std::string& strComment) { SetDeviceComment(strComment); }
+    const std::string* GetInstallerComment() const { return GetDeviceDescription(); }
+    std::string GetManufacturerText() const { return GetManufacturerName(); }
+    std::string GetProductText() const { return GetDeviceTitle(); }
+    std::string GetApplicationText() const { return GetApplicationName(); }
+
+    // Reads the application program of the connected device (property 13 of
+    // object 3) and compares it with the one the device data name. The
+    // read's status; bWrongApplication stays set unless all three match.
+    int CheckApplicationProgram(CProgressInfo* pProgress, CBusAccess* pBus, bool& bWrongApplication,
+                                IDeviceManagement* pDeviceManagement);
+
+    // The data sets in their fixed order, group addresses first; the first
+    // non-zero result ends the walk and is returned.
+    int CompleteEtsLoad(CProgressInfo* pProgress, CEtsDataAccess* pAccess);
+    int SaveParameters(CProgressInfo* pProgress, CEtsDataAccess* pAccess);
+    int AssignGroupAddressObjectTypes(CEtsDataAccess* pAccess, BYTE& nNextObjectNumber, DWORD& nCount);
+    int UpdateGroupAddressObjectTypes(CEtsDataAccess* pAccess, BYTE& nNextObjectNumber, DWORD& nCount,
+                                      CObjectLinkTable* pOldLinks);
+
+    // Communication objects and associations. Object numbers: quantity
+    // triggers from 0, then the used group addresses, 250 in all; the
+    // clock's objects are 250..253.
+    static constexpr WORD kNoObjectNumber = 0xFFFF;
+    static constexpr int kNoUpdateFlag = -1;
+    int CountAssociations(DWORD& nCount);
+    LONG GetObjectCount() const { return m_nObjectCount; }
+    void SetObjectCount(LONG nCount) { m_nObjectCount = nCount; }
+    void SetAssociationCount(DWORD nCount) { m_nAssociationCount = nCount; }
+    int DeleteAssociations(CEtsDataAccess* pAccess, LONG nOption, const CCommObjectArray& arrObjects,
+                           CProgressInfo* pProgress);
+    int WriteAssociations(CEtsDataAccess* pAccess, LONG nOption, const CCommObjectArray& arrObjects,
+                          CObjectCookieMap& objects, CProgressInfo* pProgress);
+    int LinkCommObject(CEtsDataAccess* pAccess, const CObjectNumberMap& mapObjects, CGroupDataAddress* pAddress,
+                       WORD wObjectNumber = kNoObjectNumber, int nUpdate = kNoUpdateFlag);
+    int LinkCommObjectIfMissing(CEtsDataAccess* pAccess, const CObjectNumberMap& mapObjects,
+                                CGroupDataAddress* pAddress, CObjectLinkTable& associations, BYTE nSend,
+                                WORD wObjectNumber = kNoObjectNumber, int nUpdate = kNoUpdateFlag);
+    int AddObjectLink(const CObjectNumberMap& mapObjects, const CGroupDataAddress* pAddress,
+                      CObjectLinkTable& links) const;
+    // Takes over the other object's host identity; the data stay this one's.
+    void CopyFrom(const CChronoset& other);
+
+    // 32-bit values into a byte buffer, most or least significant byte first.
+    static void StoreDWordBigEndian(BYTE* pBuffer, DWORD dwValue);
+    static void StoreDWordLittleEndian(BYTE* pBuffer, DWORD dwValue);
+
+    // Data files ("tv2"; "tv1" is read as well) and the text export. 1 on
+    // success, 0 otherwise.
+    int LoadFromFile(const std::string& strPath, HWND hParent);
+    int SaveToFile(const std::string& strPath, HWND hParent);
+    int ExportToFile(const std::string& strPath, HWND hParent);
+    void LoadFromArchive(CArchive& ar, CProgressInfo* pProgress, HWND hParent);
+    void StoreToArchive(CArchive& ar, CProgressInfo* pProgress);
+    // The export as UTF-8 text with "\n" line ends.
+    void ExportText(HWND hParent, std::string& strFile);
+    int CheckGroupAddressesInProject(CProgressInfo* pProgress, CEtsDataAccess* pAccess, LONG nProjectId,
+                                     bool& bChanged);
+
+    // ---- download into the device (standalone; ChronosetDownload.cpp).
+    // Results: 0, or the first failing step's code (5 data, 53 a load state
+    // that did not move, else the bus call's).
+    int DoDownload(CProgressInfo* pProgress, CBusAccess* pBus, int& nWrongApplication, bool bDownloadParameters,
+                   bool bWriteStamp, WORD nIndividualAddress = 0xFFFF);
+    // 1 when every image was built, 0 otherwise.
+    int InitDownload(CProgressInfo* pProgress, bool bWithTables);
+    int InitTableDownload(CProgressInfo* pProgress);
+    // Inserts by bisection between nLow and nHigh, ascending by the raw
+    // address; equal addresses are all kept.
+    static void InsertGroupAddressSorted(std::vector<CGroupDataAddress*>& arrAddresses, CGroupDataAddress* pAddress,
+                                         int nLow, int nHigh);
+    void ExitDownload();
+    int DownloadTablesAndParameters(CProgressInfo* pProgress, CBusAccess* pBus);
+    int DownloadAddressTable(CProgressInfo* pProgress, CBusAccess* pBus);
+    int DownloadAssociationTable(CProgressInfo* pProgress, CBusAccess* pBus);
+    int DownloadCommunicationObjectTable(CProgressInfo* pProgress, CBusAccess* pBus);
+    int DownloadGeneralParameters(CProgressInfo* pProgress, CBusAccess* pBus);
+    int DownloadSwitchProgramParameters(CProgressInfo* pProgress, CBusAccess* pBus);
+    int DownloadQuantitiesParameters(CProgressInfo* pProgress, CBusAccess* pBus);
+    // Load-state machine 1..3, event 1 (start loading) or 2 (load completed).
+    int SetLoadStateControl(int nMachine, int nEvent, CBusAccess* pBus);
+    int SetLoadStateControlByProperty(int nMachine, int nEvent, CBusAccess* pBus);
+    int SetLoadStateControlByMemory(int nMachine, int nEvent, CBusAccess* pBus);
+    int WriteDownloadStamp(CProgressInfo* pProgress, CBusAccess* pBus);
+    // The pause before a further download try (milliseconds) and the local
+    // time of the stamp; tests put their own in.
+    std::function<void(DWORD)> m_fnDownloadWait;
+    std::function<std::tm()> m_fnDownloadTime;
+
     // The data sets; the group addresses are owned by their lists.
+    CInternalClock m_oInternalClock;
     CGroupDataAddresses m_oGroupDataAddresses {true};
     CDayRoutines m_oDayRoutines;
     CWeekRoutine m_oWeekRoutine;
+    CSummertimes m_oSummertimes;
+    CSpecialDays m_oSpecialDays;
     CQuantities m_oQuantities;
 
     // The device's identity as a data file or the host load fills it.
@@ -97,5 +217,14 @@ public:
     std::vector<WORD> m_arrAddressTable;
     std::vector<WORD> m_arrAssociationTable;
     std::vector<WORD> m_arrObjectTable;
+
+private:
+    // The host's group-address tree below a main or middle group, binding
+    // the file's addresses to the sub groups they meet.
+    HRESULT IterateMiddleGroupsByMainGroup(CProgressInfo* pProgress, IEtsMainGroup* pMainGroup, LONG nMainAddress,
+                                           int& nClockHits);
+    HRESULT IterateSubGroupsByMiddleGroup(CProgressInfo* pProgress, IEtsMiddleGroup* pMiddleGroup,
+                                          LONG nMainAddress, LONG nMiddleAddress, int& nClockHits);
+    void BindFileGroupAddresses(CProgressInfo* pProgress, CEtsDataAccess* pAccess);
 };
 

@@ -19,7 +19,6 @@
 #include "report/ReportTable.h"
 
 #include <algorithm>
-#include <concepts>
 #include <cstdio>
 #include <cstring>
 
@@ -93,44 +92,6 @@ CObjectLink* FindByObjectTypeId(const CObjectLinkTable& table, LONG nId)
             return pLink;
     }
     return nullptr;
-}
-
-// The central object's association operations make the host links. They are
-// reached through these two forwarders so that the data set builds before the
-// central object offers them; until it does, a link fails with 5.
-template <typename TCentral>
-int LinkObjectIfMissing(TCentral* pCentral, CEtsDataAccess* pAccess, const CObjectNumberMap& mapObjects,
-                        CGroupDataAddress* pAddress, CObjectLinkTable& associations, BYTE nSend, WORD wObjectNumber,
-                        BYTE nUpdate)
-{
-    if constexpr (requires {
-                      {
-                          pCentral->LinkCommObjectIfMissing(pAccess, mapObjects, pAddress, associations, nSend,
-                                                            wObjectNumber, nUpdate)
-                      } -> std::convertible_to<int>;
-                  }) {
-        return pCentral->LinkCommObjectIfMissing(pAccess, mapObjects, pAddress, associations, nSend, wObjectNumber,
-                                                 nUpdate);
-    } else {
-        LOG_ERROR("CChronoset::LinkCommObjectIfMissing is not available");
-        return 5;
-    }
-}
-
-template <typename TCentral>
-int LinkObject(TCentral* pCentral, CEtsDataAccess* pAccess, const CObjectNumberMap& mapObjects,
-               CGroupDataAddress* pAddress, WORD wObjectNumber, BYTE nUpdate)
-{
-    if constexpr (requires {
-                      {
-                          pCentral->LinkCommObject(pAccess, mapObjects, pAddress, wObjectNumber, nUpdate)
-                      } -> std::convertible_to<int>;
-                  }) {
-        return pCentral->LinkCommObject(pAccess, mapObjects, pAddress, wObjectNumber, nUpdate);
-    } else {
-        LOG_ERROR("CChronoset::LinkCommObject is not available");
-        return 5;
-    }
 }
 
 // The order of the device's member block: members before empty slots,
@@ -967,9 +928,9 @@ int CQuantities::LinkTriggers(CProgressInfo* pProgress, CEtsDataAccess* pAccess,
         const WORD wObject = pQuantity->GetTriggerObjectNumber();
         const BYTE nUpdate = pQuantity->ReadsValueFromBus() ? 1 : 0;
         auto link = [&](CGroupDataAddress* pAddress, BYTE nSend) {
-            return pAssociations ? LinkObjectIfMissing(m_pOwner, pAccess, mapObjects, pAddress, *pAssociations, nSend,
-                                                       wObject, nUpdate)
-                                 : LinkObject(m_pOwner, pAccess, mapObjects, pAddress, wObject, nUpdate);
+            return pAssociations ? m_pOwner->LinkCommObjectIfMissing(pAccess, mapObjects, pAddress, *pAssociations,
+                                                                     nSend, wObject, nUpdate)
+                                 : m_pOwner->LinkCommObject(pAccess, mapObjects, pAddress, wObject, nUpdate);
         };
         CGroupDataAddress* pRequest = pQuantity->GetRequestGroupAddress();
         if (pRequest && !pRequest->IsInvalid()) {
