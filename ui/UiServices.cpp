@@ -2,12 +2,20 @@
 
 #include "model/Globals.h"
 #include "model/Log.h"
+#include "platform/base/FileDialogService.h"
+#include "platform/base/HelpService.h"
+#include "platform/base/ProgressSink.h"
 #include "platform/base/ResourceLibrary.h"
+#include "platform/base/WaitCursorSink.h"
 #include "platform/ui/Handles.h"
+#include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtHelpService.h"
 #include "platform/ui/QtMessageBoxSink.h"
+#include "platform/ui/QtWaitCursorSink.h"
 #include "platform/ui/WindowClasses.h"
 #include "ui/IconFile.h"
 #include "ui/ParameterDlg.h"
+#include "ui/ProgressWindow.h"
 #include "ui/SingleInstanceServer.h"
 
 #include <QApplication>
@@ -98,9 +106,29 @@ void CUiServices::ReleaseResourceIcons() {
     m_mapResourceIcons.clear();
 }
 
+namespace {
+
+// The help service's lines go to the log of the run.
+void LogHelpLine(int nLevel, const std::string& strLine) {
+    if (nLevel <= CQtHelpService::kLevelWarning) {
+        LOG_WARNING("%s", strLine.c_str());
+    } else {
+        LOG_INFO("%s", strLine.c_str());
+    }
+}
+
+}  // namespace
+
 void InstallQtUiServices() {
     static CUiServices services;
     static CQtMessageBoxSink sink;
+    static CQtFileDialogService fileDialogs;
+    static CQtHelpService help(&LogHelpLine);
+    static CQtWaitCursorSink waitCursor;
     platform::SetUiServices(&services);
     platform::SetMessageBoxSink(&sink);
+    platform::SetFileDialogService(&fileDialogs);
+    platform::SetHelpService(&help);
+    platform::SetWaitCursorSink(&waitCursor);
+    platform::SetProgressWindowFactory(&CProgressWindow::Make);
 }

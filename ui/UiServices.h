@@ -45,6 +45,7 @@ private:
     std::map<std::pair<const platform::CResourceModule*, UINT>, HICON> m_mapResourceIcons;
 };
 
-// Installs the window layer and the Qt message boxes for the Qt-free layers;
-// the plug-in library calls it when it loads.
+// Installs the window layer for the Qt-free layers: the services above, the
+// message boxes, file dialogs, help, wait cursor and progress windows on Qt.
+// The plug-in library calls it when it loads.
 void InstallQtUiServices();

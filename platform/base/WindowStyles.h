@@ -41,6 +41,7 @@ constexpr DWORD BS_3STATE = 0x0005;
 constexpr DWORD BS_AUTO3STATE = 0x0006;
 constexpr DWORD BS_GROUPBOX = 0x0007;
 constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
+constexpr DWORD BS_OWNERDRAW = 0x000B;  // drawn by its dialog
 constexpr DWORD BS_TYPEMASK = 0x000F;
 
 // Edit styles.
@@ -54,3 +55,14 @@ constexpr DWORD CBS_SIMPLE = 0x0001;
 constexpr DWORD CBS_DROPDOWN = 0x0002;
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 constexpr DWORD CBS_TYPEMASK = 0x0003;
+
+// Static styles (the low five bits are the kind).
+constexpr DWORD SS_LEFT = 0x0000;
+constexpr DWORD SS_CENTER = 0x0001;
+constexpr DWORD SS_RIGHT = 0x0002;
+constexpr DWORD SS_ICON = 0x0003;  // the text names the icon: "#131"
+constexpr DWORD SS_SIMPLE = 0x000B;
+constexpr DWORD SS_LEFTNOWORDWRAP = 0x000C;
+constexpr DWORD SS_BITMAP = 0x000E;  // the text names the bitmap: "#173"
+constexpr DWORD SS_TYPEMASK = 0x001F;
+constexpr DWORD SS_NOPREFIX = 0x0080;  // '&' is shown, not a mnemonic

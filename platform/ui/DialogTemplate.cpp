@@ -2,6 +2,8 @@
 
 #include "platform/base/MulDiv.h"
 #include "platform/base/WindowStyles.h"
+#include "platform/ui/OwnerDrawButton.h"
+#include "platform/ui/ResourceImages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -64,6 +67,11 @@ QWidget* CreateButton(const ResDialogControl& control, QWidget* pParent) {
             return new QRadioButton(Text(control.pszText), pParent);
         case BS_GROUPBOX:
             return new QGroupBox(Text(control.pszText), pParent);
+        case BS_OWNERDRAW: {
+            auto* pButton = new COwnerDrawButton(pParent);
+            pButton->setText(Text(control.pszText));
+            return pButton;
+        }
         default: {
             auto* pButton = new QPushButton(Text(control.pszText), pParent);
             // Only the template's default button is the default; Qt would
@@ -89,6 +97,51 @@ QWidget* CreateEdit(const ResDialogControl& control, QWidget* pParent) {
     return pEdit;
 }
 
+// A static control: text at the top, wrapped at words unless the style says
+// otherwise, or a picture from the resources.
+QWidget* CreateStatic(const ResDialogControl& control, QWidget* pParent) {
+    auto* pLabel = new QLabel(pParent);
+    pLabel->setTextFormat(Qt::PlainText);
+    const DWORD dwType = control.dwStyle & SS_TYPEMASK;
+    switch (dwType) {
+        case SS_ICON: {
+            const QIcon icon = LoadIconResource(ResourceIdFromText(control.pszText));
+            if (!icon.isNull()) {
+                // Icon controls show the icon at its standard size.
+                pLabel->setPixmap(icon.pixmap(32, 32));
+            }
+            pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return pLabel;
+        }
+        case SS_BITMAP: {
+            const QImage image = LoadBitmapResource(ResourceIdFromText(control.pszText));
+            if (!image.isNull()) {
+                pLabel->setPixmap(QPixmap::fromImage(image));
+            }
+            pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return pLabel;
+        }
+        case SS_CENTER:
+            pLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            pLabel->setWordWrap(true);
+            break;
+        case SS_RIGHT:
+            pLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+            pLabel->setWordWrap(true);
+            break;
+        case SS_SIMPLE:
+        case SS_LEFTNOWORDWRAP:
+            pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            break;
+        default:
+            pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            pLabel->setWordWrap(true);
+            break;
+    }
+    pLabel->setText(Text(control.pszText));
+    return pLabel;
+}
+
 QWidget* CreateComboBox(const ResDialogControl& control, QWidget* pParent) {
     auto* pCombo = new QComboBox(pParent);
     pCombo->setEditable((control.dwStyle & CBS_TYPEMASK) != CBS_DROPDOWNLIST);
@@ -103,7 +156,7 @@ QWidget* CreateStandardControl(const std::string& strClass, const ResDialogContr
         return CreateEdit(control, pParent);
     }
     if (strClass == "static") {
-        return new QLabel(Text(control.pszText), pParent);
+        return CreateStatic(control, pParent);
     }
     if (strClass == "combobox") {
         return CreateComboBox(control, pParent);

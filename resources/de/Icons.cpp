@@ -2,14 +2,18 @@
 
 #include "resources/de/Tables.h"
 #include "resources/icon/ProductIconData.h"
+#include "resources/pictures/ResourcePictures.h"
 
 namespace resources::de {
 
 namespace {
 
 const platform::ResBinary kIcons[] = {
-    // The product icon of the main window's class.
+    // The product icon of the main window's class; the About box shows it
+    // in standalone mode.
     {131, kProductIcon, sizeof(kProductIcon)},
+    // The About box's icon in plug-in mode.
+    {205, pictures::kIcon205, sizeof(pictures::kIcon205)},
 };
 
 }  // namespace

@@ -1,10 +1,21 @@
-// English cursors.
+// English cursors: the same pictures as the German ones.
 
 #include "resources/en/Tables.h"
+#include "resources/pictures/ResourcePictures.h"
 
 namespace resources::en {
 
-// None yet.
-const platform::ResList<platform::ResBinary> g_cursors{};
+namespace {
+
+const platform::ResBinary kCursors[] = {
+    // Dragging rows: a drop is possible here.
+    {118, pictures::kCursor118, sizeof(pictures::kCursor118)},
+    // Dragging: no drop here.
+    {142, pictures::kCursor142, sizeof(pictures::kCursor142)},
+};
+
+}  // namespace
+
+const platform::ResList<platform::ResBinary> g_cursors{kCursors, sizeof(kCursors) / sizeof(kCursors[0])};
 
 }  // namespace resources::en

@@ -3,6 +3,8 @@
 #include "platform/base/WindowStyles.h"
 #include "resources/en/Tables.h"
 
+#include <iterator>
+
 namespace resources::en {
 
 namespace {
@@ -13,8 +15,46 @@ using platform::ResList;
 
 constexpr DWORD kMainWindowStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr UINT IDC_STATIC = static_cast<UINT>(-1);
+
+// 145: the progress window.
+const ResDialogControl kProgressControls[] = {
+    {IDCANCEL, "BUTTON", "Cancel", 89, 103, 50, 14, kChild | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {IDC_STATIC, "BUTTON", "", 4, 0, 220, 99, kChild | BS_GROUPBOX, 0},
+    {1107, "BUTTON", "", 16, 15, 28, 37, kChild | BS_OWNERDRAW, 0},  // animation
+    {1108, "BUTTON", "", 15, 78, 197, 14, kChild | BS_OWNERDRAW, 0},  // percentage bar
+    {1109, "STATIC", "", 52, 16, 165, 32, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1110, "STATIC", "", 52, 50, 165, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1111, "STATIC", "", 52, 60, 165, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+};
+
+// 195: the About box; the icon shown and the product line depend on the mode.
+const ResDialogControl kAboutControls[] = {
+    {1293, "STATIC", "#131", 18, 12, 20, 20, kChild | SS_ICON, 0},
+    {1294, "STATIC", "#205", 17, 12, 21, 20, kChild | SS_ICON, 0},
+    {1261, "STATIC", "Parameterisation software Tavik 2.1 for ORV/X2.1", 50, 10, 155, 10,
+     kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1262, "STATIC", "Copyright (C) Vek. All rights reserved.", 50, 20, 185, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1263, "STATIC", "Build version R1.00.0431.0000", 50, 32, 185, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {IDOK, "BUTTON", "OK", 246, 10, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 246, 28, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 196: the close bar above the main-group, middle-group and device-object
+// tables.
+const ResDialogControl kCloseBarControls[] = {
+    {IDCANCEL, "BUTTON", "Close", 61, 1, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
 
 const ResDialog kDialogs[] = {
+    {145, "", 0, 0, 227, 121, "MS Sans Serif", 8, WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kProgressControls, std::size(kProgressControls)}},
+    {195, "About parameterisation software Tavik 2.1", 0, 0, 305, 50, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kAboutControls, std::size(kAboutControls)}},
+    {196, nullptr, 0, 0, 112, 16, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kCloseBarControls, std::size(kCloseBarControls)}},
     // The main window; its caption is replaced as soon as it initialises.
     {207, "Dialog", 0, 0, 340, 191, "MS Shell Dlg", 8, kMainWindowStyle, 0, ResList<ResDialogControl>{}},
 };

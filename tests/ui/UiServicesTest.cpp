@@ -1,16 +1,24 @@
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileDialogService.h"
+#include "platform/base/HelpService.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/ResourceLibrary.h"
+#include "platform/base/ProgressSink.h"
 #include "platform/base/SingleInstance.h"
+#include "platform/base/WaitCursorSink.h"
 #include "platform/ui/Handles.h"
+#include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtHelpService.h"
 #include "platform/ui/QtMessageBoxSink.h"
+#include "platform/ui/QtWaitCursorSink.h"
 #include "platform/ui/WindowClasses.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/resources/SatellitePath.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/IconFile.h"
+#include "ui/ProgressWindow.h"
 #include "ui/UiServices.h"
 
 #include <QApplication>
@@ -152,14 +160,26 @@ TEST_F(UiServicesTest, PlugInMainWindowKeepsNoSocket) {
     EXPECT_EQ(m_services.RunMainWindow(nullptr), IDOK);
 }
 
-TEST(InstallQtUiServicesTest, InstallsTheServicesAndTheQtMessageBoxes) {
+TEST(InstallQtUiServicesTest, InstallsTheServicesAndTheQtSinks) {
     platform::IUiServices* pOldServices = platform::GetUiServices();
     platform::IMessageBoxSink* pOldSink = platform::GetMessageBoxSink();
+    platform::IFileDialogService* pOldFileDialogs = platform::GetFileDialogService();
+    platform::IHelpService* pOldHelp = platform::GetHelpService();
+    platform::IWaitCursorSink* pOldWaitCursor = platform::GetWaitCursorSink();
     InstallQtUiServices();
     EXPECT_NE(dynamic_cast<CUiServices*>(platform::GetUiServices()), nullptr);
     EXPECT_NE(dynamic_cast<CQtMessageBoxSink*>(platform::GetMessageBoxSink()), nullptr);
+    EXPECT_NE(dynamic_cast<CQtFileDialogService*>(platform::GetFileDialogService()), nullptr);
+    EXPECT_NE(dynamic_cast<CQtHelpService*>(platform::GetHelpService()), nullptr);
+    EXPECT_NE(dynamic_cast<CQtWaitCursorSink*>(platform::GetWaitCursorSink()), nullptr);
+    // The progress indicator now gets its window from the window layer.
+    EXPECT_NE(dynamic_cast<CProgressWindow*>(platform::CreateProgressWindow(nullptr, 8).get()), nullptr);
     platform::SetUiServices(pOldServices);
     platform::SetMessageBoxSink(pOldSink);
+    platform::SetFileDialogService(pOldFileDialogs);
+    platform::SetHelpService(pOldHelp);
+    platform::SetWaitCursorSink(pOldWaitCursor);
+    platform::SetProgressWindowFactory({});
 }
 
 }  // namespace

@@ -1,17 +1,24 @@
 #pragma once
 // Helpers of the window tests: a modal runner that scripts dialogs and
-// message boxes instead of blocking, control lookup by id, clicks, typing
-// and keys.
+// message boxes instead of blocking, a popup runner that picks menu items,
+// control lookup by id, clicks, typing and keys, toolbar buttons by command
+// id and timers ticked by hand.
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/ModalRunner.h"
+#include "platform/ui/PopupMenuRunner.h"
 
 #include <QDialog>
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
+
+class CToolBar;
+class QAction;
+class QMenu;
 
 namespace uitest {
 
@@ -43,6 +50,47 @@ private:
     std::deque<Script> m_queScripts;
     int m_nRuns = 0;
 };
+
+// Installs itself while it lives. Each tracked popup runs the next queued
+// script, which returns the item chosen (or null for none). A popup without
+// a script fails the test and chooses nothing; scripts that never ran fail
+// the test when the runner goes.
+class CTestPopupMenuRunner : public platform::ui::IPopupMenuRunner {
+public:
+    using Script = std::function<QAction*(QMenu&)>;
+
+    CTestPopupMenuRunner();
+    ~CTestPopupMenuRunner() override;
+
+    CTestPopupMenuRunner(const CTestPopupMenuRunner&) = delete;
+    CTestPopupMenuRunner& operator=(const CTestPopupMenuRunner&) = delete;
+
+    CTestPopupMenuRunner& Then(Script script);
+    // The next popup chooses the item with the command id (failing the test
+    // when it has none).
+    CTestPopupMenuRunner& ThenChoose(UINT nCommand);
+
+    QAction* RunPopupMenu(QMenu& menu, const QPoint& ptScreen) override;
+
+    int GetRunCount() const { return m_nRuns; }
+    const QPoint& GetLastPoint() const { return m_ptLast; }
+
+private:
+    platform::ui::IPopupMenuRunner* m_pPrevious;
+    std::deque<Script> m_queScripts;
+    int m_nRuns = 0;
+    QPoint m_ptLast;
+};
+
+// The action of a popup (or its submenus) with the command id, or null.
+QAction* FindMenuAction(const QMenu& menu, UINT nCommand);
+
+// What elapsing does to the owner's timer, now. False when it is not set.
+bool TickTimer(QObject* pOwner, std::uintptr_t nTimerId);
+
+// A left click on the toolbar button with the command id (the bar must be
+// shown).
+void ClickToolBarButton(CToolBar* pBar, UINT nCommand);
 
 // Lets queued events (shows, focus changes, timers due) happen.
 void ProcessEvents();
