@@ -9,6 +9,7 @@
 
 #include "platform/base/TimeSpan.h"
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 

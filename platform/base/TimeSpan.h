@@ -2,6 +2,7 @@
 // A signed span of whole seconds, as the framework's time-span class: the
 // step of the time edits and the difference of two CTime values.
 
+#include <compare>
 #include <cstdint>
 
 class CTimeSpan

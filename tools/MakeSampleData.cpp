@@ -1,0 +1,29 @@
+// Writes the sample data file: the sample installation built through the
+// data sets and stored by the central object, as the editor saves it.
+//
+//   make-sample-data <path.tv2>
+
+#include "app/Chronoset.h"
+#include "model/Globals.h"
+#include "tools/SampleData.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <data file>\n", argv[0]);
+        return 2;
+    }
+    g_bStandalone = true;
+    CChronoset set;
+    g_pChronoset = &set;
+    BuildSampleParameterSet(set);
+    const int nSaved = set.SaveToFile(argv[1], nullptr);
+    g_pChronoset = nullptr;
+    if (!nSaved) {
+        std::fprintf(stderr, "could not write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
