@@ -1,5 +1,6 @@
 #include "model/Locale.h"
 
+#include "model/CalendarRecord.h"
 #include "platform/base/Cp1252.h"
 #include "platform/base/SystemLocale.h"
 
@@ -284,9 +285,27 @@ std::string FormatTimeFields(int nHour, int nMinute, int nSecond, bool bWithSeco
 }
 
 // A calendar record whose date the runtime can represent.
+// The record's date carried into range by the calendar alone: a date needs
+// no time zone, and asking the runtime costs a look at the zone file on
+// every call.
+std::tm CivilDate(const std::tm& tm)
+{
+    std::tm day = tm;
+    day.tm_hour = 0;
+    day.tm_min = 0;
+    day.tm_sec = 0;
+    return NormalizeCivilTime(day);
+}
+
+// Dates from 1970 to 3000 have a calendar time.
+bool IsRepresentableDate(const std::tm& date)
+{
+    return date.tm_year >= 70 && date.tm_year <= 1100;
+}
+
 bool IsRepresentable(const std::tm& tm)
 {
-    return CTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, 0, 0, 0).GetTime() >= 0;
+    return IsRepresentableDate(CivilDate(tm));
 }
 
 }  // namespace
@@ -527,15 +546,13 @@ bool ParseTime(const std::string& strText, CTime& time)
 
 void TmToDate(std::string& strText, const std::tm& tm)
 {
-    // Through the runtime, so that a day past the month's end reads as the
-    // day it stands for.
-    const CTime midnight(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, 0, 0, 0);
-    std::tm local{};
-    if (!midnight.GetLocalTm(local)) {
+    // A day past the month's end reads as the day it stands for.
+    const std::tm date = CivilDate(tm);
+    if (!IsRepresentableDate(date)) {
         strText.clear();
         return;
     }
-    strText = FormatDateFields(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    strText = FormatDateFields(date.tm_year + 1900, date.tm_mon + 1, date.tm_mday);
 }
 
 std::string TmToDate(const std::tm& tm)
