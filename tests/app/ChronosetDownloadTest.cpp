@@ -354,6 +354,49 @@ TEST_F(ChronosetDownloadTest, DeviceMemoryEqualsTheDataSetsImages)
     m_set.ExitDownload();
 }
 
+TEST_F(ChronosetDownloadTest, SampleDataFileDownloadsIntoTheDevice)
+{
+    const bool bStandalone = g_bStandalone;
+    g_bStandalone = true;
+    ASSERT_EQ(m_set.LoadFromFile(CHRONO_SAMPLE_DATA_FILE, nullptr), 1);
+    g_bStandalone = bStandalone;
+    ASSERT_GT(m_set.m_oDayRoutines.GetCount(), 0);
+    ASSERT_GT(m_set.m_oQuantities.GetCount(), 0);
+    ASSERT_GT(m_set.m_oSpecialDays.GetCount(), 0);
+    // The device of the test answers under its own identity.
+    const CApplicationId& id = m_pDevice->GetApplicationId();
+    m_set.m_nManufacturerId = id.GetManufacturer();
+    m_set.m_nDeviceType = id.GetDeviceType();
+    m_set.m_nApplicationVersion = id.GetVersion();
+    m_set.m_nIndividualAddress = m_pDevice->GetIndividualAddress();
+    ASSERT_EQ(Download(), 0);
+    EXPECT_EQ(m_nWrong, 0);
+
+    ASSERT_EQ(m_set.InitDownload(nullptr, true), 1);
+    auto image = [](const BYTE* p, std::size_t n) { return p ? Bytes(p, p + n) : Bytes(); };
+    EXPECT_EQ(Memory(0x8010, 3), image(m_set.m_oInternalClock.GetDownloadBlock(), 3));
+    EXPECT_EQ(Memory(0x8020, 111), image(m_set.m_oSummertimes.GetDownloadBlock(), 111));
+    EXPECT_EQ(Memory(0x86D0, 1100), image(m_set.m_oSpecialDays.GetDownloadBlock(), 1100));
+    EXPECT_EQ(Memory(0x86A0, 15), image(m_set.m_oDayRoutines.GetTriggerTable(), 15));
+    EXPECT_EQ(Memory(0x8BD0, 4000), image(m_set.m_oDayRoutines.GetSwitchTimeTable(), 4000));
+    EXPECT_EQ(Memory(0x86C0, 8), image(m_set.m_oWeekRoutine.GetDownloadBlock(), 8));
+    EXPECT_EQ(Memory(0x8090, 300), image(m_set.m_oQuantities.GetQuantityImage(), 300));
+    EXPECT_EQ(Memory(0x81D0, 1200), image(m_set.m_oQuantities.GetMemberImage(), 1200));
+    // The address table counts the device's own address with the group
+    // addresses, which follow it in their bus form; one association a word.
+    const std::size_t nAddresses = m_set.m_arrAddressTable.size();
+    ASSERT_GT(nAddresses, 0u);
+    EXPECT_EQ(Memory(0x4000, 1), Bytes {static_cast<BYTE>(nAddresses + 1)});
+    for (std::size_t i = 0; i < nAddresses; ++i) {
+        WORD wBus = m_set.m_arrAddressTable[i];
+        ConvertGroupAddressToKnx(wBus);
+        EXPECT_EQ(Memory(0x4003 + static_cast<DWORD>(2 * i), 2),
+                  (Bytes {static_cast<BYTE>(wBus >> 8), static_cast<BYTE>(wBus & 0xFF)}));
+    }
+    EXPECT_EQ(Memory(0x4200, 1), Bytes {static_cast<BYTE>(m_set.m_arrAssociationTable.size())});
+    m_set.ExitDownload();
+}
+
 // ---------------------------------------------------------------------------
 // Order and frame sizes
 
