@@ -16,6 +16,7 @@
 #include "model/WeekRoutine.h"
 #include "platform/base/Object.h"
 #include "platform/base/WinTypes.h"
+#include "platform/com/Variant.h"
 
 #include <ctime>
 #include <functional>
@@ -25,11 +26,13 @@
 class CArchive;
 class CBusAccess;
 class CEtsDataAccess;
+class CGroupAddressCheck;
 class CGroupDataAddress;
 class CObjectCookieMap;
 class CObjectLinkTable;
 class CProgressInfo;
 struct IDeviceManagement;
+struct IEtsDevice;
 struct IEtsMainGroup;
 struct IEtsMiddleGroup;
 
@@ -152,6 +155,45 @@ public:
     void ExportText(HWND hParent, std::string& strFile);
     int CheckGroupAddressesInProject(CProgressInfo* pProgress, CEtsDataAccess* pAccess, LONG nProjectId,
                                      bool& bChanged);
+
+    // ---- the host project (plug-in mode; ChronosetEtsLoad.cpp, ChronosetEtsSave.cpp)
+    // Fills the object from the host device: identity, every device
+    // parameter by name, the data sets' completion, then reconciliation and
+    // the group-address check. A negative status or the failing data set's
+    // result; 0 on success.
+    HRESULT LoadFromEts(IEtsDevice* pDevice, HWND hParent, CProgressInfo* pProgress, BOOL bNoMessages,
+                        BOOL bShowCaption);
+    HRESULT ReadDeviceData(IEtsDevice* pDevice, CProgressInfo* pProgress, CEtsDataAccess* pAccess);
+    HRESULT LoadParameterData(CProgressInfo* pProgress, CEtsDataAccess* pAccess, IEtsDevice* pDevice);
+    // Hands one parameter to the data set that owns its name ("Name" or
+    // "Name-index", any case); false for a name nobody owns.
+    bool DistributeParameterData(const std::string& strName, const VARIANT& vValue, LONG nId);
+    // Drops the valid addresses the project no longer knows or whose type no
+    // longer fits; used ones (or all with bKeepUsed) go to the invalid list.
+    int CheckGroupAddresses(CProgressInfo* pProgress, CEtsDataAccess* pAccess, LONG nProjectId, bool& bRemoved,
+                            bool bNoMessages, bool bKeepUsed);
+    // Associations, parameter texts, then object types and links. 0 / 5.
+    int SaveToEts(LONG nDeviceId, HWND hParent);
+    int UpdateObjectTypes(CProgressInfo* pProgress, CEtsDataAccess* pAccess, CObjectCookieMap& oldObjects);
+    // The visible communication objects of the device; the last host status.
+    HRESULT GetVisibleCommObjects(CCommObjectArray& arrObjects);
+
+    // ---- association reconciliation (ChronosetReconcile.cpp)
+    // Brings the group addresses in line with the host's associations. 0, or
+    // -1 when the user cancels the usage dialog.
+    int ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* pAccess, HWND hParent, bool bNoMessages,
+                              IEtsDevice* pDevice);
+    int GetFirstNonQuantityCommObjectNumber() const;
+    // arrObjectTable: host id per object number (0 none), at least 256.
+    bool ReadDeviceCommObjects(CProgressInfo* pProgress, CEtsDataAccess* pAccess, std::vector<LONG>& arrObjectTable,
+                               IEtsDevice* pDevice);
+    int GetCommObjectAssociations(LONG nObjectId, CEtsDataAccess* pAccess, std::vector<LONG>& arrIds);
+    int ReadAssociationList(CProgressInfo* pProgress, CEtsDataAccess* pAccess, CGroupAddressCheck& associations,
+                            const std::vector<LONG>& arrObjectTable);
+    // Mask 1 quantity triggers, 2 members, 4 switching times, 8 day-routine
+    // triggers; nTriggerObject -1 any quantity. The number of replacements.
+    int ReplaceGroupAddress(CGroupDataAddress* pOld, CGroupDataAddress* pNew, int nMask, LONG nTriggerObject);
+    int RemoveInvalidTriggerReferences(CGroupDataAddress* pAddress, int nMax);
 
     // ---- download into the device (standalone; ChronosetDownload.cpp).
     // Results: 0, or the first failing step's code (5 data, 53 a load state

@@ -67,10 +67,9 @@ private:
 // CChronoset::LoadFromEts (device, parent window, progress, 0, 1). Until the
 // central object can load from the host project the editor opens on the
 // empty parameter set, as it does after a failed load.
-HRESULT LoadChronosetFromEts(CChronoset& /*chronoset*/, IEtsDevice* /*pDevice*/, HWND /*hParent*/,
-                             CProgressInfo& /*progress*/)
+HRESULT LoadChronosetFromEts(CChronoset& chronoset, IEtsDevice* pDevice, HWND hParent, CProgressInfo& progress)
 {
-    return S_OK;
+    return chronoset.LoadFromEts(pDevice, hParent, &progress, FALSE, TRUE);
 }
 
 void LoadDeviceFromHost(IUnknown* pDevice, HWND hParent)
