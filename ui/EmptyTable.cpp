@@ -1,0 +1,13 @@
+#include "ui/EmptyTable.h"
+
+#include "app/Chronoset.h"
+#include "model/DayRoutines.h"
+#include "model/Globals.h"
+
+CEmptyTable::CEmptyTable() : CMainTableBox(1) {
+    if (g_pChronoset != nullptr) {
+        SetParentObject(g_pChronoset->GetDayRoutines());
+    }
+}
+
+CEmptyTable::~CEmptyTable() = default;

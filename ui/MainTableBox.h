@@ -1,0 +1,204 @@
+#pragma once
+// The base of every table of the table pane: a list of data objects of one
+// kind that reads and saves its column layout in the ini file, fills itself
+// through the operations each table class implements, keeps current by
+// applying the notification records other panes send, sends records for
+// what it does itself, and carries the data commands (new, edit, copy,
+// paste, delete, usage, help, select all, apply) of the focused table. Rows
+// hold plain pointers into the central object; the table owns none of them.
+
+#include "platform/base/WinTypes.h"
+#include "platform/ui/CmdTarget.h"
+#include "ui/TableBox.h"
+
+#include <QPoint>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CCmdUI;
+class CDialog;
+class CMainFormView;
+class CMenu;
+class CObject;
+class INavigationTree;
+class IViewPane;
+struct VIEWNOTIFY;
+
+// Data commands of the tables.
+constexpr UINT ID_TABLE_PASTE = 40009;
+constexpr UINT ID_TABLE_DELETE = 40010;
+constexpr UINT ID_TABLE_RESERVED = 40011;
+constexpr UINT ID_TABLE_USAGE = 40012;
+constexpr UINT ID_TABLE_COPY = 40020;
+constexpr UINT ID_TABLE_NEW = 40027;
+constexpr UINT ID_TABLE_EDIT = 40028;
+constexpr UINT ID_TABLE_HELP = 40031;
+constexpr UINT ID_TABLE_APPLY = 40034;
+constexpr UINT ID_TABLE_SELECT_ALL = 40038;
+constexpr UINT ID_FILE_SAVE_STATE = 40006;
+
+// Results of PasteObject.
+constexpr int PASTE_DONE = 1;
+constexpr int PASTE_UNKNOWN = 2;
+constexpr int PASTE_FULL = 3;
+constexpr int PASTE_DUPLICATE = 5;
+
+class CMainTableBox : public CTableBox, public CCmdTarget {
+    Q_OBJECT
+
+public:
+    static constexpr int kDefaultMaxEntries = 32767;
+    static constexpr int kMaxColumns = 14;
+    static constexpr UINT kContextMenuId = 133;
+    static constexpr UINT kCursorDrop = 118;
+    static constexpr UINT kCursorNoDrop = 142;
+
+    explicit CMainTableBox(int nTableType = 0);
+    ~CMainTableBox() override;
+
+    // The window: a child of the pane at the rectangle; runs the creation
+    // steps (column settings, columns, rows, hosted form). FALSE when the
+    // hosted form could not be made.
+    BOOL Create(QWidget* pParent, const QRect& rect);
+    // Saves the column settings, destroys the hosted form and deletes the
+    // rows. Runs once; also from the destructor.
+    void DestroyWindow();
+    bool HasWindow() const { return m_bWindowCreated; }
+
+    // --- Operations each table class may override (in this order). ---
+    virtual int EditEntry(int nRow);
+    virtual void ReservedHook(int nValue);
+    virtual bool InitColumns();
+    virtual bool FillTable();
+    virtual void RefreshTable();
+    virtual void GetEntryStrings(CObject* pObject, std::vector<std::string>& texts);
+    virtual int OnViewNotify(VIEWNOTIFY* pNotify);
+    virtual void OnPaneCommand(int nCode);
+    virtual int PasteObject(CObject* pObject);
+    virtual CObject* GetParentObject();
+    virtual void OnSelectAll();
+    virtual void OnEditEntry();
+    virtual void OnApply();
+    virtual void OnCopy();
+    virtual void DeleteEntries();
+    virtual void NewEntry();
+    virtual void OnPaste();
+    virtual void OnReservedCommand();
+    virtual void OnUsage();
+    virtual void OnHelpOnTable();
+    virtual void OnUpdateEditEntry(CCmdUI* pCmdUI);
+    virtual void OnUpdateApply(CCmdUI* pCmdUI);
+    virtual void OnUpdateCopy(CCmdUI* pCmdUI);
+    virtual void OnUpdateDelete(CCmdUI* pCmdUI);
+    virtual void OnUpdateNew(CCmdUI* pCmdUI);
+    virtual void OnUpdatePaste(CCmdUI* pCmdUI);
+    virtual void OnUpdateReservedCommand(CCmdUI* pCmdUI);
+    virtual void OnUpdateUsage(CCmdUI* pCmdUI);
+    virtual void OnUpdateHelpOnTable(CCmdUI* pCmdUI);
+
+    // --- Sending. ---
+    // Stamps source and table type and passes the record to the pane.
+    void SendNotification(VIEWNOTIFY* pNotify);
+    // The edit-in-progress flag of the table in the other row of a split
+    // frame (0 without one).
+    int NotifySelectionChanged();
+    void UpdateToolbarState();
+    bool CanCopy();
+    bool CanPaste();
+
+    // --- Rows. ---
+    int GetSelectedObjects(std::vector<CObject*>& objects) const;
+    int GetSelectedEntryCount() const;
+    int GetNewEntryRow() const { return GetDataRowCount(); }
+    CObject* GetRowObject(int nRow) const { return GetItemData(nRow); }
+    bool IsRowSelected(int nRow) const { return IsItemSelected(nRow); }
+    bool IsDropTarget(int nDragType, const QPoint& ptScreen) const;
+
+    // --- Context menu and dragging. ---
+    void ShowContextMenu(const QPoint& ptClient);
+    // Who accepts a drop at the point (client coordinates of this table).
+    bool FindDropTarget(const QPoint& ptClient, IViewPane** ppTargetPane);
+    // Ends a drag at the point: drops the selected objects on the target.
+    void DropAt(const QPoint& ptClient);
+    bool IsDragging() const { return m_bDragging; }
+
+    // --- Settings and relations. ---
+    int GetTableType() const { return m_nTableType; }
+    int GetObjectKind() const { return m_nObjectKind; }
+    void SetObjectKind(int nKind) { m_nObjectKind = nKind; }
+    int GetMaxEntries() const { return m_nMaxEntries; }
+    void SetMaxEntries(int nMax) { m_nMaxEntries = nMax; }
+    int GetColumnSettingsCount() const { return m_nColumnCount; }
+    void SetColumnCount(int nCount);
+    CObject* GetParentObjectMember() const { return m_pParentObject; }
+    void SetParentObject(CObject* pParent) { m_pParentObject = pParent; }
+    void SetDragEnabled(bool bEnabled) { m_bDragEnabled = bEnabled; }
+    bool IsEditInProgress() const { return m_bEditInProgress; }
+    void SetEditInProgress(bool bOn) { m_bEditInProgress = bOn; }
+    bool AreNotificationsOn() const { return m_bNotificationsOn; }
+    void SetNotificationsOn(bool bOn) { m_bNotificationsOn = bOn; }
+    void SetNavigationTree(INavigationTree* pTree) { m_pNavigationTree = pTree; }
+    INavigationTree* GetNavigationTree() const { return m_pNavigationTree; }
+    const std::array<int, kMaxColumns>& GetColumnWidths() const { return m_arrColumnWidths; }
+    int GetStoredColumnWidth(int nColumn) const;
+    std::vector<WORD>& GetColumnPrefs() { return m_arrColumnPrefs; }
+
+    CMainFormView* GetFormView() const { return m_pFormView; }
+    // The dialog hosting the table; null when there is none.
+    CDialog* GetParameterDlg() const;
+    void EndParameterDialog(int nResult);
+    // The n-th ancestor window (1 = the pane), null beyond the top.
+    QWidget* GetAncestor(int n) const;
+
+    // The help id of a table type.
+    static UINT GetHelpId(int nTableType);
+
+    // Makes the hosted form of a table type (types 16 to 19); a later
+    // registration replaces the earlier one.
+    using FormViewFactory = std::function<CMainFormView*()>;
+    static void RegisterFormView(int nTableType, FormViewFactory factory);
+
+    QWidget* GetCmdTargetWindow() const override { return const_cast<CMainTableBox*>(this); }
+
+protected:
+    bool event(QEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* pEvent) override;
+
+    int m_nTableType = 0;
+    int m_nMaxEntries = kDefaultMaxEntries;
+    int m_nColumnCount = kMaxColumns;
+    CObject* m_pParentObject = nullptr;
+    bool m_bDragEnabled = false;
+    bool m_bDragging = false;
+    bool m_bEditInProgress = false;
+    bool m_bNotificationsOn = true;
+    int m_nObjectKind = 0;
+    std::array<int, kMaxColumns> m_arrColumnWidths{};
+    std::vector<WORD> m_arrColumnPrefs;
+
+private:
+    void MapTableCommands();
+    BOOL CreateFormView();
+    void ReadColumnSettings();
+    void SaveColumnSettings();
+    bool IsUsageChange(int nKind) const;
+    void ReAddObjectRow(CObject* pObject, int nRow);
+    void SendKindsChanged();
+    void AfterDataChange();
+    void UpdatePopupItems(CMenu* pPopup, bool bGrayEdit);
+
+    INavigationTree* m_pNavigationTree = nullptr;
+    CMainFormView* m_pFormView = nullptr;
+    QPoint m_ptButtonDown;
+    bool m_bWindowCreated = false;
+    bool m_bDestroyed = false;
+};

@@ -1,0 +1,23 @@
+#include "ui/UsageDialogHook.h"
+
+#include <utility>
+
+namespace ui {
+
+namespace {
+UsageDialogHook& Hook() {
+    static UsageDialogHook hook;
+    return hook;
+}
+}  // namespace
+
+UsageDialogHook SetUsageDialogHook(UsageDialogHook hook) {
+    return std::exchange(Hook(), std::move(hook));
+}
+
+int ShowUsageDialog(QWidget* pOwner, int nTableType, const std::vector<CObject*>& objects) {
+    const UsageDialogHook& hook = Hook();
+    return hook ? hook(pOwner, nTableType, objects) : -1;
+}
+
+}  // namespace ui
