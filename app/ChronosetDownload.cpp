@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -33,8 +34,6 @@ constexpr DWORD kStampProgress = 676;
 constexpr DWORD kAddressTable = 0x4000;
 constexpr DWORD kAssociationTable = 0x4200;
 constexpr DWORD kObjectTable = 0x4400;
-constexpr std::size_t kAddressEntriesPerWrite = 6;
-constexpr std::size_t kAssociationEntriesPerWrite = 6;
 constexpr std::size_t kObjectEntriesPerWrite = 3;
 // The count bytes: the address table counts its entries + 1 in one byte,
 // and its entries end where the association table begins.
@@ -114,6 +113,45 @@ bool CollectUsedAddresses(CGroupDataAddresses& addresses, std::vector<CGroupData
                                              arrSorted.empty() ? 0 : static_cast<int>(arrSorted.size()) - 1);
     }
     return true;
+}
+
+// Writes a table of big-endian words: its count byte at the table's address,
+// then the words from the given offset on, six to a memory write, with the
+// detail log of the memory image. The progress ends on the table's slots.
+int WriteWordTable(CProgressInfo* pProgress, CBusAccess* pBus, const char* pszName, DWORD nTable, BYTE nCount,
+                   DWORD nFirstOffset, const std::vector<WORD>& arrWords, long nSlots,
+                   const std::function<WORD(WORD)>& fnBusForm)
+{
+    constexpr std::size_t kEntriesPerWrite = 6;
+    const std::size_t nEntries = arrWords.size();
+    int nResult = pBus->WriteDeviceMemory(nTable, &nCount, 1, 1);
+    Step(pProgress, 1);
+    if (nResult != 0)
+        return nResult;
+    LOG_INFO("%s memory access writes = %d", pszName,
+             static_cast<int>((nEntries + kEntriesPerWrite - 1) / kEntriesPerWrite));
+    LOG_DETAIL("memory image of %s:", pszName);
+    LOG_DETAIL("%04x| %02x", static_cast<unsigned>(nTable), unsigned{nCount});
+
+    for (std::size_t nFirst = 0; nFirst < nEntries; nFirst += kEntriesPerWrite) {
+        const std::size_t nBlock = std::min(kEntriesPerWrite, nEntries - nFirst);
+        const DWORD nAddress = nTable + nFirstOffset + static_cast<DWORD>(2 * nFirst);
+        std::array<BYTE, 2 * kEntriesPerWrite> arrBlock {};
+        for (std::size_t i = 0; i < nBlock; ++i) {
+            const WORD wWord = fnBusForm(arrWords[nFirst + i]);
+            arrBlock[2 * i] = static_cast<BYTE>(wWord >> 8);
+            arrBlock[2 * i + 1] = static_cast<BYTE>(wWord & 0xFF);
+        }
+        nResult = pBus->WriteDeviceMemory(nAddress, arrBlock.data(), static_cast<WORD>(2 * nBlock), 1);
+        if (nResult != 0)
+            return nResult;
+        Step(pProgress, static_cast<long>(nBlock));
+        for (std::size_t i = 0; i < nBlock; ++i)
+            LOG_DETAIL("%04x| %02x %02x", static_cast<unsigned>(nAddress + 2 * i), unsigned{arrBlock[2 * i]},
+                       unsigned{arrBlock[2 * i + 1]});
+    }
+    Step(pProgress, nSlots - static_cast<long>(nEntries));
+    return 0;
 }
 
 }  // namespace
@@ -445,73 +483,22 @@ int CChronoset::DownloadTablesAndParameters(CProgressInfo* pProgress, CBusAccess
 int CChronoset::DownloadAddressTable(CProgressInfo* pProgress, CBusAccess* pBus)
 {
     LOG_INFO("CChronoset::DownloadAddressTable");
-    const std::size_t nEntries = m_arrAddressTable.size();
-    const BYTE nCount = static_cast<BYTE>(nEntries + 1);
-    int nResult = pBus->WriteDeviceMemory(kAddressTable, &nCount, 1, 1);
-    Step(pProgress, 1);
-    if (nResult != 0)
-        return nResult;
-    LOG_INFO("address table memory access writes = %d",
-             static_cast<int>((nEntries + kAddressEntriesPerWrite - 1) / kAddressEntriesPerWrite));
-    LOG_DETAIL("memory image of address table:");
-    LOG_DETAIL("%04x| %02x", static_cast<unsigned>(kAddressTable), unsigned{nCount});
-
-    for (std::size_t nFirst = 0; nFirst < nEntries; nFirst += kAddressEntriesPerWrite) {
-        const std::size_t nBlock = std::min(kAddressEntriesPerWrite, nEntries - nFirst);
-        const DWORD nAddress = kAddressTable + 3 + static_cast<DWORD>(2 * nFirst);
-        std::array<BYTE, 2 * kAddressEntriesPerWrite> arrBlock {};
-        for (std::size_t i = 0; i < nBlock; ++i) {
-            WORD wAddress = m_arrAddressTable[nFirst + i];
-            ConvertGroupAddressToKnx(wAddress);
-            arrBlock[2 * i] = static_cast<BYTE>(wAddress >> 8);
-            arrBlock[2 * i + 1] = static_cast<BYTE>(wAddress & 0xFF);
-        }
-        nResult = pBus->WriteDeviceMemory(nAddress, arrBlock.data(), static_cast<WORD>(2 * nBlock), 1);
-        if (nResult != 0)
-            return nResult;
-        Step(pProgress, static_cast<long>(nBlock));
-        for (std::size_t i = 0; i < nBlock; ++i)
-            LOG_DETAIL("%04x| %02x %02x", static_cast<unsigned>(nAddress + 2 * i), unsigned{arrBlock[2 * i]},
-                       unsigned{arrBlock[2 * i + 1]});
-    }
-    Step(pProgress, 253 - static_cast<long>(nEntries));
-    return 0;
+    // The count includes the device's own address, which heads the table.
+    return WriteWordTable(pProgress, pBus, "address table", kAddressTable,
+                          static_cast<BYTE>(m_arrAddressTable.size() + 1), 3, m_arrAddressTable, 253,
+                          [](WORD wAddress) {
+                              ConvertGroupAddressToKnx(wAddress);
+                              return wAddress;
+                          });
 }
 
 int CChronoset::DownloadAssociationTable(CProgressInfo* pProgress, CBusAccess* pBus)
 {
     LOG_INFO("CChronoset::DownloadAssociationTable");
-    const std::size_t nEntries = m_arrAssociationTable.size();
-    const BYTE nCount = static_cast<BYTE>(nEntries);
-    int nResult = pBus->WriteDeviceMemory(kAssociationTable, &nCount, 1, 1);
-    Step(pProgress, 1);
-    if (nResult != 0)
-        return nResult;
-    LOG_INFO("association table memory access writes = %d",
-             static_cast<int>((nEntries + kAssociationEntriesPerWrite - 1) / kAssociationEntriesPerWrite));
-    LOG_DETAIL("memory image of association table:");
-    LOG_DETAIL("%04x| %02x", static_cast<unsigned>(kAssociationTable), unsigned{nCount});
-
-    for (std::size_t nFirst = 0; nFirst < nEntries; nFirst += kAssociationEntriesPerWrite) {
-        const std::size_t nBlock = std::min(kAssociationEntriesPerWrite, nEntries - nFirst);
-        const DWORD nAddress = kAssociationTable + 1 + static_cast<DWORD>(2 * nFirst);
-        std::array<BYTE, 2 * kAssociationEntriesPerWrite> arrBlock {};
-        for (std::size_t i = 0; i < nBlock; ++i) {
-            const WORD wAssociation = m_arrAssociationTable[nFirst + i];
-            // The device counts address-table entries from 1.
-            arrBlock[2 * i] = static_cast<BYTE>((wAssociation >> 8) + 1);
-            arrBlock[2 * i + 1] = static_cast<BYTE>(wAssociation & 0xFF);
-        }
-        nResult = pBus->WriteDeviceMemory(nAddress, arrBlock.data(), static_cast<WORD>(2 * nBlock), 1);
-        if (nResult != 0)
-            return nResult;
-        Step(pProgress, static_cast<long>(nBlock));
-        for (std::size_t i = 0; i < nBlock; ++i)
-            LOG_DETAIL("%04x| %02x %02x", static_cast<unsigned>(nAddress + 2 * i), unsigned{arrBlock[2 * i]},
-                       unsigned{arrBlock[2 * i + 1]});
-    }
-    Step(pProgress, 255 - static_cast<long>(nEntries));
-    return 0;
+    // The device counts address-table entries from 1.
+    return WriteWordTable(pProgress, pBus, "association table", kAssociationTable,
+                          static_cast<BYTE>(m_arrAssociationTable.size()), 1, m_arrAssociationTable, 255,
+                          [](WORD wAssociation) { return static_cast<WORD>(wAssociation + 0x0100); });
 }
 
 int CChronoset::DownloadCommunicationObjectTable(CProgressInfo* pProgress, CBusAccess* pBus)

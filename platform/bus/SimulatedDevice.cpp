@@ -329,24 +329,27 @@ EDeviceResult CSimulatedDevice::WritePropertyFrame(CDeviceTraceEntry oEntry)
 }
 
 // ---------------------------------------------------------------------------
-// Memory
+// Longer requests go out as several frames, the way the bus-access library
+// splits them.
 
-EDeviceResult CSimulatedDevice::ReadMemory(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData)
+EDeviceResult CSimulatedDevice::ReadInFrames(EDeviceOperation eOperation, DWORD nAddress, std::size_t nLength,
+                                             std::size_t nFrameSize, ReadFrameImpl pfnFrame,
+                                             std::vector<BYTE>& arrData)
 {
     arrData.clear();
     CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::MemoryRead;
+    oEntry.m_eOperation = eOperation;
     oEntry.m_nAddress = nAddress;
     EDeviceResult eResult = BeginAccess(oEntry);
     if (eResult != EDeviceResult::Ok)
         return eResult;
     if (nLength == 0)
         return Finish(oEntry, EDeviceResult::BadData);
-    for (std::size_t nDone = 0; nDone < nLength; nDone += kMaxMemoryFrameData) {
-        std::size_t nSize = std::min(kMaxMemoryFrameData, nLength - nDone);
+    for (std::size_t nDone = 0; nDone < nLength; nDone += nFrameSize) {
+        const std::size_t nSize = std::min(nFrameSize, nLength - nDone);
         oEntry.m_nAddress = nAddress + static_cast<DWORD>(nDone);
         std::vector<BYTE> arrFrame;
-        eResult = ReadMemoryFrameImpl(oEntry, nSize, arrFrame);
+        eResult = (this->*pfnFrame)(oEntry, nSize, arrFrame);
         if (eResult != EDeviceResult::Ok) {
             arrData.clear();
             return eResult;
@@ -354,6 +357,39 @@ EDeviceResult CSimulatedDevice::ReadMemory(DWORD nAddress, std::size_t nLength, 
         arrData.insert(arrData.end(), arrFrame.begin(), arrFrame.end());
     }
     return EDeviceResult::Ok;
+}
+
+EDeviceResult CSimulatedDevice::WriteInFrames(EDeviceOperation eOperation, DWORD nAddress, const BYTE* pData,
+                                              std::size_t nLength, WORD nFlag, std::size_t nFrameSize,
+                                              WriteFrameImpl pfnFrame)
+{
+    CDeviceTraceEntry oEntry;
+    oEntry.m_eOperation = eOperation;
+    oEntry.m_nAddress = nAddress;
+    oEntry.m_nFlag = nFlag;
+    EDeviceResult eResult = BeginAccess(oEntry);
+    if (eResult != EDeviceResult::Ok)
+        return eResult;
+    if (!pData || nLength == 0)
+        return Finish(oEntry, EDeviceResult::BadData);
+    for (std::size_t nDone = 0; nDone < nLength; nDone += nFrameSize) {
+        const std::size_t nSize = std::min(nFrameSize, nLength - nDone);
+        oEntry.m_nAddress = nAddress + static_cast<DWORD>(nDone);
+        oEntry.m_arrData.assign(pData + nDone, pData + nDone + nSize);
+        eResult = (this->*pfnFrame)(oEntry);
+        if (eResult != EDeviceResult::Ok)
+            return eResult;
+    }
+    return EDeviceResult::Ok;
+}
+
+// ---------------------------------------------------------------------------
+// Memory
+
+EDeviceResult CSimulatedDevice::ReadMemory(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData)
+{
+    return ReadInFrames(EDeviceOperation::MemoryRead, nAddress, nLength, kMaxMemoryFrameData,
+                        &CSimulatedDevice::ReadMemoryFrameImpl, arrData);
 }
 
 EDeviceResult CSimulatedDevice::ReadMemoryFrame(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData)
@@ -394,24 +430,8 @@ EDeviceResult CSimulatedDevice::ReadMemoryFrameImpl(CDeviceTraceEntry oEntry, st
 
 EDeviceResult CSimulatedDevice::WriteMemory(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag)
 {
-    CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::MemoryWrite;
-    oEntry.m_nAddress = nAddress;
-    oEntry.m_nFlag = nFlag;
-    EDeviceResult eResult = BeginAccess(oEntry);
-    if (eResult != EDeviceResult::Ok)
-        return eResult;
-    if (!pData || nLength == 0)
-        return Finish(oEntry, EDeviceResult::BadData);
-    for (std::size_t nDone = 0; nDone < nLength; nDone += kMaxMemoryFrameData) {
-        std::size_t nSize = std::min(kMaxMemoryFrameData, nLength - nDone);
-        oEntry.m_nAddress = nAddress + static_cast<DWORD>(nDone);
-        oEntry.m_arrData.assign(pData + nDone, pData + nDone + nSize);
-        eResult = WriteMemoryFrameImpl(oEntry);
-        if (eResult != EDeviceResult::Ok)
-            return eResult;
-    }
-    return EDeviceResult::Ok;
+    return WriteInFrames(EDeviceOperation::MemoryWrite, nAddress, pData, nLength, nFlag, kMaxMemoryFrameData,
+                         &CSimulatedDevice::WriteMemoryFrameImpl);
 }
 
 EDeviceResult CSimulatedDevice::WriteMemoryFrame(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag)
@@ -494,27 +514,8 @@ EDeviceResult CSimulatedDevice::WriteMemoryFrameImpl(CDeviceTraceEntry oEntry)
 
 EDeviceResult CSimulatedDevice::ReadUserMemory(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData)
 {
-    arrData.clear();
-    CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::UserMemoryRead;
-    oEntry.m_nAddress = nAddress;
-    EDeviceResult eResult = BeginAccess(oEntry);
-    if (eResult != EDeviceResult::Ok)
-        return eResult;
-    if (nLength == 0)
-        return Finish(oEntry, EDeviceResult::BadData);
-    for (std::size_t nDone = 0; nDone < nLength; nDone += kMaxUserMemoryFrameData) {
-        std::size_t nSize = std::min(kMaxUserMemoryFrameData, nLength - nDone);
-        oEntry.m_nAddress = nAddress + static_cast<DWORD>(nDone);
-        std::vector<BYTE> arrFrame;
-        eResult = ReadUserMemoryFrameImpl(oEntry, nSize, arrFrame);
-        if (eResult != EDeviceResult::Ok) {
-            arrData.clear();
-            return eResult;
-        }
-        arrData.insert(arrData.end(), arrFrame.begin(), arrFrame.end());
-    }
-    return EDeviceResult::Ok;
+    return ReadInFrames(EDeviceOperation::UserMemoryRead, nAddress, nLength, kMaxUserMemoryFrameData,
+                        &CSimulatedDevice::ReadUserMemoryFrameImpl, arrData);
 }
 
 EDeviceResult CSimulatedDevice::ReadUserMemoryFrame(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData)
@@ -556,24 +557,8 @@ EDeviceResult CSimulatedDevice::ReadUserMemoryFrameImpl(CDeviceTraceEntry oEntry
 
 EDeviceResult CSimulatedDevice::WriteUserMemory(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag)
 {
-    CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::UserMemoryWrite;
-    oEntry.m_nAddress = nAddress;
-    oEntry.m_nFlag = nFlag;
-    EDeviceResult eResult = BeginAccess(oEntry);
-    if (eResult != EDeviceResult::Ok)
-        return eResult;
-    if (!pData || nLength == 0)
-        return Finish(oEntry, EDeviceResult::BadData);
-    for (std::size_t nDone = 0; nDone < nLength; nDone += kMaxUserMemoryFrameData) {
-        std::size_t nSize = std::min(kMaxUserMemoryFrameData, nLength - nDone);
-        oEntry.m_nAddress = nAddress + static_cast<DWORD>(nDone);
-        oEntry.m_arrData.assign(pData + nDone, pData + nDone + nSize);
-        eResult = WriteUserMemoryFrameImpl(oEntry);
-        if (eResult != EDeviceResult::Ok)
-            return eResult;
-    }
-    return EDeviceResult::Ok;
+    return WriteInFrames(EDeviceOperation::UserMemoryWrite, nAddress, pData, nLength, nFlag, kMaxUserMemoryFrameData,
+                         &CSimulatedDevice::WriteUserMemoryFrameImpl);
 }
 
 EDeviceResult CSimulatedDevice::WriteUserMemoryFrame(DWORD nAddress, const BYTE* pData, std::size_t nLength,

@@ -173,6 +173,12 @@ private:
 
     EDeviceResult ReadPropertyFrame(CDeviceTraceEntry oEntry, std::vector<BYTE>& arrData);
     EDeviceResult WritePropertyFrame(CDeviceTraceEntry oEntry);
+    using ReadFrameImpl = EDeviceResult (CSimulatedDevice::*)(CDeviceTraceEntry, std::size_t, std::vector<BYTE>&);
+    using WriteFrameImpl = EDeviceResult (CSimulatedDevice::*)(CDeviceTraceEntry);
+    EDeviceResult ReadInFrames(EDeviceOperation eOperation, DWORD nAddress, std::size_t nLength,
+                               std::size_t nFrameSize, ReadFrameImpl pfnFrame, std::vector<BYTE>& arrData);
+    EDeviceResult WriteInFrames(EDeviceOperation eOperation, DWORD nAddress, const BYTE* pData, std::size_t nLength,
+                                WORD nFlag, std::size_t nFrameSize, WriteFrameImpl pfnFrame);
     EDeviceResult ReadMemoryFrameImpl(CDeviceTraceEntry oEntry, std::size_t nLength, std::vector<BYTE>& arrData);
     EDeviceResult WriteMemoryFrameImpl(CDeviceTraceEntry oEntry);
     EDeviceResult CheckMemoryWrite(DWORD nAddress, const std::vector<BYTE>& arrData) const;
