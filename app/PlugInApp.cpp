@@ -8,6 +8,7 @@
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/SystemLocale.h"
 #include "platform/bus/BusAccessClasses.h"
+#include "platform/bus/InterfaceSelectionClass.h"
 #include "resources/de/BuiltInResources.h"
 
 #include <cstdio>
@@ -31,6 +32,8 @@ BOOL CPlugInApp::InitInstance()
     InstallHostServiceCreators();
     // The bus-access library's classes, found by ProgID in standalone mode.
     RegisterBusAccessClasses();
+    // The bus interface selection, which the interface command creates.
+    RegisterInterfaceSelectionClass();
 
     // The library's own resources are German; they are active until a
     // language switch says otherwise.

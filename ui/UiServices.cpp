@@ -7,7 +7,9 @@
 #include "platform/base/ProgressSink.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WaitCursorSink.h"
+#include "platform/bus/ConnectionChooser.h"
 #include "platform/ui/Handles.h"
+#include "platform/ui/QtConnectionChooser.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtHelpService.h"
 #include "platform/ui/QtMessageBoxSink.h"
@@ -125,10 +127,12 @@ void InstallQtUiServices() {
     static CQtFileDialogService fileDialogs;
     static CQtHelpService help(&LogHelpLine);
     static CQtWaitCursorSink waitCursor;
+    static CQtConnectionChooser connectionChooser;
     platform::SetUiServices(&services);
     platform::SetMessageBoxSink(&sink);
     platform::SetFileDialogService(&fileDialogs);
     platform::SetHelpService(&help);
     platform::SetWaitCursorSink(&waitCursor);
     platform::SetProgressWindowFactory(&CProgressWindow::Make);
+    Falcon::SetConnectionChooser(&connectionChooser);
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <pwd.h>
 #include <unistd.h>
 #include <vector>
 
@@ -85,6 +86,16 @@ std::string PathJoinSlash(std::string_view dir, std::string_view name)
         out += '/';
     out += name;
     return out;
+}
+
+std::string GetHomeDirectory() {
+    if (const char* pszHome = std::getenv("HOME"); pszHome != nullptr && *pszHome != '\0') {
+        return pszHome;
+    }
+    if (const passwd* pPassword = ::getpwuid(::getuid()); pPassword != nullptr && pPassword->pw_dir != nullptr) {
+        return pPassword->pw_dir;
+    }
+    return {};
 }
 
 }  // namespace platform

@@ -14,6 +14,10 @@ std::string GetProgramPath();
 // (a function or object of that module), empty on failure.
 std::string GetModulePathOf(const void* address);
 
+// The user's home folder ($HOME, else the password database), empty when
+// neither knows one.
+std::string GetHomeDirectory();
+
 bool IsPathSeparator(char c);
 
 // Everything before the last separator ("" when there is none).

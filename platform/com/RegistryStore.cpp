@@ -1,6 +1,7 @@
 #include "platform/com/RegistryStore.h"
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/PathUtil.h"
 #include "platform/com/ComTypes.h"
 
 #include <nlohmann/json.hpp>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -94,14 +94,6 @@ private:
     int m_fd = -1;
 };
 
-std::string HomeDirectory()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-        return pw->pw_dir;
-    return {};
-}
 
 }  // namespace
 
@@ -150,7 +142,7 @@ std::string CRegistryStore::DefaultFilePath()
     std::string config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
         config = xdg;
-    else if (std::string home = HomeDirectory(); !home.empty())
+    else if (std::string home = platform::GetHomeDirectory(); !home.empty())
         config = home + "/.config";
     else
         config = ".";
