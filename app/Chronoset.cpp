@@ -515,6 +515,7 @@ void CChronoset::CopyFrom(const CChronoset& other)
 {
     m_nDeviceId = other.m_nDeviceId;
     m_nProjectId = other.m_nProjectId;
+    m_bHostAssociationsReplaced = other.m_bHostAssociationsReplaced;
     m_nIndividualAddress = other.m_nIndividualAddress;
     m_strFilePath = other.m_strFilePath;
     m_nParameterVersionId = other.m_nParameterVersionId;

@@ -139,6 +139,11 @@ public:
                       CObjectLinkTable& links) const;
     // Takes over the other object's host identity; the data stay this one's.
     void CopyFrom(const CChronoset& other);
+    // A data file imported over a host device replaces the device's
+    // associations. They are deleted at the next save into the host, not at
+    // the import, so that closing without saving leaves the project as it was.
+    void SetHostAssociationsReplaced(bool bReplaced) { m_bHostAssociationsReplaced = bReplaced; }
+    bool AreHostAssociationsReplaced() const { return m_bHostAssociationsReplaced; }
 
     // 32-bit values into a byte buffer, most or least significant byte first.
     static void StoreDWordBigEndian(BYTE* pBuffer, DWORD dwValue);
@@ -239,6 +244,7 @@ public:
     LONG m_nIndividualAddress = -1;
     LONG m_nDeviceId = -1;
     LONG m_nProjectId = -1;
+    bool m_bHostAssociationsReplaced = false;
     std::string m_strDeviceName;
     std::string m_strDeviceDescription;
     std::string m_strManufacturerName;

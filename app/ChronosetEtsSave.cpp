@@ -86,6 +86,12 @@ int CChronoset::SaveToEts(LONG nDeviceId, HWND hParent)
         progress.Step(1);
         CCommObjectArray arrObjects;
         GetVisibleCommObjects(arrObjects);
+        if (m_bHostAssociationsReplaced) {
+            // What the import of a data file left to do.
+            if (DeleteAssociations(&access, nDeviceId, arrObjects, &progress) != 0)
+                LOG_ERROR("Couldnt delete the associations of the imported device");
+            m_bHostAssociationsReplaced = false;
+        }
         CObjectCookieMap oldObjects;
         nResult = WriteAssociations(&access, nDeviceId, arrObjects, oldObjects, &progress);
         if (nResult != 0) {

@@ -5,6 +5,7 @@
 extern bool g_bStandalone;      // started by the launcher, not inside the host
 extern bool g_bDataModified;    // the parameter set has unsaved changes
 extern bool g_bDebugMode;       // [Common] DebugMode at start
+extern bool g_bPrintPreviewActive;  // a print preview is open
 
 // The open device (declared with its class in app/Chronoset.h). The data
 // sets reach their central object through it and use only its inline

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -445,6 +446,14 @@ int GetObjectKindFlag(const CObject* pObject)
         if (std::strcmp(kind.pszClass, pszClass) == 0)
             return kind.nFlag;
     return 0;
+}
+
+DWORD GetObjectTypeStringId(int nTableType)
+{
+    static constexpr DWORD kContexts[] = {921, 929, 933, 934, 920, 922, 924, 925, 926, 927, 923, 930, 931, 932};
+    if (nTableType >= 1 && nTableType <= static_cast<int>(std::size(kContexts)))
+        return kContexts[nTableType - 1];
+    return kApplicationHelpContext;
 }
 
 void ReleaseGlobalObjects()

@@ -65,6 +65,11 @@ std::string GetExeFileName();
 // member 64, group address 256; 0 otherwise.
 int GetObjectKindFlag(const CObject* pObject);
 
+// The help context of a table type; the application help for a type
+// without a page of its own.
+DWORD GetObjectTypeStringId(int nTableType);
+constexpr DWORD kApplicationHelpContext = 131185;
+
 enum ObjectKindFlag {
     OKF_DAYROUTINE = 1,
     OKF_DAYSWITCHTIME = 2,

@@ -90,7 +90,8 @@ void AddSummertime(CChronoset& set, int nYear, int nStartDay, int nEndDay)
 
 void BuildSampleParameterSet(CChronoset& set)
 {
-    set.m_nIndividualAddress = 0x1114;  // 1.1.20
+    // The simulated device's own address, so the sample downloads into it.
+    set.m_nIndividualAddress = 0x1101;  // 1.1.1
     set.m_strDeviceName = "Zeitschaltuhr Verteiler EG";
     set.m_strDeviceDescription = "Hauptverteilung Erdgeschoss";
     set.m_strManufacturerName = "Vek";

@@ -201,9 +201,10 @@ void CMainTableBox::ReadColumnSettings() {
 }
 
 void CMainTableBox::SaveColumnSettings() {
-    // Types without a section of their own (the empty and plain tables) have
-    // nothing to keep; writing them would fill an unnamed section.
-    if (CIniManager::GetTableSection(m_nTableType)[0] == '\0') {
+    // Types without a section of their own and tables without columns (the
+    // empty and plain tables) have nothing to keep; writing them would fill
+    // an unnamed section or overwrite a real table's settings.
+    if (CIniManager::GetTableSection(m_nTableType)[0] == '\0' || GetColumnCount() == 0) {
         return;
     }
     const int nColumns = std::min(GetColumnCount(), kMaxColumns);

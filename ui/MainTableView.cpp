@@ -74,10 +74,13 @@ void CMainTableView::CreateTableBox(int nTableType, CObject* pObject) {
     if (it != TableFactories().end() && it->second) {
         pTable = it->second(nTableType, pObject);
     } else {
-        if (!IsKnownTableType(nTableType)) {
+        // A known type keeps its type without a class of its own, so the
+        // status line still shows the usage of its data set.
+        const bool bKnown = IsKnownTableType(nTableType);
+        if (!bKnown) {
             LOG_ERROR("CMainTableView: Unknown tableview type %d", nTableType);
         }
-        pTable = new CMainTableBox(0);
+        pTable = new CMainTableBox(bKnown ? nTableType : 0);
     }
     if (pTable == nullptr) {
         LOG_ERROR("CMainTableView: Couldnt create tablebox");
@@ -146,15 +149,7 @@ void CMainTableView::focusInEvent(QFocusEvent* pEvent) {
 }
 
 CParameterDlg* CMainTableView::FindDispatcher() const {
-    if (m_pDispatcher != nullptr) {
-        return m_pDispatcher;
-    }
-    for (QWidget* pWidget = parentWidget(); pWidget != nullptr; pWidget = pWidget->parentWidget()) {
-        if (auto* pDlg = dynamic_cast<CParameterDlg*>(pWidget)) {
-            return pDlg;
-        }
-    }
-    return nullptr;
+    return m_pDispatcher != nullptr ? m_pDispatcher : CParameterDlg::FromDescendant(this);
 }
 
 int CMainTableView::OnViewNotify(VIEWNOTIFY* pNotify) {

@@ -130,6 +130,7 @@ int CDialog::DoModal() {
     }
     setModal(true);
     platform::ui::RunModal(*this);
+    OnDestroy();
     return m_nModalResult;
 }
 
@@ -383,6 +384,10 @@ void CDialog::reject() {
     OnCancel();
 }
 
+int CDialog::OnCreate() {
+    return 0;
+}
+
 BOOL CDialog::OnInitDialog() {
     return TRUE;
 }
@@ -435,6 +440,11 @@ bool CDialog::EnsureInitialized() {
     m_bInitialized = true;
     m_bEnded = false;
     ApplyWindowClassIcon();
+    if (OnCreate() == -1) {
+        m_nModalResult = -1;
+        m_bEnded = true;
+        return false;
+    }
     // With TRUE Qt's own focus rule puts the focus on the first control
     // when the window shows; with FALSE the dialog has set it already.
     OnInitDialog();

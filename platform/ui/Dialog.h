@@ -134,6 +134,10 @@ public:
     void reject() override;
 
 protected:
+    // The window is being made, before OnInitDialog: the place to make
+    // child windows that initialisation needs. -1 fails the creation: the
+    // dialog never shows and a modal run returns -1. Default: 0.
+    virtual int OnCreate();
     // Runs once before the dialog is first shown. TRUE: the framework puts
     // the focus on the first control; FALSE: the dialog placed it.
     virtual BOOL OnInitDialog();
@@ -158,7 +162,8 @@ protected:
     virtual BOOL OnCommandHelp(DWORD dwContext);
 
     virtual void OnTimer(CWndTimers::TimerId nIDEvent);
-    // Before the modeless window goes (DestroyWindow).
+    // Before the window goes: DestroyWindow of a modeless one, the end of a
+    // modal run.
     virtual void OnDestroy();
 
     // Wires a button so its clicks reach OnCommand with its id.

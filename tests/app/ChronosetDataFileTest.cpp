@@ -438,7 +438,7 @@ TEST_F(ChronosetDataFileTest, SampleFileLoadsAndIsWhatTheGeneratorWrites)
     CChronoset sample;
     g_pChronoset = &sample;
     ASSERT_EQ(sample.LoadFromFile(CHRONO_SAMPLE_DATA_FILE, nullptr), 1);
-    EXPECT_EQ(sample.GetIndividualAddressText(), "01.01.020");
+    EXPECT_EQ(sample.GetIndividualAddressText(), "01.01.001");
     EXPECT_EQ(sample.GetGroupDataAddresses()->GetCount(false), 11);
     EXPECT_EQ(sample.GetDayRoutines()->GetCount(), 3);
     EXPECT_EQ(SwitchTimeCount(sample), 13);

@@ -271,3 +271,27 @@ TEST_F(ChronosetEtsLoadTest, SaveChecksObjectTypesAndSendDelay)
     EXPECT_EQ(texts.at("SendDelay"), "9");
     EXPECT_EQ(texts.at("DayRoutineDisplayName-0"), "\"Arbeitstag\"");
 }
+
+// An import over a host device replaces its associations; they go at the next
+// save into the host, which links the new set's own again.
+TEST_F(ChronosetEtsLoadTest, ReplacedAssociationsAreDeletedByTheNextSave)
+{
+    LoadSample();
+    ASSERT_EQ(LoadDevice(kSampleDevice), S_OK);
+    m_pSet->SetHostAssociationsReplaced(true);
+    m_host.ClearCallLog();
+    ASSERT_EQ(m_pSet->SaveToEts(kSampleDevice, nullptr), 0) << LoggedLines();
+    EXPECT_FALSE(m_pSet->AreHostAssociationsReplaced());
+    const std::size_t nDeletedWithImport = m_host.CountCalls("Delete");
+    EXPECT_GT(nDeletedWithImport, 0u);
+    CComPtr<IEtsAssociations> pAssociations;
+    m_host.FindCommObject(kSampleDevice, 0)->get_Associations(&pAssociations);
+    LONG nCount = 0;
+    pAssociations->get_Count(&nCount);
+    EXPECT_EQ(nCount, 1);
+
+    // Without an import the save deletes less.
+    m_host.ClearCallLog();
+    ASSERT_EQ(m_pSet->SaveToEts(kSampleDevice, nullptr), 0);
+    EXPECT_LT(m_host.CountCalls("Delete"), nDeletedWithImport);
+}

@@ -1,0 +1,235 @@
+// The plug-in's road inside the host, end to end: the host program opens the
+// sample project, creates DeviceUI2 and lets it edit the sample device; the
+// main window shows the device, a change is saved through the main window's
+// save command into the host project, and the project file written
+// afterwards holds it and gives it back to a fresh load.
+
+#include "app/Chronoset.h"
+#include "app/DeviceUI2.h"
+#include "app/HostServiceAdapters.h"
+#include "app/PlugInModule.h"
+#include "model/DayRoutine.h"
+#include "model/Globals.h"
+#include "model/HostFormatting.h"
+#include "model/HostLocalisation.h"
+#include "model/HostLogger.h"
+#include "model/HostObjectMaps.h"
+#include "platform/base/ProgressSink.h"
+#include "platform/base/ResourceLibrary.h"
+#include "platform/base/UiServices.h"
+#include "platform/com/ComPtr.h"
+#include "platform/host/EtsHost.h"
+#include "platform/host/EtsPlugIn.h"
+#include "platform/host/HostTopWindow.h"
+#include "resources/de/BuiltInResources.h"
+#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/ui/TestEnvironment.h"
+#include "ui/ParameterDlg.h"
+#include "ui/ProgressWindow.h"
+#include "ui/UiServices.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr LONG kSampleDevice = 1000;
+constexpr UINT kSaveCommand = 40006;
+constexpr UINT kExitCommand = 40022;
+
+std::string ReadText(const std::string& strPath) {
+    std::ifstream file(strPath, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The value of one device parameter in a project text; null when absent.
+nlohmann::json ParameterValue(const std::string& strProject, LONG nDevice, const std::string& strName) {
+    const nlohmann::json project = nlohmann::json::parse(strProject, nullptr, false);
+    if (project.is_discarded()) {
+        return nullptr;
+    }
+    for (const auto& p : project["projects"]) {
+        for (const auto& d : p["devices"]) {
+            if (d["id"] != nDevice) {
+                continue;
+            }
+            for (const auto& parameter : d["parameters"]) {
+                if (parameter["name"] == strName) {
+                    return parameter["value"];
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+CDayRoutine* FirstDayRoutine(CChronoset& set) {
+    DayRoutinePosition pos = set.GetDayRoutines()->GetHeadPosition();
+    return pos ? set.GetDayRoutines()->GetNext(pos) : nullptr;
+}
+
+// What the host program and the plug-in library set up before an edit: the
+// host with its service objects, the library's window layer, its German
+// resources and the host-service adapters. Everything goes back afterwards.
+class PlugInRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_bStandaloneBefore = g_bStandalone;
+        m_bModifiedBefore = g_bDataModified;
+        m_pPreviousResources = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
+        m_pPreviousUi = platform::SetUiServices(&m_services);
+        platform::SetProgressWindowFactory(&CProgressWindow::Make);
+        InstallHostServiceCreators();
+
+        std::string strError;
+        ASSERT_TRUE(m_host.LoadFile(CHRONO_SAMPLE_PROJECT_FILE, &strError)) << strError;
+        m_host.SetLanguage(1031);
+        m_host.RegisterServiceClasses();
+    }
+
+    void TearDown() override {
+        m_host.RevokeServiceClasses();
+        ReleaseHostObjectMaps();
+        SetHostLoggerCreator({});
+        SetHostLocalisationCreator({});
+        SetHostFormattingCreator({});
+        platform::SetProgressWindowFactory({});
+        platform::SetUiServices(m_pPreviousUi);
+        platform::SetFrameworkResourceModule(m_pPreviousResources);
+        g_pChronoset = nullptr;
+        g_bDataModified = m_bModifiedBefore;
+        g_bStandalone = m_bStandaloneBefore;
+    }
+
+    // The plug-in's class through the library's class table, as the host
+    // reaches it through DllGetClassObject.
+    CComPtr<IEtsPlugInUI> CreatePlugIn() {
+        CComPtr<IClassFactory> pFactory;
+        CComPtr<IEtsPlugInUI> pPlugIn;
+        EXPECT_EQ(g_atlModule.GetClassObject(CLSID_DeviceUI2, IID_IClassFactory,
+                                             reinterpret_cast<void**>(&pFactory.p)),
+                  S_OK);
+        if (pFactory) {
+            EXPECT_EQ(pFactory->CreateInstance(nullptr, IidOf<IEtsPlugInUI>(), reinterpret_cast<void**>(&pPlugIn.p)),
+                      S_OK);
+        }
+        return pPlugIn;
+    }
+
+    // The host program's edit of the device: the plug-in hears of the
+    // device's association changes while it runs.
+    HRESULT Edit(IEtsPlugInUI* pPlugIn, LONG nDevice) {
+        CComPtr<IEtsDevice> pDevice = m_host.FindDevice(nDevice);
+        EXPECT_TRUE(pDevice);
+        CComPtr<IEtsPlugInEvents> pEvents;
+        if (SUCCEEDED(pPlugIn->QueryInterface(IidOf<IEtsPlugInEvents>(), reinterpret_cast<void**>(&pEvents.p)))) {
+            m_host.SetPlugInEvents(pEvents, nDevice);
+        }
+        IUnknown* objects[1] = {pDevice.p};
+        HRESULT hr = pPlugIn->SetObjects(1, objects);
+        if (SUCCEEDED(hr)) {
+            platform::host::CHostTopWindow topWindow;
+            hr = pPlugIn->Edit(topWindow.GetHandle());
+        }
+        m_host.SetPlugInEvents(nullptr, nDevice);
+        return hr;
+    }
+
+    std::string LoggedLines() const {
+        std::string strAll;
+        for (const std::string& strLine : m_host.GetLoggerLines()) {
+            strAll += strLine;
+        }
+        return strAll;
+    }
+
+    platform::host::CEtsHost m_host;
+    CUiServices m_services;
+    uitest::CTestModalRunner m_runner;
+    uitest::CTempDir m_dir;
+
+private:
+    bool m_bStandaloneBefore = false;
+    bool m_bModifiedBefore = false;
+    const platform::CResourceModule* m_pPreviousResources = nullptr;
+    platform::IUiServices* m_pPreviousUi = nullptr;
+};
+
+TEST_F(PlugInRoadTest, EditSavesAChangeThatTheProjectFileKeeps) {
+    // Any message box on the way fails the test.
+    CScriptedMessageBoxSink boxes;
+    const std::string strNewName = "Frühschicht";
+    ASSERT_EQ(ParameterValue(m_host.SaveText(), kSampleDevice, "DayRoutineDisplayName-0"), "Arbeitstag");
+
+    CComPtr<IEtsPlugInUI> pPlugIn = CreatePlugIn();
+    ASSERT_TRUE(pPlugIn);
+    std::string strTitle;
+    bool bLoadedBeforeTheWindow = false;
+    bool bSaveHandled = false;
+    bool bModifiedAfterSave = true;
+    bool bExitHandled = false;
+    m_runner.Then([&](QDialog& d) {
+        auto* pDlg = dynamic_cast<CParameterDlg*>(&d);
+        ASSERT_NE(pDlg, nullptr);
+        strTitle = pDlg->GetWindowText();
+        ASSERT_NE(g_pChronoset, nullptr);
+        // The device's parameter set is loaded when the window opens.
+        CDayRoutine* pRoutine = FirstDayRoutine(*g_pChronoset);
+        bLoadedBeforeTheWindow = pRoutine && pRoutine->GetName() == "Arbeitstag" && !g_bDataModified;
+        ASSERT_NE(pRoutine, nullptr);
+        pRoutine->SetName(strNewName);
+        g_bDataModified = true;
+        bSaveHandled = pDlg->SendCommand(kSaveCommand) != FALSE;
+        bModifiedAfterSave = g_bDataModified;
+        bExitHandled = pDlg->SendCommand(kExitCommand) != FALSE;
+    });
+    const HRESULT hr = Edit(pPlugIn, kSampleDevice);
+    EXPECT_EQ(m_runner.GetRunCount(), 1);
+
+    EXPECT_EQ(strTitle, "Vek - Tavik/2 - 01.01.005 ORV/X2.1 Applikationsbaustein");
+    EXPECT_TRUE(bLoadedBeforeTheWindow) << LoggedLines();
+    EXPECT_TRUE(bSaveHandled) << "the main window has no save command";
+    EXPECT_FALSE(bModifiedAfterSave) << LoggedLines();
+    EXPECT_TRUE(bExitHandled) << "the main window has no exit command";
+    EXPECT_EQ(hr, S_OK);
+    // The editing run is over and has taken down its objects.
+    EXPECT_EQ(g_pChronoset, nullptr);
+    EXPECT_FALSE(g_bStandalone);
+
+    // The host program writes the project when the plug-in changed it.
+    ASSERT_TRUE(m_host.IsModified());
+    const std::string strPath = m_dir.File("project.json");
+    std::string strError;
+    ASSERT_TRUE(m_host.SaveFile(strPath, &strError)) << strError;
+    const std::string strSaved = ReadText(strPath);
+    EXPECT_EQ(ParameterValue(strSaved, kSampleDevice, "DayRoutineDisplayName-0"), strNewName);
+
+    // A fresh host from that file and a fresh load give the change back.
+    platform::host::CEtsHost reloaded;
+    ASSERT_TRUE(reloaded.LoadFile(strPath, &strError)) << strError;
+    CComPtr<IEtsDevice> pDevice = reloaded.FindDevice(kSampleDevice);
+    ASSERT_TRUE(pDevice);
+    CChronoset set;
+    g_pChronoset = &set;
+    g_bDataModified = false;
+    ScanEtsProjects(pDevice);
+    EXPECT_EQ(set.LoadFromEts(pDevice, nullptr, nullptr, TRUE, FALSE), S_OK);
+    CDayRoutine* pRoutine = FirstDayRoutine(set);
+    ASSERT_NE(pRoutine, nullptr);
+    EXPECT_EQ(pRoutine->GetName(), strNewName);
+    EXPECT_EQ(set.GetDayRoutines()->GetCount(), 2);
+    // Nothing else needed mending on the way back.
+    EXPECT_FALSE(g_bDataModified);
+    ReleaseHostObjectMaps();
+    g_pChronoset = nullptr;
+}
+
+}  // namespace
