@@ -87,10 +87,14 @@ int CChronoset::SaveToEts(LONG nDeviceId, HWND hParent)
         CCommObjectArray arrObjects;
         GetVisibleCommObjects(arrObjects);
         if (m_bHostAssociationsReplaced) {
-            // What the import of a data file left to do.
+            // What the import of a data file left to do; the objects it
+            // empties are hidden, so the visible ones are read again.
             if (DeleteAssociations(&access, nDeviceId, arrObjects, &progress) != 0)
                 LOG_ERROR("Couldnt delete the associations of the imported device");
-            m_bHostAssociationsReplaced = false;
+            else
+                m_bHostAssociationsReplaced = false;
+            arrObjects.clear();
+            GetVisibleCommObjects(arrObjects);
         }
         CObjectCookieMap oldObjects;
         nResult = WriteAssociations(&access, nDeviceId, arrObjects, oldObjects, &progress);

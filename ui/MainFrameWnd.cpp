@@ -192,6 +192,9 @@ void CMainFrameWnd::DestroyWindow() {
         row.pTreeView->GetTree()->SetNotificationsOn(false);
         row.pTreeView->GetTree()->SetTableView(nullptr);
         row.pTableView->SetNavigationTree(nullptr);
+        if (CMainTableBox* pTable = row.pTableView->GetTableBox()) {
+            pTable->SetNotificationsOn(false);
+        }
     }
     // The focus leaves the panes before they go, so none of them reports
     // an activation on the way out.

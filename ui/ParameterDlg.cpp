@@ -37,9 +37,11 @@
 #include "ui/ViewPane.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <QPoint>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -284,7 +286,12 @@ void CParameterDlg::ApplyStoredWindowSize() {
     const LONG nWidth = ParseNextInt(text, -1);
     const LONG nHeight = ParseNextInt(text, -1);
     if (nWidth > 0 && nHeight > 0) {
-        resize(static_cast<int>(nWidth), static_cast<int>(nHeight));
+        // A damaged value never makes the window larger than the screen.
+        QSize size(static_cast<int>(nWidth), static_cast<int>(nHeight));
+        if (const QScreen* pScreen = screen()) {
+            size = size.boundedTo(pScreen->availableVirtualGeometry().size());
+        }
+        resize(size);
     }
 }
 
@@ -320,11 +327,20 @@ bool CParameterDlg::CreateFrameWnd() {
     return true;
 }
 
-void CParameterDlg::DestroyFrame() {
-    if (m_pReportView) {
-        m_pReportView->DestroyWindow();
-        m_pReportView.reset();
+void CParameterDlg::DestroyReportView() {
+    if (!m_pReportView) {
+        return;
     }
+    // A preview that goes with its view is over.
+    if (m_pReportView->HasWindow()) {
+        g_bPrintPreviewActive = false;
+    }
+    m_pReportView->DestroyWindow();
+    m_pReportView.reset();
+}
+
+void CParameterDlg::DestroyFrame() {
+    DestroyReportView();
     SetPanes(nullptr, nullptr, nullptr, nullptr);
     m_pMainTreeView1 = m_pMainTreeView2 = nullptr;
     m_pTree1 = m_pTree2 = nullptr;
@@ -392,7 +408,18 @@ void CParameterDlg::ApplyWindowPlacement() {
     g_IniManager.GetWindowPlacement(kPlacementSection, placement);
     const RECT& rect = placement.rcNormalPosition;
     if (rect.right > rect.left && rect.bottom > rect.top) {
-        setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        QRect rectWindow(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        // A placement from another screen layout or a damaged file is moved
+        // and cut to the screen, so the window never opens out of reach.
+        if (const QScreen* pScreen = screen()) {
+            const QRect rectScreen = pScreen->availableVirtualGeometry();
+            rectWindow.setSize(rectWindow.size().boundedTo(rectScreen.size()));
+            if (!rectScreen.contains(rectWindow)) {
+                rectWindow.moveTo(std::clamp(rectWindow.left(), rectScreen.left(), rectScreen.right() - rectWindow.width() + 1),
+                                  std::clamp(rectWindow.top(), rectScreen.top(), rectScreen.bottom() - rectWindow.height() + 1));
+            }
+        }
+        setGeometry(rectWindow);
     }
     if (placement.showCmd == SW_SHOWMAXIMIZED) {
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -731,7 +758,9 @@ void CParameterDlg::OnViewNotify(VIEWNOTIFY* pNotify) {
         }
         break;
     case VN_ACTIVATE:
-        m_pFocusedPane = pSourcePane;
+        // Only a pane of the frame can have the focus; anything else (a pane
+        // on its way out) leaves none.
+        m_pFocusedPane = IsPane(pSourcePane) ? pSourcePane : nullptr;
         UpdateUsage(pNotify->nValue == 1 ? pNotify->nTableType : 0);
         pNotify->nHandled = VNH_HANDLED;
         break;
@@ -955,29 +984,32 @@ void CParameterDlg::ImportFromFile(bool bImport) {
         pNew->SetProjectId(g_pChronoset->GetProjectId());
     }
     // The open parameter set is untouched until the file has loaded.
-    if (pNew->LoadFromFile(strPath, GetSafeHwnd()) != 0) {
-        // Copies on the clipboard point into the set that goes now.
-        m_clipboard.Clear();
-        if (g_pChronoset != nullptr) {
-            if (!g_bStandalone) {
-                pNew->CopyFrom(*g_pChronoset);
-                if (pNew->GetDeviceId() >= 0) {
-                    pNew->SetHostAssociationsReplaced(true);
-                }
-            }
-            delete g_pChronoset;
-        }
-        g_pChronoset = pNew;
-        UpdateTitle();
-        m_strCurrentFile = strPath;
-    } else {
+    if (pNew->LoadFromFile(strPath, GetSafeHwnd()) == 0) {
         LOG_ERROR("Failed to import from file '%s'", strPath.c_str());
         delete pNew;
         CMessageBox box(g_bStandalone);
         box.ShowError(GetSafeHwnd(), GetResString(814, "Fehler beim Laden der Parameterdaten!").c_str(),
                       GetResString(113, "Parameterdaten laden").c_str());
+        RebuildTrees();
+        return;
     }
+    // Copies on the clipboard and the report point into the set that goes.
+    m_clipboard.Clear();
+    DestroyReportView();
+    std::unique_ptr<CChronoset> pOld(g_pChronoset);
+    if (pOld && !g_bStandalone) {
+        pNew->CopyFrom(*pOld);
+        if (pNew->GetDeviceId() >= 0) {
+            pNew->SetHostAssociationsReplaced(true);
+        }
+    }
+    g_pChronoset = pNew;
+    UpdateTitle();
+    m_strCurrentFile = strPath;
+    // The old set goes only after every pane was rebuilt from the new one,
+    // so no table ever holds a row of a deleted object.
     RebuildTrees();
+    pOld.reset();
 }
 
 void CParameterDlg::OnFileOpen() {
@@ -1047,19 +1079,19 @@ void CParameterDlg::ExportToFile(const char* pszTitle, bool bCsvAllowed) {
     }
     CMessageBox box(g_bStandalone);
     const std::string strError = GetResString(813, "Fehler beim Speichern der Parameterdaten!");
-    const std::string strCaption =
-        bCsvAllowed ? GetResString(812, "Export") : GetResString(131, "Parameterdaten speichern");
     if (!bCsvAllowed || ::strcasecmp(strExtension.c_str(), "csv") != 0) {
         m_strCurrentFile = strPath;
         if (g_pChronoset->SaveToFile(strPath, GetSafeHwnd()) == 0) {
             LOG_ERROR("Failed to export data into file %s", strPath.c_str());
+            const std::string strCaption =
+                bCsvAllowed ? GetResString(812, "Export") : GetResString(131, "Parameterdaten speichern");
             box.ShowError(GetSafeHwnd(), strError.c_str(), strCaption.c_str());
         }
         return;
     }
     if (g_pChronoset->ExportToFile(strPath, GetSafeHwnd()) == 0) {
         LOG_ERROR("Failed to export data into file: %s", strPath.c_str());
-        box.ShowError(GetSafeHwnd(), strError.c_str(), strCaption.c_str());
+        box.ShowError(GetSafeHwnd(), strError.c_str(), GetResString(131, "Parameterdaten speichern").c_str());
     }
 }
 
@@ -1097,7 +1129,9 @@ void CParameterDlg::OnFilePrintPreview() {
         // No preview is open, so nothing else would clear the flag.
         g_bPrintPreviewActive = false;
         CMessageBox box(g_bStandalone);
-        box.ShowError(GetSafeHwnd(), LoadResString(AFX_IDP_FAILED_TO_CREATE_PREVIEW).c_str(), "");
+        box.ShowError(GetSafeHwnd(),
+                      LoadResString(AFX_IDP_FAILED_TO_CREATE_PREVIEW).c_str(),
+                      "");
         m_pReportView.reset();
     }
 }

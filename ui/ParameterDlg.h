@@ -185,6 +185,7 @@ private:
     bool EnsureInterface(CFalconConnectionParams& params);
     bool IsDeviceAddressKnown() const;
     IReportView* EnsureReportView();
+    void DestroyReportView();
 
     void OnFileOpen();
     void OnFileSave();

@@ -495,6 +495,8 @@ const platform::ResString g_aStrings[] = {
     {40139, "Gruppenadresse Uhrzeit:"},
     {40140, "Gruppenadresse Datum:"},
     {40141, "senden um:"},
+    // The framework's message when a print preview cannot start.
+    {61705, "Die Seitenansicht kann nicht angezeigt werden."},
 };
 
 }  // namespace

@@ -368,6 +368,8 @@ const platform::ResString g_aStrings[] = {
     {40139, "Group address for time:"},
     {40140, "Group address for date:"},
     {40141, "send at:"},
+    // The framework's message when a print preview cannot start.
+    {61705, "Unable to show the print preview."},
 };
 
 }  // namespace

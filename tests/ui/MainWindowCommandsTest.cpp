@@ -29,6 +29,8 @@
 #include "ui/ParameterDlg.h"
 #include "ui/ViewNotify.h"
 
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -348,6 +350,17 @@ TEST_F(MainWindowTest, WindowSizeAndPlacementKeys) {
     EXPECT_EQ(IniValue("ParameterDialog", "Top"), "20");
     EXPECT_EQ(IniValue("ParameterDialog", "Right"), "650");
     EXPECT_EQ(IniValue("ParameterDialog", "wpl.showCmd"), "1");
+
+    // A damaged placement still opens the window on the screen.
+    WriteIni("ParameterDialog", "Left", "-90000");
+    WriteIni("ParameterDialog", "Right", "100000");
+    WriteIni("MainWindow", "WindowSize", "90000 90000");
+    Run([](CParameterDlg& dlg) {
+        const QRect rectScreen = dlg.screen()->availableVirtualGeometry();
+        EXPECT_LE(dlg.width(), rectScreen.width());
+        EXPECT_LE(dlg.height(), rectScreen.height());
+        EXPECT_TRUE(rectScreen.contains(dlg.geometry().center()));
+    });
 }
 
 TEST_F(MainWindowTest, HelpFileNameFollowsTheLanguageAndTheHelpCommandsTheirContexts) {
@@ -520,8 +533,11 @@ TEST_F(MainWindowTest, ExportWritesCsvTextOrADataFileThatBecomesCurrent) {
         g_pChronoset = pKept;
         EXPECT_EQ(ReadFile(m_dir.File("neu.tv2")), ReadFile(m_dir.File("kopie.tv2")));
 
-        // A failed CSV export says so.
+        // A failed CSV export or data-file export says so.
         m_files.ExpectSave(m_dir.File("missing-folder/x.csv"));
+        m_boxes.ExpectBox("Fehler beim Speichern der Parameterdaten!", "Parameterdaten speichern", MB_ERROR_OK, IDOK);
+        dlg.SendCommand(CParameterDlg::ID_FILE_EXPORT);
+        m_files.ExpectSave(m_dir.File("missing-folder/x.tv2"));
         m_boxes.ExpectBox("Fehler beim Speichern der Parameterdaten!", "Export", MB_ERROR_OK, IDOK);
         dlg.SendCommand(CParameterDlg::ID_FILE_EXPORT);
     });

@@ -23,6 +23,7 @@
 #include "platform/host/HostTopWindow.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/ScriptedFileDialogService.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/ParameterDlg.h"
@@ -69,6 +70,16 @@ nlohmann::json ParameterValue(const std::string& strProject, LONG nDevice, const
         }
     }
     return nullptr;
+}
+
+// A project text without the host's id counter, which its transient objects
+// advance.
+nlohmann::json ProjectContent(const std::string& strProject) {
+    nlohmann::json project = nlohmann::json::parse(strProject, nullptr, false);
+    if (project.is_object()) {
+        project.erase("nextId");
+    }
+    return project;
 }
 
 CDayRoutine* FirstDayRoutine(CChronoset& set) {
@@ -230,6 +241,42 @@ TEST_F(PlugInRoadTest, EditSavesAChangeThatTheProjectFileKeeps) {
     EXPECT_FALSE(g_bDataModified);
     ReleaseHostObjectMaps();
     g_pChronoset = nullptr;
+}
+
+// An import over the host device deletes the device's associations only at
+// the next save: closing without saving leaves the project as it was.
+TEST_F(PlugInRoadTest, ImportTouchesTheProjectOnlyWhenSaved) {
+    CScriptedMessageBoxSink boxes;
+    CScriptedFileDialogService files;
+    const std::string strBefore = m_host.SaveText();
+    for (const bool bSave : {false, true}) {
+        CComPtr<IEtsPlugInUI> pPlugIn = CreatePlugIn();
+        ASSERT_TRUE(pPlugIn);
+        std::size_t nDeletesAtImport = 1;
+        bool bReplaced = false;
+        m_runner.Then([&](QDialog& d) {
+            auto* pDlg = dynamic_cast<CParameterDlg*>(&d);
+            ASSERT_NE(pDlg, nullptr);
+            m_host.ClearCallLog();
+            files.ExpectOpen(CHRONO_SAMPLE_DATA_FILE);
+            // The sample's group addresses are not in the project.
+            boxes.ExpectAny(IDOK);
+            pDlg->SendCommand(40002);
+            nDeletesAtImport = m_host.CountCalls("Delete");
+            bReplaced = g_pChronoset != nullptr && g_pChronoset->AreHostAssociationsReplaced();
+            boxes.ExpectText("Sollen die geänderten Daten gespeichert werden?", bSave ? IDYES : IDNO);
+            pDlg->SendCommand(kExitCommand);
+        });
+        ASSERT_EQ(Edit(pPlugIn, kSampleDevice), S_OK) << LoggedLines();
+        EXPECT_EQ(nDeletesAtImport, 0u) << bSave;
+        EXPECT_TRUE(bReplaced) << bSave;
+        if (!bSave) {
+            EXPECT_EQ(ProjectContent(m_host.SaveText()), ProjectContent(strBefore));
+        }
+    }
+    // Saved: the imported routines are in the project.
+    EXPECT_NE(m_host.SaveText(), strBefore);
+    EXPECT_EQ(ParameterValue(m_host.SaveText(), kSampleDevice, "DayRoutineDisplayName-2"), "Feiertag");
 }
 
 }  // namespace
