@@ -113,6 +113,8 @@ public:
 
     // ---- queries
     int GetCount(bool bInvalid) const { return static_cast<int>(List(bInvalid).size()); }
+    // The addresses of the valid or the invalid list, in list order.
+    const CGroupDataAddressList& GetList(bool bInvalid) const { return List(bInvalid); }
     static int GetMaxCount() { return 250; }
     int GetAddressLevels() const { return m_nLevels; }
     // Whether that very object is in one of the lists. Decides by identity

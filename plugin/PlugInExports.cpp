@@ -4,6 +4,7 @@
 
 #include "app/PlugInApp.h"
 #include "app/PlugInModule.h"
+#include "editors/groups/GroupEditors.h"
 #include "ui/UiServices.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
@@ -14,6 +15,7 @@ struct PlugInLifetime {
     PlugInLifetime()
     {
         InstallQtUiServices();
+        InstallGroupEditors();
         theApp.InitInstance();
     }
     ~PlugInLifetime() { theApp.ExitInstance(); }

@@ -47,9 +47,25 @@ const ResDialogControl kCloseBarControls[] = {
     {IDCANCEL, "BUTTON", "Schließen", 61, 1, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 194: the usage dialog of a group address; the warning line shows only
+// when the association reconciliation opens it.
+const ResDialogControl kUsageControls[] = {
+    {1258, "STATIC", "Gruppenadresse", 7, 8, 60, 8, kChild | SS_LEFT, 0},
+    {1259, "EDIT", "", 70, 6, 60, 12, kChild | WS_BORDER | ES_READONLY | WS_TABSTOP, 0},
+    {1260, "EDIT", "", 135, 6, 118, 12, kChild | WS_BORDER | ES_READONLY | WS_TABSTOP, 0},
+    {1257, "SysListView32", "", 7, 23, 246, 108, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1261, "STATIC", "Einige Zuordnungen sind nicht zulässig!\r\nDie Gruppenadresse wird entfernt!", 7, 134, 246, 16, WS_CHILD | SS_LEFT, 0},
+    {IDOK, "BUTTON", "OK", 7, 153, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Abbrechen", 62, 153, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Hilfe", 203, 153, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 const ResDialog kDialogs[] = {
     {145, "", 0, 0, 227, 121, "MS Sans Serif", 8, WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kProgressControls, std::size(kProgressControls)}},
+    {194, "Verwendung", 0, 0, 260, 174, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kUsageControls, std::size(kUsageControls)}},
     {195, "Über Parametriersoftware Tavik 2.1", 0, 0, 305, 50, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kAboutControls, std::size(kAboutControls)}},

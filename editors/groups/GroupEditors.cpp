@@ -1,0 +1,42 @@
+#include "editors/groups/GroupEditors.h"
+
+#include "app/UsageDialog.h"
+#include "editors/groups/UsageDlg.h"
+#include "model/GroupDataAddresses.h"
+#include "platform/ui/Handles.h"
+#include "ui/UsageDialogHook.h"
+
+#include <vector>
+
+namespace {
+
+// The reconciliation's view of the usage dialog.
+class CReconcileUsageDialog : public IUsageDialog {
+public:
+    int DoModal(HWND hParent, bool bDeleteMode, CGroupDataAddresses* pList, CGroupAddressCheck* pCheck,
+                bool bShowWarning) override {
+        std::vector<CObject*> objects;
+        if (pList != nullptr) {
+            for (bool bInvalid : {false, true}) {
+                for (CGroupDataAddress* pAddress : pList->GetList(bInvalid)) {
+                    objects.push_back(pAddress);
+                }
+            }
+        }
+        CUsageDlg dlg(platform::ui::WidgetFromHwnd(hParent), bDeleteMode, objects);
+        dlg.SetAssociationCheck(pCheck);
+        dlg.ShowWarning(bShowWarning ? 1 : 0);
+        return dlg.DoModal();
+    }
+};
+
+}  // namespace
+
+void InstallGroupEditors() {
+    static CReconcileUsageDialog reconcileUsage;
+    SetUsageDialog(&reconcileUsage);
+    ui::SetUsageDialogHook([](QWidget* pOwner, int /*nTableType*/, const std::vector<CObject*>& objects) {
+        CUsageDlg dlg(pOwner, false, objects);
+        return dlg.DoModal();
+    });
+}
