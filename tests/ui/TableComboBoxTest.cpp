@@ -1,0 +1,522 @@
+#include "model/DayRoutine.h"
+#include "model/Globals.h"
+#include "model/GroupDataAddress.h"
+#include "model/IniManager.h"
+#include "platform/base/PrivateProfile.h"
+#include "platform/base/ResourceLibrary.h"
+#include "platform/base/WinApp.h"
+#include "platform/ui/ComboBoxData.h"
+#include "platform/ui/Dialog.h"
+#include "resources/de/BuiltInResources.h"
+#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/ui/TestEnvironment.h"
+#include "ui/GroupAddressInsertHook.h"
+#include "ui/TableComboBox.h"
+#include "ui/TableListHeader.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFont>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+LONG Raw(int nMain, int nMiddle, int nSub) {
+    return (nMain << 12) | (nMiddle << 8) | nSub;
+}
+
+// A dialog-like parent with a combo box chooser of group addresses and its
+// header above it, laid out the way the edit dialogs do it.
+class TableComboBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
+        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
+        m_bStandalone = g_bStandalone;
+        m_bDebug = g_bDebugMode;
+        g_bStandalone = false;
+        g_bDebugMode = false;
+        m_parent.resize(400, 200);
+        m_pBox = new CTableComboBox(false, &m_parent);
+        m_pBox->setGeometry(10, 60, 320, 24);
+        m_pHeader = new CTableListHeader(1, THS_RESIZABLE, &m_parent);
+        m_pBox->AddGroupAddressColumns();
+        ASSERT_TRUE(m_pBox->InitColumns(*m_pHeader, TABLE_TYPE_GROUP_ADDRESS_COMBO));
+        m_parent.show();
+        uitest::ProcessEvents();
+    }
+    void TearDown() override {
+        m_pBox->ShowDropDown(false);
+        ui::SetGroupAddressInsertHook(nullptr);
+        g_bStandalone = m_bStandalone;
+        g_bDebugMode = m_bDebug;
+        platform::SetFrameworkResourceModule(m_pPrevious);
+    }
+
+    CGroupDataAddress* Address(int nMain, int nMiddle, int nSub, const std::string& strName, LONG nType = 1,
+                               bool bInvalid = false) {
+        auto pAddress = std::make_unique<CGroupDataAddress>();
+        pAddress->SetAddress(Raw(nMain, nMiddle, nSub));
+        pAddress->SetName(strName);
+        pAddress->SetObjectType(nType);
+        pAddress->SetLevels(3);
+        pAddress->SetInvalid(bInvalid);
+        m_addresses.push_back(std::move(pAddress));
+        return m_addresses.back().get();
+    }
+    void List(const std::vector<CGroupDataAddress*>& addresses) {
+        m_pBox->ClearObjects();
+        for (CGroupDataAddress* pAddress : addresses) {
+            m_pBox->AddObject(pAddress);
+        }
+        m_pBox->Refill();
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (int i = 0; i < m_pBox->count(); ++i) {
+            texts.push_back(m_pBox->itemText(i).toStdString());
+        }
+        return texts;
+    }
+    std::vector<std::intptr_t> Data() const {
+        std::vector<std::intptr_t> data;
+        for (int i = 0; i < m_pBox->count(); ++i) {
+            data.push_back(GetComboItemData(m_pBox, i));
+        }
+        return data;
+    }
+    std::string Ini(const char* pszSection, const char* pszKey) const {
+        return platform::GetPrivateProfileString(pszSection, pszKey, "<none>", m_dir.File("Vek_ZR02.ini"));
+    }
+    void WriteIni(const char* pszSection, const char* pszKey, const char* pszValue) {
+        ASSERT_TRUE(platform::WritePrivateProfileString(pszSection, pszKey, pszValue, m_dir.File("Vek_ZR02.ini")));
+    }
+    // A press and release at x in the middle of the header's height.
+    void ClickHeader(int x) {
+        const QPoint point(x, m_pHeader->height() / 2);
+        QTest::mousePress(m_pHeader, Qt::LeftButton, Qt::NoModifier, point);
+        QTest::mouseRelease(m_pHeader, Qt::LeftButton, Qt::NoModifier, point);
+    }
+    void DragHeader(int xFrom, int xTo) {
+        const int y = m_pHeader->height() / 2;
+        QTest::mousePress(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(xFrom, y));
+        QTest::mouseMove(m_pHeader, QPoint(xTo, y));
+        QTest::mouseRelease(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(xTo, y));
+    }
+    std::vector<WORD> Order() const {
+        std::vector<WORD> order;
+        m_pBox->GetColumnOrder(order);
+        return order;
+    }
+
+    uitest::CTempDir m_dir;
+    CWinApp m_app;
+    const platform::CResourceModule* m_pPrevious = nullptr;
+    bool m_bStandalone = false;
+    bool m_bDebug = false;
+    QWidget m_parent;
+    CTableComboBox* m_pBox = nullptr;
+    CTableListHeader* m_pHeader = nullptr;
+    std::vector<std::unique_ptr<CGroupDataAddress>> m_addresses;
+};
+
+TEST_F(TableComboBoxTest, GroupAddressesListSortedInColumnsWithRawOrNegatedAddressAsData) {
+    EXPECT_EQ(m_pBox->GetColumnTypes(), (std::vector<SHORT>{1, 2, 3}));
+    m_pBox->GetColumnTypes() = {3, 1, 2};
+    m_pBox->SetNoneEntry(true);
+    m_pBox->SetFirstEntryText("alle");
+    List({Address(2, 0, 1, "Licht"), Address(1, 2, 10, "Heizung", 5, true), Address(1, 2, 3, "Jalousie")});
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"alle", "\"kein\"", "1 Bit\tJalousie\t01/02/0003",
+                                                  "1 Byte vorzeichenlos\tHeizung\t\"keine\"",
+                                                  "1 Bit\tLicht\t02/00/0001"}));
+    EXPECT_EQ(Data(), (std::vector<std::intptr_t>{0, 0, Raw(1, 2, 3), -Raw(1, 2, 10), Raw(2, 0, 1)}));
+
+    // Selection by data finds the invalid address by its negated value.
+    SelectComboByData(m_pBox, -Raw(1, 2, 10), -1);
+    EXPECT_EQ(m_pBox->currentIndex(), 3);
+    EXPECT_EQ(GetComboSelData(m_pBox), -Raw(1, 2, 10));
+
+    // Sorting by type first, then by name.
+    m_pBox->GetColumnTypes() = {1, 2, 3};
+    m_pBox->Refill();
+    EXPECT_EQ(Data(), (std::vector<std::intptr_t>{0, 0, Raw(1, 2, 3), Raw(2, 0, 1), -Raw(1, 2, 10)}));
+    EXPECT_EQ(m_pBox->currentIndex(), 4) << "the selection follows its entry";
+}
+
+TEST_F(TableComboBoxTest, ClickOnColumnTitleReversesItsSortAndOpensTheList) {
+    m_pBox->GetColumnTypes() = {3, 1, 2};
+    CGroupDataAddress* pA = Address(1, 2, 3, "b");
+    CGroupDataAddress* pB = Address(1, 2, 10, "a");
+    CGroupDataAddress* pC = Address(2, 0, 1, "c");
+    List({pC, pA, pB});
+    EXPECT_EQ(Data(), (std::vector<std::intptr_t>{Raw(1, 2, 3), Raw(1, 2, 10), Raw(2, 0, 1)}));
+
+    ClickHeader(250);  // the "Nr" column
+    EXPECT_EQ(m_pBox->GetColumnTypes(), (std::vector<SHORT>{-3, 1, 2}));
+    EXPECT_EQ(Data(), (std::vector<std::intptr_t>{Raw(2, 0, 1), Raw(1, 2, 10), Raw(1, 2, 3)}));
+    EXPECT_TRUE(m_pBox->GetDroppedState());
+
+    // A click while the list is open only closes it.
+    ClickHeader(250);
+    EXPECT_FALSE(m_pBox->GetDroppedState());
+    EXPECT_EQ(m_pBox->GetColumnTypes(), (std::vector<SHORT>{-3, 1, 2}));
+
+    ClickHeader(250);
+    EXPECT_EQ(m_pBox->GetColumnTypes(), (std::vector<SHORT>{3, 1, 2}));
+    EXPECT_EQ(Data(), (std::vector<std::intptr_t>{Raw(1, 2, 3), Raw(1, 2, 10), Raw(2, 0, 1)}));
+
+    // Another column becomes the primary key, reversed.
+    m_pBox->ShowDropDown(false);
+    ClickHeader(150);
+    EXPECT_EQ(m_pBox->GetColumnTypes(), (std::vector<SHORT>{-2, 3, 1}));
+    EXPECT_EQ(Data(), (std::vector<std::intptr_t>{Raw(2, 0, 1), Raw(1, 2, 3), Raw(1, 2, 10)}));
+}
+
+TEST_F(TableComboBoxTest, SelectObjectFindsTheEntryOrTheNearestOne) {
+    m_pBox->GetColumnTypes() = {3, 1, 2};
+    CGroupDataAddress* pFirst = Address(1, 2, 3, "x");
+    CGroupDataAddress* pLast = Address(2, 0, 1, "y");
+    List({pLast, Address(1, 2, 10, "z"), pFirst});
+
+    m_pBox->SelectObject(pLast);
+    EXPECT_EQ(m_pBox->currentIndex(), 2);
+    m_pBox->SelectObject(Address(1, 2, 5, "not listed"));
+    EXPECT_EQ(m_pBox->currentIndex(), 1) << "the next higher address";
+    m_pBox->SelectObject(Address(1, 0, 0, "lower than all"));
+    EXPECT_EQ(m_pBox->currentIndex(), 0);
+    m_pBox->SelectObject(Address(3, 0, 0, "higher than all"));
+    EXPECT_EQ(m_pBox->currentIndex(), 2);
+    m_pBox->SelectObject(nullptr);
+    EXPECT_EQ(m_pBox->currentIndex(), -1);
+
+    // With the none and a first entry the objects move down; no object
+    // selects the none entry.
+    m_pBox->SetFirstEntryText("erste");
+    m_pBox->SetNoneEntry(true);
+    m_pBox->Refill();
+    m_pBox->SelectObject(nullptr);
+    EXPECT_EQ(m_pBox->currentIndex(), 1);
+    EXPECT_EQ(m_pBox->currentText().toStdString(), "\"kein\"");
+    m_pBox->SelectObject(Address(1, 2, 5, "not listed"));
+    EXPECT_EQ(m_pBox->currentIndex(), 3);
+    m_pBox->SelectObject(pFirst);
+    EXPECT_EQ(m_pBox->currentIndex(), 2);
+}
+
+TEST_F(TableComboBoxTest, AddObjectStopsAt250AndRefillKeepsSelectionAndOpenList) {
+    for (int i = 0; i < CTableComboBox::MAX_OBJECTS; ++i) {
+        ASSERT_TRUE(m_pBox->AddObject(Address(1, i / 200, i % 200 + 1, "a")));
+    }
+    EXPECT_FALSE(m_pBox->AddObject(Address(5, 0, 1, "too many")));
+    EXPECT_EQ(m_pBox->GetObjectCount(), 250);
+    m_pBox->Refill();
+    EXPECT_EQ(m_pBox->count(), 250);
+
+    SelectComboByData(m_pBox, Raw(1, 1, 7), -1);
+    m_pBox->ShowDropDown(true);
+    m_pBox->Refill();
+    EXPECT_TRUE(m_pBox->GetDroppedState());
+    EXPECT_EQ(GetComboSelData(m_pBox), Raw(1, 1, 7));
+
+    // A vanished entry leaves no selection.
+    m_pBox->ClearObjects();
+    m_pBox->AddObject(Address(4, 0, 1, "other"));
+    m_pBox->Refill();
+    EXPECT_EQ(m_pBox->currentIndex(), -1);
+}
+
+TEST_F(TableComboBoxTest, NewAddressEntryNeedsPlugInModeAndTheInsertionDialog) {
+    List({Address(1, 0, 1, "a")});
+    m_pBox->EnableNewAddressEntry(true);
+    EXPECT_FALSE(m_pBox->IsNewAddressEntryEnabled()) << "no insertion dialog to open";
+    EXPECT_EQ(m_pBox->Refill(), -1);
+
+    ui::SetGroupAddressInsertHook([](QWidget*, DWORD) { return nullptr; });
+    EXPECT_EQ(m_pBox->Refill(), 1);
+    EXPECT_EQ(Texts().back(), "neue Gruppenadresse");
+    EXPECT_EQ(Data().back(), 0);
+    EXPECT_EQ(m_pBox->GetNewAddressIndex(), 1);
+
+    g_bStandalone = true;
+    m_pBox->EnableNewAddressEntry(true);
+    EXPECT_EQ(m_pBox->Refill(), -1);
+    EXPECT_EQ(m_pBox->count(), 1);
+}
+
+TEST_F(TableComboBoxTest, NewAddressEntryIsWithdrawnAtTheAssociationLimitWithOneMessage) {
+    uitest::CEditingRun run(false);
+    CScriptedMessageBoxSink boxes;
+    ui::SetGroupAddressInsertHook([](QWidget*, DWORD) { return nullptr; });
+    List({Address(1, 0, 1, "a")});
+    bool bLimitShown = false;
+
+    run.Chronoset().SetAssociationCount(249);
+    EXPECT_TRUE(m_pBox->UpdateNewAddressEntry(true, &m_parent, &bLimitShown));
+    EXPECT_EQ(Texts().back(), "neue Gruppenadresse");
+    EXPECT_FALSE(bLimitShown);
+
+    run.Chronoset().SetAssociationCount(250);
+    boxes.ExpectAny(IDOK);
+    EXPECT_FALSE(m_pBox->UpdateNewAddressEntry(true, &m_parent, &bLimitShown));
+    EXPECT_TRUE(bLimitShown);
+    EXPECT_EQ(m_pBox->count(), 1);
+    EXPECT_EQ(boxes.GetShown().size(), 1U);
+    // Once per dialog.
+    EXPECT_FALSE(m_pBox->UpdateNewAddressEntry(true, &m_parent, &bLimitShown));
+    EXPECT_EQ(boxes.GetShown().size(), 1U);
+}
+
+TEST_F(TableComboBoxTest, ColumnLayoutIsRestoredCheckedAndSaved) {
+    WriteIni("GroupAddressComboBox", "Column1", "10");
+    WriteIni("GroupAddressComboBox", "Column2", "120");
+    WriteIni("GroupAddressComboBox", "Pos1", "0");
+    WriteIni("GroupAddressComboBox", "Pos2", "0");
+    WriteIni("GroupAddressComboBox", "Pos3", "2");
+    m_pBox->RestoreColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 100) << "a width of 10 is ignored";
+    EXPECT_EQ(m_pBox->GetColumn(1)->m_nWidth, 120);
+    EXPECT_EQ(m_pBox->GetColumn(2)->m_nWidth, 100);
+    EXPECT_FALSE(m_pBox->HasColumnOrder()) << "0, 0, 2 is no order";
+
+    WriteIni("GroupAddressComboBox", "Pos1", "2");
+    WriteIni("GroupAddressComboBox", "Pos3", "1");
+    WriteIni("GroupAddressComboBox", "Pref1", "65533");
+    WriteIni("GroupAddressComboBox", "Pref2", "1");
+    WriteIni("GroupAddressComboBox", "Pref3", "2");
+    m_pBox->RestoreColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    EXPECT_EQ(Order(), (std::vector<WORD>{2, 0, 1}));
+    EXPECT_EQ(m_pBox->GetColumnTypes(), (std::vector<SHORT>{-3, 1, 2}));
+
+    m_pBox->SetColumnWidth(2, 77);
+    m_pBox->GetColumnTypes() = {-2, 3, 1};
+    m_pBox->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Column3"), "77");
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Pref1"), "65534");
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Pref2"), "3");
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Pos1"), "2");
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Pos2"), "0");
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Pos3"), "1");
+}
+
+TEST_F(TableComboBoxTest, HeaderSitsAboveTheBoxAndResizesColumnsWithinItsWidth) {
+    EXPECT_EQ(m_pHeader->geometry().bottom() + 1, m_pBox->geometry().top());
+    EXPECT_EQ(m_pHeader->width(), m_pBox->width());
+    EXPECT_EQ(m_pHeader->height(), m_pBox->MeasureItem() + 2);
+    EXPECT_EQ(m_pHeader->ColumnEdge(1, false), 100);
+    EXPECT_EQ(m_pHeader->ColumnEdge(1, true), 200);
+
+    int nColumn = -1;
+    int nRow = -1;
+    EXPECT_EQ(m_pHeader->HitTest(101, 5, nColumn, nRow), THT_BORDER);
+    EXPECT_EQ(nColumn, 0);
+    EXPECT_EQ(m_pHeader->HitTest(150, 5, nColumn, nRow), THT_COLUMN);
+    EXPECT_EQ(nColumn, 1);
+    EXPECT_EQ(m_pHeader->HitTest(310, 5, nColumn, nRow), THT_COLUMN);
+    EXPECT_EQ(nColumn, 3) << "right of all columns";
+
+    DragHeader(100, 319);  // the right edge of "Typ" to the header's end
+    EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 320 - 4);
+    DragHeader(316, 60);
+    EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 60);
+    DragHeader(160, 30);  // the right edge of "Name" left of its start
+    EXPECT_EQ(m_pBox->GetColumn(1)->m_nWidth, 0);
+    DragHeader(60, 400);  // released outside the header: nothing changes
+    EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 60);
+
+    // A cancelled drag changes nothing.
+    const int y = m_pHeader->height() / 2;
+    QTest::mousePress(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(60, y));
+    EXPECT_EQ(m_pHeader->GetDragMode(), 1);
+    EXPECT_EQ(m_pHeader->GetSizeLineX(), 60);
+    m_pHeader->OnCancelMode();
+    QTest::mouseRelease(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(100, y));
+    EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 60);
+    EXPECT_EQ(m_pHeader->GetSizeLineX(), -1);
+}
+
+TEST_F(TableComboBoxTest, MovingColumnsChangesTheDisplayOrder) {
+    DragHeader(50, 150);  // onto its right neighbour: one less than its place is where it is
+    EXPECT_EQ(Order(), (std::vector<WORD>{0, 1, 2}));
+    EXPECT_FALSE(m_pBox->HasColumnOrder());
+
+    DragHeader(50, 50);
+    EXPECT_FALSE(m_pBox->HasColumnOrder()) << "dropped on itself";
+
+    DragHeader(50, 250);
+    EXPECT_EQ(Order(), (std::vector<WORD>{1, 0, 2}));
+    m_pBox->SetColumnOrder(nullptr);
+    DragHeader(50, 315);
+    EXPECT_EQ(Order(), (std::vector<WORD>{1, 2, 0}));
+    // The natural order again is kept as no order.
+    std::vector<WORD> natural{0, 1, 2};
+    m_pBox->SetColumnOrder(&natural);
+    EXPECT_FALSE(m_pBox->HasColumnOrder());
+}
+
+TEST_F(TableComboBoxTest, FontChangeGivesNewEntryAndHeaderHeights) {
+    const int nOld = m_pBox->MeasureItem();
+    QFont font = m_pBox->font();
+    font.setPixelSize(QFontMetrics(font).height() * 2);
+    m_pBox->setFont(font);
+    EXPECT_EQ(m_pBox->MeasureItem(), QFontMetrics(font).height() + 2);
+    EXPECT_NE(m_pBox->MeasureItem(), nOld);
+    EXPECT_EQ(m_pHeader->height(), m_pBox->MeasureItem() + 2);
+    EXPECT_EQ(m_pHeader->geometry().bottom() + 1, m_pBox->geometry().top());
+}
+
+TEST_F(TableComboBoxTest, HeaderNotifiesItsParentOnlyWithAnId) {
+    std::vector<int> codes;
+    QObject::connect(m_pHeader, &CTabListHeader::Notify, [&codes](int nCode) { codes.push_back(nCode); });
+    ClickHeader(50);
+    m_pBox->ShowDropDown(false);
+    EXPECT_TRUE(codes.empty()) << "made with id -1";
+
+    CTableListHeader header(1, THS_RESIZABLE);
+    QObject::connect(&header, &CTabListHeader::Notify, [&codes](int nCode) { codes.push_back(nCode); });
+    CTableComboBox box(false, &m_parent);
+    box.setGeometry(10, 150, 320, 24);
+    box.AddGroupAddressColumns();
+    ASSERT_TRUE(header.CreateForControl(&box, 2, 1400));
+    EXPECT_EQ(header.geometry().bottom() + 3, box.geometry().top());
+    const int y = header.height() / 2;
+    QTest::mouseClick(&header, Qt::LeftButton, Qt::NoModifier, QPoint(50, y));
+    QTest::mouseClick(&header, Qt::LeftButton, Qt::NoModifier, QPoint(310, y));  // right of all columns
+    EXPECT_EQ(codes, (std::vector<int>{0})) << "presses inside a column only";
+    QTest::mouseDClick(&header, Qt::LeftButton, Qt::NoModifier, QPoint(150, y));
+    EXPECT_EQ(codes.back(), 5);
+}
+
+TEST_F(TableComboBoxTest, EntriesDrawInTheListAndTheClosedBox) {
+    ui::SetGroupAddressInsertHook([](QWidget*, DWORD) { return nullptr; });
+    m_pBox->SetNoneEntry(true);
+    m_pBox->EnableNewAddressEntry(true);
+    List({Address(1, 0, 1, "a"), Address(1, 0, 2, "b\twith tab")});
+    m_pBox->SetStyle(TCS_GRIDLINES | TCS_FILLROWS);
+    m_pBox->setCurrentIndex(1);
+    EXPECT_FALSE(m_pBox->grab().isNull());
+    EXPECT_FALSE(m_pHeader->grab().isNull());
+    m_pBox->ShowDropDown(true);
+    EXPECT_FALSE(m_pBox->view()->grab().isNull());
+    m_pBox->setEnabled(false);
+    EXPECT_FALSE(m_pBox->grab().isNull());
+}
+
+TEST(TabComboBoxTest, TabFieldsAndColumnBookkeeping) {
+    EXPECT_EQ(CTabComboBox::GetTabField("a\tb", 1), "b");
+    EXPECT_EQ(CTabComboBox::GetTabField("a\tb", 2), "") << "fewer fields leave the last cells empty";
+    EXPECT_EQ(CTabComboBox::GetTabField("a\t\tc", 1), "");
+    EXPECT_EQ(CTabComboBox::GetTabField("a\t\tc", 2), "c");
+
+    const CTabComboItem columns[] = {{TCI_LEFT, 10, "A"}, {TCI_RIGHT, 10, "B"}, {TCI_CENTER, 10, "C"}};
+    CTabComboBox box(TCS_GRIDLINES, 3, columns);
+    std::vector<WORD> order{2, 0, 1};
+    box.SetColumnOrder(&order);
+    EXPECT_EQ(box.OrderToColumn(0), 2);
+    EXPECT_EQ(box.ColumnToOrder(2), 0);
+    box.RemoveItem(0);
+    std::vector<WORD> after;
+    box.GetColumnOrder(after);
+    EXPECT_EQ(after, (std::vector<WORD>{1, 0}));
+    EXPECT_EQ(box.GetColumn(0)->m_strTitle, "B");
+
+    // Fitting widens only and appends the missing columns.
+    box.SetColumnWidth(0, 500);
+    box.FitText("x\tvery much longer text\tthird");
+    EXPECT_EQ(box.GetColumnCount(), 3);
+    EXPECT_EQ(box.GetColumn(0)->m_nWidth, 500);
+    EXPECT_GT(box.GetColumn(1)->m_nWidth, 10);
+    box.GetColumnOrder(after);
+    EXPECT_EQ(after, (std::vector<WORD>{1, 0, 2}));
+}
+
+// A column that makes its cell texts from the item data.
+class CNumberColumn : public CTabComboItem {
+public:
+    using CTabComboItem::CTabComboItem;
+    std::string GetCellText(int nItem, int nColumn, std::intptr_t nItemData) const override {
+        return std::to_string(nItem) + ":" + std::to_string(nColumn) + ":" + std::to_string(nItemData);
+    }
+};
+
+TEST(TabComboBoxTest, BoxWithoutStringsJoinsTheVisibleColumnsCellTexts) {
+    QWidget parent;
+    CTabComboBox box(0, 0, nullptr, &parent);
+    box.AddItem(new CNumberColumn(TCI_LEFT, 20, "A"));
+    box.AddItem(new CNumberColumn(TCI_HIDDEN, 20, "B"));
+    box.AddItem(new CNumberColumn(TCI_RIGHT, 20, "C"));
+    AddComboItem(&box, QString(), 7);
+    box.SetHasStrings(false);
+    EXPECT_EQ(box.GetItemText(0, 7), "0:0:7\t0:2:7");
+
+    // Hidden columns take no room in the header.
+    box.setGeometry(0, 40, 200, 20);
+    CTabListHeader header(1, THS_RESIZABLE);
+    ASSERT_TRUE(header.CreateForControl(&box, 0, -1));
+    EXPECT_EQ(header.ColumnEdge(2, false), 20);
+    EXPECT_EQ(header.ColumnEdge(1, true), -1);
+    header.SetScrollOffset(5);
+    EXPECT_EQ(header.ColumnEdge(2, true), 35);
+}
+
+TEST(TableComboBoxDayRoutineTest, DayRoutinesListByNameWithObjectData) {
+    const platform::CResourceModule* pPrevious =
+        platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
+    CDayRoutine work;
+    work.SetNumber(2);
+    work.SetName("Werktag");
+    CDayRoutine holiday;
+    holiday.SetNumber(11);
+    holiday.SetName("Feiertag");
+    CTableComboBox box(false);
+    box.AddDayRoutineColumns();
+    box.GetColumnTypes() = {1, 2};
+    box.SetFirstEntryText("(Woche)");
+    box.SetNoneEntry(true);
+    box.AddObject(&work);
+    box.AddObject(&holiday);
+    box.Refill();
+    ASSERT_EQ(box.count(), 4);
+    EXPECT_EQ(box.itemText(2).toStdString(), "Feiertag\t11");
+    // Each routine's data sits on its own entry even with the first entry.
+    EXPECT_EQ(GetComboItemData(&box, 2), reinterpret_cast<std::intptr_t>(&holiday));
+    EXPECT_EQ(GetComboItemData(&box, 3), reinterpret_cast<std::intptr_t>(&work));
+    box.SelectObject(&work);
+    EXPECT_EQ(box.currentIndex(), 3);
+    box.GetColumnTypes() = {2, 1};
+    box.Refill();
+    EXPECT_EQ(box.currentIndex(), 2) << "the selection follows the routine";
+    // An unsupported object sorts as equal.
+    CGroupDataAddress address;
+    EXPECT_EQ(box.CompareObjects(&work, &address), 0);
+    EXPECT_EQ(box.CompareObjects(nullptr, &work), 1);
+    platform::SetFrameworkResourceModule(pPrevious);
+}
+
+TEST(TableComboBoxAttachTest, TakesThePlaceOfATemplateComboBox) {
+    CDialog dialog;
+    auto* pPlain = new QComboBox(&dialog);
+    pPlain->setGeometry(5, 40, 200, 22);
+    pPlain->addItem("x");
+    CDialog::SetDlgCtrlID(pPlain, 1234);
+    auto* pBox = new CTableComboBox(true);
+    ASSERT_TRUE(pBox->SubclassDlgItem(1234, &dialog));
+    EXPECT_EQ(dialog.GetDlgItem(1234), pBox);
+    EXPECT_EQ(pBox->parentWidget(), &dialog);
+    EXPECT_EQ(pBox->geometry(), QRect(5, 40, 200, 22));
+    EXPECT_EQ(pBox->count(), 1);
+    EXPECT_EQ(dialog.findChildren<QComboBox*>().size(), 1);
+    CTableListHeader header;
+    EXPECT_TRUE(header.CreateForControl(pBox, 0, -1));
+    EXPECT_EQ(header.parentWidget(), &dialog);
+    EXPECT_FALSE(pBox->SubclassDlgItem(999, &dialog));
+}
+
+}  // namespace
