@@ -5,6 +5,7 @@
 #include "app/PlugInApp.h"
 #include "app/PlugInModule.h"
 #include "editors/groups/GroupEditors.h"
+#include "editors/time/TimeEditors.h"
 #include "ui/UiServices.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
@@ -16,6 +17,7 @@ struct PlugInLifetime {
     {
         InstallQtUiServices();
         InstallGroupEditors();
+        InstallTimeEditors();
         theApp.InitInstance();
     }
     ~PlugInLifetime() { theApp.ExitInstance(); }

@@ -1,9 +1,11 @@
 #include "editors/groups/GroupEditors.h"
 
 #include "app/UsageDialog.h"
+#include "editors/groups/MemoryUsageTable.h"
 #include "editors/groups/UsageDlg.h"
 #include "model/GroupDataAddresses.h"
 #include "platform/ui/Handles.h"
+#include "ui/MainTableView.h"
 #include "ui/UsageDialogHook.h"
 
 #include <vector>
@@ -39,4 +41,5 @@ void InstallGroupEditors() {
         CUsageDlg dlg(pOwner, false, objects);
         return dlg.DoModal();
     });
+    CMainTableView::RegisterTableClass(4, [](int, CObject*) -> CMainTableBox* { return new CMemoryUsageTable(); });
 }

@@ -60,9 +60,40 @@ const ResDialogControl kUsageControls[] = {
     {1299, "BUTTON", "Help", 203, 153, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 168: a day routine's name and bus trigger; the trigger controls show only
+// while the check box is ticked.
+const ResDialogControl kDayRoutineControls[] = {
+    {1120, "STATIC", "No:", 7, 8, 40, 8, kChild | SS_LEFT, 0},
+    {1268, "STATIC", "", 70, 8, 30, 8, kChild | SS_LEFT, 0},
+    {1119, "STATIC", "Na&me:", 7, 24, 60, 8, kChild | SS_LEFT, 0},
+    {1005, "EDIT", "", 70, 22, 180, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1118, "STATIC", "&Options:", 7, 42, 60, 8, kChild | SS_LEFT, 0},
+    {1116, "BUTTON", "&Trigger via bus", 70, 41, 180, 10, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {1117, "STATIC", "&Group address:", 7, 70, 60, 8, kChild | SS_LEFT, 0},
+    {1007, "COMBOBOX", "", 70, 68, 180, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1121, "STATIC", "(trigger via bus)", 70, 84, 180, 8, kChild | SS_LEFT, 0},
+    {IDOK, "BUTTON", "OK", 260, 6, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Close", 260, 24, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 260, 42, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 174: the week-routine dialog; the chooser's column header goes above it.
+const ResDialogControl kWeekRoutineControls[] = {
+    {1137, "STATIC", "&Day routine:", 7, 7, 80, 8, kChild | SS_LEFT, 0},
+    {1136, "COMBOBOX", "", 7, 30, 200, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 7, 52, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Cancel", 62, 52, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 157, 52, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 const ResDialog kDialogs[] = {
     {145, "", 0, 0, 227, 121, "MS Sans Serif", 8, WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kProgressControls, std::size(kProgressControls)}},
+    {168, "Day routine", 0, 0, 317, 100, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kDayRoutineControls, std::size(kDayRoutineControls)}},
+    {174, "Standard day routine for", 0, 0, 214, 73, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kWeekRoutineControls, std::size(kWeekRoutineControls)}},
     {194, "Usage", 0, 0, 260, 174, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kUsageControls, std::size(kUsageControls)}},

@@ -1,0 +1,411 @@
+// The day-routine table and its dialog: the rows and their order, inserting
+// and editing routines through the dialog, the trigger chooser, the name
+// limit and deleting routines with everything that runs them.
+
+#include "app/Chronoset.h"
+#include "editors/time/DayRoutineEditDlg.h"
+#include "editors/time/DayRoutineTable.h"
+#include "editors/time/TimeEditors.h"
+#include "model/DayRoutine.h"
+#include "model/DayRoutines.h"
+#include "model/GroupDataAddress.h"
+#include "model/GroupDataAddresses.h"
+#include "model/Globals.h"
+#include "model/SpecialDay.h"
+#include "model/SpecialDays.h"
+#include "model/WeekRoutine.h"
+#include "platform/base/ResourceLibrary.h"
+#include "platform/base/WinApp.h"
+#include "platform/ui/ComboBoxData.h"
+#include "resources/de/BuiltInResources.h"
+#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/ui/TestEnvironment.h"
+#include "ui/GroupAddressInsertHook.h"
+#include "ui/MainTableView.h"
+#include "ui/TableComboBox.h"
+#include "ui/TableListHeader.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Row = std::vector<std::string>;
+
+// An expected box by text and caption, answered with OK.
+CScriptedMessageBoxSink::Expectation Box(const std::string& strText, const std::string& strCaption) {
+    CScriptedMessageBoxSink::Expectation expectation;
+    expectation.text = strText;
+    expectation.caption = strCaption;
+    expectation.nAnswer = IDOK;
+    return expectation;
+}
+
+class DayRoutineTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
+        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
+        m_bModified = g_bDataModified;
+        m_bDebug = g_bDebugMode;
+        g_bDebugMode = false;
+        InstallTimeEditors();
+    }
+    void TearDown() override {
+        ui::SetGroupAddressInsertHook(nullptr);
+        g_bDataModified = m_bModified;
+        g_bDebugMode = m_bDebug;
+        platform::SetFrameworkResourceModule(m_pPrevious);
+    }
+
+    CChronoset& Set() { return m_run.Chronoset(); }
+    CDayRoutines& Routines() { return *Set().GetDayRoutines(); }
+
+    CDayRoutine* AddRoutine(const std::string& strName) {
+        CDayRoutine* pRoutine = Routines().CreateDayRoutine();
+        pRoutine->SetName(strName);
+        return pRoutine;
+    }
+    CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, LONG nType = 1) {
+        CGroupDataAddress* pAddress = Set().GetGroupDataAddresses()->CreateGroupAddress(false);
+        pAddress->SetName(strName);
+        pAddress->SetAddress(nAddress);
+        pAddress->SetObjectType(nType);
+        return pAddress;
+    }
+
+    CDayRoutineTable* MakeTable() {
+        m_view.resize(400, 300);
+        m_view.CreateTableBox(CDayRoutineTable::kTableType, nullptr);
+        return dynamic_cast<CDayRoutineTable*>(m_view.GetTableBox());
+    }
+
+    static Row RowOf(const CDayRoutineTable& table, int nRow) {
+        Row row;
+        for (int c = 0; c < 4; ++c) {
+            row.push_back(table.GetItemText(nRow, c));
+        }
+        return row;
+    }
+    static std::string Name(const CDayRoutineEditDlg& dlg) {
+        return dlg.GetDlgItemAs<QLineEdit>(CDayRoutineEditDlg::IDC_NAME)->text().toStdString();
+    }
+    static void SetName(const CDayRoutineEditDlg& dlg, const std::string& strName) {
+        dlg.GetDlgItemAs<QLineEdit>(CDayRoutineEditDlg::IDC_NAME)->setText(QString::fromStdString(strName));
+    }
+    static QCheckBox* Check(const CDayRoutineEditDlg& dlg) {
+        return dlg.GetDlgItemAs<QCheckBox>(CDayRoutineEditDlg::IDC_TRIGGER_CHECK);
+    }
+    static std::vector<CObject*> Offered(const CDayRoutineEditDlg& dlg) {
+        std::vector<CObject*> objects;
+        for (int i = 0; i < dlg.GetTriggerCombo()->GetObjectCount(); ++i) {
+            objects.push_back(dlg.GetTriggerCombo()->GetObject(i));
+        }
+        return objects;
+    }
+
+    uitest::CTempDir m_dir;
+    CWinApp m_app;
+    uitest::CEditingRun m_run{false};
+    uitest::CTestModalRunner m_runner;
+    CScriptedMessageBoxSink m_boxes;
+    CMainTableView m_view;
+
+private:
+    const platform::CResourceModule* m_pPrevious = nullptr;
+    bool m_bModified = false;
+    bool m_bDebug = false;
+};
+
+TEST_F(DayRoutineTableTest, RowsShowTheRoutinesThenTheNewEntryRowWhichSortsLast) {
+    CDayRoutineTable* pEmpty = MakeTable();
+    ASSERT_NE(pEmpty, nullptr);
+    EXPECT_EQ(pEmpty->GetItemCount(), 1);
+    EXPECT_EQ(RowOf(*pEmpty, 0), (Row{"", "*** neuer Tagesablauf ***", "", ""}));
+    EXPECT_EQ(pEmpty->GetObjectKind(), 1);
+    EXPECT_EQ(pEmpty->GetMaxEntries(), 15);
+    EXPECT_EQ(pEmpty->GetParentObjectMember(), &Routines());
+
+    CDayRoutine* pWork = AddRoutine("Werktag");
+    CDayRoutine* pHigh = AddRoutine("Hoch");
+    CDayRoutine* pLow = AddRoutine("Niedrig");
+    // 0x8001 is above 0x0002 as an unsigned 16-bit address.
+    CGroupDataAddress* pHighAddress = AddAddress("Zentral", static_cast<LONG>(static_cast<SHORT>(0x8001)));
+    CGroupDataAddress* pLowAddress = AddAddress("Alarm", 0x0002);
+    pHigh->SetTriggerGroupAddress(pHighAddress);
+    pLow->SetTriggerGroupAddress(pLowAddress);
+    CDayRoutineTable* pTable = MakeTable();
+    ASSERT_EQ(pTable->GetDataRowCount(), 3);
+    const int nWork = pTable->FindRowOfObject(pWork);
+    const int nHigh = pTable->FindRowOfObject(pHigh);
+    const int nLow = pTable->FindRowOfObject(pLow);
+    const int nNew = pTable->GetNewEntryRow();
+    EXPECT_EQ(RowOf(*pTable, nWork), (Row{"01", "Werktag", "", "*leer*"}));
+    EXPECT_EQ(RowOf(*pTable, nLow), (Row{"03", "Niedrig", pLowAddress->GetAddressText(false), "Alarm"}));
+
+    for (int nColumn = 0; nColumn < 4; ++nColumn) {
+        EXPECT_EQ(pTable->CompareItems(nColumn, nNew, nWork), 1);
+        EXPECT_EQ(pTable->CompareItems(nColumn, nWork, nNew), -1);
+        EXPECT_EQ(pTable->CompareItems(nColumn, nNew, nNew), 0);
+    }
+    EXPECT_LT(pTable->CompareItems(0, nWork, nLow), 0);
+    EXPECT_GT(pTable->CompareItems(1, nWork, nHigh), 0);
+    // Without a trigger before with one; addresses unsigned; names as text.
+    EXPECT_EQ(pTable->CompareItems(2, nWork, nLow), -1);
+    EXPECT_EQ(pTable->CompareItems(3, nHigh, nWork), 1);
+    EXPECT_EQ(pTable->CompareItems(2, nHigh, nLow), 1);
+    EXPECT_EQ(pTable->CompareItems(3, nHigh, nLow), 1);
+    EXPECT_EQ(pTable->CompareItems(4, nHigh, nLow), 0);
+}
+
+TEST_F(DayRoutineTableTest, InsertingCreatesRoutinesAtOnceAndCancelTakesOnlyThePendingOneAway) {
+    CDayRoutineTable* pTable = MakeTable();
+    m_runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<CDayRoutineEditDlg&>(d);
+        // Routine 1 exists as soon as the dialog shows.
+        ASSERT_EQ(Routines().GetCount(), 1);
+        EXPECT_EQ(dlg.GetWindowText(), "Tagesablauf");
+        EXPECT_EQ(dlg.GetDlgItemText(IDOK), "&Einfügen");
+        EXPECT_EQ(dlg.GetDlgItemText(CDayRoutineEditDlg::IDC_NUMBER), "01");
+        EXPECT_FALSE(Check(dlg)->isChecked());
+        EXPECT_FALSE(dlg.GetTriggerCombo()->isVisible());
+        SetName(dlg, "Werktag");
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        ASSERT_TRUE(dlg.isVisible());
+        // The next routine takes the previous name.
+        EXPECT_EQ(Routines().GetCount(), 2);
+        EXPECT_EQ(dlg.GetDlgItemText(CDayRoutineEditDlg::IDC_NUMBER), "02");
+        EXPECT_EQ(Name(dlg), "Werktag");
+        uitest::Click(dlg.GetDlgItem(IDCANCEL));
+    });
+    g_bDataModified = false;
+    EXPECT_EQ(pTable->EditEntry(pTable->GetNewEntryRow()), 1);
+    EXPECT_EQ(m_runner.GetRunCount(), 1);
+    ASSERT_EQ(Routines().GetCount(), 1);
+    EXPECT_EQ(Routines().FindDayRoutine(1)->GetName(), "Werktag");
+    EXPECT_EQ(Routines().FindDayRoutine(2), nullptr);
+    EXPECT_TRUE(g_bDataModified);
+    EXPECT_FALSE(pTable->IsEditInProgress());
+}
+
+TEST_F(DayRoutineTableTest, TheSixteenthRoutineIsRefusedBeforeAndInsideTheDialog) {
+    for (int i = 0; i < 14; ++i) {
+        AddRoutine("R" + std::to_string(i + 1));
+    }
+    CDayRoutineTable* pTable = MakeTable();
+    m_runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<CDayRoutineEditDlg&>(d);
+        EXPECT_EQ(dlg.GetDlgItemText(CDayRoutineEditDlg::IDC_NUMBER), "15");
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        EXPECT_FALSE(dlg.isVisible());
+    });
+    m_boxes.Expect(Box("Die maximale Anzahl von Tagesabläufen ist erreicht.", "Tagesabläufe ausgelastet"));
+    EXPECT_EQ(pTable->EditEntry(-1), 1);
+    EXPECT_EQ(Routines().GetCount(), 15);
+    EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
+
+    m_boxes.Expect(Box("Die maximale Anzahl von Tagesabläufen ist erreicht.", "Tagesabläufe ausgelastet"));
+    EXPECT_EQ(pTable->EditEntry(pTable->GetNewEntryRow()), 0);
+    EXPECT_EQ(m_runner.GetRunCount(), 1);
+    EXPECT_EQ(Routines().GetCount(), 15);
+}
+
+TEST_F(DayRoutineTableTest, EditingStepsThroughTheSelectedRoutinesAndMovesTheTrigger) {
+    CDayRoutine* pFirst = AddRoutine("Werktag");
+    CDayRoutine* pSecond = AddRoutine("Wochenende");
+    CDayRoutine* pOther = AddRoutine("Urlaub");
+    CGroupDataAddress* pOwn = AddAddress("Eigener", 0x0101);
+    CGroupDataAddress* pTaken = AddAddress("Belegt", 0x0102);
+    CGroupDataAddress* pFree = AddAddress("Frei", 0x0103);
+    AddAddress("Zwei Bit", 0x0104, 2);
+    CGroupDataAddress* pSwitching = AddAddress("Schaltet", 0x0105);
+    pSwitching->AddUse(GAU_SWITCHTIME);
+    pFirst->SetTriggerGroupAddress(pOwn);
+    pOther->SetTriggerGroupAddress(pTaken);
+
+    CDayRoutineTable* pTable = MakeTable();
+    pTable->SetItemSelected(pTable->FindRowOfObject(pFirst), true);
+    pTable->SetItemSelected(pTable->FindRowOfObject(pSecond), true);
+    m_runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<CDayRoutineEditDlg&>(d);
+        EXPECT_EQ(dlg.GetDlgItemText(IDCANCEL), "Abbrechen");
+        EXPECT_EQ(dlg.GetCurrentRoutine(), pFirst);
+        // Only unused one-bit addresses besides the routine's own trigger.
+        EXPECT_EQ(Offered(dlg), (std::vector<CObject*>{pOwn, pFree}));
+        EXPECT_TRUE(Check(dlg)->isChecked());
+        EXPECT_TRUE(dlg.GetTriggerCombo()->isVisible());
+        EXPECT_EQ(GetComboSelData(dlg.GetTriggerCombo()), 0x0101);
+        Check(dlg)->click();
+        EXPECT_FALSE(dlg.GetTriggerCombo()->isVisible());
+        EXPECT_FALSE(dlg.GetTriggerHeader()->isVisible());
+        EXPECT_FALSE(dlg.GetDlgItem(CDayRoutineEditDlg::IDC_BUS_NOTE)->isVisible());
+        SetName(dlg, "Arbeit");
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        ASSERT_TRUE(dlg.isVisible());
+
+        EXPECT_EQ(dlg.GetCurrentRoutine(), pSecond);
+        EXPECT_EQ(dlg.GetDlgItemText(CDayRoutineEditDlg::IDC_NUMBER), "02");
+        EXPECT_EQ(Name(dlg), "Wochenende");
+        // The address the first routine gave up is free again.
+        EXPECT_EQ(Offered(dlg), (std::vector<CObject*>{pOwn, pFree}));
+        EXPECT_FALSE(Check(dlg)->isChecked());
+        Check(dlg)->click();
+        dlg.GetTriggerCombo()->SelectObject(pFree);
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        EXPECT_FALSE(dlg.isVisible());
+    });
+    EXPECT_EQ(pTable->EditEntry(pTable->FindRowOfObject(pFirst)), 1);
+    EXPECT_EQ(pFirst->GetName(), "Arbeit");
+    EXPECT_EQ(pFirst->GetTriggerGroupAddress(), nullptr);
+    EXPECT_FALSE(pOwn->HasUsage(GAU_DAYROUTINE_TRIGGER));
+    EXPECT_EQ(pSecond->GetTriggerGroupAddress(), pFree);
+    EXPECT_TRUE(pFree->HasUsage(GAU_DAYROUTINE_TRIGGER));
+    EXPECT_EQ(pOther->GetTriggerGroupAddress(), pTaken);
+}
+
+TEST_F(DayRoutineTableTest, ACopiedRoutineNeverTakesANeighbourOfTheTemplatesTrigger) {
+    CDayRoutine* pTemplate = AddRoutine("Vorlage");
+    pTemplate->SetTriggerGroupAddress(AddAddress("Belegt", 0x0102));
+    AddAddress("Nachbar", 0x0103);
+    CDayRoutineTable* pTable = MakeTable();
+    pTable->SelectSingleItem(pTable->FindRowOfObject(pTemplate));
+    m_runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<CDayRoutineEditDlg&>(d);
+        EXPECT_EQ(Name(dlg), "Vorlage");
+        EXPECT_EQ(dlg.GetDlgItemText(CDayRoutineEditDlg::IDC_NUMBER), "02");
+        // The template's trigger is taken, so nothing is preselected.
+        EXPECT_FALSE(Check(dlg)->isChecked());
+        EXPECT_EQ(dlg.GetTriggerCombo()->currentIndex(), -1);
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        uitest::Click(dlg.GetDlgItem(IDCANCEL));
+    });
+    EXPECT_EQ(pTable->EditEntry(-1), 1);
+    ASSERT_EQ(Routines().GetCount(), 2);
+    EXPECT_EQ(Routines().FindDayRoutine(2)->GetName(), "Vorlage");
+    EXPECT_EQ(Routines().FindDayRoutine(2)->GetTriggerGroupAddress(), nullptr);
+}
+
+TEST_F(DayRoutineTableTest, NamesAreLimitedToFiftyCharacters) {
+    CDayRoutine* pRoutine = AddRoutine("Alt");
+    const std::string strFifty(50, 'x');
+    std::string strUmlauts;
+    for (int i = 0; i < 50; ++i) {
+        strUmlauts += "ä";
+    }
+    std::vector<CDayRoutine*> routines{pRoutine};
+    CDayRoutineEditDlg dlg(nullptr, false, &routines);
+    m_runner.Then([&](QDialog&) {
+        // Exactly fifty characters pass silently, also when they take more bytes.
+        SetName(dlg, strUmlauts);
+        dlg.CheckNameLength();
+        EXPECT_EQ(Name(dlg), strUmlauts);
+        SetName(dlg, strFifty);
+        dlg.CheckNameLength();
+        EXPECT_EQ(m_boxes.GetShown().size(), 0u);
+        SetName(dlg, strFifty + "y");
+        uitest::Click(dlg.GetDlgItem(IDOK));
+    });
+    m_boxes.Expect(Box("Die angegebene Bezeichnung ist mit 51 Zeichen zu lang und wird daher gekürzt. "
+                            "Bezeichnungen dürfen maximal 50 Zeichen lang sein.", "Bezeichnung zu lang"));
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(pRoutine->GetName(), strFifty);
+    EXPECT_EQ(CDayRoutineEditDlg::FirstCharacters("aäb", 2), "aä");
+}
+
+TEST_F(DayRoutineTableTest, TheNewAddressEntryRunsTheInsertionAndSelectsWhatItAdded) {
+    CDayRoutine* pRoutine = AddRoutine("Werktag");
+    CGroupDataAddress* pFree = AddAddress("Frei", 0x0103);
+    CGroupDataAddress* pAdded = nullptr;
+    DWORD dwTypes = 0;
+    bool bAdd = false;
+    ui::SetGroupAddressInsertHook([&](QWidget*, DWORD dwAllowed) -> CGroupDataAddress* {
+        dwTypes = dwAllowed;
+        if (!bAdd) {
+            return nullptr;
+        }
+        pAdded = AddAddress("Neu", 0x0201);
+        return pAdded;
+    });
+    std::vector<CDayRoutine*> routines{pRoutine};
+    CDayRoutineEditDlg dlg(nullptr, false, &routines);
+    m_runner.Then([&](QDialog&) {
+        CTableComboBox* pCombo = dlg.GetTriggerCombo();
+        Check(dlg)->click();
+        pCombo->SelectObject(pFree);
+        emit pCombo->activated(pCombo->currentIndex());
+        const int nFree = pCombo->currentIndex();
+        ASSERT_GE(pCombo->GetNewAddressIndex(), 0);
+
+        // Cancelled: the previous choice comes back.
+        pCombo->setCurrentIndex(pCombo->GetNewAddressIndex());
+        emit pCombo->activated(pCombo->currentIndex());
+        EXPECT_EQ(dwTypes, 1u);
+        EXPECT_EQ(pCombo->currentIndex(), nFree);
+        EXPECT_TRUE(Check(dlg)->isChecked());
+
+        bAdd = true;
+        pCombo->setCurrentIndex(pCombo->GetNewAddressIndex());
+        emit pCombo->activated(pCombo->currentIndex());
+        ASSERT_NE(pAdded, nullptr);
+        EXPECT_EQ(GetComboSelData(pCombo), 0x0201);
+        EXPECT_TRUE(Check(dlg)->isChecked());
+        EXPECT_TRUE(pCombo->isVisible());
+        uitest::Click(dlg.GetDlgItem(IDOK));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(pRoutine->GetTriggerGroupAddress(), pAdded);
+}
+
+TEST_F(DayRoutineTableTest, DeletingTakesSwitchingTimesWeekdaysAndSpecialDaysAlong) {
+    CDayRoutine* pKept = AddRoutine("Bleibt");
+    CDayRoutine* pGone = AddRoutine("Geht");
+    pGone->AddSwitchTime(nullptr);
+    pGone->AddSwitchTime(nullptr);
+    pGone->AddSwitchTime(nullptr);
+    CWeekRoutine* pWeek = Set().GetWeekRoutine();
+    pWeek->SetDayRoutine(0, pGone);
+    pWeek->SetDayRoutine(1, pGone);
+    pWeek->SetDayRoutine(2, pKept);
+    CSpecialDays* pDays = Set().GetSpecialDays();
+    pDays->CreateSpecialDay()->SetDayRoutine(pGone);
+    pDays->CreateSpecialDay()->SetDayRoutine(pKept);
+    pDays->CreateSpecialDay()->SetDayRoutine(pGone);
+
+    CDayRoutineTable* pTable = MakeTable();
+    const std::string strQuestion =
+        "Wollen Sie die ausgewählten 1 Tagesabläufe löschen? Dadurch werden auch 3 Schaltzeiten, 2 Sondertage und "
+        "2 Wochentagszuordnungen gelöscht.";
+    // Nothing selected: nothing asked.
+    pTable->clearSelection();
+    pTable->SendCommand(ID_TABLE_DELETE);
+    EXPECT_EQ(m_boxes.GetShown().size(), 0u);
+
+    pTable->SelectSingleItem(pTable->FindRowOfObject(pGone));
+    m_boxes.ExpectText(strQuestion, IDNO);
+    pTable->SendCommand(ID_TABLE_DELETE);
+    EXPECT_EQ(Routines().GetCount(), 2);
+
+    g_bDataModified = false;
+    m_boxes.ExpectText(strQuestion, IDYES);
+    pTable->SendCommand(ID_TABLE_DELETE);
+    EXPECT_TRUE(g_bDataModified);
+    ASSERT_EQ(Routines().GetCount(), 1);
+    EXPECT_EQ(Routines().FindDayRoutine(2), nullptr);
+    EXPECT_EQ(pWeek->GetDayRoutine(0), nullptr);
+    EXPECT_EQ(pWeek->GetDayRoutine(1), nullptr);
+    EXPECT_EQ(pWeek->GetDayRoutine(2), pKept);
+    ASSERT_EQ(pDays->GetCount(), 1);
+    EXPECT_EQ(pDays->GetSpecialDays().front()->GetDayRoutine(), pKept);
+    EXPECT_EQ(Routines().GetSwitchTimeCount(), 0);
+    // No row is left pointing at the deleted routine.
+    EXPECT_EQ(pTable->GetDataRowCount(), 1);
+    EXPECT_EQ(pTable->GetItemData(0), pKept);
+}
+
+}  // namespace
