@@ -10,6 +10,7 @@
 #include "platform/base/WinTypes.h"
 
 #include <ctime>
+#include <initializer_list>
 #include <list>
 #include <memory>
 #include <string>
@@ -53,6 +54,10 @@ std::string FormatUsageLine(std::string& strText, bool bTabbed, const std::strin
 
 // Small functions.
 std::string FormatDecimal(DWORD dwValue, int nDigits, bool bKeepLeadingZeros);
+// A resource text with its "%d" fields filled in order. The text is never
+// handed to printf, so a stray field in a translation cannot read past the
+// values given.
+std::string FormatIntFields(const std::string& strFormat, std::initializer_list<int> values);
 std::string FormatDecimalSigned(LONG nValue, int nDigits, bool bKeepLeadingZeros);
 void StripTrailingChar(std::string& str, char ch);
 int FloorDiv(int a, int b);

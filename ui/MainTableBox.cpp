@@ -48,21 +48,6 @@ std::map<int, CMainTableBox::FormViewFactory>& FormViewFactories() {
     return factories;
 }
 
-// Fills the "%d" fields of a resource text in order.
-std::string FormatCounts(std::string strFormat, std::initializer_list<int> values) {
-    std::string strResult;
-    auto itValue = values.begin();
-    for (std::size_t i = 0; i < strFormat.size(); ++i) {
-        if (strFormat[i] == '%' && i + 1 < strFormat.size() && strFormat[i + 1] == 'd' && itValue != values.end()) {
-            strResult += std::to_string(*itValue++);
-            ++i;
-        } else {
-            strResult += strFormat[i];
-        }
-    }
-    return strResult;
-}
-
 std::vector<QIcon> LoadSubGroupImages() {
     std::vector<QIcon> images;
     const QImage strip = platform::ui::LoadBitmapResource(kSubGroupBitmap);
@@ -363,7 +348,7 @@ void CMainTableBox::OnPaste() {
         }
         if (nRefused > 0) {
             const std::string strText =
-                FormatCounts(GetResString(619, "%d der %d Elemente konnten nicht eingefügt werden"), {nRefused, nTotal});
+                FormatIntFields(GetResString(619, "%d der %d Elemente konnten nicht eingefügt werden"), {nRefused, nTotal});
             const std::string strCaption = GetResString(618, "Einfügen");
             CMessageBox().ShowWarning(platform::ui::HwndFromWidget(GetParameterDlg()), strText.c_str(),
                                       strCaption.c_str());

@@ -2,7 +2,6 @@
 
 #include "app/Chronoset.h"
 #include "editors/time/DayRoutineTable.h"
-#include "editors/time/TextFormat.h"
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
 #include "model/GroupDataAddress.h"

@@ -2,7 +2,6 @@
 
 #include "app/Chronoset.h"
 #include "editors/time/DayRoutineEditDlg.h"
-#include "editors/time/TextFormat.h"
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
 #include "model/DaySwitchTime.h"
@@ -14,6 +13,7 @@
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
 #include "model/WeekRoutine.h"
+#include "model/Utils.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"

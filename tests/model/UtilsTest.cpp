@@ -251,3 +251,12 @@ TEST_F(UtilsTest, KindFlagsByClass)
     EXPECT_EQ(GetObjectKindFlag(nullptr), 0);
     EXPECT_FALSE(GetExeFileName().empty());
 }
+
+TEST(UtilsTextTest, FormatIntFieldsFillsOnlyNumberFieldsInOrder)
+{
+    EXPECT_EQ(FormatIntFields("%d der %d Elemente", {2, 5}), "2 der 5 Elemente");
+    // Fields beyond the values, and other conversions, stay as text.
+    EXPECT_EQ(FormatIntFields("%d: %s %d %d%%", {7}), "7: %s %d %d%%");
+    EXPECT_EQ(FormatIntFields("ohne", {1, 2}), "ohne");
+    EXPECT_EQ(FormatIntFields("100%", {}), "100%");
+}
