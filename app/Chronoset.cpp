@@ -317,6 +317,32 @@ int CChronoset::CountAssociations(DWORD& nCount)
     return static_cast<int>(nObjects);
 }
 
+namespace {
+
+// The associations of a visible object and their number; false (logged) when
+// the host gives neither.
+bool OpenAssociations(const CommObjectEntry& entry, CComPtr<IEtsAssociations>& pAssociations, LONG& nCount)
+{
+    IEtsCommObject* pObject = g_mapCommObjects.Lookup(entry.nObjectId);
+    if (!pObject) {
+        LOG_ERROR("CO is NULL hr=0x%08X", Hr(E_POINTER));
+        return false;
+    }
+    HRESULT hr = pObject->get_Associations(&pAssociations.p);
+    if (FAILED(hr) || !pAssociations) {
+        LOG_ERROR("Couldnt get Associations hr=0x%08X", Hr(FAILED(hr) ? hr : E_POINTER));
+        return false;
+    }
+    hr = pAssociations->get_Count(&nCount);
+    if (FAILED(hr)) {
+        LOG_ERROR("Couldnt get associations count hr=0x%08X", Hr(hr));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int CChronoset::DeleteAssociations(CEtsDataAccess* pAccess, LONG /*nOption*/, const CCommObjectArray& arrObjects,
                                    CProgressInfo* pProgress)
 {
@@ -325,26 +351,13 @@ int CChronoset::DeleteAssociations(CEtsDataAccess* pAccess, LONG /*nOption*/, co
     bool bFailed = false;
     std::vector<WORD> arrHide;
     for (const CommObjectEntry& entry : arrObjects) {
-        IEtsCommObject* pObject = g_mapCommObjects.Lookup(entry.nObjectId);
-        if (!pObject) {
-            LOG_ERROR("CO is NULL hr=0x%08X", Hr(E_POINTER));
-            bFailed = true;
-            continue;
-        }
         CComPtr<IEtsAssociations> pAssociations;
-        HRESULT hr = pObject->get_Associations(&pAssociations.p);
-        if (FAILED(hr) || !pAssociations) {
-            LOG_ERROR("Couldnt get Associations hr=0x%08X", Hr(FAILED(hr) ? hr : E_POINTER));
-            bFailed = true;
-            continue;
-        }
         LONG nCount = 0;
-        hr = pAssociations->get_Count(&nCount);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get associations count hr=0x%08X", Hr(hr));
+        if (!OpenAssociations(entry, pAssociations, nCount)) {
             bFailed = true;
             continue;
         }
+        HRESULT hr = S_OK;
         // From the end: the collection closes up behind each deletion.
         HRESULT hrObject = S_OK;
         for (LONG j = nCount; j >= 1; --j) {
@@ -387,23 +400,9 @@ int CChronoset::WriteAssociations(CEtsDataAccess* /*pAccess*/, LONG /*nOption*/,
     COwnAssociationChange ownChange;
     bool bFailed = false;
     for (const CommObjectEntry& entry : arrObjects) {
-        IEtsCommObject* pObject = g_mapCommObjects.Lookup(entry.nObjectId);
-        if (!pObject) {
-            LOG_ERROR("CO is NULL hr=0x%08X", Hr(E_POINTER));
-            bFailed = true;
-            continue;
-        }
         CComPtr<IEtsAssociations> pAssociations;
-        HRESULT hr = pObject->get_Associations(&pAssociations.p);
-        if (FAILED(hr) || !pAssociations) {
-            LOG_ERROR("Couldnt get Associations hr=0x%08X", Hr(FAILED(hr) ? hr : E_POINTER));
-            bFailed = true;
-            continue;
-        }
         LONG nCount = 0;
-        hr = pAssociations->get_Count(&nCount);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get associations count hr=0x%08X", Hr(hr));
+        if (!OpenAssociations(entry, pAssociations, nCount)) {
             bFailed = true;
             continue;
         }
