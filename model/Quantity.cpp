@@ -544,12 +544,12 @@ std::string CQuantity::FormatRawValue(WORD wValue) const
 
 std::string CQuantity::GetRangeAText() const
 {
-    return "bis " + FormatRawValue(m_wRangeA);
+    return GetResString(214, "bis") + " " + FormatRawValue(m_wRangeA);
 }
 
 std::string CQuantity::GetRangeBText() const
 {
-    return "ab " + FormatRawValue(m_wRangeB);
+    return GetResString(215, "ab") + " " + FormatRawValue(m_wRangeB);
 }
 
 std::string CQuantity::GetInitValueText() const

@@ -67,10 +67,12 @@ TEST_F(ResStringTest, IdMissingInEnglishFallsBackToTheGermanDefault) {
     const CResourceModule* pEnglish = English();
     ASSERT_NE(pEnglish, nullptr);
     platform::SetFrameworkResourceModule(pEnglish);
-    ASSERT_EQ(pEnglish->FindString(105), nullptr);
-    EXPECT_EQ(GetResString(105, "F\xC3\xBCr das Objekt %d ist nur eine Zuordnung zul\xC3\xA4ssig."),
+    // Both tables hold the same ids, so an id of neither stands for one that
+    // a future German text has and its translation lacks.
+    ASSERT_EQ(pEnglish->FindString(99997), nullptr);
+    EXPECT_EQ(GetResString(99997, "F\xC3\xBCr das Objekt %d ist nur eine Zuordnung zul\xC3\xA4ssig."),
               "F\xC3\xBCr das Objekt %d ist nur eine Zuordnung zul\xC3\xA4ssig.");
-    EXPECT_EQ(LoadResString(105), "");
+    EXPECT_EQ(LoadResString(99997), "");
 }
 
 TEST_F(ResStringTest, StringsFollowTheFrameworkModuleNotTheComInstance) {

@@ -103,6 +103,15 @@ TEST(ResourceDataTest, EnglishUsesOnlyGermanIdsWithTheSameConversions) {
     }
 }
 
+TEST(ResourceDataTest, EveryGermanStringHasAnEnglishText) {
+    // A missing English entry shows the German default in the English editor.
+    for (const ResString& entry : German().GetTables().strings) {
+        const char* pszEnglish = English().FindString(entry.nId);
+        EXPECT_NE(pszEnglish, nullptr) << "German string " << entry.nId << " has no English text";
+    }
+    EXPECT_EQ(English().GetTables().strings.size(), German().GetTables().strings.size());
+}
+
 TEST(ResourceDataTest, IndexedRunsHaveNoGaps) {
     // Callers compute these ids as first id + index.
     struct Run {
