@@ -18,9 +18,21 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 
-# The tests run the German locale too, to prove that parsing ignores it.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  $sudo sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+# The tests run the German locale too, to prove that parsing ignores it; they
+# fail without it. The list is read whole first: grep -q ending the pipe early
+# would otherwise count as "missing" under pipefail.
+has_german_locale() {
+  local all
+  all=$(locale -a 2>/dev/null || true)
+  grep -qi '^de_DE\.utf-\?8$' <<<"$all"
+}
+if ! has_german_locale; then
+  echo "Generating the locale de_DE.UTF-8"
+  if [ -f /etc/locale.gen ] && grep -q '^# *de_DE\.UTF-8 UTF-8' /etc/locale.gen; then
+    $sudo sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  elif ! grep -qs '^de_DE\.UTF-8 UTF-8' /etc/locale.gen; then
+    echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  fi
   $sudo locale-gen >/dev/null
+  has_german_locale || { echo "install-deps: de_DE.UTF-8 could not be generated" >&2; exit 1; }
 fi

@@ -5,9 +5,12 @@
 #include "app/BusAccess.h"
 #include "app/Chronoset.h"
 #include "model/DayRoutine.h"
+#include "model/DaySwitchTime.h"
 #include "model/IniManager.h"
 #include "model/ProgressInfo.h"
 #include "model/Quantity.h"
+#include "model/SpecialDay.h"
+#include "model/Summertime.h"
 #include "model/Utils.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
@@ -328,30 +331,153 @@ TEST_F(ChronosetDownloadTest, ObjectTableKeepsTheDevicesFirstTwoBytes)
     EXPECT_EQ(std::count_if(arrReads.begin(), arrReads.end(), [](const Call& c) { return c.nAddress >= 0x4403 && c.nAddress < 0x4800; }), 85);
 }
 
-TEST_F(ChronosetDownloadTest, DeviceMemoryEqualsTheDataSetsImages)
+TEST_F(ChronosetDownloadTest, FixedParameterSetGivesTheseBytes)
 {
-    CGroupDataAddress* pTrigger = AddAddress(0x0A01, 0, 1);
-    CDayRoutine* pRoutine = m_set.m_oDayRoutines.CreateDayRoutine();
-    ASSERT_NE(pRoutine, nullptr);
-    pRoutine->SetTriggerGroupAddress(pTrigger);
-    ASSERT_NE(m_set.m_oQuantities.CreateQuantity(), nullptr);
-    ASSERT_EQ(Download(), 0);
+    // Object numbers: the quantity's trigger object comes first (0), then
+    // the addresses with an object of their own in list order.
+    CGroupDataAddress* pTrigger = AddAddress(0x1005, 0, 1);   // 1/0/5, object 1
+    CGroupDataAddress* pSwitched = AddAddress(0x2103, 0, 5);  // 2/1/3, object 2
+    CGroupDataAddress* pMeasured = AddAddress(0x3201, 0, 9);  // 3/2/1, the quantity's trigger
+    CGroupDataAddress* pMember = AddAddress(0x0009, 0, 1);    // 0/0/9, object 3
 
-    // The images as the data sets build them once more.
-    ASSERT_EQ(m_set.InitDownload(nullptr, false), 1);
-    auto image = [](const BYTE* p, std::size_t n) { return p ? Bytes(p, p + n) : Bytes(); };
-    EXPECT_EQ(Memory(0x8010, 3), image(m_set.m_oInternalClock.GetDownloadBlock(), 3));
-    EXPECT_EQ(Memory(0x8020, 111), image(m_set.m_oSummertimes.GetDownloadBlock(), 111));
-    EXPECT_EQ(Memory(0x86D0, 1100), image(m_set.m_oSpecialDays.GetDownloadBlock(), 1100));
-    EXPECT_EQ(Memory(0x86A0, 15), Bytes(m_set.m_oDayRoutines.GetTriggerTable(), m_set.m_oDayRoutines.GetTriggerTable() + 15));
+    CDayRoutine* pFirst = m_set.m_oDayRoutines.CreateDayRoutine();
+    CDayRoutine* pSecond = m_set.m_oDayRoutines.CreateDayRoutine();
+    ASSERT_TRUE(pFirst && pSecond);
+    pFirst->SetTriggerGroupAddress(pTrigger);
+    // Entered out of order: the table sorts by routine, then time of day.
+    const struct {
+        CDayRoutine* pRoutine;
+        WORD nHour, nMinute;
+        DWORD dwValue;
+        BYTE bOnChange;
+    } arrTimes[] = {{pSecond, 7, 0, 0x10, 0}, {pFirst, 22, 15, 0x00, 0}, {pFirst, 6, 30, 0x64, 1}};
+    for (const auto& t : arrTimes) {
+        CDaySwitchTime* pTime = t.pRoutine->AddSwitchTime(nullptr);
+        ASSERT_NE(pTime, nullptr);
+        pTime->SetHour(t.nHour);
+        pTime->SetMinute(t.nMinute);
+        pTime->SetGroupAddress(pSwitched);
+        pTime->SetValue(SwitchTimeValue {t.dwValue});
+        pTime->SetSendOnChange(t.bOnChange);
+    }
+    for (int nDay = 0; nDay < 5; ++nDay)
+        m_set.m_oWeekRoutine.SetDayRoutine(nDay, pFirst);
+    m_set.m_oWeekRoutine.SetDayRoutine(5, pSecond);
+
+    auto at = [](int nYear, int nMonth, int nDay, int nHour, int nMinute) {
+        std::tm tm {};
+        tm.tm_year = nYear - 1900;
+        tm.tm_mon = nMonth - 1;
+        tm.tm_mday = nDay;
+        tm.tm_hour = nHour;
+        tm.tm_min = nMinute;
+        return tm;
+    };
+    // Listed late-first: both blocks sort by start.
+    CSpecialDay* pNewYear = m_set.m_oSpecialDays.CreateSpecialDay();
+    CSpecialDay* pChristmas = m_set.m_oSpecialDays.CreateSpecialDay();
+    ASSERT_TRUE(pNewYear && pChristmas);
+    pNewYear->SetStartTime(at(2024, 12, 31, 0, 0));
+    pNewYear->SetEndTime(at(2025, 1, 1, 23, 59));
+    pNewYear->SetDayRoutine(pFirst);
+    pChristmas->SetStartTime(at(2024, 12, 24, 8, 0));
+    pChristmas->SetEndTime(at(2024, 12, 26, 23, 59));
+    m_set.m_oSummertimes.SetEnabled(1);
+    for (int nYear : {2025, 2024}) {
+        CSummertime* pPeriod = m_set.m_oSummertimes.CreateSummertime();
+        ASSERT_NE(pPeriod, nullptr);
+        pPeriod->SetStartTime(at(nYear, 3, nYear == 2024 ? 31 : 30, 2, 0));
+        pPeriod->SetEndTime(at(nYear, 10, nYear == 2024 ? 27 : 26, 3, 0));
+        pPeriod->SetShift(1);
+    }
+
+    CQuantity* pQuantity = m_set.m_oQuantities.CreateQuantity();
+    ASSERT_NE(pQuantity, nullptr);
+    pQuantity->SetType({9, 1});
+    pQuantity->SetWarmStart(2);
+    pQuantity->SetColdStart(1);
+    pQuantity->SetInitValue(0x0C1A);  // 21.0
+    pQuantity->SetCondition(1);
+    pQuantity->SetRangeA(0x07D0);     // 20.0
+    pQuantity->SetRangeB(0x0CE4);
+    ASSERT_EQ(pQuantity->AddTriggerGroupAddress(pMeasured, false), 1);
+    // The range-B member first: range A sorts before range B.
+    for (int nRange : {1, 0}) {
+        CQuantityMember* p = pQuantity->CreateMember();
+        ASSERT_NE(p, nullptr);
+        p->SetGroupAddress(pMember);
+        p->SetValues(static_cast<WORD>(nRange), nRange != 0, nRange);  // B: value 1, sent on change only
+    }
+
+    CInternalClock& clock = m_set.m_oInternalClock;
+    clock.SetMode(4);
+    clock.SetSendMinute(30);
+    clock.SetSendHour(6);
+    clock.SetInactiveTime(1, 30);
+    auto* pLock = new CGroupDataAddress;
+    pLock->SetAddress(0x4000);  // 4/0/0
+    clock.SetLockGroupAddress(pLock);
+    clock.SetLockPolarity(1);
+
+    ASSERT_EQ(Download(), 0) << Dump();
+
+    // A block's literal head, then its empty slots up to its size.
+    auto block = [](Bytes arrHead, std::size_t nSize, const Bytes& arrEmpty) {
+        while (arrHead.size() < nSize)
+            arrHead.insert(arrHead.end(), arrEmpty.begin(), arrEmpty.end());
+        return arrHead;
+    };
+    const Bytes arrNoCalendar {0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+    // Address table: entries + 1, then the sorted addresses in bus form.
+    EXPECT_EQ(Memory(0x4000, 1), Bytes {0x06});
+    EXPECT_EQ(Memory(0x4003, 10), (Bytes {0x00, 0x09, 0x08, 0x05, 0x11, 0x03, 0x1A, 0x01, 0x20, 0x00}));
+    // Associations (address-table index + 1, object): the quantity's
+    // trigger, the list's addresses, the clock's lock.
+    EXPECT_EQ(Memory(0x4200, 11), (Bytes {0x05, 0x04, 0x00, 0x02, 0x01, 0x03, 0x02, 0x01, 0x03, 0x05, 0xFD}));
+    // Objects (flags, value type): the quantity (2-byte), the routine's
+    // trigger (1 bit, updated from the bus), the switched address (1 byte),
+    // the member (1 bit), the fillers; the clock's request, date, time, lock.
+    EXPECT_EQ(Memory(0x4400, 1), Bytes {0xFE});
+    EXPECT_EQ((std::vector<WORD> {ObjectWord(0), ObjectWord(1), ObjectWord(2), ObjectWord(3), ObjectWord(4)}),
+              (std::vector<WORD> {0x5F08, 0xDF00, 0x5F07, 0x5F00, 0x5B00}));
+    EXPECT_EQ((std::vector<WORD> {ObjectWord(250), ObjectWord(251), ObjectWord(252), ObjectWord(253)}),
+              (std::vector<WORD> {0x5B00, 0x5309, 0x5309, 0x5F00}));
+
+    // Send delay, inactive time 90 s * 450 little-endian, lock flag; the
+    // clock's mode, send minute and hour.
+    EXPECT_EQ(Memory(0x8000, 6), (Bytes {0x07, 0x34, 0x9E, 0x00, 0x00, 0x01}));
+    EXPECT_EQ(Memory(0x8010, 3), (Bytes {0x04, 0x1E, 0x06}));
+    // Periods: enabled, then year - 2000, month, day, hour, minute of start
+    // and end, and the shift.
+    EXPECT_EQ(Memory(0x8020, 111),
+              block({0x01,
+                     0x18, 0x03, 0x1F, 0x02, 0x00, 0x18, 0x0A, 0x1B, 0x03, 0x00, 0x01,
+                     0x19, 0x03, 0x1E, 0x02, 0x00, 0x19, 0x0A, 0x1A, 0x03, 0x00, 0x01},
+                    111, arrNoCalendar));
+    // Routine triggers by routine number: the trigger's object.
+    EXPECT_EQ(Memory(0x86A0, 15), block({0x01}, 15, {0xFF}));
+    // Switching times: time word (send-on-change bit 0, minute bits 1..6,
+    // hour bits 7..11, routine bits 12..15) low byte first, object, value.
     EXPECT_EQ(Memory(0x8BD0, 4000),
-              Bytes(m_set.m_oDayRoutines.GetSwitchTimeTable(), m_set.m_oDayRoutines.GetSwitchTimeTable() + 4000));
-    EXPECT_EQ(Memory(0x86C0, 8), Bytes(m_set.m_oWeekRoutine.GetDownloadBlock(), m_set.m_oWeekRoutine.GetDownloadBlock() + 8));
+              block({0x3D, 0x13, 0x02, 0x64, 0x00,
+                     0x1E, 0x1B, 0x02, 0x00, 0x00,
+                     0x80, 0x23, 0x02, 0x10, 0x00},
+                    4000, {0xFF}));
+    // Week routine: a marker, then Monday to Sunday.
+    EXPECT_EQ(Memory(0x86C0, 8), (Bytes {0xFF, 0x01, 0x01, 0x01, 0x01, 0x01, 0x02, 0x00}));
+    // Special days: the calendar record with the routine number last.
+    EXPECT_EQ(Memory(0x86D0, 1100),
+              block({0x18, 0x0C, 0x18, 0x08, 0x00, 0x18, 0x0C, 0x1A, 0x17, 0x3B, 0x00,
+                     0x18, 0x0C, 0x1F, 0x00, 0x00, 0x19, 0x01, 0x01, 0x17, 0x3B, 0x01},
+                    1100, arrNoCalendar));
+    // Quantity 1: trigger object, value format, warm << 4 | cold, init
+    // value, condition, range A and B, values low byte first.
     EXPECT_EQ(Memory(0x8090, 300),
-              Bytes(m_set.m_oQuantities.GetQuantityImage(), m_set.m_oQuantities.GetQuantityImage() + 300));
-    EXPECT_EQ(Memory(0x81D0, 1200),
-              Bytes(m_set.m_oQuantities.GetMemberImage(), m_set.m_oQuantities.GetMemberImage() + 1200));
-    m_set.ExitDownload();
+              block({0x00, 0x07, 0x21, 0x1A, 0x0C, 0x01, 0xD0, 0x07, 0xE4, 0x0C}, 300, {0xFF}));
+    // Members: flags (quantity - 1, send on change 0x40, range B 0x80),
+    // object, value.
+    EXPECT_EQ(Memory(0x81D0, 1200), block({0x00, 0x03, 0x00, 0x00, 0xC0, 0x03, 0x01, 0x00}, 1200, {0xFF}));
 }
 
 TEST_F(ChronosetDownloadTest, SampleDataFileDownloadsIntoTheDevice)

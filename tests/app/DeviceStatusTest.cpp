@@ -4,9 +4,9 @@
 #include "platform/base/ResourceLibrary.h"
 #include "resources/de/BuiltInResources.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -33,21 +33,8 @@ protected:
 // Runs the test body in a fixed zone and puts the old one back.
 class CTzScope {
 public:
-    explicit CTzScope(const char* pszTz)
-    {
-        if (const char* pszOld = std::getenv("TZ"))
-            m_oldTz = pszOld;
-        ::setenv("TZ", pszTz, 1);
-        ::tzset();
-    }
-    ~CTzScope()
-    {
-        if (m_oldTz)
-            ::setenv("TZ", m_oldTz->c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
+    explicit CTzScope(const char* pszTz) : m_oldTz(platform::GetTz()) { platform::SetTz(std::string(pszTz)); }
+    ~CTzScope() { platform::SetTz(m_oldTz); }
 
 private:
     std::optional<std::string> m_oldTz;

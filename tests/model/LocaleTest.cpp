@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -117,8 +118,12 @@ TEST_F(LocaleTest, FormatNumber)
 TEST_F(LocaleTest, FormatNumberIgnoresTheProcessLocale)
 {
     const std::string strOld = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
-        GTEST_SKIP() << "no German locale installed";
+    // scripts/install-deps.sh generates the locale; without it this test
+    // would prove nothing, so it fails rather than skip.
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "the locale de_DE.UTF-8 is not installed";
+    char szProcess[8];
+    std::snprintf(szProcess, sizeof szProcess, "%.1f", 1.5);
+    EXPECT_STREQ(szProcess, "1,5") << "the C library formats with the German comma now";
     Use(kUs);
     EXPECT_EQ(FormatNumber(1.5, 1, false), "1.5");
     double dValue = 0;

@@ -2,15 +2,18 @@
 #include "model/HostLogger.h"
 #include "model/Log.h"
 #include "model/LogFile.h"
+#include "platform/base/LocalTime.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdarg>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -172,6 +175,40 @@ TEST_F(LogTest, StandaloneLinesGoToTheLogFileWithTimeAndTag) {
         "\\d{2}:\\d{2}:\\d{2}\\.\\d{3}  seven\r\n");
     EXPECT_TRUE(std::regex_match(strContent, expected)) << strContent;
     EXPECT_EQ(logFile.GetPath(), (m_dir / "Chronosets2.log").string());
+}
+
+TEST_F(LogTest, LogFileStampsAreTheLocalDateAndTime) {
+    // 5:30 east of UTC all year: a stamp taken in UTC differs in hour and
+    // minute on every date.
+    const std::optional<std::string> oldTz = platform::GetTz();
+    platform::SetTz(std::string("IST-5:30"));
+    const std::time_t before = std::time(nullptr);
+    CLogFile logFile;
+    logFile.Start((m_dir / "stamp.log").string());
+    logFile.WriteLine(7, "x");
+    const std::time_t after = std::time(nullptr);
+    platform::SetTz(oldTz);
+
+    std::istringstream lines(ReadFile(m_dir / "stamp.log"));
+    std::string strDateLine;
+    std::string strTimeLine;
+    std::getline(lines, strDateLine);
+    std::getline(lines, strTimeLine);
+    // time() may trail the precise clock by a tick: one second more.
+    auto stampedWithin = [before, after](const std::string& strLine, const char* pszFormat) {
+        for (std::time_t t = before; t <= after + 1; ++t) {
+            const std::time_t shifted = t + 5 * 3600 + 30 * 60;
+            std::tm tm{};
+            ::gmtime_r(&shifted, &tm);
+            char szExpected[64];
+            std::strftime(szExpected, sizeof szExpected, pszFormat, &tm);
+            if (strLine.rfind(szExpected, 0) == 0)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(stampedWithin(strDateLine, "Start logging date: %Y-%m-%d\r")) << strDateLine;
+    EXPECT_TRUE(stampedWithin(strTimeLine, "%H:%M:%S.")) << strTimeLine;
 }
 
 TEST_F(LogTest, LogFileCollectsRunsOneAfterTheOther) {

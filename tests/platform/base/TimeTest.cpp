@@ -78,8 +78,17 @@ TEST_F(TimeTest, ArithmeticWithSpans)
     EXPECT_EQ(span.GetTotalMinutes(), 2 * 1440 + 3 * 60 + 4);
 }
 
-TEST_F(TimeTest, CurrentTimeIsNow)
+TEST_F(TimeTest, CurrentTimeIsNowAndReadsInTheCurrentZone)
 {
+    platform::SetTz(std::string("IST-5:30"));  // no daylight saving: always 5:30 ahead of UTC
+    const std::time_t before = std::time(nullptr);
     const CTime now = CTime::GetCurrentTime();
-    EXPECT_GT(now.GetYear(), 2020);
+    const std::time_t after = std::time(nullptr);
+    EXPECT_GE(now.GetTime(), before);
+    EXPECT_LE(now.GetTime(), after + 1);  // time() may trail a precise clock by a tick
+
+    const std::time_t t = static_cast<std::time_t>(now.GetTime());
+    std::tm utc {};
+    ::gmtime_r(&t, &utc);
+    EXPECT_EQ(now.GetHour() * 60 + now.GetMinute(), (utc.tm_hour * 60 + utc.tm_min + 330) % 1440);
 }
