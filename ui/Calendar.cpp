@@ -74,9 +74,11 @@ bool CCalendar::CreatePopup(QWidget* pOwner, QWidget* pAnchor, DWORD dwStyle) {
     m_pOwner = pOwner;
     m_pDateField = pAnchor;
     m_bBorder = (dwStyle & WS_BORDER) != 0;
-    // A window of its own above the owner's window, framed by the calendar
-    // itself.
-    setParent(pOwner, Qt::Tool | Qt::FramelessWindowHint);
+    // A pop-up of the owner's window, framed by the calendar itself: it takes
+    // the keys while it is open, is placed where the field is on every
+    // window system, and a press anywhere else closes it, which is the focus
+    // loss the owner hears of.
+    setParent(pOwner, Qt::Popup);
     resize(kPopupWidth, kPopupHeight);
     MoveToAnchor();
     m_bCreated = true;
@@ -402,6 +404,16 @@ void CCalendar::OnButtonDown(const QPoint& ptClient, bool bDoubleClick) {
 }
 
 void CCalendar::mousePressEvent(QMouseEvent* pEvent) {
+    if (!rect().contains(pEvent->position().toPoint())) {
+        // A press outside closes the pop-up. Where the window system passes
+        // that press on, one on the owner must not reach it as well: it
+        // would open the calendar again at once.
+        const QPoint ptGlobal = pEvent->globalPosition().toPoint();
+        setAttribute(Qt::WA_NoMouseReplay,
+                     m_pOwner != nullptr && m_pOwner->rect().contains(m_pOwner->mapFromGlobal(ptGlobal)));
+        QWidget::mousePressEvent(pEvent);
+        return;
+    }
     if (pEvent->button() == Qt::LeftButton) {
         OnButtonDown(pEvent->position().toPoint(), false);
         pEvent->accept();
@@ -411,6 +423,12 @@ void CCalendar::mousePressEvent(QMouseEvent* pEvent) {
 }
 
 void CCalendar::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    if (!rect().contains(pEvent->position().toPoint())) {
+        // The second press of a double click outside closes the pop-up as
+        // the first would.
+        mousePressEvent(pEvent);
+        return;
+    }
     if (pEvent->button() == Qt::LeftButton) {
         OnButtonDown(pEvent->position().toPoint(), true);
         pEvent->accept();

@@ -4,7 +4,6 @@
 #include "platform/base/WindowStyles.h"
 #include "platform/ui/ResourceImages.h"
 
-#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -40,9 +39,7 @@ void CCalendarButton::ShowCalendar(const std::tm& time, QWidget* pAnchor) {
         }
         if (bShown) {
             m_calendar.show();
-            m_calendar.raise();
-            m_calendar.activateWindow();
-            m_calendar.setFocus(Qt::ActiveWindowFocusReason);
+            m_calendar.setFocus(Qt::PopupFocusReason);
         }
         m_bCalendarVisible = bShown;
     }
@@ -68,17 +65,13 @@ void CCalendarButton::OnCalendarKeyDown(int nKey, int /*nRepeatCount*/, int /*nM
 void CCalendarButton::OnCalendarKillFocus(QWidget* /*pNewFocus*/) {
     LOG_TRACE("CCalendarButton::OnCalendarKillFocus, m_bCalendarVisible = %d, m_bLButtonDown = %d",
               m_bCalendarVisible ? 1 : 0, m_bLButtonDown ? 1 : 0);
-    // A press on this button is about to toggle the calendar: leave the
-    // visible flag, so the click closes it rather than opening it again.
-    if (!IsPointerOverButton()) {
-        m_bCalendarVisible = false;
-        update();
-    }
+    // The calendar is a pop-up: it loses the focus when it closes, also to a
+    // press on this button, and that press never reaches the button. So the
+    // calendar counts as closed whatever the pointer is over, and the next
+    // click opens it again.
+    m_bCalendarVisible = false;
+    update();
     m_calendar.hide();
-}
-
-bool CCalendarButton::IsPointerOverButton() const {
-    return rect().contains(mapFromGlobal(QCursor::pos()));
 }
 
 void CCalendarButton::mousePressEvent(QMouseEvent* pEvent) {

@@ -33,8 +33,6 @@ protected:
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
-    // Whether the mouse pointer is over the button now.
-    virtual bool IsPointerOverButton() const;
 
 private:
     void OnCalendarClose();

@@ -9,7 +9,6 @@
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QMenu>
 
 #include <memory>
@@ -66,29 +65,12 @@ BOOL CFilterEdit::SubclassDlgItem(UINT nId, QWidget* pParent) {
     if (pOld == nullptr || qobject_cast<CFilterEdit*>(pOld) != nullptr) {
         return FALSE;
     }
-    QWidget* pHolder = pOld->parentWidget();
-    setParent(pHolder);
-    setGeometry(pOld->geometry());
-    setFont(pOld->font());
     setText(pOld->text());
     setReadOnly(pOld->isReadOnly());
     setMaxLength(pOld->maxLength());
     setEchoMode(pOld->echoMode());
     setToolTip(pOld->toolTip());
-    setEnabled(pOld->isEnabled());
-    if (pHolder != nullptr && pHolder->layout() != nullptr) {
-        delete pHolder->layout()->replaceWidget(pOld, this);
-    }
-    // Tab order: this one takes the old one's place in the chain.
-    QWidget::setTabOrder(pOld, this);
-    platform::ui::SetDlgCtrlID(this, nId);
-    const bool bVisible = !pOld->isHidden();
-    const bool bFocus = pOld->hasFocus();
-    delete pOld;
-    setVisible(bVisible);
-    if (bFocus) {
-        setFocus(Qt::OtherFocusReason);
-    }
+    platform::ui::ReplaceDlgControl(pOld, this);
     return TRUE;
 }
 

@@ -133,6 +133,11 @@ BOOL CMainTableBox::Create(QWidget* pParent, const QRect& rect) {
     }
     FillTable();
     SelectSingleItem(0);
+    // Copy, paste, delete and select all reach the table's commands before
+    // the list view's own handling of those keys.
+    if (m_accelerators.Load(kAcceleratorId)) {
+        m_accelerators.Attach(this, this);
+    }
     if (m_nTableType >= 16 && m_nTableType <= 19 && !CreateFormView()) {
         return FALSE;
     }
@@ -819,10 +824,12 @@ void CMainTableBox::mousePressEvent(QMouseEvent* pEvent) {
 }
 
 void CMainTableBox::mouseMoveEvent(QMouseEvent* pEvent) {
-    if ((pEvent->buttons() & Qt::LeftButton) == 0 || !m_bDragEnabled || GetSelectedEntryCount() <= 0) {
+    if (!m_bDragging &&
+        ((pEvent->buttons() & Qt::LeftButton) == 0 || !m_bDragEnabled || GetSelectedEntryCount() <= 0)) {
         CTableBox::mouseMoveEvent(pEvent);
         return;
     }
+    // The mouse events arrive on the viewport, in its coordinates.
     const QPoint pt = pEvent->position().toPoint();
     if (!m_bDragging) {
         if (std::abs(pt.x() - m_ptButtonDown.x()) < kDragDistance &&
@@ -830,22 +837,34 @@ void CMainTableBox::mouseMoveEvent(QMouseEvent* pEvent) {
             return;
         }
         m_bDragging = true;
-        setCursor(platform::ui::LoadCursorResource(m_nTableType == 11 ? kCursorDrop : kCursorNoDrop));
-        grabMouse();
+        SetDragCursor(m_nTableType == 11 ? kCursorDrop : kCursorNoDrop);
+        // The viewport receives the mouse; a grab on the scroll area itself
+        // would swallow every event of the drag.
+        viewport()->grabMouse();
         return;
     }
     IViewPane* pTarget = nullptr;
-    setCursor(platform::ui::LoadCursorResource(FindDropTarget(pt, &pTarget) ? kCursorDrop : kCursorNoDrop));
+    SetDragCursor(FindDropTarget(pt, &pTarget) ? kCursorDrop : kCursorNoDrop);
+}
+
+void CMainTableBox::SetDragCursor(UINT nCursor) {
+    viewport()->setCursor(platform::ui::LoadCursorResource(nCursor));
 }
 
 void CMainTableBox::mouseReleaseEvent(QMouseEvent* pEvent) {
+    if (m_bDragging) {
+        // The list's own release would collapse the selection to the pressed
+        // row before the drop takes the selected rows.
+        const std::vector<CObject*> objects = GetSelectedDataObjects();
+        viewport()->releaseMouse();
+        viewport()->unsetCursor();
+        setState(QAbstractItemView::NoState);
+        pEvent->accept();
+        DropAt(pEvent->position().toPoint(), objects);
+        return;
+    }
     if (!m_bEditInProgress) {
         CTableBox::mouseReleaseEvent(pEvent);
-    }
-    if (m_bDragging) {
-        releaseMouse();
-        unsetCursor();
-        DropAt(pEvent->position().toPoint());
     }
 }
 
@@ -902,18 +921,26 @@ bool CMainTableBox::FindDropTarget(const QPoint& ptClient, IViewPane** ppTargetP
     return true;
 }
 
+std::vector<CObject*> CMainTableBox::GetSelectedDataObjects() const {
+    std::vector<CObject*> objects;
+    for (int i = 0; i < GetDataRowCount() && i < GetItemCount(); ++i) {
+        if (IsItemSelected(i) && GetItemData(i) != nullptr) {
+            objects.push_back(GetItemData(i));
+        }
+    }
+    return objects;
+}
+
 void CMainTableBox::DropAt(const QPoint& ptClient) {
+    DropAt(ptClient, GetSelectedDataObjects());
+}
+
+void CMainTableBox::DropAt(const QPoint& ptClient, const std::vector<CObject*>& objects) {
     m_bDragging = false;
     IViewPane* pTarget = nullptr;
+    // The objects are collected before: rows the drop inserts into this very
+    // table must not disturb the walk.
     if (FindDropTarget(ptClient, &pTarget)) {
-        // The objects are collected first: rows the drop inserts into this
-        // very table must not disturb the walk.
-        std::vector<CObject*> objects;
-        for (int i = 0; i < GetDataRowCount() && i < GetItemCount(); ++i) {
-            if (IsItemSelected(i) && GetItemData(i) != nullptr) {
-                objects.push_back(GetItemData(i));
-            }
-        }
         for (CObject* pObject : objects) {
             VIEWNOTIFY notify;
             notify.nType = VN_DROP;
@@ -954,7 +981,9 @@ void CMainTableBox::contextMenuEvent(QContextMenuEvent* pEvent) {
         if (m_bEditInProgress) {
             return;
         }
-        ptClient = viewport()->mapFrom(this, pEvent->pos());
+        // From the screen point: the event may come from the viewport or,
+        // passed on, from the header.
+        ptClient = viewport()->mapFromGlobal(pEvent->globalPos());
         const int nRow = HitTestRow(ptClient);
         if (nRow >= 0 && !IsItemSelected(nRow)) {
             SelectSingleItem(nRow);

@@ -8,6 +8,7 @@
 // hold plain pointers into the central object; the table owns none of them.
 
 #include "platform/base/WinTypes.h"
+#include "platform/ui/AcceleratorTable.h"
 #include "platform/ui/CmdTarget.h"
 #include "ui/TableBox.h"
 
@@ -55,6 +56,7 @@ public:
     static constexpr UINT kContextMenuId = 133;
     static constexpr UINT kCursorDrop = 118;
     static constexpr UINT kCursorNoDrop = 142;
+    static constexpr UINT kAcceleratorId = 134;
 
     explicit CMainTableBox(int nTableType = 0);
     ~CMainTableBox() override;
@@ -121,8 +123,10 @@ public:
     void ShowContextMenu(const QPoint& ptClient);
     // Who accepts a drop at the point (client coordinates of this table).
     bool FindDropTarget(const QPoint& ptClient, IViewPane** ppTargetPane);
-    // Ends a drag at the point: drops the selected objects on the target.
+    // Ends a drag at the point: drops the objects on the target (the
+    // selected ones when none are given).
     void DropAt(const QPoint& ptClient);
+    void DropAt(const QPoint& ptClient, const std::vector<CObject*>& objects);
     bool IsDragging() const { return m_bDragging; }
 
     // --- Settings and relations. ---
@@ -195,10 +199,14 @@ private:
     void SendKindsChanged();
     void AfterDataChange();
     void UpdatePopupItems(CMenu* pPopup, bool bGrayEdit);
+    std::vector<CObject*> GetSelectedDataObjects() const;
+    void SetDragCursor(UINT nCursor);
 
     INavigationTree* m_pNavigationTree = nullptr;
     CMainFormView* m_pFormView = nullptr;
     QPoint m_ptButtonDown;
+    // The keys every table translates into its commands.
+    CAcceleratorTable m_accelerators;
     bool m_bWindowCreated = false;
     bool m_bDestroyed = false;
 };

@@ -587,6 +587,7 @@ void CNavigationTree::mousePressEvent(QMouseEvent* pEvent) {
         CTreeCtrlEx::mousePressEvent(pEvent);
         return;
     }
+    m_bPressTaken = true;
     if (hItem == nullptr) {
         // A click beside the nodes keeps the selection.
         setFocus(Qt::MouseFocusReason);
@@ -608,11 +609,30 @@ void CNavigationTree::mousePressEvent(QMouseEvent* pEvent) {
         pEvent->accept();
         return;
     }
+    m_bPressTaken = false;
     CTreeCtrlEx::mousePressEvent(pEvent);
 }
 
+void CNavigationTree::mouseMoveEvent(QMouseEvent* pEvent) {
+    // The view's own handling would select each node the held button
+    // slips onto.
+    if (m_bPressTaken && (pEvent->buttons() & Qt::LeftButton) != 0) {
+        pEvent->accept();
+        return;
+    }
+    CTreeCtrlEx::mouseMoveEvent(pEvent);
+}
+
 void CNavigationTree::mouseReleaseEvent(QMouseEvent* pEvent) {
-    CTreeCtrlEx::mouseReleaseEvent(pEvent);
+    const bool bTaken = m_bPressTaken && pEvent->button() == Qt::LeftButton;
+    if (pEvent->button() == Qt::LeftButton) {
+        m_bPressTaken = false;
+    }
+    if (bTaken) {
+        pEvent->accept();
+    } else {
+        CTreeCtrlEx::mouseReleaseEvent(pEvent);
+    }
     if (pEvent->button() == Qt::LeftButton) {
         SelectNode(nullptr);
     }

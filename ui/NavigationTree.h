@@ -106,6 +106,7 @@ protected:
     bool event(QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -142,4 +143,7 @@ private:
     QTreeWidgetItem* m_hSpecialDaysNode = nullptr;
     QTreeWidgetItem* m_hOverviewNode = nullptr;
     bool m_bNotificationsOn = true;
+    // The left press was taken by the tree itself (a node or its button):
+    // moves and the release of that press select nothing else.
+    bool m_bPressTaken = false;
 };

@@ -1010,6 +1010,23 @@ void CParameterDlg::ImportFromFile(bool bImport) {
     // so no table ever holds a row of a deleted object.
     RebuildTrees();
     pOld.reset();
+    RefreshUsage();
+}
+
+void CParameterDlg::RefreshUsage() {
+    // The line counts the set now open, for the table that has the focus;
+    // a tree with the focus shows none.
+    int nTableType = 0;
+    if (IsPane(m_pFocusedPane) && !m_pFocusedPane->IsTreePane()) {
+        VIEWNOTIFY query;
+        query.nType = VN_SYNC;
+        query.nSubcode = VNS_TABLE_TYPE;
+        m_pFocusedPane->OnViewNotify(&query);
+        if (query.nHandled == VNH_HANDLED) {
+            nTableType = query.nTableType;
+        }
+    }
+    UpdateUsage(nTableType);
 }
 
 void CParameterDlg::OnFileOpen() {
@@ -1080,13 +1097,16 @@ void CParameterDlg::ExportToFile(const char* pszTitle, bool bCsvAllowed) {
     CMessageBox box(g_bStandalone);
     const std::string strError = GetResString(813, "Fehler beim Speichern der Parameterdaten!");
     if (!bCsvAllowed || ::strcasecmp(strExtension.c_str(), "csv") != 0) {
-        m_strCurrentFile = strPath;
         if (g_pChronoset->SaveToFile(strPath, GetSafeHwnd()) == 0) {
             LOG_ERROR("Failed to export data into file %s", strPath.c_str());
             const std::string strCaption =
                 bCsvAllowed ? GetResString(812, "Export") : GetResString(131, "Parameterdaten speichern");
             box.ShowError(GetSafeHwnd(), strError.c_str(), strCaption.c_str());
+            // Save goes on writing where the last file was really written.
+            return;
         }
+        m_strCurrentFile = strPath;
+        UpdateTitle();
         return;
     }
     if (g_pChronoset->ExportToFile(strPath, GetSafeHwnd()) == 0) {

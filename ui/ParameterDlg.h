@@ -110,6 +110,8 @@ public:
     // The status line's usage for a table type; called for added, removed
     // and kinds-changed records and on pane activation.
     virtual void UpdateUsage(int nTableType);
+    // The usage line of the focused pane's table, after the set was replaced.
+    void RefreshUsage();
     // "Label: used (p%) belegt, free frei von insgesamt max" of a table
     // type's data set; empty for a type without one.
     static std::string BuildUsageText(int nTableType);

@@ -90,11 +90,6 @@ BOOL CTabComboBox::SubclassDlgItem(UINT nId, QWidget* pParent) {
     if (pControl == nullptr) {
         return FALSE;
     }
-    QWidget* pHost = pControl->parentWidget();
-    setParent(pHost);
-    setGeometry(pControl->geometry());
-    setFont(pControl->font());
-    setEnabled(pControl->isEnabled());
     setToolTip(pControl->toolTip());
     if (auto* pPlain = qobject_cast<QComboBox*>(pControl)) {
         clear();
@@ -103,14 +98,7 @@ BOOL CTabComboBox::SubclassDlgItem(UINT nId, QWidget* pParent) {
         }
         setCurrentIndex(pPlain->currentIndex());
     }
-    // The new box takes the plain one's place in the tab order.
-    if (pHost != nullptr) {
-        QWidget::setTabOrder(pControl, this);
-    }
-    CDialog::SetDlgCtrlID(pControl, 0);
-    pControl->hide();
-    delete pControl;
-    CDialog::SetDlgCtrlID(this, nId);
+    platform::ui::ReplaceDlgControl(pControl, this);
     setVisible(true);
     return TRUE;
 }

@@ -239,11 +239,13 @@ void CTabListHeader::mouseDoubleClickEvent(QMouseEvent* pEvent) {
     }
 }
 
-void CTabListHeader::changeEvent(QEvent* pEvent) {
-    QWidget::changeEvent(pEvent);
-    if (pEvent->type() == QEvent::ActivationChange && !isActiveWindow() && m_nDragMode != 0) {
+bool CTabListHeader::event(QEvent* pEvent) {
+    // Qt tells only the top-level window of an activation change; its
+    // children hear the deactivation itself.
+    if (pEvent->type() == QEvent::WindowDeactivate && m_nDragMode != 0) {
         OnCancelMode();
     }
+    return QWidget::event(pEvent);
 }
 
 void CTabListHeader::OnButtonDown(const QPoint& point) {

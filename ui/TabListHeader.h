@@ -88,8 +88,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
-    // Losing the active window ends a drag, as a cancel-mode would.
-    void changeEvent(QEvent* pEvent) override;
+    // The window losing the activation ends a drag, as a cancel-mode would.
+    bool event(QEvent* pEvent) override;
 
     // A press, move or release in header coordinates; the mouse events call
     // them.

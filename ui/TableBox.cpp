@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -299,6 +301,37 @@ void CTableBox::SelectSingleItem(int nRow) {
     pItem->setSelected(true);
     SetSelectionMark(nRow);
     setCurrentItem(pItem, 0, QItemSelectionModel::NoUpdate);
+}
+
+void CTableBox::mousePressEvent(QMouseEvent* pEvent) {
+    const int nRow = HitTestRow(pEvent->position().toPoint());
+    const bool bWasSelected = IsItemSelected(nRow);
+    QTreeWidget::mousePressEvent(pEvent);
+    if (nRow < 0) {
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers = pEvent->modifiers();
+    if (pEvent->button() == Qt::LeftButton) {
+        if ((modifiers & Qt::ShiftModifier) == 0) {
+            SetSelectionMark(nRow);
+        }
+    } else if (pEvent->button() == Qt::RightButton) {
+        // A right press selects an unselected row alone; a selected one
+        // keeps the selection and the mark.
+        if (!bWasSelected && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) == 0) {
+            SetSelectionMark(nRow);
+        }
+    }
+}
+
+void CTableBox::keyPressEvent(QKeyEvent* pEvent) {
+    QTreeWidgetItem* const pBefore = currentItem();
+    QTreeWidget::keyPressEvent(pEvent);
+    QTreeWidgetItem* const pAfter = currentItem();
+    if (pAfter != nullptr && pAfter != pBefore &&
+        (pEvent->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) == 0) {
+        SetSelectionMark(indexOfTopLevelItem(pAfter));
+    }
 }
 
 void CTableBox::SetItemSelected(int nRow, bool bSelected) {

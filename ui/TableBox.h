@@ -91,6 +91,12 @@ public:
     void SetImageList(std::vector<QIcon> images);
 
 protected:
+    // The selection mark follows the user as the platform's list keeps it:
+    // a press on a row (but for Shift, which extends from the mark) and a
+    // move of the focus by keys without Shift or Ctrl make that row the mark.
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
     void ApplyImage(QTreeWidgetItem* pItem, int nImage) const;
     // Moves a row to another place, keeping what it had.
     bool MoveRow(int nFrom, int nTo);

@@ -4,6 +4,7 @@
 #include "platform/base/WindowStyles.h"
 #include "ui/ToolTipOwner.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
@@ -117,9 +118,15 @@ void CToolTipWnd::UpdateTip() {
         HideTip();
         return;
     }
+    // A scroll area's client area is its viewport: its hit tests and edges
+    // are the viewport's, inside the frame and the scroll bars.
+    QWidget* pClient = m_pOwner;
+    if (auto* pScrollArea = qobject_cast<QAbstractScrollArea*>(m_pOwner.data())) {
+        pClient = pScrollArea->viewport();
+    }
     const QPoint ptScreen = GetCursorScreenPos();
-    const QPoint ptClient = m_pOwner->mapFromGlobal(ptScreen);
-    if (!m_pOwner->rect().contains(ptClient)) {
+    const QPoint ptClient = pClient->mapFromGlobal(ptScreen);
+    if (!pClient->rect().contains(ptClient)) {
         HideTip();
         return;
     }
@@ -142,7 +149,7 @@ void CToolTipWnd::UpdateTip() {
     QPoint pt = ptScreen;
     if (m_nPlacement == 0) {
         pt.ry() += kCursorHeight * 6 / 10;
-        const QRect rcOwner(m_pOwner->mapToGlobal(QPoint(0, 0)), m_pOwner->size());
+        const QRect rcOwner(pClient->mapToGlobal(QPoint(0, 0)), pClient->size());
         if (pt.x() + width() > rcOwner.right() + 1) {
             pt.rx() -= pt.x() + width() - (rcOwner.right() + 1);
         }

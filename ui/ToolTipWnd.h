@@ -4,7 +4,8 @@
 // owner that has a tip. The owner relays its mouse messages; the tip asks
 // the owner (IToolTipOwner) which tip lies under the pointer and its text.
 // It exists only while [Common] ToolTips is on, and lets the mouse through
-// to the window below.
+// to the window below. The client area of an owner that scrolls (a list) is
+// its viewport.
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/WndTimers.h"

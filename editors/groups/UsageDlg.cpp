@@ -6,6 +6,7 @@
 #include "model/Log.h"
 #include "model/QuantityMember.h"
 #include "model/ResString.h"
+#include "platform/ui/DialogTemplate.h"
 
 #include <QLineEdit>
 
@@ -58,10 +59,7 @@ BOOL CUsageDlg::OnInitDialog() {
     // The template's list place takes the usage list.
     if (QWidget* pPlace = GetDlgItem(IDC_USAGE_LIST)) {
         m_pList = new CUsageList(pPlace->parentWidget());
-        m_pList->setGeometry(pPlace->geometry());
-        SetDlgCtrlID(pPlace, 0);
-        pPlace->hide();
-        pPlace->deleteLater();
+        platform::ui::ReplaceDlgControl(pPlace, m_pList);
         SetDlgCtrlID(m_pList, IDC_USAGE_LIST);
         m_pList->show();
         m_pList->CreateColumns();

@@ -40,7 +40,9 @@ int CUsageList::CompareItems(int /*nColumn*/, int /*nRowA*/, int /*nRowB*/) {
 }
 
 void CUsageList::CreateColumns() {
-    const int nNinth = viewport()->width() / 9;
+    // The client width: the viewport takes its size only when the list
+    // first shows, after the columns are made.
+    const int nNinth = contentsRect().width() / 9;
     for (int nParts : {3, 1, 3, 1}) {
         AddColumn("", nNinth * nParts, 0);
     }

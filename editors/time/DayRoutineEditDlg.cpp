@@ -14,6 +14,8 @@
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Handles.h"
 #include "ui/GroupAddressInsertHook.h"
+#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/TextLimitValidator.h"
 #include "ui/TableComboBox.h"
 #include "ui/TableListHeader.h"
 #include "ui/ViewNotify.h"
@@ -79,10 +81,7 @@ void CDayRoutineEditDlg::MakeTriggerCombo() {
     QWidget* pParent = pPlace != nullptr ? pPlace->parentWidget() : this;
     m_pCombo = new CTableComboBox(false, pParent);
     if (pPlace != nullptr) {
-        m_pCombo->setGeometry(pPlace->geometry());
-        SetDlgCtrlID(pPlace, 0);
-        pPlace->hide();
-        pPlace->deleteLater();
+        platform::ui::ReplaceDlgControl(pPlace, m_pCombo);
     }
     SetDlgCtrlID(m_pCombo, IDC_TRIGGER_COMBO);
     m_pCombo->show();
@@ -105,6 +104,7 @@ BOOL CDayRoutineEditDlg::OnInitDialog() {
     m_pCombo->EnableNewAddressEntry(m_nAssociationsAtOpen < AssociationLimit());
     if (auto* pEdit = GetDlgItemAs<QLineEdit>(IDC_NAME)) {
         pEdit->installEventFilter(this);
+        CTextLimitValidator::LimitText(pEdit, kMaxNameLength);
     }
     if (m_bInsertMode) {
         SetDlgItemText(IDOK, GetResString(180, "&Einfügen"));

@@ -12,6 +12,7 @@
 #include "ui/MainTableBox.h"
 #include "ui/TabComboItem.h"
 #include "ui/TabListHeader.h"
+#include "platform/ui/DialogTemplate.h"
 #include "ui/TableComboBox.h"
 #include "ui/TableListHeader.h"
 #include "ui/ViewNotify.h"
@@ -46,11 +47,7 @@ BOOL CWeekRoutineEditDlg::OnInitDialog() {
     QWidget* pPlace = GetDlgItem(IDC_DAY_ROUTINE);
     m_pDayRoutineCombo = new CTableComboBox(false, pPlace != nullptr ? pPlace->parentWidget() : this);
     if (pPlace != nullptr) {
-        m_pDayRoutineCombo->setGeometry(pPlace->geometry());
-        m_pDayRoutineCombo->setFont(pPlace->font());
-        SetDlgCtrlID(pPlace, 0);
-        pPlace->hide();
-        pPlace->deleteLater();
+        platform::ui::ReplaceDlgControl(pPlace, m_pDayRoutineCombo);
     }
     SetDlgCtrlID(m_pDayRoutineCombo, IDC_DAY_ROUTINE);
     m_pDayRoutineCombo->show();

@@ -3,6 +3,7 @@
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/VirtualKeys.h"
 #include "platform/ui/CmdTarget.h"
+#include "platform/ui/CmdUI.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -68,6 +69,16 @@ Qt::KeyboardModifiers ModifiersOf(BYTE fFlags) {
     }
     return modifiers;
 }
+
+// The state an update handler gives a command; enabled when none answers.
+class CEnableQuery : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override {
+        m_bEnabled = bOn;
+        CCmdUI::Enable(bOn);
+    }
+    BOOL m_bEnabled = TRUE;
+};
 
 // Translates key presses on the watched widgets; one per attachment.
 class CAcceleratorFilter : public QObject {
@@ -155,7 +166,14 @@ BOOL CAcceleratorTable::Translate(CCmdTarget* pTarget, const QKeyEvent& event) c
     if (nCommand == 0 || pTarget == nullptr) {
         return FALSE;
     }
-    pTarget->SendCommand(nCommand);
+    // A command that has become disabled is not run; its key is used up all
+    // the same, as a menu's disabled item takes its click.
+    CEnableQuery query;
+    query.m_nID = nCommand;
+    pTarget->OnCmdMsg(nCommand, CN_UPDATE_COMMAND_UI, &query);
+    if (query.m_bEnabled) {
+        pTarget->SendCommand(nCommand);
+    }
     return TRUE;
 }
 

@@ -37,7 +37,8 @@ public:
 
     // The command of the first entry that matches the key press; 0 for none.
     UINT FindCommand(const QKeyEvent& event) const;
-    // Sends the matching command to the target; TRUE when a key matched.
+    // Sends the matching command to the target unless its update handler
+    // disables it; TRUE when a key matched.
     BOOL Translate(CCmdTarget* pTarget, const QKeyEvent& event) const;
     // Translates the key presses that reach the widget or the children it
     // has now, for the target. The table must outlive the widget or be

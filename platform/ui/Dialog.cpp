@@ -239,6 +239,11 @@ void CDialog::CenterWindow(QWidget* pAlternateOwner) {
     } else {
         return;
     }
+    // Before it first shows, a dialog laid out by Qt has not taken its size
+    // yet; showing would give it its size hint.
+    if (!isVisible() && !testAttribute(Qt::WA_Resized)) {
+        adjustSize();
+    }
     const QSize size = frameGeometry().size();
     QPoint topLeft(area.center().x() - size.width() / 2, area.center().y() - size.height() / 2);
     // Keep it on the screen.

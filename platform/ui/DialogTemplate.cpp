@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVariant>
+#include <QWidget>
 
 #include <algorithm>
 #include <cctype>
@@ -216,6 +218,42 @@ UINT GetDlgCtrlID(const QWidget* pControl) {
     }
     const QVariant value = pControl->property(kCtrlIdProperty);
     return value.isValid() ? value.toUInt() : 0;
+}
+
+void ReplaceDlgControl(QWidget* pOld, QWidget* pNew) {
+    if (pOld == nullptr || pNew == nullptr || pOld == pNew) {
+        return;
+    }
+    QWidget* pHost = pOld->parentWidget();
+    if (pNew->parentWidget() != pHost) {
+        pNew->setParent(pHost);
+    }
+    pNew->setGeometry(pOld->geometry());
+    pNew->setFont(pOld->font());
+    pNew->setEnabled(pOld->isEnabled());
+    if (pHost != nullptr && pHost->layout() != nullptr) {
+        delete pHost->layout()->replaceWidget(pOld, pNew);
+    }
+    // A widget made now would come last in the focus chain, after the
+    // dialog's buttons. Qt orders only widgets that take the focus; the old
+    // one (an empty placeholder may not) goes anyway.
+    pOld->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(pOld, pNew);
+    for (QLabel* pLabel : pOld->window()->findChildren<QLabel*>()) {
+        if (pLabel->buddy() == pOld) {
+            pLabel->setBuddy(pNew);
+        }
+    }
+    const UINT nId = GetDlgCtrlID(pOld);
+    SetDlgCtrlID(pOld, 0);
+    SetDlgCtrlID(pNew, nId);
+    const bool bVisible = !pOld->isHidden();
+    const bool bFocus = pOld->hasFocus();
+    delete pOld;
+    pNew->setVisible(bVisible);
+    if (bFocus) {
+        pNew->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QWidget* FindDlgItem(const QWidget* pParent, UINT nId) {

@@ -37,6 +37,13 @@ UINT GetDlgCtrlID(const QWidget* pControl);
 // The first child (in creation order, at any depth) with that id, or null.
 QWidget* FindDlgItem(const QWidget* pParent, UINT nId);
 
+// Puts a control made at run time in the place of a template control: its
+// rectangle, font, enabled state, visibility and id, its place in the
+// keyboard order (first focus and Tab follow the template's order) and as
+// the buddy of the labels whose mnemonic led to the old one. The old control
+// is deleted.
+void ReplaceDlgControl(QWidget* pOld, QWidget* pNew);
+
 // Makes the widget of a template control; the caller places it and gives it
 // its id.
 using ControlFactory = std::function<QWidget*(const ResDialogControl& control, QWidget* pParent)>;

@@ -1,5 +1,9 @@
 #include "platform/ui/QtHelpService.h"
 
+#include "platform/base/MessageBoxSink.h"
+#include "platform/base/ResourceLibrary.h"
+#include "platform/base/ResourceModule.h"
+
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
@@ -27,6 +31,9 @@ void CQtHelpService::ShowHelp(const std::string& strHelpFile, DWORD dwContext, U
     if (strHelpFile.empty() || !std::filesystem::is_regular_file(strHelpFile, ec)) {
         Log(kLevelInfo, std::string("Help requested for context ") + szContext + ", no help file \"" + strHelpFile +
                             "\"");
+        if (!strHelpFile.empty()) {
+            TellUser(strHelpFile);
+        }
         return;
     }
     if (m_opener(strHelpFile, dwContext)) {
@@ -34,7 +41,20 @@ void CQtHelpService::ShowHelp(const std::string& strHelpFile, DWORD dwContext, U
     } else {
         Log(kLevelWarning, std::string("Help file could not be opened for context ") + szContext + ": \"" +
                                strHelpFile + "\"");
+        TellUser(strHelpFile);
     }
+}
+
+void CQtHelpService::TellUser(const std::string& strHelpFile) {
+    // The help viewer's own message: in the language of the user interface.
+    const platform::CResourceModule* pModule = platform::GetFrameworkResourceModule();
+    const bool bGerman = pModule != nullptr && (pModule->GetLanguage() & 0x3FF) == 0x07;
+    const std::string strText = bGerman ? "Die Hilfedatei \"" + strHelpFile + "\" konnte nicht geöffnet werden."
+                                        : "The help file \"" + strHelpFile + "\" could not be opened.";
+    const char* pszCaption = bGerman ? "Hilfe" : "Help";
+    platform::IMessageBoxSink* pSink = platform::GetMessageBoxSink();
+    const HWND hOwner = pSink != nullptr ? pSink->GetActiveWindow() : nullptr;
+    platform::MessageBox(hOwner, strText.c_str(), pszCaption, MB_OK | MB_ICONERROR);
 }
 
 void CQtHelpService::Log(int nLevel, const std::string& strLine) const {

@@ -1,7 +1,8 @@
 #pragma once
 // The help service on the desktop: a request opens the application's help
 // file (beside the library) with the program the desktop has for it, when
-// that file exists; otherwise the request is only logged. The window layer
+// that file exists; otherwise the request is logged and the user told which
+// help file could not be opened. The window layer
 // keeps no log of its own: the owner passes the logging function, and may
 // pass another way to open the file (tests do).
 
@@ -29,6 +30,7 @@ public:
 
 private:
     void Log(int nLevel, const std::string& strLine) const;
+    static void TellUser(const std::string& strHelpFile);
 
     Logger m_logger;
     Opener m_opener;

@@ -269,6 +269,9 @@ void CToolBar::paintEvent(QPaintEvent* /*pEvent*/) {
         option.initFrom(this);
         option.rect = rect;
         option.toolButtonStyle = Qt::ToolButtonIconOnly;
+        // A plain button: without this the style draws a menu arrow over
+        // the image.
+        option.subControls = QStyle::SC_ToolButton;
         option.iconSize = m_sizeImage;
         if (button.iImage >= 0 && button.iImage < GetImageCount()) {
             option.icon = QIcon(m_arrImages[static_cast<std::size_t>(button.iImage)]);

@@ -3,6 +3,7 @@
 
 #include "platform/base/MulDiv.h"
 #include "platform/base/ResourceLibrary.h"
+#include "platform/ui/ResourceImages.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/resources/SatellitePath.h"
@@ -10,12 +11,23 @@
 #include "tests/ui/TestEnvironment.h"
 #include "ui/AboutDlg.h"
 
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// The picture as the box draws it, over the dialog's background.
+QImage Drawn(const QImage& picture) {
+    QImage image(picture.size(), QImage::Format_ARGB32);
+    image.fill(QWidget().palette().color(QPalette::Window));
+    QPainter painter(&image);
+    painter.drawImage(0, 0, picture);
+    return image;
+}
 
 class AboutDlgTest : public ::testing::Test {
 protected:
@@ -37,6 +49,8 @@ protected:
         std::string strBuild;
         bool bStandaloneIcon = false;
         bool bPlugInIcon = false;
+        // What the shown icon place draws.
+        QImage icon;
     };
 
     Shown Run() {
@@ -49,10 +63,21 @@ protected:
             shown.strBuild = about.GetDlgItemText(CAboutDlg::IDC_BUILD);
             shown.bStandaloneIcon = about.GetDlgItem(CAboutDlg::IDC_ICON_STANDALONE)->isVisible();
             shown.bPlugInIcon = about.GetDlgItem(CAboutDlg::IDC_ICON_PLUGIN)->isVisible();
+            for (UINT nId : {CAboutDlg::IDC_ICON_STANDALONE, CAboutDlg::IDC_ICON_PLUGIN}) {
+                QWidget* pIcon = about.GetDlgItem(nId);
+                if (pIcon->isVisible()) {
+                    shown.icon = pIcon->grab(QRect(0, 0, 32, 32)).toImage();
+                }
+            }
             uitest::Click(uitest::FindControl(&d, IDOK));
         });
         EXPECT_EQ(dlg.DoModal(), IDOK);
         return shown;
+    }
+
+    // The icon resource as an icon place of 32 x 32 shows it.
+    static QImage IconImage(UINT nId) {
+        return platform::ui::LoadIconResource(nId).pixmap(32, 32).toImage();
     }
 
     uitest::CTestModalRunner m_runner;
@@ -70,10 +95,10 @@ TEST_F(AboutDlgTest, Template195WithBothIcons) {
     auto* pPlugIn = dlg.GetDlgItemAs<QLabel>(CAboutDlg::IDC_ICON_PLUGIN);
     ASSERT_NE(pStandalone, nullptr);
     ASSERT_NE(pPlugIn, nullptr);
-    EXPECT_FALSE(pStandalone->pixmap().isNull());
-    EXPECT_FALSE(pPlugIn->pixmap().isNull());
-    // Two different pictures.
-    EXPECT_NE(pStandalone->pixmap().toImage(), pPlugIn->pixmap().toImage());
+    // The product icon and the plug-in's, two different pictures.
+    EXPECT_EQ(pStandalone->pixmap().toImage(), IconImage(131));
+    EXPECT_EQ(pPlugIn->pixmap().toImage(), IconImage(205));
+    EXPECT_NE(IconImage(131), IconImage(205));
     EXPECT_TRUE(dlg.GetDlgItemAs<QPushButton>(IDOK)->isDefault());
     EXPECT_EQ(dlg.GetDlgItemText(IDC_HILFE), "Hilfe");
     EXPECT_FALSE(dlg.GetDlgItemText(CAboutDlg::IDC_NOTICE).empty());
@@ -87,6 +112,7 @@ TEST_F(AboutDlgTest, StandaloneShowsTheProductIconAndTheSoftwareName) {
     EXPECT_EQ(shown.strBuild, "Build version R1.00.0431.0000");
     EXPECT_TRUE(shown.bStandaloneIcon);
     EXPECT_FALSE(shown.bPlugInIcon);
+    EXPECT_EQ(shown.icon.convertToFormat(QImage::Format_ARGB32), Drawn(IconImage(131)));
 }
 
 TEST_F(AboutDlgTest, PlugInShowsThePlugInIcon) {
@@ -96,6 +122,7 @@ TEST_F(AboutDlgTest, PlugInShowsThePlugInIcon) {
     EXPECT_EQ(shown.strProduct, "Parametrierung Tavik");
     EXPECT_FALSE(shown.bStandaloneIcon);
     EXPECT_TRUE(shown.bPlugInIcon);
+    EXPECT_EQ(shown.icon.convertToFormat(QImage::Format_ARGB32), Drawn(IconImage(205)));
 }
 
 TEST_F(AboutDlgTest, EnglishTexts) {

@@ -1,24 +1,28 @@
 // The calendar button: a click opens the calendar below the date field on
-// the field's date, a chosen day, Return or a lost focus closes it, and a
-// click while it is open closes it instead of opening it again.
+// the field's date; a chosen day, Return, Escape or a click anywhere else
+// closes it, and a click on the button while it is open closes it instead
+// of opening it again.
 
 #include "model/Locale.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/SystemLocale.h"
+#include "platform/ui/ResourceImages.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/ui/PixelChecks.h"
 #include "ui/CalendarButton.h"
 #include "ui/CalendarDates.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -61,11 +65,21 @@ protected:
 
     void MovePointerAway() { QCursor::setPos(QPoint(900, 900)); }
     CCalendar& Calendar() { return m_pButton->GetCalendar(); }
+    // A user's click: the pointer goes there first, then the button is
+    // pressed and released through the window system.
+    void ClickAt(QWidget* pControl, const QPoint& pt) {
+        QCursor::setPos(pControl->mapToGlobal(pt));
+        uitest::Click(pControl, pt);
+        ProcessEvents();
+    }
+    void ClickButton() { ClickAt(m_pButton, m_pButton->rect().center()); }
     void ClickDay(DWORD dwDate, bool bDouble = false) {
         const QPoint pt = Calendar().GetDayCellRect(dwDate).center();
-        QMouseEvent press(bDouble ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, QPointF(pt),
-                          Calendar().mapToGlobal(QPointF(pt)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&Calendar(), &press);
+        if (bDouble) {
+            uitest::DoubleClick(&Calendar(), pt);
+        } else {
+            uitest::Click(&Calendar(), pt);
+        }
         ProcessEvents();
     }
 
@@ -78,8 +92,7 @@ protected:
 
 TEST_F(CalendarButtonTest, ClickOpensTheCalendarBelowTheFieldOnItsDate) {
     EXPECT_TRUE(m_pButton->HasBitmap());
-    uitest::Click(m_pButton);
-    ProcessEvents();
+    ClickButton();
     EXPECT_EQ(m_nClicks, 1);
     ASSERT_TRUE(m_pButton->IsCalendarVisible());
     EXPECT_TRUE(Calendar().isVisible());
@@ -91,28 +104,36 @@ TEST_F(CalendarButtonTest, ClickOpensTheCalendarBelowTheFieldOnItsDate) {
     EXPECT_NE(Calendar().GetViewState() & CCalendar::kStateFocus, 0u);
 }
 
-TEST_F(CalendarButtonTest, ActivatingTheDialogClosesTheCalendar) {
-    uitest::Click(m_pButton);
-    ProcessEvents();
+TEST_F(CalendarButtonTest, ClickOnAnotherControlClosesTheCalendarWithItsDateInTheField) {
+    ClickButton();
     ASSERT_TRUE(Calendar().hasFocus());
-    m_dialog.activateWindow();
-    m_pField->setFocus();
-    ProcessEvents();
+    uitest::PressWindowKey(&Calendar(), Qt::Key_Right);
+    ClickAt(m_pField, QPoint(5, 5));
     // The lost focus reaches the button posted.
     ProcessEvents();
     EXPECT_FALSE(Calendar().isVisible());
     EXPECT_FALSE(m_pButton->IsCalendarVisible());
     EXPECT_EQ(Calendar().GetViewState() & CCalendar::kStateFocus, 0u);
+    EXPECT_EQ(m_pField->text().toStdString(), "25.12.2010");
+
+    // A click on the dialog away from any control closes it the same way.
+    ClickButton();
+    ASSERT_TRUE(Calendar().isVisible());
+    ClickAt(&m_dialog, QPoint(m_dialog.width() - 2, m_dialog.height() - 2));
+    ProcessEvents();
+    EXPECT_FALSE(Calendar().isVisible());
+    EXPECT_FALSE(m_pButton->IsCalendarVisible());
+    ClickButton();
+    EXPECT_TRUE(Calendar().isVisible()) << "one click opens it again";
 }
 
 TEST_F(CalendarButtonTest, ReturnClosesTheCalendarAndLeavesTheDateInTheField) {
-    uitest::Click(m_pButton);
-    ProcessEvents();
-    uitest::PressKey(&Calendar(), Qt::Key_Down);
-    uitest::PressKey(&Calendar(), Qt::Key_Right);
+    ClickButton();
+    uitest::PressWindowKey(&Calendar(), Qt::Key_Down);
+    uitest::PressWindowKey(&Calendar(), Qt::Key_Right);
     ProcessEvents();
     EXPECT_TRUE(m_pButton->IsCalendarVisible());
-    uitest::PressKey(&Calendar(), Qt::Key_Return);
+    uitest::PressWindowKey(&Calendar(), Qt::Key_Return);
     ProcessEvents();
     EXPECT_FALSE(m_pButton->IsCalendarVisible());
     EXPECT_FALSE(Calendar().isVisible());
@@ -120,111 +141,117 @@ TEST_F(CalendarButtonTest, ReturnClosesTheCalendarAndLeavesTheDateInTheField) {
 
     // Reopened, it starts from the field's date again.
     m_pField->setText(QStringLiteral("03.03.2003"));
-    uitest::Click(m_pButton);
-    ProcessEvents();
+    ClickButton();
     EXPECT_EQ(Calendar().GetDate(), PackDate(2003, 3, 3));
-    uitest::PressKey(&Calendar(), Qt::Key_Space);
+    uitest::PressWindowKey(&Calendar(), Qt::Key_Space);
     ProcessEvents();
     EXPECT_FALSE(Calendar().isVisible());
+    // Escape closes the pop-up as well; the button hears of the lost focus.
+    ClickButton();
+    uitest::PressWindowKey(&Calendar(), Qt::Key_Escape);
+    ProcessEvents();
+    EXPECT_FALSE(Calendar().isVisible());
+    EXPECT_FALSE(m_pButton->IsCalendarVisible());
 }
 
 TEST_F(CalendarButtonTest, ChoosingADayClosesTheCalendar) {
-    uitest::Click(m_pButton);
-    ProcessEvents();
+    ClickButton();
     ClickDay(PackDate(2010, 12, 3));
     EXPECT_FALSE(m_pButton->IsCalendarVisible());
     EXPECT_FALSE(Calendar().isVisible());
     EXPECT_EQ(m_pField->text().toStdString(), "03.12.2010");
 
-    uitest::Click(m_pButton);
-    ProcessEvents();
+    ClickButton();
     ClickDay(PackDate(2010, 12, 9), true);
     EXPECT_FALSE(Calendar().isVisible());
     EXPECT_EQ(m_pField->text().toStdString(), "09.12.2010");
 }
 
-TEST_F(CalendarButtonTest, ClickWhileOpenClosesIt) {
-    uitest::Click(m_pButton);
-    ProcessEvents();
+TEST_F(CalendarButtonTest, ClickWhileOpenClosesItAndTheNextClickOpensIt) {
+    ClickButton();
     ASSERT_TRUE(Calendar().isVisible());
-    uitest::Click(m_pButton);
-    ProcessEvents();
+    ClickButton();
     EXPECT_FALSE(m_pButton->IsCalendarVisible());
     EXPECT_FALSE(Calendar().isVisible());
-}
-
-TEST_F(CalendarButtonTest, LostFocusClosesTheCalendarAndAPressOnTheButtonDoesNotReopenIt) {
-    uitest::Click(m_pButton);
-    ProcessEvents();
-    ASSERT_TRUE(Calendar().isVisible());
-
-    // The focus goes elsewhere while the pointer is away from the button.
-    emit Calendar().FocusLost(m_pField);
-    ProcessEvents();
-    EXPECT_FALSE(Calendar().isVisible());
-    EXPECT_FALSE(m_pButton->IsCalendarVisible());
-
-    // The focus goes because the button is being pressed: the click that
-    // follows must not open the calendar again.
-    uitest::Click(m_pButton);
-    ProcessEvents();
-    ASSERT_TRUE(Calendar().isVisible());
-    QCursor::setPos(m_pButton->mapToGlobal(m_pButton->rect().center()));
-    emit Calendar().FocusLost(m_pButton);
-    ProcessEvents();
-    EXPECT_FALSE(Calendar().isVisible());
+    ClickButton();
+    EXPECT_TRUE(Calendar().isVisible());
     EXPECT_TRUE(m_pButton->IsCalendarVisible());
-    uitest::Click(m_pButton);
-    ProcessEvents();
-    EXPECT_FALSE(Calendar().isVisible());
-    EXPECT_FALSE(m_pButton->IsCalendarVisible());
 }
 
-TEST_F(CalendarButtonTest, ReleaseAwayFromTheButtonIsNoClickAndClosesTheCalendar) {
-    uitest::Click(m_pButton);
-    ProcessEvents();
+TEST_F(CalendarButtonTest, PressOnTheButtonOfTheOpenCalendarClosesItAndOpensNothing) {
+    ClickButton();
     ASSERT_TRUE(Calendar().isVisible());
-    const QPointF ptIn(5, 5);
-    const QPointF ptOut(200, 5);
-    QMouseEvent press(QEvent::MouseButtonPress, ptIn, m_pButton->mapToGlobal(ptIn), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(m_pButton, &press);
-    EXPECT_TRUE(m_pButton->isDown());
-    QMouseEvent release(QEvent::MouseButtonRelease, ptOut, m_pButton->mapToGlobal(ptOut), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(m_pButton, &release);
+    const QPoint ptIn(5, 5);
+    const QPoint ptOut(-60, 5);  // over the field
+    QCursor::setPos(m_pButton->mapToGlobal(ptIn));
+    uitest::MousePress(m_pButton, ptIn);
+    uitest::MouseMove(m_pButton, ptOut);
+    uitest::MouseRelease(m_pButton, ptOut);
     ProcessEvents();
     EXPECT_EQ(m_nClicks, 1);
     EXPECT_FALSE(m_pButton->isDown());
     EXPECT_FALSE(Calendar().isVisible());
     EXPECT_FALSE(m_pButton->IsCalendarVisible());
-}
 
-TEST_F(CalendarButtonTest, SecondPressOfADoubleClickLeavesTheCalendarOpen) {
-    const QPointF pt(5, 5);
-    auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, pt, m_pButton->mapToGlobal(pt), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(m_pButton, &event);
-    };
-    send(QEvent::MouseButtonPress, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, Qt::NoButton);
-    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    // With the calendar closed, a press released away from the button is no
+    // click either.
+    uitest::MousePress(m_pButton, ptIn);
+    EXPECT_TRUE(m_pButton->isDown());
+    uitest::MouseMove(m_pButton, ptOut);
+    uitest::MouseRelease(m_pButton, ptOut);
     ProcessEvents();
     EXPECT_EQ(m_nClicks, 1);
-    EXPECT_TRUE(Calendar().isVisible());
-    EXPECT_TRUE(m_pButton->IsCalendarVisible());
+    EXPECT_FALSE(m_pButton->isDown());
+    EXPECT_FALSE(Calendar().isVisible());
 }
 
-TEST_F(CalendarButtonTest, CalendarTakesTheDisabledLook) {
-    uitest::Click(m_pButton);
+TEST_F(CalendarButtonTest, DoubleClickOpensAndClosesTheCalendarLikeTwoClicks) {
+    QCursor::setPos(m_pButton->mapToGlobal(QPoint(5, 5)));
+    uitest::DoubleClick(m_pButton, QPoint(5, 5));
     ProcessEvents();
+    EXPECT_EQ(m_nClicks, 1);
+    EXPECT_FALSE(Calendar().isVisible());
+    EXPECT_FALSE(m_pButton->IsCalendarVisible());
+    EXPECT_FALSE(m_pButton->isDown());
+    ClickButton();
+    EXPECT_TRUE(Calendar().isVisible());
+}
+
+using uitest::Darkest;
+
+TEST_F(CalendarButtonTest, CalendarTakesTheDisabledLookAndTheButtonShowsItsPicture) {
+    ClickButton();
+    // The day numbers of the month turn from the text colour to grey.
+    const QRect rcDays = Calendar().GetDayCellRect(PackDate(2010, 12, 1)).united(
+        Calendar().GetDayCellRect(PackDate(2010, 12, 31)));
+    EXPECT_LT(Darkest(Calendar().grab().toImage(), rcDays), 60);
     Calendar().setEnabled(false);
     EXPECT_NE(Calendar().GetViewState() & CCalendar::kStateDisabled, 0u);
-    EXPECT_FALSE(Calendar().grab().isNull());
+    EXPECT_NEAR(Darkest(Calendar().grab().toImage(), rcDays), 127, 10);
     Calendar().setEnabled(true);
     EXPECT_EQ(Calendar().GetViewState() & CCalendar::kStateDisabled, 0u);
-    EXPECT_FALSE(m_pButton->grab().isNull());
+    EXPECT_LT(Darkest(Calendar().grab().toImage(), rcDays), 60);
+
+    // The picture fills the button 3 pixels in from its edges; with no
+    // picture of its own for the disabled state the button keeps it.
+    const QImage picture = platform::ui::LoadBitmapResource(CCalendarButton::kBitmapId);
+    ASSERT_FALSE(picture.isNull());
+    const QRect rcPicture = m_pButton->rect().adjusted(3, 3, -3, -3);
+    const QImage expected = picture.scaled(rcPicture.size()).convertToFormat(QImage::Format_RGB32);
+    auto matches = [&](const QImage& drawn) {
+        int nSame = 0;
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x) {
+                const QRgb a = drawn.pixel(rcPicture.left() + x, rcPicture.top() + y);
+                const QRgb b = expected.pixel(x, y);
+                nSame += std::abs(qGray(a) - qGray(b)) < 40 ? 1 : 0;
+            }
+        }
+        return nSame * 10 >= expected.width() * expected.height() * 9;
+    };
+    EXPECT_TRUE(matches(m_pButton->grab().toImage()));
+    m_pButton->setEnabled(false);
+    EXPECT_TRUE(matches(m_pButton->grab().toImage()));
 }
 
 }  // namespace

@@ -10,15 +10,14 @@
 #include "ui/CalendarButton.h"
 #include "ui/CalendarDates.h"
 
-#include <QApplication>
-#include <QCursor>
+#include <QImage>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QVBoxLayout>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -86,16 +85,16 @@ protected:
         m_calendar.SetDate(nMonth, nDay, nYear);
         ProcessEvents();
     }
+    // The open pop-up takes the keys, wherever the focus was.
     void Key(int nKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        uitest::PressKey(&m_calendar, nKey, modifiers);
+        uitest::PressWindowKey(&m_calendar, nKey, modifiers);
     }
     void Press(const QPoint& pt, bool bDouble = false) {
-        QMouseEvent press(bDouble ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, QPointF(pt),
-                          m_calendar.mapToGlobal(QPointF(pt)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&m_calendar, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pt), m_calendar.mapToGlobal(QPointF(pt)),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&m_calendar, &release);
+        if (bDouble) {
+            uitest::DoubleClick(&m_calendar, pt);
+        } else {
+            uitest::Click(&m_calendar, pt);
+        }
     }
 
     QWidget m_dialog;
@@ -208,7 +207,7 @@ TEST_F(CalendarTest, ClicksChooseDaysOfTheGridAndArrowsTurnMonths) {
     Press(m_calendar.GetDayCellRect(PackDate(2004, 3, 1)).center(), true);
     ProcessEvents();
     EXPECT_EQ(m_calendar.GetDate(), PackDate(2004, 3, 1));
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"changed", "dblclick"}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"changed", "click", "dblclick"}));
 
     // A click on the title between the arrows does nothing.
     recorder.events.clear();
@@ -227,8 +226,26 @@ TEST_F(CalendarTest, JanuaryTwoThousandStartsOnBlankDaysBeforeTheMinimum) {
     EXPECT_EQ(m_calendar.GetDayCellRect(PackDate(2000, 1, 1)).left(), rcFirst.left() + 6 * rcFirst.width());
     Press(rcFirst.center());
     EXPECT_EQ(m_calendar.GetDate(), PackDate(2000, 1, 1));
-    // Painting with blank and gray cells works.
-    EXPECT_FALSE(m_calendar.grab().isNull());
+
+    // Those cells stay blank; January's days are drawn in the text colour,
+    // February's in grey.
+    const QImage image = m_calendar.grab().toImage();
+    auto darkest = [&](DWORD dwDate) {
+        const QRect rc = m_calendar.GetDayCellRect(dwDate).adjusted(2, 2, -2, -2);
+        int nDarkest = 255;
+        for (int y = rc.top(); y <= rc.bottom(); ++y) {
+            for (int x = rc.left(); x <= rc.right(); ++x) {
+                nDarkest = std::min(nDarkest, qGray(image.pixel(x, y)));
+            }
+        }
+        return nDarkest;
+    };
+    const int nBackground = qGray(image.pixel(rcFirst.center()));
+    for (int nDay = 26; nDay <= 31; ++nDay) {
+        EXPECT_EQ(darkest(PackDate(1999, 12, nDay)), nBackground) << nDay << " December";
+    }
+    EXPECT_LT(darkest(PackDate(2000, 1, 20)), 60);
+    EXPECT_NEAR(darkest(PackDate(2000, 2, 3)), 127, 10);
 }
 
 }  // namespace

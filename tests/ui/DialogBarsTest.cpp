@@ -13,6 +13,8 @@
 #include "ui/DialogStatusBar.h"
 #include "ui/DialogToolBar.h"
 
+#include <QCursor>
+
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -129,14 +131,30 @@ TEST_F(DialogBarsTest, TipsNameTheButtonUnderThePointer) {
     CDialogToolBar bar;
     MakeToolbar(bar, dlg);
     EXPECT_TRUE(bar.GetToolTip().HasWindow());
-    EXPECT_EQ(bar.OnToolTipHitTest(bar.GetItemRect(0).center()), 40020);
-    EXPECT_EQ(bar.OnToolTipHitTest(bar.GetItemRect(7).center()), 869);
-    EXPECT_EQ(bar.OnToolTipHitTest(bar.GetItemRect(2).center()), 0);  // a separator
-    EXPECT_EQ(bar.OnToolTipHitTest(QPoint(490, 20)), 0);
-    EXPECT_EQ(bar.OnToolTipGetText(869), "Hilfe");
-    EXPECT_EQ(bar.OnToolTipGetText(40007), "Drucken");
+    dlg.RepositionBars();
+    dlg.show();
+    dlg.activateWindow();
+    uitest::ProcessEvents();
+    // What the tip shows once the pointer has rested at the point of the bar.
+    auto tipAt = [&bar](const QPoint& pt) -> std::string {
+        QCursor::setPos(bar.mapToGlobal(pt));
+        uitest::MouseMove(&bar, pt);
+        uitest::TickTimer(&bar.GetToolTip(), CToolTipWnd::kTimerId);
+        return bar.GetToolTip().isVisible() ? bar.GetToolTip().GetWindowText() : std::string("(none)");
+    };
+    EXPECT_EQ(tipAt(bar.GetItemRect(0).center()), "Kopieren");
+    EXPECT_EQ(tipAt(bar.GetItemRect(7).center()), "Hilfe");  // the help button's own text
+    EXPECT_EQ(tipAt(bar.GetItemRect(3).center()), "Drucken");
+    EXPECT_EQ(tipAt(bar.GetItemRect(2).center()), "(none)");  // a separator
+    EXPECT_EQ(tipAt(QPoint(490, 20)), "(none)");
+    // A press takes the tip away.
+    EXPECT_EQ(tipAt(bar.GetItemRect(0).center()), "Kopieren");
+    uitest::MousePress(&bar, bar.GetItemRect(0).center());
+    EXPECT_FALSE(bar.GetToolTip().isVisible());
+    uitest::MouseRelease(&bar, bar.GetItemRect(0).center());
     bar.DestroyWindow();
     EXPECT_FALSE(bar.GetToolTip().HasWindow());
+    dlg.hide();
 }
 
 TEST_F(DialogBarsTest, WithTooltipsSwitchedOffTheToolbarStillWorks) {

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -68,12 +67,10 @@ protected:
         }
     }
 
-    void Mouse(QEvent::Type type, const QPoint& pt) {
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, QPointF(pt), m_strip.mapToGlobal(QPointF(pt)), button, buttons, Qt::NoModifier);
-        QApplication::sendEvent(&m_strip, &event);
-    }
+    // The mouse through the window, at points of the strip.
+    void Press(const QPoint& pt) { uitest::MousePress(&m_strip, pt); }
+    void Move(const QPoint& pt) { uitest::MouseMove(&m_strip, pt); }
+    void Release(const QPoint& pt) { uitest::MouseRelease(&m_strip, pt); }
 
     const platform::CResourceModule* m_pPreviousModule = nullptr;
     CDropParent m_parent;
@@ -110,10 +107,10 @@ TEST_F(DragSourceDialogTest, StripSpansTheParentTopAndPacksItsItems) {
 TEST_F(DragSourceDialogTest, PressBesideTheItemsStartsNoDrag) {
     const DragSourceItem* pLast = m_strip.GetItem(2);
     const QPoint ptEmpty(pLast->rect.left() + pLast->rect.width() + 5, 5);
-    Mouse(QEvent::MouseButtonPress, ptEmpty);
+    Press(ptEmpty);
     EXPECT_FALSE(m_strip.IsDragging());
-    Mouse(QEvent::MouseMove, ptEmpty + QPoint(10, 60));
-    Mouse(QEvent::MouseButtonRelease, ptEmpty + QPoint(10, 60));
+    Move(ptEmpty + QPoint(10, 60));
+    Release(ptEmpty + QPoint(10, 60));
     EXPECT_TRUE(m_parent.m_queries.empty());
     EXPECT_TRUE(m_parent.m_drops.empty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -121,47 +118,49 @@ TEST_F(DragSourceDialogTest, PressBesideTheItemsStartsNoDrag) {
 
 TEST_F(DragSourceDialogTest, DragAsksTheParentAtEveryMoveAndReportsTheDrop) {
     const QPoint ptItem = m_strip.GetItem(1)->rect.center();
-    Mouse(QEvent::MouseButtonPress, ptItem);
+    Press(ptItem);
     ASSERT_TRUE(m_strip.IsDragging());
     EXPECT_EQ(m_strip.GetDraggedItem(), m_strip.GetItem(1));
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     const QCursor noDrop = *QApplication::overrideCursor();
 
     m_parent.m_nAnswer = 1;
-    Mouse(QEvent::MouseMove, QPoint(50, 80));
+    Move(QPoint(50, 80));
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     const QCursor drop = *QApplication::overrideCursor();
     EXPECT_NE(drop.pixmap().cacheKey(), noDrop.pixmap().cacheKey());
-    // The parent answers 0 at the release point: the drop is still reported
-    // there, for the parent to judge.
+    // The parent answers 0 at the release point, over the edit: the strip
+    // keeps the mouse, and the drop is still reported there for the parent
+    // to judge.
     m_parent.m_nAnswer = 0;
-    Mouse(QEvent::MouseMove, QPoint(60, 90));
+    Move(QPoint(60, 110));
     EXPECT_EQ(QApplication::overrideCursor()->pixmap().cacheKey(), noDrop.pixmap().cacheKey());
-    Mouse(QEvent::MouseButtonRelease, QPoint(60, 90));
+    Release(QPoint(60, 110));
 
-    const std::vector<Call> queries{{2, m_strip.mapToGlobal(QPoint(50, 80))}, {2, m_strip.mapToGlobal(QPoint(60, 90))}};
+    const std::vector<Call> queries{{2, m_strip.mapToGlobal(QPoint(50, 80))}, {2, m_strip.mapToGlobal(QPoint(60, 110))}};
     EXPECT_EQ(m_parent.m_queries, queries);
-    EXPECT_EQ(m_parent.m_drops, (std::vector<Call>{{2, m_strip.mapToGlobal(QPoint(60, 90))}}));
+    EXPECT_EQ(m_parent.m_drops, (std::vector<Call>{{2, m_strip.mapToGlobal(QPoint(60, 110))}}));
     EXPECT_FALSE(m_strip.IsDragging());
     EXPECT_EQ(m_strip.GetDraggedItem(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // Without a drag, moves and releases say nothing to the parent.
-    Mouse(QEvent::MouseMove, QPoint(70, 90));
-    Mouse(QEvent::MouseButtonRelease, QPoint(70, 90));
+    Move(QPoint(70, 90));
+    Release(QPoint(70, 90));
     EXPECT_EQ(m_parent.m_queries.size(), 2u);
     EXPECT_EQ(m_parent.m_drops.size(), 1u);
 }
 
-TEST_F(DragSourceDialogTest, ClickingAnItemLeavesTheFocusWithTheParent) {
+TEST_F(DragSourceDialogTest, ClickingTheStripLeavesTheFocusAndTheActivationWithTheParent) {
     ProcessEvents();
-    QWidget* pFocusBefore = QApplication::focusWidget();
+    ASSERT_TRUE(m_pEdit->hasFocus());
     const QPoint ptItem = m_strip.GetItem(0)->rect.center();
-    Mouse(QEvent::MouseButtonPress, ptItem);
-    Mouse(QEvent::MouseButtonRelease, ptItem);
+    uitest::Click(&m_strip, ptItem);
+    const DragSourceItem* pLast = m_strip.GetItem(2);
+    uitest::Click(&m_strip, QPoint(pLast->rect.left() + pLast->rect.width() + 5, 5));
     ProcessEvents();
-    EXPECT_EQ(QApplication::focusWidget(), pFocusBefore);
-    EXPECT_FALSE(m_strip.hasFocus());
+    EXPECT_TRUE(m_pEdit->hasFocus());
+    EXPECT_TRUE(m_parent.isActiveWindow());
     EXPECT_EQ(m_parent.m_drops, (std::vector<Call>{{1, m_strip.mapToGlobal(ptItem)}}));
 }
 

@@ -4,7 +4,6 @@
 
 #include <QSplitter>
 #include <QSplitterHandle>
-#include <QTest>
 
 namespace {
 
@@ -123,15 +122,20 @@ TEST_F(MainFrameWndTest, TwoRowsKeepTheirTreeColumnsTogetherAndStoreTheFirstRows
     // Dragging the second row's handle moves the first row's too.
     QSplitterHandle* pHandle = RowSplitter(frame, 1)->handle(1);
     const QPoint ptStart = pHandle->rect().center();
-    QTest::mousePress(pHandle, Qt::LeftButton, Qt::NoModifier, ptStart);
-    QTest::mouseMove(pHandle, ptStart + QPoint(-60, 0));
-    QTest::mouseRelease(pHandle, Qt::LeftButton, Qt::NoModifier, ptStart + QPoint(-60, 0));
+    uitest::Drag(pHandle, ptStart, pHandle, ptStart + QPoint(-60, 0));
+    uitest::ProcessEvents();
     EXPECT_EQ(TreeColumn(frame, 1), 180);
     EXPECT_EQ(TreeColumn(frame, 0), 180);
+    // And the first row's handle moves the second row's.
+    QSplitterHandle* pFirstHandle = RowSplitter(frame, 0)->handle(1);
+    uitest::Drag(pFirstHandle, ptStart, pFirstHandle, ptStart + QPoint(30, 0));
+    uitest::ProcessEvents();
+    EXPECT_EQ(TreeColumn(frame, 0), 210);
+    EXPECT_EQ(TreeColumn(frame, 1), 210);
 
     frame.GetSplitter()->setSizes({130, 345});
     frame.DestroyWindow();
-    EXPECT_EQ(ReadProfileInt("TreeWidth"), 180);
+    EXPECT_EQ(ReadProfileInt("TreeWidth"), 210);
     EXPECT_EQ(ReadProfileInt("TreeHeight"), 130);
 
     WriteProfileInt("TreeHeight", 0);

@@ -7,6 +7,7 @@
 #include "platform/base/WinApp.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/ResourceImages.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/support/RecordingHelpService.h"
@@ -19,6 +20,9 @@
 #include "ui/ViewNotify.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QImage>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -601,12 +605,123 @@ TEST_F(MainTableBoxTest, TabLeavesTheFormForThePaneFrameAndTableTabDoesTheSame) 
     pButton->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), pButton);
     // The only tab stop of the form: Tab hands the focus to the frame.
-    EXPECT_TRUE(pForm->PreTranslateKey(Qt::Key_Tab, Qt::NoModifier));
+    uitest::PressWindowKey(&frame, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), &frame);
 
     view.GetTableBox()->setFocus();
     uitest::PressKey(view.GetTableBox(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), &frame);
+    frame.hide();
+}
+
+}  // namespace
+
+namespace {
+
+// A switching-time table as a user drives it: the keys of its accelerator
+// table run its commands through the internal clipboard, never the list
+// view's own copy or select-all.
+TEST_F(MainTableBoxTest, TableKeysRunTheCommandsOfTheAcceleratorTable) {
+    uitest::CEditingRun run(true);
+    CGroupDataAddresses* pAddresses = run.Chronoset().GetGroupDataAddresses();
+    std::vector<std::unique_ptr<CDaySwitchTime>> times;
+    std::vector<CObject*> objects;
+    for (int i = 0; i < 3; ++i) {
+        times.push_back(std::make_unique<CDaySwitchTime>());
+        times.back()->SetGroupAddress(pAddresses->CreateGroupAddress(false));
+        objects.push_back(times.back().get());
+    }
+    Register(11, VOK_DAYSWITCHTIME, &objects);
+    Register(6, VOK_DAYROUTINE, &objects);
+    CParameterDlg dlg(nullptr, nullptr);
+    CMainTableView view;
+    view.resize(300, 200);
+    view.SetDispatcher(&dlg);
+    dlg.SetPanes(nullptr, &view, nullptr, nullptr);
+    view.show();
+    view.CreateTableBox(11, nullptr);
+    CFakeTable* pTable = TableOf(view);
+    QApplication::clipboard()->setText("kept");
+
+    uitest::Click(pTable->viewport(), pTable->GetItemRect(1).center());
+    uitest::PressWindowKey(&view, Qt::Key_C, Qt::ControlModifier);
+    ASSERT_EQ(dlg.GetClipboard().GetCount(), 1U);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "kept");
+
+    uitest::PressWindowKey(&view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(pTable->GetSelectedCount(), 3);
+    EXPECT_FALSE(pTable->IsItemSelected(pTable->GetNewEntryRow()));
+    uitest::PressWindowKey(&view, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(dlg.GetClipboard().GetCount(), 3U);
+
+    uitest::PressWindowKey(&view, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(pTable->m_pasted.size(), 3U);
+    uitest::PressWindowKey(&view, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(pTable->m_pasted.size(), 6U);
+    EXPECT_TRUE(pTable->m_edits.empty());
+
+    // A table that does not copy leaves the clipboard alone.
+    view.CreateTableBox(6, nullptr);
+    uitest::Click(view.GetTableBox()->viewport(), view.GetTableBox()->GetItemRect(0).center());
+    uitest::PressWindowKey(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(dlg.GetClipboard().GetCount(), 3U);
+    for (auto& pTime : times) {
+        pTime->SetGroupAddress(nullptr);
+    }
+}
+
+bool ShowsCursor(const QWidget* pWidget, UINT nCursor) {
+    return pWidget->cursor().pixmap().toImage() == platform::ui::LoadCursorResource(nCursor).pixmap().toImage();
+}
+
+// Rows dragged with the mouse: the selected rows all drop on the table under
+// the pointer, the cursor tells whether a drop is possible, and a drag
+// released where no table takes it still counts as a change.
+TEST_F(MainTableBoxTest, DraggedRowsDropWithTheirSelectionAndEveryDragEnds) {
+    uitest::CEditingRun run(true);
+    CFakeObject a("a", 1), b("b", 2), c("c", 3);
+    std::vector<CObject*> objects{&a, &b, &c};
+    Register(11, VOK_DAYSWITCHTIME, &objects);
+    CParameterDlg dlg(nullptr, nullptr);
+    QWidget frame;
+    frame.resize(620, 300);
+    CMainTableView view(&frame);
+    view.setGeometry(0, 0, 300, 300);
+    view.SetDispatcher(&dlg);
+    dlg.SetPanes(nullptr, &view, nullptr, nullptr);
+    frame.show();
+    view.CreateTableBox(11, nullptr);
+    CFakeTable* pTable = TableOf(view);
+    pTable->SetDragEnabled(true);
+    QWidget* pViewport = pTable->viewport();
+    const auto rowPoint = [&](int nRow) { return pTable->GetItemRect(nRow).center(); };
+
+    uitest::Click(pViewport, rowPoint(0));
+    uitest::Click(pViewport, rowPoint(1), Qt::LeftButton, Qt::ControlModifier);
+    g_bDataModified = false;
+    uitest::Drag(pViewport, rowPoint(1), pViewport, rowPoint(2));
+    EXPECT_EQ(pTable->m_pasted, (std::vector<CObject*>{&a, &b}));
+    EXPECT_TRUE(g_bDataModified);
+    EXPECT_FALSE(pTable->IsDragging());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_TRUE(pTable->IsItemSelected(0));
+    EXPECT_TRUE(pTable->IsItemSelected(1));
+
+    // Over its own rows a drop is possible, beside the table it is not.
+    pTable->m_pasted.clear();
+    uitest::MousePress(pViewport, rowPoint(0));
+    uitest::MouseMove(pViewport, rowPoint(0) + QPoint(0, 8));
+    ASSERT_TRUE(pTable->IsDragging());
+    EXPECT_TRUE(ShowsCursor(pViewport, CMainTableBox::kCursorDrop));
+    const QPoint ptBeside = pViewport->mapFrom(&frame, QPoint(450, 150));
+    uitest::MouseMove(pViewport, ptBeside);
+    EXPECT_TRUE(ShowsCursor(pViewport, CMainTableBox::kCursorNoDrop));
+    g_bDataModified = false;
+    uitest::MouseRelease(pViewport, ptBeside);
+    EXPECT_FALSE(pTable->IsDragging());
+    EXPECT_TRUE(pTable->m_pasted.empty());
+    EXPECT_TRUE(g_bDataModified);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     frame.hide();
 }
 

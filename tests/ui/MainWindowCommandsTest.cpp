@@ -23,12 +23,16 @@
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/IReportView.h"
+#include "ui/MainTableBox.h"
 #include "ui/MainFrameWnd.h"
 #include "ui/MainTableView.h"
 #include "ui/NavigationTree.h"
 #include "ui/ParameterDlg.h"
 #include "ui/ViewNotify.h"
 
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 
 #include <gtest/gtest.h>
@@ -36,6 +40,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -50,28 +55,70 @@ std::string ReadFile(const std::string& strPath) {
     return text.str();
 }
 
-// Whether the window's update handlers leave a command enabled.
-bool IsCommandEnabled(CParameterDlg& dlg, UINT nId) {
-    struct Probe : CCmdUI {
-        bool bEnabled = true;
-        void Enable(BOOL bOn) override {
-            bEnabled = bOn != FALSE;
-            m_bEnableChanged = TRUE;
+// The menu of the window's bar that holds the item with the command id, and
+// the item; nulls when there is none.
+std::pair<QAction*, QAction*> FindBarItem(CParameterDlg& dlg, UINT nId) {
+    QMenuBar* pBar = dlg.GetMenuBarWidget();
+    for (QAction* pTitle : pBar != nullptr ? pBar->actions() : QList<QAction*>()) {
+        if (pTitle->menu() != nullptr) {
+            if (QAction* pItem = uitest::FindMenuAction(*pTitle->menu(), nId)) {
+                return {pTitle, pItem};
+            }
         }
-    } probe;
-    probe.m_nID = nId;
-    probe.DoUpdate(&dlg, TRUE);
-    return probe.bEnabled;
+    }
+    return {nullptr, nullptr};
+}
+
+// Opens the menu that holds the command with a click on its title in the
+// bar, as a user does; null when no menu holds it.
+QMenu* OpenBarMenu(CParameterDlg& dlg, UINT nId) {
+    const auto [pTitle, pItem] = FindBarItem(dlg, nId);
+    if (pTitle == nullptr) {
+        return nullptr;
+    }
+    QMenuBar* pBar = dlg.GetMenuBarWidget();
+    uitest::Click(pBar, pBar->actionGeometry(pTitle).center());
+    uitest::ProcessEvents();
+    EXPECT_TRUE(pTitle->menu()->isVisible()) << "the menu of " << nId << " did not open";
+    return pTitle->menu();
+}
+
+// What the user sees of the item once its menu is open: enabled, checked.
+// Absent items count as disabled.
+std::pair<bool, bool> ShownItemState(CParameterDlg& dlg, UINT nId) {
+    QMenu* pMenu = OpenBarMenu(dlg, nId);
+    if (pMenu == nullptr) {
+        return {false, false};
+    }
+    QAction* pItem = FindBarItem(dlg, nId).second;
+    const std::pair<bool, bool> state{pItem->isEnabled(), pItem->isChecked()};
+    uitest::PressWindowKey(pMenu, Qt::Key_Escape);
+    uitest::ProcessEvents();
+    EXPECT_FALSE(pMenu->isVisible());
+    return state;
+}
+
+bool IsCommandEnabled(CParameterDlg& dlg, UINT nId) {
+    return ShownItemState(dlg, nId).first;
 }
 
 int CheckState(CParameterDlg& dlg, UINT nId) {
-    struct Probe : CCmdUI {
-        int nCheck = 0;
-        void SetCheck(int n) override { nCheck = n; }
-    } probe;
-    probe.m_nID = nId;
-    probe.DoUpdate(&dlg, TRUE);
-    return probe.nCheck;
+    return ShownItemState(dlg, nId).second ? 1 : 0;
+}
+
+// Picks the item from the window's menu as a user does.
+void PickMenuItem(CParameterDlg& dlg, UINT nId) {
+    QMenu* pMenu = OpenBarMenu(dlg, nId);
+    ASSERT_NE(pMenu, nullptr) << "no menu item " << nId;
+    QAction* pItem = FindBarItem(dlg, nId).second;
+    ASSERT_TRUE(pMenu->actions().contains(pItem)) << nId << " is in a cascade";
+    if (!pItem->isEnabled()) {
+        ADD_FAILURE() << "menu item " << nId << " is disabled";
+        pMenu->hide();
+        return;
+    }
+    uitest::Click(pMenu, pMenu->actionGeometry(pItem).center());
+    uitest::ProcessEvents();
 }
 
 // The children's texts of a tree item.
@@ -93,6 +140,18 @@ QTreeWidgetItem* DayRoutinesNode(const CNavigationTree& tree) {
         }
     }
     return nullptr;
+}
+
+// A click into the empty part of the first row's table, as a user gives it
+// the focus.
+void FocusTable(CParameterDlg& dlg) {
+    CMainTableView* pView = dlg.GetTableView(0);
+    ASSERT_NE(pView, nullptr);
+    CMainTableBox* pBox = pView->GetTableBox();
+    ASSERT_NE(pBox, nullptr);
+    uitest::Click(pBox->viewport(), QPoint(5, pBox->viewport()->height() - 3));
+    uitest::ProcessEvents();
+    ASSERT_TRUE(pBox->hasFocus());
 }
 
 class FakeReportView : public IReportView {
@@ -204,16 +263,17 @@ TEST_F(MainWindowTest, UsageLinesOfTheDataSets) {
     }
 
     Run([](CParameterDlg& dlg) {
-        // Activation records: a table of day routines shows its usage, the
-        // tree (no table type) an empty line.
-        VIEWNOTIFY notify;
-        notify.nType = VN_ACTIVATE;
-        notify.nValue = 1;
-        notify.nTableType = 6;
-        dlg.OnViewNotify(&notify);
+        // The focused table of day routines shows its usage, the focused
+        // tree an empty line.
+        CNavigationTree* pTree = dlg.GetTree(0);
+        ASSERT_NE(pTree, nullptr);
+        QTreeWidgetItem* pRoutines = DayRoutinesNode(*pTree);
+        ASSERT_NE(pRoutines, nullptr);
+        uitest::Click(pTree->viewport(), pTree->visualItemRect(pRoutines).center());
+        FocusTable(dlg);
         EXPECT_EQ(dlg.GetStatusBar().GetPaneText(0), "Tagesabläufe: 3 (20%) belegt, 12 frei von insgesamt 15");
-        notify.nTableType = 0;
-        dlg.OnViewNotify(&notify);
+        uitest::Click(pTree->viewport(), pTree->visualItemRect(pRoutines).center());
+        EXPECT_TRUE(pTree->hasFocus());
         EXPECT_EQ(dlg.GetStatusBar().GetPaneText(0), "");
     });
 }
@@ -243,22 +303,24 @@ TEST_F(MainWindowTest, BarsMenuAndFrameAtCreation) {
                   0u);
 
         // Split and unsplit rebuild the frame with one or two rows.
-        dlg.SendCommand(CParameterDlg::ID_WINDOW_SPLIT);
+        EXPECT_EQ(CheckState(dlg, CParameterDlg::ID_WINDOW_SPLIT), 0);
+        PickMenuItem(dlg, CParameterDlg::ID_WINDOW_SPLIT);
         EXPECT_TRUE(dlg.IsSplit());
         EXPECT_NE(dlg.GetTree(1), nullptr);
         EXPECT_EQ(CheckState(dlg, CParameterDlg::ID_WINDOW_SPLIT), 1);
-        dlg.SendCommand(CParameterDlg::ID_WINDOW_SPLIT);
+        PickMenuItem(dlg, CParameterDlg::ID_WINDOW_SPLIT);
         EXPECT_EQ(dlg.GetTree(1), nullptr);
 
         // The bar toggles hide and show, and the frame takes the room.
         const int nFrameTop = dlg.GetFrame()->geometry().top();
-        dlg.SendCommand(CParameterDlg::ID_WINDOW_TOOLBAR);
+        EXPECT_EQ(CheckState(dlg, CParameterDlg::ID_WINDOW_TOOLBAR), 1);
+        PickMenuItem(dlg, CParameterDlg::ID_WINDOW_TOOLBAR);
         EXPECT_FALSE(dlg.GetToolBar().IsBarVisible());
         EXPECT_EQ(CheckState(dlg, CParameterDlg::ID_WINDOW_TOOLBAR), 0);
         EXPECT_LT(dlg.GetFrame()->geometry().top(), nFrameTop);
-        dlg.SendCommand(CParameterDlg::ID_WINDOW_STATUSBAR);
+        PickMenuItem(dlg, CParameterDlg::ID_WINDOW_STATUSBAR);
         EXPECT_FALSE(dlg.GetStatusBar().IsBarVisible());
-        dlg.SendCommand(CParameterDlg::ID_WINDOW_STATUSBAR);
+        PickMenuItem(dlg, CParameterDlg::ID_WINDOW_STATUSBAR);
         EXPECT_TRUE(dlg.GetStatusBar().IsBarVisible());
     });
     // The states go to the ini file on closing.
@@ -377,11 +439,7 @@ TEST_F(MainWindowTest, HelpFileNameFollowsTheLanguageAndTheHelpCommandsTheirCont
         dlg.SendCommand(CParameterDlg::ID_HELP_DEVICE);
         dlg.SendCommand(CParameterDlg::ID_HELP_APPLICATION);
         // The focused table of the first row shows the time program.
-        VIEWNOTIFY notify;
-        notify.nType = VN_ACTIVATE;
-        notify.nValue = 1;
-        notify.pSourcePane = dynamic_cast<IViewPane*>(dlg.GetTableView(0));
-        dlg.OnViewNotify(&notify);
+        FocusTable(dlg);
         dlg.SendCommand(CParameterDlg::ID_HELP_TABLE);
     });
     ASSERT_EQ(help.GetContexts().size(), 3u);
@@ -540,6 +598,40 @@ TEST_F(MainWindowTest, ExportWritesCsvTextOrADataFileThatBecomesCurrent) {
         m_files.ExpectSave(m_dir.File("missing-folder/x.tv2"));
         m_boxes.ExpectBox("Fehler beim Speichern der Parameterdaten!", "Export", MB_ERROR_OK, IDOK);
         dlg.SendCommand(CParameterDlg::ID_FILE_EXPORT);
+        // A failed Save As keeps Save and the title on the last file written.
+        m_files.ExpectSave(m_dir.File("missing-folder/y.tv2"));
+        m_boxes.ExpectAny(IDOK);
+        dlg.SendCommand(CParameterDlg::ID_FILE_SAVE_AS);
+        EXPECT_EQ(dlg.GetCurrentFile(), m_dir.File("neu.tv2"));
+        EXPECT_EQ(dlg.GetWindowText(), "Vek - Parametriersoftware Tavik 2.1 - neu.tv2 - --.--.---");
+    });
+}
+
+// After an import the usage line counts the imported set, for the table that
+// keeps the focus.
+TEST_F(MainWindowTest, UsageLineFollowsTheImportedSet) {
+    g_bStandalone = false;
+    g_pChronoset->GetDayRoutines()->CreateDayRoutine();
+    g_pChronoset->GetDayRoutines()->CreateDayRoutine();
+    const std::string strFile = WriteDataFile("import.tv2", {"A", "B", "C"});
+    Run([&](CParameterDlg& dlg) {
+        CNavigationTree* pTree = dlg.GetTree(0);
+        ASSERT_NE(pTree, nullptr);
+        uitest::Click(pTree->viewport(), pTree->visualItemRect(DayRoutinesNode(*pTree)).center());
+        FocusTable(dlg);
+        EXPECT_EQ(dlg.GetStatusBar().GetPaneText(0), "Tagesabläufe: 2 (13%) belegt, 13 frei von insgesamt 15");
+        m_files.Expect({.bOpen = true, .title = "Import", .initialDir = {}, .nAnswer = IDOK, .strPath = strFile});
+        dlg.SendCommand(CParameterDlg::ID_FILE_IMPORT);
+        // The rebuilt tree shows its first node: the line is that of the
+        // pane with the focus, never the replaced set's count.
+        const CMainTableBox* pBox = dlg.GetTableView(0)->GetTableBox();
+        const bool bTableFocused = pBox != nullptr && pBox->hasFocus();
+        EXPECT_EQ(dlg.GetStatusBar().GetPaneText(0),
+                  bTableFocused ? CParameterDlg::BuildUsageText(pBox->GetTableType()) : std::string());
+        pTree = dlg.GetTree(0);
+        uitest::Click(pTree->viewport(), pTree->visualItemRect(DayRoutinesNode(*pTree)).center());
+        FocusTable(dlg);
+        EXPECT_EQ(dlg.GetStatusBar().GetPaneText(0), "Tagesabläufe: 3 (20%) belegt, 12 frei von insgesamt 15");
     });
 }
 

@@ -8,7 +8,6 @@
 #include "ui/ParameterDlg.h"
 #include "ui/ViewNotify.h"
 
-#include <QTest>
 
 namespace {
 
@@ -285,9 +284,15 @@ TEST_F(NavigationTreeTest, KeysMoveTheSelectionAndTheTableFollowsButLettersDoNot
     EXPECT_EQ(tree.GetSelectedItem(), tree.GetTimeProgramNode());
     EXPECT_FALSE(tree.IsItemExpanded(tree.GetTimeProgramNode()));
     EXPECT_EQ(Table().GetTableType(), 1);
+    // '+' and '-' open and close the selected node.
+    uitest::TypeText(&tree, "+");
+    EXPECT_TRUE(tree.IsItemExpanded(tree.GetTimeProgramNode()));
+    uitest::TypeText(&tree, "-");
+    EXPECT_FALSE(tree.IsItemExpanded(tree.GetTimeProgramNode()));
+    EXPECT_EQ(Table().GetTableType(), 1);
 
-    // Return toggles; '*' opens everything below; '-' closes and the hidden
-    // selection moves up to the closed node.
+    // Return toggles; '*' opens everything below; closing a node with its
+    // button moves a selection it hides up to it.
     uitest::PressKey(&tree, Qt::Key_Return);
     EXPECT_TRUE(tree.IsItemExpanded(tree.GetTimeProgramNode()));
     uitest::PressKey(&tree, Qt::Key_Return);
@@ -296,8 +301,11 @@ TEST_F(NavigationTreeTest, KeysMoveTheSelectionAndTheTableFollowsButLettersDoNot
     EXPECT_TRUE(tree.IsItemExpanded(tree.GetTimeProgramNode()));
     EXPECT_TRUE(tree.IsItemExpanded(tree.GetDayRoutinesNode()));
     tree.SelectNode(tree.GetChildItem(tree.GetDayRoutinesNode()));
-    tree.Collapse(tree.GetTimeProgramNode());
+    ASSERT_EQ(Table().GetTableType(), 11);
+    const QRect rectTimes = tree.visualItemRect(tree.GetTimeProgramNode());
+    uitest::Click(tree.viewport(), QPoint(rectTimes.left() - tree.indentation() / 2, rectTimes.center().y()));
     EXPECT_EQ(tree.GetSelectedItem(), tree.GetTimeProgramNode());
+    EXPECT_FALSE(tree.IsItemExpanded(tree.GetTimeProgramNode()));
     EXPECT_EQ(Table().GetTableType(), 1);
 
     // F1: the help of the table shown.
@@ -312,7 +320,7 @@ TEST_F(NavigationTreeTest, ClicksSelectOnReleaseAndTheButtonToggles) {
     CNavigationTree& tree = Tree();
     QTreeWidgetItem* hQuantities = tree.GetQuantitiesNode();
     const QRect rect = tree.visualItemRect(hQuantities);
-    QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    uitest::Click(tree.viewport(), rect.center());
     EXPECT_EQ(tree.GetSelectedItem(), hQuantities);
     EXPECT_EQ(Table().GetTableType(), 2);
     EXPECT_TRUE(tree.hasFocus());
@@ -320,17 +328,25 @@ TEST_F(NavigationTreeTest, ClicksSelectOnReleaseAndTheButtonToggles) {
     // The time program node's button closes it without a double click.
     QTreeWidgetItem* hTimes = tree.GetTimeProgramNode();
     const QRect rectTimes = tree.visualItemRect(hTimes);
-    QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(rectTimes.left() - tree.indentation() / 2, rectTimes.center().y()));
+    uitest::Click(tree.viewport(), QPoint(rectTimes.left() - tree.indentation() / 2, rectTimes.center().y()));
     EXPECT_FALSE(tree.IsItemExpanded(hTimes));
     // A double click on the shown node's label opens it again.
-    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier, rectTimes.center());
+    uitest::DoubleClick(tree.viewport(), rectTimes.center());
     EXPECT_TRUE(tree.IsItemExpanded(hTimes));
     EXPECT_EQ(Table().GetTableType(), 1);
 
     // Clicking below the last node keeps the selection.
-    QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, tree.viewport()->height() - 2));
+    uitest::Click(tree.viewport(), QPoint(5, tree.viewport()->height() - 2));
     EXPECT_EQ(tree.GetSelectedItem(), hTimes);
+
+    // A press that slips onto the next node before the release stays with
+    // the pressed one.
+    const QRect rectNext = tree.visualItemRect(hQuantities);
+    uitest::MousePress(tree.viewport(), rectNext.center());
+    uitest::MouseMove(tree.viewport(), rectNext.center() + QPoint(0, rectNext.height() / 2 + 2));
+    uitest::MouseRelease(tree.viewport(), rectNext.center() + QPoint(0, rectNext.height()));
+    EXPECT_EQ(tree.GetSelectedItem(), hQuantities);
+    EXPECT_EQ(Table().GetTableType(), 2);
 }
 
 TEST_F(NavigationTreeTest, FocusChangesReachTheMainWindowThroughTheTreeView) {
@@ -346,11 +362,15 @@ TEST_F(NavigationTreeTest, FocusChangesReachTheMainWindowThroughTheTreeView) {
     m_pTop->activateWindow();
     uitest::ProcessEvents();
 
-    Table().GetTableBox()->setFocus();
-    uitest::ProcessEvents();
+    // Clicks into the empty parts of the list and the tree.
+    auto clickTable = [this]() {
+        QWidget* pViewport = Table().GetTableBox()->viewport();
+        uitest::Click(pViewport, QPoint(5, pViewport->height() - 3));
+    };
+    auto clickTree = [this]() { uitest::Click(Tree().viewport(), QPoint(5, Tree().viewport()->height() - 3)); };
+    clickTable();
     EXPECT_EQ(dlg.GetFocusedPane(), &Table());
-    Tree().setFocus();
-    uitest::ProcessEvents();
+    clickTree();
     EXPECT_EQ(dlg.GetFocusedPane(), pTreeView);
 
     // Its own records go up; a record of the other tree is applied here.
@@ -364,10 +384,9 @@ TEST_F(NavigationTreeTest, FocusChangesReachTheMainWindowThroughTheTreeView) {
     EXPECT_EQ(own.pTargetPane, pTreeView);
 
     Tree().SetNotificationsOn(false);
-    Table().GetTableBox()->setFocus();
-    uitest::ProcessEvents();
-    Tree().setFocus();
-    uitest::ProcessEvents();
+    clickTable();
+    clickTree();
+    EXPECT_TRUE(Tree().hasFocus());
     EXPECT_EQ(dlg.GetFocusedPane(), &Table());
     m_pFrame.reset();
 }

@@ -3,6 +3,11 @@
 // main window shows the device, a change is saved through the main window's
 // save command into the host project, and the project file written
 // afterwards holds it and gives it back to a fresh load.
+//
+// Inside the host the library keeps its window settings in the ini file
+// beside itself, which here is the test program; the tests move that
+// profile into their temporary folder before the window opens, and fail
+// when a file appears beside the program all the same.
 
 #include "app/Chronoset.h"
 #include "app/DeviceUI2.h"
@@ -14,9 +19,12 @@
 #include "model/HostLocalisation.h"
 #include "model/HostLogger.h"
 #include "model/HostObjectMaps.h"
+#include "platform/base/PathUtil.h"
+#include "platform/base/PrivateProfile.h"
 #include "platform/base/ProgressSink.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/UiServices.h"
+#include "platform/base/WinApp.h"
 #include "platform/com/ComPtr.h"
 #include "platform/host/EtsHost.h"
 #include "platform/host/EtsPlugIn.h"
@@ -34,7 +42,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -87,12 +97,49 @@ CDayRoutine* FirstDayRoutine(CChronoset& set) {
     return pos ? set.GetDayRoutines()->GetNext(pos) : nullptr;
 }
 
+// The files beside the test program that the library could have made from
+// its own path: every name it derives starts with the program's name.
+std::set<std::string> FilesBesideTheProgram() {
+    const std::string strProgram = platform::GetProgramPath();
+    const std::string strName = platform::PathFileName(strProgram);
+    const std::string strStem = strName.substr(0, strName.find('.'));
+    std::set<std::string> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(platform::PathDirectory(strProgram), ec)) {
+        if (entry.path().filename().string().rfind(strStem, 0) == 0) {
+            files.insert(entry.path().string());
+        }
+    }
+    return files;
+}
+
+// The window layer of the library, except that the profile it chose beside
+// itself is moved into the test's folder before the main window opens.
+class CTempProfileUiServices : public CUiServices {
+public:
+    explicit CTempProfileUiServices(std::string strProfile) : m_strProfile(std::move(strProfile)) {}
+    int RunMainWindow(HWND hParent) override {
+        if (CWinApp* pApp = AfxGetApp()) {
+            m_strChosen = pApp->GetProfileName();
+            pApp->SetProfileName(m_strProfile);
+        }
+        return CUiServices::RunMainWindow(hParent);
+    }
+    // The profile the library chose itself.
+    const std::string& GetChosenProfile() const { return m_strChosen; }
+
+private:
+    std::string m_strProfile;
+    std::string m_strChosen;
+};
+
 // What the host program and the plug-in library set up before an edit: the
 // host with its service objects, the library's window layer, its German
 // resources and the host-service adapters. Everything goes back afterwards.
 class PlugInRoadTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_filesBefore = FilesBesideTheProgram();
         m_bStandaloneBefore = g_bStandalone;
         m_bModifiedBefore = g_bDataModified;
         m_pPreviousResources = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
@@ -118,6 +165,23 @@ protected:
         g_pChronoset = nullptr;
         g_bDataModified = m_bModifiedBefore;
         g_bStandalone = m_bStandaloneBefore;
+        // Anything new beside the program is a file the library wrote
+        // outside the test's folder; it goes again so as not to mislead
+        // later runs.
+        for (const std::string& strFile : FilesBesideTheProgram()) {
+            if (m_filesBefore.count(strFile) == 0) {
+                ADD_FAILURE() << "written beside the test program: " << strFile;
+                std::filesystem::remove(strFile);
+            }
+        }
+    }
+
+    // The window's settings went to the test's profile, and the library had
+    // chosen the one beside itself.
+    void ExpectWindowSettingsInTheTestProfile() const {
+        EXPECT_EQ(platform::PathDirectory(m_services.GetChosenProfile()),
+                  platform::PathDirectory(platform::GetProgramPath()));
+        EXPECT_NE(platform::GetPrivateProfileString("MainWindow", "WindowSize", "", m_strProfile), "");
     }
 
     // The plug-in's class through the library's class table, as the host
@@ -162,12 +226,17 @@ protected:
         return strAll;
     }
 
-    platform::host::CEtsHost m_host;
-    CUiServices m_services;
-    uitest::CTestModalRunner m_runner;
     uitest::CTempDir m_dir;
+    const std::string m_strProfile = m_dir.File("Vek_ZR02.ini");
+    // The application object of the editing run, so that the library's
+    // choice of profile ends with the test.
+    CWinApp m_app;
+    platform::host::CEtsHost m_host;
+    CTempProfileUiServices m_services{m_strProfile};
+    uitest::CTestModalRunner m_runner;
 
 private:
+    std::set<std::string> m_filesBefore;
     bool m_bStandaloneBefore = false;
     bool m_bModifiedBefore = false;
     const platform::CResourceModule* m_pPreviousResources = nullptr;
@@ -211,6 +280,7 @@ TEST_F(PlugInRoadTest, EditSavesAChangeThatTheProjectFileKeeps) {
     EXPECT_FALSE(bModifiedAfterSave) << LoggedLines();
     EXPECT_TRUE(bExitHandled) << "the main window has no exit command";
     EXPECT_EQ(hr, S_OK);
+    ExpectWindowSettingsInTheTestProfile();
     // The editing run is over and has taken down its objects.
     EXPECT_EQ(g_pChronoset, nullptr);
     EXPECT_FALSE(g_bStandalone);
@@ -274,6 +344,7 @@ TEST_F(PlugInRoadTest, ImportTouchesTheProjectOnlyWhenSaved) {
             EXPECT_EQ(ProjectContent(m_host.SaveText()), ProjectContent(strBefore));
         }
     }
+    ExpectWindowSettingsInTheTestProfile();
     // Saved: the imported routines are in the project.
     EXPECT_NE(m_host.SaveText(), strBefore);
     EXPECT_EQ(ParameterValue(m_host.SaveText(), kSampleDevice, "DayRoutineDisplayName-2"), "Feiertag");

@@ -18,7 +18,6 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -179,16 +178,21 @@ TEST_F(ProgressDlgTest, CancelKeyCancelsTheStepThatLetsItThrough) {
     CProgressDlg* pDlg = DialogOf(hWnd);
     ASSERT_NE(pDlg, nullptr);
     progress.SetRange(0, 10);
+    // The user presses a key while the operation works: it arrives when the
+    // next report lets the waiting messages through.
+    auto pressMeanwhile = [pDlg](int nKey) {
+        platform::ui::PostCall(pDlg, [pDlg, nKey] { uitest::PressWindowKey(pDlg, nKey); });
+    };
     // Enter changes nothing.
-    QCoreApplication::postEvent(pDlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    pressMeanwhile(Qt::Key_Return);
     EXPECT_TRUE(progress.Step(1));
     EXPECT_TRUE(pDlg->isVisible());
-    QCoreApplication::postEvent(pDlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    pressMeanwhile(Qt::Key_Escape);
     EXPECT_FALSE(progress.Step(1));
     EXPECT_TRUE(pDlg->isVisible());  // the dialog stays; the operation decides
     // The next report starts afresh.
     EXPECT_TRUE(progress.Step(1));
-    QCoreApplication::postEvent(pDlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    pressMeanwhile(Qt::Key_Escape);
     EXPECT_FALSE(progress.SetPercent(0xFFFF));
 }
 

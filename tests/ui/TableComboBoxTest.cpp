@@ -9,6 +9,7 @@
 #include "platform/ui/Dialog.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/ui/PixelChecks.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/GroupAddressInsertHook.h"
@@ -19,11 +20,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
-#include <QTest>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -99,17 +103,16 @@ protected:
     void WriteIni(const char* pszSection, const char* pszKey, const char* pszValue) {
         ASSERT_TRUE(platform::WritePrivateProfileString(pszSection, pszKey, pszValue, m_dir.File("Vek_ZR02.ini")));
     }
-    // A press and release at x in the middle of the header's height.
+    // A click at x in the middle of the header's height. While the list is
+    // open the press goes to the list's pop-up first, as a user's would.
     void ClickHeader(int x) {
-        const QPoint point(x, m_pHeader->height() / 2);
-        QTest::mousePress(m_pHeader, Qt::LeftButton, Qt::NoModifier, point);
-        QTest::mouseRelease(m_pHeader, Qt::LeftButton, Qt::NoModifier, point);
+        uitest::Click(m_pHeader, QPoint(x, m_pHeader->height() / 2));
+        uitest::ProcessEvents();
     }
     void DragHeader(int xFrom, int xTo) {
         const int y = m_pHeader->height() / 2;
-        QTest::mousePress(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(xFrom, y));
-        QTest::mouseMove(m_pHeader, QPoint(xTo, y));
-        QTest::mouseRelease(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(xTo, y));
+        uitest::Drag(m_pHeader, QPoint(xFrom, y), m_pHeader, QPoint(xTo, y));
+        uitest::ProcessEvents();
     }
     std::vector<WORD> Order() const {
         std::vector<WORD> order;
@@ -328,16 +331,23 @@ TEST_F(TableComboBoxTest, HeaderSitsAboveTheBoxAndResizesColumnsWithinItsWidth) 
     EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 60);
     DragHeader(160, 30);  // the right edge of "Name" left of its start
     EXPECT_EQ(m_pBox->GetColumn(1)->m_nWidth, 0);
-    DragHeader(60, 400);  // released outside the header: nothing changes
+    DragHeader(60, 380);  // released outside the header: nothing changes
     EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 60);
 
-    // A cancelled drag changes nothing.
+    // A drag the window loses on its way (another window comes to the
+    // front) changes nothing.
     const int y = m_pHeader->height() / 2;
-    QTest::mousePress(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(60, y));
+    uitest::MousePress(m_pHeader, QPoint(60, y));
     EXPECT_EQ(m_pHeader->GetDragMode(), 1);
     EXPECT_EQ(m_pHeader->GetSizeLineX(), 60);
-    m_pHeader->OnCancelMode();
-    QTest::mouseRelease(m_pHeader, Qt::LeftButton, Qt::NoModifier, QPoint(100, y));
+    QWidget other;
+    other.setGeometry(600, 400, 50, 50);
+    other.show();
+    other.activateWindow();
+    uitest::ProcessEvents();
+    ASSERT_FALSE(m_parent.isActiveWindow());
+    EXPECT_EQ(m_pHeader->GetDragMode(), 0);
+    uitest::MouseRelease(m_pHeader, QPoint(100, y));
     EXPECT_EQ(m_pBox->GetColumn(0)->m_nWidth, 60);
     EXPECT_EQ(m_pHeader->GetSizeLineX(), -1);
 }
@@ -387,26 +397,88 @@ TEST_F(TableComboBoxTest, HeaderNotifiesItsParentOnlyWithAnId) {
     ASSERT_TRUE(header.CreateForControl(&box, 2, 1400));
     EXPECT_EQ(header.geometry().bottom() + 3, box.geometry().top());
     const int y = header.height() / 2;
-    QTest::mouseClick(&header, Qt::LeftButton, Qt::NoModifier, QPoint(50, y));
-    QTest::mouseClick(&header, Qt::LeftButton, Qt::NoModifier, QPoint(310, y));  // right of all columns
+    uitest::Click(&header, QPoint(50, y));
+    box.ShowDropDown(false);
+    uitest::Click(&header, QPoint(310, y));  // right of all columns
     EXPECT_EQ(codes, (std::vector<int>{0})) << "presses inside a column only";
-    QTest::mouseDClick(&header, Qt::LeftButton, Qt::NoModifier, QPoint(150, y));
-    EXPECT_EQ(codes.back(), 5);
+    // Where a click opens no list, so the second press reaches the header.
+    uitest::DoubleClick(&header, QPoint(310, y));
+    EXPECT_EQ(codes, (std::vector<int>{0, 5}));
 }
 
-TEST_F(TableComboBoxTest, EntriesDrawInTheListAndTheClosedBox) {
+// The first and last x in the area whose pixels stand out from the
+// background (text); -1, -1 without any.
+std::pair<int, int> Ink(const QImage& image, const QRect& area, const QColor& background) {
+    int nFirst = -1;
+    int nLast = -1;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            if (std::abs(qGray(image.pixel(x, y)) - qGray(background.rgb())) > 60) {
+                nFirst = nFirst < 0 ? x : nFirst;
+                nLast = x;
+                break;
+            }
+        }
+    }
+    return {nFirst, nLast};
+}
+
+using uitest::Darkest;
+
+TEST_F(TableComboBoxTest, EntriesDrawTheirFieldsInTheirColumnsAndSpecialRowsAcrossTheList) {
     ui::SetGroupAddressInsertHook([](QWidget*, DWORD) { return nullptr; });
     m_pBox->SetNoneEntry(true);
     m_pBox->EnableNewAddressEntry(true);
-    List({Address(1, 0, 1, "a"), Address(1, 0, 2, "b\twith tab")});
+    List({Address(1, 0, 1, "a"), Address(1, 0, 2, "b")});
     m_pBox->SetStyle(TCS_GRIDLINES | TCS_FILLROWS);
-    m_pBox->setCurrentIndex(1);
-    EXPECT_FALSE(m_pBox->grab().isNull());
-    EXPECT_FALSE(m_pHeader->grab().isNull());
+    m_pBox->setCurrentIndex(2);
     m_pBox->ShowDropDown(true);
-    EXPECT_FALSE(m_pBox->view()->grab().isNull());
+    uitest::ProcessEvents();
+    QAbstractItemView* pView = m_pBox->view();
+    const QImage list = pView->viewport()->grab().toImage();
+    const QFontMetrics metrics(m_pBox->font());
+    auto width = [&](const char* pszText) { return metrics.horizontalAdvance(QString::fromUtf8(pszText)); };
+
+    // "1 Bit", "a" and "01/00/0001", each 4 pixels into its column; a black
+    // line closes each column.
+    const QRect rcRow = pView->visualRect(pView->model()->index(1, 0));
+    const QColor back = list.pixelColor(95, rcRow.center().y());
+    const char* fields[] = {"1 Bit", "a", "01/00/0001"};
+    for (int nColumn = 0; nColumn < 3; ++nColumn) {
+        const int nLeft = 100 * nColumn;
+        const auto [nFirst, nLast] = Ink(list, QRect(nLeft, rcRow.top(), 99, rcRow.height()), back);
+        EXPECT_NEAR(nFirst, nLeft + 4, 2) << fields[nColumn];
+        EXPECT_NEAR(nLast - nFirst + 1, width(fields[nColumn]), 3) << fields[nColumn];
+        for (int y = rcRow.top(); y <= rcRow.bottom(); ++y) {
+            ASSERT_EQ(list.pixel(nLeft + 99, y) & 0xFFFFFF, 0u) << "grid line after column " << nColumn;
+        }
+    }
+
+    // "neue Gruppenadresse" is one text over the whole width, not cut at the
+    // end of the first column.
+    ASSERT_GT(width("neue Gruppenadresse"), 100);
+    const QRect rcNew = pView->visualRect(pView->model()->index(3, 0));
+    const auto [nFirst, nLast] = Ink(list, QRect(0, rcNew.top(), 98, rcNew.height()), back);
+    EXPECT_NEAR(nFirst, 4, 2);
+    const auto [nBeyond, nEnd] = Ink(list, QRect(100, rcNew.top(), 98, rcNew.height()), back);
+    EXPECT_NE(nBeyond, -1);
+    EXPECT_NEAR(nEnd - nFirst + 1, width("neue Gruppenadresse"), 3);
+
+    // The header's titles are centred over their columns.
+    const QImage header = m_pHeader->grab().toImage();
+    const QRect rcTitles(1, 1, 97, header.height() - 2);
+    const auto [nTitle, nTitleEnd] = Ink(header, rcTitles.translated(100, 0), header.pixelColor(150, 1));
+    EXPECT_NEAR((nTitle + nTitleEnd) / 2, 150, 2);
+    EXPECT_NEAR(nTitleEnd - nTitle + 1, width("Name"), 3);
+
+    // The closed box without the focus draws its entry's text black, grey
+    // when disabled.
+    m_pBox->ShowDropDown(false);
+    m_pBox->clearFocus();
+    const QRect rcText(8, m_pBox->height() / 3, 80, m_pBox->height() / 3);
+    EXPECT_LT(Darkest(m_pBox->grab().toImage(), rcText), 60);
     m_pBox->setEnabled(false);
-    EXPECT_FALSE(m_pBox->grab().isNull());
+    EXPECT_NEAR(Darkest(m_pBox->grab().toImage(), rcText), 127, 10);
 }
 
 TEST(TabComboBoxTest, TabFieldsAndColumnBookkeeping) {

@@ -10,10 +10,14 @@
 #include "ui/ToolTipOwner.h"
 #include "ui/ToolTipWnd.h"
 
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -215,6 +219,56 @@ TEST_F(ToolTipWndTest, AnOwnerThatGoesFirstLeavesTheTipWithoutWindow) {
     EXPECT_FALSE(tip.isVisible());
     const QMouseEvent move = Mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
     tip.RelayEvent(&move);
+    tip.UpdateTip();
+    EXPECT_FALSE(tip.isVisible());
+}
+
+// A list as owner: a tip per row, found by the list's own hit test of a
+// viewport point; it relays the moves that reach it.
+class CTipList : public QListWidget, public IToolTipOwner {
+public:
+    CTipList() {
+        setGeometry(100, 100, 200, 150);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setLineWidth(3);
+        viewport()->setMouseTracking(true);
+        for (int i = 0; i < 5; ++i) {
+            addItem(QString::number(i));
+        }
+    }
+    int OnToolTipHitTest(const QPoint& ptClient) override {
+        const QListWidgetItem* pItem = itemAt(ptClient);
+        return pItem != nullptr ? row(pItem) + 1 : 0;
+    }
+    std::string OnToolTipGetText(int nId) override { return "Zeile " + std::to_string(nId); }
+
+    CToolTipWnd* m_pTip = nullptr;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* pEvent) override {
+        m_pTip->RelayEvent(pEvent);
+        QListWidget::mouseMoveEvent(pEvent);
+    }
+};
+
+TEST_F(ToolTipWndTest, AListsTipsAreFoundInItsViewport) {
+    CTipList list;
+    CTestToolTip tip(0);
+    list.m_pTip = &tip;
+    list.show();
+    ASSERT_TRUE(tip.Create(&list, 0));
+    QWidget* pViewport = list.viewport();
+    // The last pixel line of the first row.
+    const QPoint pt(5, list.visualItemRect(list.item(0)).bottom());
+    uitest::MouseMove(pViewport, pt);
+    EXPECT_TRUE(TimerSet(tip));
+    tip.m_ptCursor = pViewport->mapToGlobal(pt);
+    uitest::TickTimer(&tip, CToolTipWnd::kTimerId);
+    ASSERT_TRUE(tip.isVisible());
+    EXPECT_EQ(tip.GetCurrentTip(), 1);
+    EXPECT_EQ(tip.GetWindowText(), "Zeile 1");
+    // Over the list's frame, outside its client area: no tip.
+    tip.m_ptCursor = list.mapToGlobal(QPoint(1, 1));
     tip.UpdateTip();
     EXPECT_FALSE(tip.isVisible());
 }

@@ -4,9 +4,8 @@
 #include "ui/TreeListBox.h"
 #include "ui/TreeListItem.h"
 
-#include <QApplication>
+#include <QFrame>
 #include <QImage>
-#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -25,8 +24,7 @@ std::vector<std::string> Rows(const CTreeListBox& box) {
 }
 
 void PressKeypad(CTreeListBox& box, int nKey) {
-    QKeyEvent press(QEvent::KeyPress, nKey, Qt::KeypadModifier);
-    QApplication::sendEvent(&box, &press);
+    uitest::PressKey(&box, nKey, Qt::KeypadModifier);
 }
 
 // A: A1 (with A1a, A1b), A2; B: leaf.
@@ -39,6 +37,24 @@ protected:
         m_pA2 = m_box.InsertItem(m_pA, m_pA1, new CTreeListItem("A2", -1, nullptr), 0);
         m_pA1a = m_box.InsertItem(m_pA1, nullptr, new CTreeListItem("A1a", -1, nullptr), 0);
         m_box.InsertItem(m_pA1, m_pA1a, new CTreeListItem("A1b", -1, nullptr), 0);
+        // A thick frame puts the viewport well inside the box.
+        m_box.setFrameStyle(QFrame::Box | QFrame::Plain);
+        m_box.setLineWidth(4);
+        m_box.setGeometry(100, 100, 200, 200);
+        m_box.show();
+        uitest::ProcessEvents();
+    }
+
+    // The expand button of a shown item, in viewport coordinates.
+    QRect ButtonRect(CTreeListItem* pItem) {
+        const QRect rcRow = m_box.visualItemRect(m_box.item(m_box.FindItemIndex(pItem)));
+        int nButton = 0;
+        int nIndent = 0;
+        int nImage = 0;
+        m_box.GetItemIndents(pItem, nButton, nIndent, nImage);
+        const QSize size = m_box.GetButtonSize();
+        const int nRight = rcRow.left() + nButton + nIndent - size.width();
+        return {QPoint(nRight - size.width(), rcRow.top() + (rcRow.height() - size.height()) / 2), size};
     }
 
     CTreeListBox m_box;
@@ -81,6 +97,28 @@ TEST_F(TreeListBoxTest, KeypadKeysExpandOneLevelAllLevelsOrCollapse) {
     PressKeypad(m_box, Qt::Key_Asterisk);
     EXPECT_EQ(m_box.GetRowCount(), 6);
     EXPECT_FALSE(m_pB->IsExpanded());
+}
+
+TEST_F(TreeListBoxTest, ClicksOnTheButtonAndDoubleClicksOnTheTextToggleANode) {
+    m_box.Expand(m_pA, 1);
+    ASSERT_EQ(Rows(m_box), (std::vector<std::string>{"A", "A1", "A2", "B"}));
+    // The button's corners, as the viewport gets them.
+    const QRect rcButton = ButtonRect(m_pA1);
+    uitest::Click(m_box.viewport(), rcButton.topLeft());
+    EXPECT_EQ(Rows(m_box), (std::vector<std::string>{"A", "A1", "A1a", "A1b", "A2", "B"}));
+    uitest::Click(m_box.viewport(), rcButton.bottomRight());
+    EXPECT_EQ(Rows(m_box), (std::vector<std::string>{"A", "A1", "A2", "B"}));
+    EXPECT_EQ(m_box.currentRow(), 1);
+
+    QRect rcText;
+    m_box.GetItemTextRect(1, rcText);
+    uitest::DoubleClick(m_box.viewport(), rcText.topLeft() + QPoint(2, 2));
+    EXPECT_TRUE(m_pA1->IsExpanded());
+    EXPECT_EQ(m_box.GetRowCount(), 6);
+    // A leaf stays as it is.
+    m_box.GetItemTextRect(5, rcText);
+    uitest::DoubleClick(m_box.viewport(), rcText.center());
+    EXPECT_EQ(m_box.GetRowCount(), 6);
 }
 
 TEST_F(TreeListBoxTest, DeletingAnExpandedNodeRemovesItsVisibleSubtree) {

@@ -21,6 +21,8 @@
 
 #include <QLineEdit>
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,6 +104,17 @@ TEST_F(UsageDlgTest, ShowsTriggerAndMemberUsesOfTheAddressAndStepsThroughTheObje
         EXPECT_EQ(Text(dlg, CUsageDlg::IDC_ADDRESS), m_pAddress->GetAddressText(false));
         ASSERT_NE(dlg.GetUsageList(), nullptr);
         EXPECT_EQ(dlg.GetUsageList()->GetColumnCount(), 4);
+        // Ninths of the list's client width: 3, 1, 3, 1.
+        const int nNinth = dlg.GetUsageList()->viewport()->width() / 9;
+        EXPECT_GT(nNinth, 30);
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_NEAR(dlg.GetUsageList()->GetColumnWidth(c), nNinth * (c % 2 == 0 ? 3 : 1), 3) << c;
+        }
+        // The list stands where the template put it in the keyboard order.
+        uitest::PressKey(dlg.GetDlgItem(CUsageDlg::IDC_NAME), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetUsageList());
+        uitest::PressWindowKey(&dlg, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(IDOK));
         EXPECT_EQ(RowsOf(*dlg.GetUsageList()), (Rows{
                                                    {"als Auslöser/Anzeige für:", "", "", ""},
                                                    {"  Menge", "Nr 01", "Heizkreis", ""},

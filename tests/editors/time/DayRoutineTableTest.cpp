@@ -25,9 +25,12 @@
 #include "ui/MainTableView.h"
 #include "ui/TableComboBox.h"
 #include "ui/TableListHeader.h"
+#include "ui/MainTableBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +85,8 @@ protected:
 
     CDayRoutineTable* MakeTable() {
         m_view.resize(400, 300);
+        // Shown, so the mouse and keys reach it through its window.
+        m_view.show();
         m_view.CreateTableBox(CDayRoutineTable::kTableType, nullptr);
         return dynamic_cast<CDayRoutineTable*>(m_view.GetTableBox());
     }
@@ -308,6 +313,11 @@ TEST_F(DayRoutineTableTest, NamesAreLimitedToFiftyCharacters) {
         SetName(dlg, strFifty);
         dlg.CheckNameLength();
         EXPECT_EQ(m_boxes.GetShown().size(), 0u);
+        // Typing stops at fifty; only a name that came longer is cut on leaving.
+        QWidget* pEdit = dlg.GetDlgItem(CDayRoutineEditDlg::IDC_NAME);
+        uitest::PressKey(pEdit, Qt::Key_End);
+        uitest::TypeText(pEdit, "y");
+        EXPECT_EQ(Name(dlg), strFifty);
         SetName(dlg, strFifty + "y");
         uitest::Click(dlg.GetDlgItem(IDOK));
     });
@@ -406,6 +416,96 @@ TEST_F(DayRoutineTableTest, DeletingTakesSwitchingTimesWeekdaysAndSpecialDaysAlo
     // No row is left pointing at the deleted routine.
     EXPECT_EQ(pTable->GetDataRowCount(), 1);
     EXPECT_EQ(pTable->GetItemData(0), pKept);
+}
+
+// The row the user clicks, double-clicks or right-clicks is the one Return,
+// the double click, Insert and the context menu act on, also after the
+// table changed under the mark (a delete).
+TEST_F(DayRoutineTableTest, TheUsersRowIsTheOneEditedAfterClicksKeysAndDeletes) {
+    AddRoutine("Werktag");
+    AddRoutine("Wochenende");
+    CDayRoutine* pHoliday = AddRoutine("Feiertag");
+    CDayRoutineTable* pTable = MakeTable();
+    QWidget* pViewport = pTable->viewport();
+    const auto rowPoint = [&](const CDayRoutine* pRoutine) {
+        return pTable->GetItemRect(pTable->FindRowOfObject(pRoutine)).center();
+    };
+    const auto editsOnly = [&](const std::string& strNumber) {
+        m_runner.Then([&, strNumber](QDialog& d) {
+            auto& dlg = dynamic_cast<CDayRoutineEditDlg&>(d);
+            EXPECT_EQ(dlg.GetDlgItemText(IDCANCEL), "Abbrechen");
+            EXPECT_EQ(dlg.GetDlgItemText(CDayRoutineEditDlg::IDC_NUMBER), strNumber);
+            uitest::Click(dlg.GetDlgItem(IDOK));
+            // One routine selected: the dialog closes after it.
+            EXPECT_FALSE(dlg.isVisible()) << "editing " << strNumber;
+        });
+    };
+
+    uitest::Click(pViewport, rowPoint(pHoliday));
+    editsOnly("03");
+    uitest::PressWindowKey(pTable, Qt::Key_Return);
+    EXPECT_EQ(m_runner.GetRunCount(), 1);
+
+    editsOnly("02");
+    uitest::DoubleClick(pViewport, rowPoint(Routines().FindDayRoutine(2)));
+    EXPECT_EQ(m_runner.GetRunCount(), 2);
+
+    // Insert takes the marked routine as the template.
+    m_runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<CDayRoutineEditDlg&>(d);
+        EXPECT_EQ(dlg.GetDlgItemText(CDayRoutineEditDlg::IDC_NUMBER), "04");
+        EXPECT_EQ(Name(dlg), "Wochenende");
+        uitest::Click(dlg.GetDlgItem(IDCANCEL));
+    });
+    uitest::PressWindowKey(pTable, Qt::Key_Insert);
+    EXPECT_EQ(m_runner.GetRunCount(), 3);
+
+    uitest::Click(pViewport, rowPoint(Routines().FindDayRoutine(1)));
+    m_boxes.ExpectAny(IDYES);
+    uitest::PressWindowKey(pTable, Qt::Key_Delete);
+    ASSERT_EQ(Routines().FindDayRoutine(1), nullptr);
+    uitest::Click(pViewport, rowPoint(pHoliday));
+    editsOnly("03");
+    uitest::PressWindowKey(pTable, Qt::Key_Return);
+    EXPECT_EQ(m_runner.GetRunCount(), 4);
+
+    // A right click selects its row alone and opens the menu at the pointer;
+    // its Edit (chosen from the keyboard's menu, with no button held) edits
+    // that row.
+    uitest::CTestPopupMenuRunner popups;
+    const QPoint ptRoutine2 = rowPoint(Routines().FindDayRoutine(2));
+    popups.Then([](QMenu&) { return nullptr; });
+    uitest::Click(pViewport, ptRoutine2, Qt::RightButton);
+    EXPECT_EQ(popups.GetLastPoint(), pViewport->mapToGlobal(ptRoutine2));
+    EXPECT_EQ(pTable->GetSelectedCount(), 1);
+    EXPECT_TRUE(pTable->IsItemSelected(pTable->FindRowOfObject(Routines().FindDayRoutine(2))));
+    popups.ThenChoose(ID_TABLE_EDIT);
+    editsOnly("02");
+    uitest::PressWindowKey(pTable, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(m_runner.GetRunCount(), 5);
+}
+
+// The trigger chooser made at run time follows the check box in the
+// keyboard order and is the target of "&Gruppenadresse:".
+TEST_F(DayRoutineTableTest, TheTriggerChooserTakesThePlaceholdersPlaceInTheKeyboardOrder) {
+    CGroupDataAddress* pAddress = AddAddress("Anwesenheit", 0x0101);
+    AddRoutine("Werktag")->SetTriggerGroupAddress(pAddress);
+    CDayRoutineTable* pTable = MakeTable();
+    m_runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<CDayRoutineEditDlg&>(d);
+        QWidget* pCombo = dlg.GetTriggerCombo();
+        ASSERT_TRUE(pCombo->isVisible());
+        uitest::PressKey(Check(dlg), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), pCombo);
+        uitest::PressWindowKey(&dlg, Qt::Key_M, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(CDayRoutineEditDlg::IDC_NAME));
+        uitest::PressWindowKey(&dlg, Qt::Key_G, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), pCombo);
+        uitest::Click(dlg.GetDlgItem(IDCANCEL));
+    });
+    uitest::Click(pTable->viewport(), pTable->GetItemRect(0).center());
+    uitest::PressWindowKey(pTable, Qt::Key_Return);
+    EXPECT_EQ(m_runner.GetRunCount(), 1);
 }
 
 }  // namespace

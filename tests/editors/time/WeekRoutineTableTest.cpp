@@ -22,6 +22,8 @@
 #include "ui/TableComboBox.h"
 #include "ui/ViewNotify.h"
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -71,6 +73,8 @@ protected:
     }
     CWeekRoutineTable* Open() {
         m_view.resize(400, 300);
+        // Shown, so the mouse and keys reach it through its window.
+        m_view.show();
         m_view.CreateTableBox(CWeekRoutineTable::kTableType, nullptr);
         return dynamic_cast<CWeekRoutineTable*>(m_view.GetTableBox());
     }
@@ -324,6 +328,29 @@ TEST_F(WeekRoutineTableTest, DialogReportsMissingOrEmptyWeekdayLists) {
         << log.Lines();
     EXPECT_NE(Week().GetDayRoutine(0), nullptr);
     EXPECT_FALSE(g_bDataModified);
+}
+
+// The chooser made at run time stands where the template's placeholder
+// stood: it has the first focus, Tab runs from it to OK, and the label's
+// mnemonic leads to it.
+TEST_F(WeekRoutineTableTest, TheChooserTakesThePlaceholdersPlaceInTheKeyboardOrder) {
+    AddRoutine("Arbeit");
+    CWeekRoutineTable* pTable = Open();
+    uitest::CTestModalRunner runner;
+    runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<CWeekRoutineEditDlg&>(d);
+        QWidget* pCombo = dlg.GetDlgItem(CWeekRoutineEditDlg::IDC_DAY_ROUTINE);
+        ASSERT_NE(pCombo, nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), pCombo);
+        uitest::PressWindowKey(&dlg, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(IDOK));
+        uitest::PressWindowKey(&dlg, Qt::Key_T, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), pCombo);
+        uitest::Click(dlg.GetDlgItem(IDCANCEL));
+    });
+    uitest::Click(pTable->viewport(), pTable->GetItemRect(0).center());
+    uitest::PressWindowKey(pTable, Qt::Key_Return);
+    EXPECT_EQ(runner.GetRunCount(), 1);
 }
 
 }  // namespace

@@ -10,10 +10,9 @@
 #include "tests/platform/ui/UiTestHarness.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QEvent>
-#include <QHelpEvent>
 #include <QImage>
+#include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -26,7 +25,7 @@ namespace {
 // that the toolbar draws transparent.
 QByteArray StripBytes() {
     QImage strip(48, 15, QImage::Format_RGB32);
-    strip.fill(QColor(192, 192, 192));
+    strip.fill("#c0c0c0");
     const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
     for (int i = 0; i < 3; ++i) {
         for (int y = 4; y < 11; ++y) {
@@ -110,6 +109,24 @@ TEST_F(BarsTest, ToolbarTakesItsImagesFromTheStripAndItsButtonsByCommand) {
     EXPECT_EQ(bar.HitTest(bar.GetItemRect(3).center()), 3);
     EXPECT_EQ(bar.HitTest(bar.GetItemRect(2).center()), -1);
     EXPECT_EQ(bar.CalcHeight(), 22 + 4);
+
+    // Drawn: each button shows its own image with the strip's light gray
+    // see-through; a disabled one is greyed.
+    dlg.RepositionBars();
+    dlg.show();
+    uitest::ProcessEvents();
+    bar.SetButtonStyle(1, TBBS_DISABLED);
+    const QImage shot = bar.grab().toImage();
+    auto colourAt = [&](int nIndex, const QPoint& ptFromMiddle) {
+        return shot.pixelColor(bar.GetItemRect(nIndex).center() + ptFromMiddle).name().toStdString();
+    };
+    // (Nothing else, such as a drop-down arrow, on top of the image.)
+    EXPECT_EQ(colourAt(0, QPoint()), "#ff0000");
+    EXPECT_EQ(colourAt(3, QPoint()), "#0000ff");
+    EXPECT_NE(colourAt(1, QPoint(0, 3)), "#00ff00");
+    EXPECT_EQ(colourAt(0, QPoint(0, 3)), "#ff0000");
+    EXPECT_NE(colourAt(0, QPoint(-6, -5)), "#c0c0c0");
+    dlg.hide();
 }
 
 TEST_F(BarsTest, ClicksSendCommandsToTheDialogExceptOnDisabledButtons) {
@@ -128,10 +145,20 @@ TEST_F(BarsTest, ClicksSendCommandsToTheDialogExceptOnDisabledButtons) {
     uitest::ClickToolBarButton(&bar, 12);
     EXPECT_EQ(dlg.m_arrCommands, (std::vector<UINT>{10, 12}));
 
-    // Qt's own tooltips never show over the bar.
-    QHelpEvent help(QEvent::ToolTip, bar.GetItemRect(0).center(), bar.mapToGlobal(bar.GetItemRect(0).center()));
-    EXPECT_TRUE(QCoreApplication::sendEvent(&bar, &help));
-    EXPECT_TRUE(help.isAccepted());
+    // Qt's own tooltips never show over the bar, though one beside it does.
+    auto* pBeside = new QWidget(&dlg);
+    pBeside->setGeometry(300, 100, 60, 40);
+    pBeside->setToolTip("daneben");
+    pBeside->show();
+    bar.setToolTip("Qt");
+    uitest::MouseMove(pBeside, QPoint(10, 10));
+    EXPECT_TRUE(QTest::qWaitFor([]() { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), "daneben");
+    QToolTip::hideText();
+    uitest::MouseMove(&bar, bar.GetItemRect(0).center());
+    QTest::qWait(100);
+    uitest::MouseMove(&bar, bar.GetItemRect(0).center() + QPoint(1, 0));
+    EXPECT_FALSE(QTest::qWaitFor([]() { return QToolTip::isVisible() && QToolTip::text() == "Qt"; }, 1500));
     dlg.hide();
 }
 

@@ -270,14 +270,49 @@ TEST_F(CommandRoutingTest, MenuBarOfADialogSendsItsCommandsAndUpdatesBeforeAPopu
     EXPECT_EQ(dlg.GetClientRect().top(), dlg.GetMenuBarWidget()->sizeHint().height());
     EXPECT_EQ(dlg.GetMenuBarWidget()->actions().size(), 2);
 
+    // The user opens "Datei" on the bar and picks an item, then a cascade's
+    // item.
+    dlg.show();
+    uitest::ProcessEvents();
+    QMenuBar* pBar = dlg.GetMenuBarWidget();
     QMenu* pFile = menu.GetSubMenu(0)->GetSafeHmenu();
-    emit pFile->aboutToShow();
+    auto open = [&]() {
+        uitest::Click(pBar, pBar->actionGeometry(pBar->actions().front()).center());
+        uitest::ProcessEvents();
+        return pFile->isVisible();
+    };
+    auto pick = [](QMenu* pMenu, UINT nId) {
+        QAction* pAction = uitest::FindMenuAction(*pMenu, nId);
+        ASSERT_NE(pAction, nullptr);
+        QMenu* pOwner = pMenu;
+        if (!pMenu->actions().contains(pAction)) {
+            // In the cascade: open it first.
+            for (QAction* pItem : pMenu->actions()) {
+                if (pItem->menu() != nullptr && pItem->menu()->actions().contains(pAction)) {
+                    uitest::Click(pMenu, pMenu->actionGeometry(pItem).center());
+                    uitest::ProcessEvents();
+                    pOwner = pItem->menu();
+                }
+            }
+            ASSERT_TRUE(pOwner->isVisible()) << "the cascade did not open";
+        }
+        uitest::Click(pOwner, pOwner->actionGeometry(pAction).center());
+        uitest::ProcessEvents();
+    };
+    ASSERT_TRUE(open());
     EXPECT_EQ(dlg.m_nPopupInits, 1);
     EXPECT_FALSE(uitest::FindMenuAction(*pFile, 102)->isEnabled());
-
-    uitest::FindMenuAction(*pFile, 100)->trigger();
-    uitest::FindMenuAction(*pFile, 301)->trigger();
+    pick(pFile, 100);
+    EXPECT_FALSE(pFile->isVisible());
+    ASSERT_TRUE(open());
+    EXPECT_EQ(dlg.m_nPopupInits, 2);
+    pick(pFile, 301);
+    // A disabled item sends nothing.
+    ASSERT_TRUE(open());
+    pick(pFile, 102);
+    pFile->hide();
     EXPECT_EQ(dlg.m_arrCommands, (std::vector<UINT>{100, 301}));
+    dlg.hide();
 
     ASSERT_TRUE(dlg.SetMenu(nullptr));
     EXPECT_EQ(dlg.GetMenuBarWidget(), nullptr);

@@ -6,6 +6,7 @@
 #include "platform/com/ComActivation.h"
 #include "platform/com/ComPtr.h"
 #include "platform/ui/ConnectionSelectionDlg.h"
+#include "platform/ui/Handles.h"
 #include "platform/ui/QtConnectionChooser.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/support/ScriptedFileDialogService.h"
@@ -78,10 +79,11 @@ TEST_F(ConnectionSelectionDlgTest, ListsTheConnectionsAndEditsOnlyAStateFile) {
         EXPECT_FALSE(StateFile(d)->isEnabled());
         EXPECT_FALSE(uitest::FindControl(&d, Dlg::IDC_BROWSE)->isEnabled());
 
-        pList->setCurrentItem(pList->topLevelItem(0));
+        uitest::Click(pList->viewport(), pList->visualItemRect(pList->topLevelItem(0)).center());
+        EXPECT_EQ(pList->currentItem(), pList->topLevelItem(0));
         EXPECT_TRUE(StateFile(d)->isEnabled());
         EXPECT_TRUE(uitest::FindControl(&d, Dlg::IDC_BROWSE)->isEnabled());
-        StateFile(d)->selectAll();
+        uitest::PressKey(StateFile(d), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(StateFile(d), "/tmp/x.state");
         EXPECT_EQ(pList->topLevelItem(0)->text(1).toStdString(), "/tmp/x.state");
         uitest::Click(uitest::FindControl(&d, IDOK));
@@ -101,11 +103,11 @@ TEST_F(ConnectionSelectionDlgTest, RefusedChoiceSaysWhyAndStaysOpen) {
     box.style = MB_OK | MB_ICONERROR;
     m_boxes.Expect(box);
     m_runner.Then([](QDialog& d) {
-        StateFile(d)->selectAll();
+        uitest::PressKey(StateFile(d), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(StateFile(d), "/bad.state");
         uitest::Click(uitest::FindControl(&d, IDOK));
         EXPECT_TRUE(d.isVisible());
-        StateFile(d)->selectAll();
+        uitest::PressKey(StateFile(d), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(StateFile(d), "/good.state");
         uitest::PressKey(&d, Qt::Key_Return);
     });
@@ -156,7 +158,7 @@ TEST_F(ConnectionSelectionDlgTest, ComponentRunsTheDialog) {
 
     m_runner.Then([&](QDialog& d) {
         EXPECT_EQ(StateFile(d)->text().toStdString(), Falcon::GetDefaultDeviceStatePath());
-        StateFile(d)->selectAll();
+        uitest::PressKey(StateFile(d), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(StateFile(d), strChosen);
         uitest::Click(uitest::FindControl(&d, IDOK));
     });
@@ -176,6 +178,23 @@ TEST_F(ConnectionSelectionDlgTest, ComponentRunsTheDialog) {
     pSelection.Release();
     RevokeInterfaceSelectionClass();
     std::filesystem::remove_all(dir);
+}
+
+// The dialog opens centred over the window it belongs to.
+TEST_F(ConnectionSelectionDlgTest, OpensCentredOverItsOwner) {
+    QWidget owner;
+    owner.setGeometry(60, 40, 680, 520);
+    owner.show();
+    ConnectionChoice choice = MakeChoice();
+    choice.hOwner = platform::ui::HwndFromWidget(&owner);
+    m_runner.Then([&](QDialog& d) {
+        const QPoint ptCentre = d.frameGeometry().center();
+        const QPoint ptOwner = owner.frameGeometry().center();
+        EXPECT_LE((ptCentre - ptOwner).manhattanLength(), 4) << ptCentre.x() << "," << ptCentre.y();
+        uitest::Click(uitest::FindControl(&d, IDCANCEL));
+    });
+    CQtConnectionChooser chooser;
+    EXPECT_FALSE(chooser.ChooseConnection(choice));
 }
 
 }  // namespace

@@ -157,9 +157,15 @@ TEST_F(FrameworkServicesTest, QtHelpOpensAnExistingHelpFileAndLogsOtherwise) {
                             opened.emplace_back(strFile, dwContext);
                             return true;
                         });
+    CScriptedMessageBoxSink boxes;
+    CScriptedMessageBoxSink::Expectation missing;
+    missing.textPart = "\"/nonexistent/Vek_ZR020407.chm\"";
+    boxes.Expect(missing);
     help.ShowHelp("", 936, platform::HELP_CONTEXT);
     help.ShowHelp("/nonexistent/Vek_ZR020407.chm", 131185, platform::HELP_CONTEXT);
     EXPECT_TRUE(opened.empty());
+    // The user learns which file is missing; without a file set, nothing shows.
+    EXPECT_EQ(boxes.GetShown().size(), 1u);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].first, CQtHelpService::kLevelInfo);
     EXPECT_EQ(lines[0].second, "Help requested for context 936 (0x3A8), no help file \"\"");
@@ -224,7 +230,7 @@ TEST_F(FrameworkServicesTest, QtFileDialogFollowsTheRequest) {
     // A cancelled run changes nothing.
     CQtFileDialogService service;
     platform::IFileDialogService* pPrevious = platform::SetFileDialogService(&service);
-    m_runner.Then([](QDialog& d) { d.reject(); });
+    m_runner.Then([](QDialog& d) { uitest::PressWindowKey(&d, Qt::Key_Escape); });
     CFileDialog fileDialog(TRUE, "tv2");
     EXPECT_EQ(fileDialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(fileDialog.GetPathName().empty());
@@ -275,8 +281,12 @@ TEST_F(FrameworkServicesTest, TemplateExtrasOwnerDrawMnemonicsAndTexts) {
     EXPECT_EQ(dlg.m_arrDrawn.back(), 1004u);
     EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(Qt::red));
     // A label's mnemonic leads to the next control; not with SS_NOPREFIX.
-    EXPECT_EQ(dlg.GetDlgItemAs<QLabel>(1001)->buddy(), dlg.GetDlgItem(1002));
+    dlg.show();
+    uitest::ProcessEvents();
+    uitest::PressKey(dlg.GetDlgItem(IDOK), Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(dlg.GetDlgItem(1002)->hasFocus());
     EXPECT_EQ(dlg.GetDlgItemAs<QLabel>(1003)->buddy(), nullptr);
+    dlg.hide();
     EXPECT_TRUE(dlg.GetDlgItemAs<QLabel>(1001)->wordWrap());
 
     EXPECT_TRUE(dlg.SetDlgItemText(1002, "Morgens"));

@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <QWindow>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,14 @@ CTestModalRunner& CTestModalRunner::Then(Script script) {
 
 int CTestModalRunner::RunModal(QDialog& dlg) {
     ++m_nRuns;
+    // Modal as exec() makes it: the windows behind it take no mouse or keys.
+    const bool bWasShowModal = dlg.testAttribute(Qt::WA_ShowModal);
+    dlg.setAttribute(Qt::WA_ShowModal, true);
+    struct RestoreModality {
+        QDialog& dlg;
+        bool bWas;
+        ~RestoreModality() { dlg.setAttribute(Qt::WA_ShowModal, bWas); }
+    } restore{dlg, bWasShowModal};
     dlg.show();
     ProcessEvents();
     if (m_queScripts.empty()) {
@@ -109,7 +120,7 @@ void ClickToolBarButton(CToolBar* pBar, UINT nCommand) {
     const int nIndex = pBar->CommandToIndex(nCommand);
     ASSERT_GE(nIndex, 0) << "no button " << nCommand;
     ASSERT_TRUE(pBar->isVisible()) << "the toolbar is not shown";
-    QTest::mouseClick(pBar, Qt::LeftButton, Qt::NoModifier, pBar->GetItemRect(nIndex).center());
+    Click(pBar, pBar->GetItemRect(nIndex).center());
 }
 
 void ProcessEvents() {
@@ -120,6 +131,49 @@ QWidget* FindControl(const QWidget* pRoot, UINT nId) {
     return platform::ui::FindDlgItem(pRoot, nId);
 }
 
+namespace {
+
+// The handle of the control's top-level window and the point in it.
+QWindow* WindowOf(QWidget* pControl, const QPoint& pt, QPoint* pWindowPoint) {
+    QWidget* pWindow = pControl->window();
+    QWindow* pHandle = pWindow->windowHandle();
+    EXPECT_NE(pHandle, nullptr) << "the window of the control was never shown";
+    if (pWindowPoint != nullptr) {
+        *pWindowPoint = pControl->mapTo(pWindow, pt);
+    }
+    return pHandle;
+}
+
+QPoint MiddleOf(const QWidget* pControl) {
+    return pControl->rect().center();
+}
+
+// Where key presses go: the window's focus widget. A window that is not
+// active yet becomes active first, as a user's click on it would make it.
+void FocusControl(QWidget* pControl) {
+    QWidget* pWindow = pControl->window();
+    if (QApplication::activeWindow() != pWindow) {
+        pWindow->activateWindow();
+        QApplication::setActiveWindow(pWindow);
+    }
+    if (!pControl->hasFocus()) {
+        pControl->setFocus(Qt::OtherFocusReason);
+    }
+    ProcessEvents();
+}
+
+Qt::Key KeyOfCharacter(QChar ch) {
+    if (ch.isLetter() && ch.unicode() < 0x80) {
+        return static_cast<Qt::Key>(ch.toUpper().unicode());
+    }
+    if (ch.unicode() >= 0x20 && ch.unicode() < 0x7F) {
+        return static_cast<Qt::Key>(ch.unicode());
+    }
+    return Qt::Key_unknown;
+}
+
+}  // namespace
+
 void Click(QWidget* pControl) {
     ASSERT_NE(pControl, nullptr);
     if (!pControl->isVisible()) {
@@ -129,17 +183,89 @@ void Click(QWidget* pControl) {
         }
         return;
     }
-    QTest::mouseClick(pControl, Qt::LeftButton);
+    Click(pControl, MiddleOf(pControl));
+}
+
+void Click(QWidget* pControl, const QPoint& pt, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    ASSERT_NE(pControl, nullptr);
+    QPoint ptWindow;
+    if (QWindow* pHandle = WindowOf(pControl, pt, &ptWindow)) {
+        QTest::mouseClick(pHandle, button, modifiers, ptWindow);
+    }
+}
+
+void DoubleClick(QWidget* pControl, const QPoint& pt) {
+    ASSERT_NE(pControl, nullptr);
+    QPoint ptWindow;
+    if (QWindow* pHandle = WindowOf(pControl, pt, &ptWindow)) {
+        QTest::mouseDClick(pHandle, Qt::LeftButton, Qt::NoModifier, ptWindow);
+    }
+}
+
+void MousePress(QWidget* pControl, const QPoint& pt, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    ASSERT_NE(pControl, nullptr);
+    QPoint ptWindow;
+    if (QWindow* pHandle = WindowOf(pControl, pt, &ptWindow)) {
+        QTest::mousePress(pHandle, button, modifiers, ptWindow);
+    }
+}
+
+void MouseMove(QWidget* pControl, const QPoint& pt) {
+    ASSERT_NE(pControl, nullptr);
+    QPoint ptWindow;
+    if (QWindow* pHandle = WindowOf(pControl, pt, &ptWindow)) {
+        QTest::mouseMove(pHandle, ptWindow);
+    }
+}
+
+void MouseRelease(QWidget* pControl, const QPoint& pt, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    ASSERT_NE(pControl, nullptr);
+    QPoint ptWindow;
+    if (QWindow* pHandle = WindowOf(pControl, pt, &ptWindow)) {
+        QTest::mouseRelease(pHandle, button, modifiers, ptWindow);
+    }
+}
+
+void Drag(QWidget* pFrom, const QPoint& ptFrom, QWidget* pTo, const QPoint& ptTo, Qt::KeyboardModifiers modifiers) {
+    ASSERT_NE(pFrom, nullptr);
+    ASSERT_NE(pTo, nullptr);
+    ASSERT_EQ(pFrom->window(), pTo->window()) << "a drag stays in one window";
+    MousePress(pFrom, ptFrom, Qt::LeftButton, modifiers);
+    QWidget* pWindow = pFrom->window();
+    const QPoint ptStart = pFrom->mapTo(pWindow, ptFrom);
+    const QPoint ptEnd = pTo->mapTo(pWindow, ptTo);
+    const QPoint delta = ptEnd - ptStart;
+    const int nSteps = std::max(2, delta.manhattanLength() / 3);
+    for (int i = 1; i <= nSteps; ++i) {
+        MouseMove(pWindow, ptStart + delta * i / nSteps);
+    }
+    MouseRelease(pWindow, ptEnd, Qt::LeftButton, modifiers);
 }
 
 void TypeText(QWidget* pControl, const std::string& strText) {
     ASSERT_NE(pControl, nullptr);
-    QTest::keyClicks(pControl, QString::fromStdString(strText));
+    FocusControl(pControl);
+    QWindow* pHandle = WindowOf(pControl, QPoint(), nullptr);
+    if (pHandle == nullptr) {
+        return;
+    }
+    const QString text = QString::fromStdString(strText);
+    for (const QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Click, pHandle, KeyOfCharacter(ch), QString(ch), Qt::NoModifier);
+    }
 }
 
 void PressKey(QWidget* pTarget, int nKey, Qt::KeyboardModifiers modifiers) {
     ASSERT_NE(pTarget, nullptr);
-    QTest::keyClick(pTarget, static_cast<Qt::Key>(nKey), modifiers);
+    FocusControl(pTarget);
+    PressWindowKey(pTarget, nKey, modifiers);
+}
+
+void PressWindowKey(QWidget* pWindow, int nKey, Qt::KeyboardModifiers modifiers) {
+    ASSERT_NE(pWindow, nullptr);
+    if (QWindow* pHandle = WindowOf(pWindow, QPoint(), nullptr)) {
+        QTest::keyClick(pHandle, static_cast<Qt::Key>(nKey), modifiers);
+    }
 }
 
 void PressCloseBox(QWidget* pWindow) {

@@ -98,12 +98,35 @@ void ProcessEvents();
 // The control with that id below the root, or null.
 QWidget* FindControl(const QWidget* pRoot, UINT nId);
 
+// The mouse and the keys reach a control as a user's would: through the
+// handle of its top-level window, so that Qt routes them (a scroll area's
+// viewport, mouse grabs, popups, modal blocking, shortcut overrides, the
+// focus widget). Points are in the control's own coordinates; a point left
+// out means the middle of the control. The window must be shown.
+
 // A left click in the middle of the control.
 void Click(QWidget* pControl);
-// Types the text into the control, key by key.
+void Click(QWidget* pControl, const QPoint& pt, Qt::MouseButton button = Qt::LeftButton,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void DoubleClick(QWidget* pControl, const QPoint& pt);
+void MousePress(QWidget* pControl, const QPoint& pt, Qt::MouseButton button = Qt::LeftButton,
+                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Moves with the buttons that are down.
+void MouseMove(QWidget* pControl, const QPoint& pt);
+void MouseRelease(QWidget* pControl, const QPoint& pt, Qt::MouseButton button = Qt::LeftButton,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Presses at the start, moves there in steps of a few pixels, releases at
+// the end; the end may lie in another control of the same window.
+void Drag(QWidget* pFrom, const QPoint& ptFrom, QWidget* pTo, const QPoint& ptTo,
+          Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Gives the control the focus (as a click or Tab would) and types the text
+// into it, key by key.
 void TypeText(QWidget* pControl, const std::string& strText);
-// Presses and releases one key on the widget.
+// Gives the control the focus and presses and releases one key on it.
 void PressKey(QWidget* pTarget, int nKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Presses and releases one key on the window, wherever its focus is.
+void PressWindowKey(QWidget* pWindow, int nKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // What the title bar's close box does: asks the window to close.
 void PressCloseBox(QWidget* pWindow);
 
