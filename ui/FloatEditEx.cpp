@@ -214,6 +214,12 @@ void CFloatEditEx::CheckEditedText() {
     SetRawValue(GetValue());
 }
 
+void CFloatEditEx::CommitTypedText() {
+    if (m_bEdited) {
+        OnKillFocus();
+    }
+}
+
 void CFloatEditEx::OnKillFocus() {
     if (m_bEdited) {
         CheckEditedText();

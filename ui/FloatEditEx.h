@@ -50,6 +50,10 @@ public:
     double GetStep(double dValue, int nDirection) const;
 
     bool IsEdited() const { return m_bEdited; }
+    // What leaving the field does to typed text: checked, limited and
+    // snapped. A dialog runs it before it reads the value, since Enter
+    // reaches its OK without the field losing the focus.
+    void CommitTypedText();
 
     void OnVScroll(UINT nSBCode, UINT nPos, QWidget* pScrollBar) override;
     void OnHScroll(UINT nSBCode, UINT nPos, QWidget* pScrollBar) override;

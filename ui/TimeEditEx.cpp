@@ -6,6 +6,7 @@
 #include "model/ResString.h"
 #include "model/Utils.h"
 #include "platform/ui/Handles.h"
+#include "ui/SpinControl.h"
 
 #include <cctype>
 #include <string>
@@ -127,4 +128,21 @@ void CTimeEditEx::OnHScroll(UINT nSBCode, UINT /*nPos*/, QWidget* pScrollBar) {
     if (nSBCode == SB_LINEUP || nSBCode == SB_LINEDOWN) {
         Step(nSBCode == SB_LINEDOWN, pScrollBar);
     }
+}
+
+void CTimeEditEx::CreateHourMinuteSpins(CSpinControl*& pHourSpin, CSpinControl*& pMinuteSpin) {
+    // Two pixels below the edit, twelve high.
+    const QRect rect = geometry();
+    const int nHalf = rect.width() / 2;
+    pHourSpin = new CSpinControl();
+    pHourSpin->SetBuddy(this);
+    pHourSpin->Create(SPS_HORIZONTAL, QRect(rect.left(), rect.bottom() + 3, nHalf - 1, 12), parentWidget(), 0);
+    pMinuteSpin = new CSpinControl();
+    pMinuteSpin->SetBuddy(this);
+    pMinuteSpin->Create(SPS_HORIZONTAL, QRect(rect.left() + nHalf + 1, rect.bottom() + 3, rect.width() - nHalf - 1, 12),
+                        parentWidget(), 0);
+    SetSpinControl(0, pMinuteSpin);
+    SetSpinControl(1, pHourSpin);
+    pHourSpin->show();
+    pMinuteSpin->show();
 }

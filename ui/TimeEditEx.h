@@ -16,6 +16,8 @@ constexpr LONG TEM_HOURSTEP = 0x01;
 constexpr LONG TEM_ZEROMINUTES = 0x04;
 constexpr LONG TEM_WARNINVALID = 0x08;
 
+class CSpinControl;
+
 class CTimeEditEx : public CTimeSpinEdit {
     Q_OBJECT
 
@@ -28,6 +30,9 @@ public:
     // Index 0 steps the minutes, 1 the hours, 2 the seconds; other indexes
     // are ignored.
     void SetSpinControl(int nIndex, QWidget* pSpin);
+    // Makes the two horizontal spin buttons below the edit, as the dialogs
+    // place them: the left half steps the hours, the right half the minutes.
+    void CreateHourMinuteSpins(CSpinControl*& pHourSpin, CSpinControl*& pMinuteSpin);
 
     // Becomes the last good time and is shown without seconds.
     void SetTime(const CTime& time);

@@ -77,6 +77,40 @@ const ResDialogControl kDayRoutineControls[] = {
     {1299, "BUTTON", "Hilfe", 260, 42, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 169: a switching time of a day routine; which value controls show
+// follows the datapoint type of the chosen group address. The chooser's
+// column header goes above it, the spins below the edits.
+const ResDialogControl kDaySwitchTimeControls[] = {
+    {1118, "STATIC", "&Uhrzeit:", 7, 9, 60, 8, kChild | SS_LEFT, 0},
+    {1215, "EDIT", "", 70, 7, 44, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1133, "STATIC", "&Gruppenadresse:", 7, 48, 60, 8, kChild | SS_LEFT, 0},
+    {1024, "COMBOBOX", "", 70, 46, 220, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1123, "STATIC", "&Wert:", 7, 70, 60, 8, kChild | SS_LEFT, 0},
+    {1128, "EDIT", "", 70, 68, 60, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1129, "COMBOBOX", "", 70, 68, 80, 60, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1132, "STATIC", "", 134, 70, 20, 8, kChild | SS_LEFT, 0},
+    {1124, "STATIC", "", 156, 70, 134, 8, kChild | SS_LEFT, 0},
+    {1122, "STATIC", "&Exponent:", 7, 94, 60, 8, kChild | SS_LEFT, 0},
+    {1018, "COMBOBOX", "", 70, 92, 60, 120, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1130, "BUTTON", "&in %", 70, 93, 50, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0},
+    {1131, "BUTTON", "&Standard", 125, 93, 60, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1125, "STATIC", "Optionen:", 7, 112, 60, 8, kChild | SS_LEFT, 0},
+    {1126, "BUTTON", "Senden nur bei Änderung", 70, 111, 150, 10, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 7, 128, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Schließen", 62, 128, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Hilfe", 240, 128, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 143: a new time for a pasted switching time, with the reason above it.
+const ResDialogControl kSetSwitchTimeControls[] = {
+    {1099, "STATIC", "", 7, 7, 206, 40, kChild | SS_LEFT, 0},
+    {1100, "STATIC", "Neue Schaltzeit:", 7, 54, 70, 8, kChild | SS_LEFT, 0},
+    {1244, "EDIT", "", 80, 52, 44, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "Ü&bernehmen", 7, 78, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "&Abbrechen", 62, 78, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Hilfe", 163, 78, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 // 174: the week-routine dialog; the chooser's column header goes above it.
 const ResDialogControl kWeekRoutineControls[] = {
     {1137, "STATIC", "&Tagesablauf:", 7, 7, 80, 8, kChild | SS_LEFT, 0},
@@ -87,10 +121,15 @@ const ResDialogControl kWeekRoutineControls[] = {
 };
 
 const ResDialog kDialogs[] = {
+    {143, "Schaltzeit einstellen", 0, 0, 220, 99, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kSetSwitchTimeControls, std::size(kSetSwitchTimeControls)}},
     {145, "", 0, 0, 227, 121, "MS Sans Serif", 8, WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kProgressControls, std::size(kProgressControls)}},
     {168, "Tagesablauf", 0, 0, 317, 100, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
      0, ResList<ResDialogControl>{kDayRoutineControls, std::size(kDayRoutineControls)}},
+    {169, "Schaltzeit für Tagesablauf", 0, 0, 297, 149, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kDaySwitchTimeControls, std::size(kDaySwitchTimeControls)}},
     {174, "Standard-Tagesablauf für", 0, 0, 214, 73, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kWeekRoutineControls, std::size(kWeekRoutineControls)}},

@@ -1,0 +1,631 @@
+#include "editors/time/DaySwitchTimeEditDlg.h"
+
+#include "app/Chronoset.h"
+#include "editors/time/DaySwitchTimeTable.h"
+#include "model/DayRoutine.h"
+#include "model/DaySwitchTime.h"
+#include "model/DptManager.h"
+#include "model/Float16Value.h"
+#include "model/GroupDataAddress.h"
+#include "model/GroupDataAddresses.h"
+#include "model/Globals.h"
+#include "model/Locale.h"
+#include "model/Log.h"
+#include "model/MessageBox.h"
+#include "model/ResString.h"
+#include "model/Utils.h"
+#include "platform/ui/ComboBoxData.h"
+#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/Handles.h"
+#include "ui/FloatEditEx.h"
+#include "ui/GroupAddressInsertHook.h"
+#include "ui/SpinControl.h"
+#include "ui/TableComboBox.h"
+#include "ui/TableListHeader.h"
+#include "ui/TimeEditEx.h"
+#include "ui/ViewNotify.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Every datapoint type but date and time may be switched.
+constexpr DWORD kAllValueTypes = 127;
+constexpr LONG kTwoBitType = 2;
+constexpr LONG kByteType = 5;
+constexpr LONG kFloatType = 9;
+constexpr WORD kPercentSubType = 1;
+constexpr WORD kCountSubType = 10;
+// The exponent of "3 (Temp.)", the usual choice for temperatures.
+constexpr int kDefaultExponentIndex = 4;
+constexpr int kAutoRangeExponent = 15;
+
+int AssociationLimit() {
+    return CChronoset::GetMaxGroupAddressCount();
+}
+
+int CountAssociationsNow() {
+    DWORD nCount = 0;
+    if (g_pChronoset != nullptr) {
+        g_pChronoset->CountAssociations(nCount);
+    }
+    return static_cast<int>(nCount);
+}
+
+// The value as a 2-byte float holds it, with the fixed exponent (or the
+// automatic one for -1).
+double ThroughFloat16(double dValue, int nExponent) {
+    CFloat16Value value;
+    if (nExponent >= 0) {
+        value.SetExponent(nExponent);
+        value.SetFixedExponentMode(1);
+    }
+    value.SetValue(dValue);
+    return value.GetValue();
+}
+
+std::string RangeText(const std::string& strMinimum, const std::string& strMaximum) {
+    return "(" + strMinimum + " .. " + strMaximum + ")";
+}
+
+}  // namespace
+
+CDaySwitchTimeEditDlg::CDaySwitchTimeEditDlg(QWidget* pParent, bool bInsertMode,
+                                             std::vector<CDaySwitchTime*>* pSwitchTimes)
+    : CDialog(IDD, pParent), m_bInsertMode(bInsertMode), m_pSwitchTimes(pSwitchTimes) {
+    SetHelpID(IDD);
+    MapCommand(IDC_PERCENT, [this]() { OnRadio(kPercentSubType); });
+    MapCommand(IDC_STANDARD, [this]() { OnRadio(kCountSubType); });
+}
+
+CDaySwitchTimeEditDlg::~CDaySwitchTimeEditDlg() = default;
+
+double CDaySwitchTimeEditDlg::Float16Minimum(int nExponent) {
+    const int e = nExponent < 0 ? kAutoRangeExponent : nExponent;
+    return 0.01 * CFloat16Value::kMinMantissa * std::ldexp(1.0, e);
+}
+
+double CDaySwitchTimeEditDlg::Float16Maximum(int nExponent) {
+    const int e = nExponent < 0 ? kAutoRangeExponent : nExponent;
+    return 0.01 * CFloat16Value::kMaxMantissa * std::ldexp(1.0, e);
+}
+
+void CDaySwitchTimeEditDlg::MakeControls() {
+    // The template's edits and chooser give their places to the value
+    // controls.
+    if (QWidget* pPlace = GetDlgItem(IDC_TIME)) {
+        m_pTimeEdit = new CTimeEditEx(TEM_WARNINVALID, pPlace->parentWidget());
+        platform::ui::ReplaceDlgControl(pPlace, m_pTimeEdit);
+        m_pTimeEdit->CreateHourMinuteSpins(m_pHourSpin, m_pMinuteSpin);
+    }
+    if (QWidget* pPlace = GetDlgItem(IDC_VALUE)) {
+        m_pValueEdit = new CFloatEditEx(pPlace->parentWidget());
+        platform::ui::ReplaceDlgControl(pPlace, m_pValueEdit);
+        m_pValueSpin = new CSpinControl();
+        m_pValueSpin->CreateBelow(m_pValueEdit, 0);
+    }
+    QWidget* pPlace = GetDlgItem(IDC_ADDRESS);
+    QWidget* pParent = pPlace != nullptr ? pPlace->parentWidget() : this;
+    m_pCombo = new CTableComboBox(false, pParent);
+    if (pPlace != nullptr) {
+        platform::ui::ReplaceDlgControl(pPlace, m_pCombo);
+    }
+    SetDlgCtrlID(m_pCombo, IDC_ADDRESS);
+    m_pCombo->show();
+    m_pHeader = new CTableListHeader(1, THS_RESIZABLE | THS_MOVABLE, pParent);
+    m_pCombo->AddGroupAddressColumns();
+    m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    connect(m_pCombo, &QComboBox::activated, this, [this](int) { OnAddressChange(true); });
+    if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
+        connect(pExponent, &QComboBox::activated, this, [this](int) { OnExponentChange(); });
+    }
+}
+
+void CDaySwitchTimeEditDlg::FillExponentCombo() {
+    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_EXPONENT);
+    if (pCombo == nullptr) {
+        return;
+    }
+    pCombo->clear();
+    pCombo->addItem(QStringLiteral("Auto"));
+    for (int e = 0; e <= 15; ++e) {
+        pCombo->addItem(e == 3 ? QStringLiteral("3 (Temp.)") : QString::number(e));
+    }
+    pCombo->setCurrentIndex(kDefaultExponentIndex);
+}
+
+void CDaySwitchTimeEditDlg::FillModeCombo() {
+    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_MODE);
+    if (pCombo == nullptr) {
+        return;
+    }
+    pCombo->clear();
+    AddComboItem(pCombo, QString::fromStdString(GetResString(340, "Frei")), kModeFree);
+    AddComboItem(pCombo, QString::fromStdString(GetResString(341, "Zwangs-Ein")), kModeForcedOn);
+    AddComboItem(pCombo, QString::fromStdString(GetResString(342, "Zwangs-Aus")), kModeForcedOff);
+    pCombo->setCurrentIndex(0);
+}
+
+BOOL CDaySwitchTimeEditDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    CenterWindow();
+    if (m_pDayRoutine != nullptr) {
+        SetWindowText(GetWindowText() + " " + m_pDayRoutine->GetName());
+    }
+    if (m_bInsertMode) {
+        SetDlgItemText(IDOK, GetResString(180, "&Einfügen"));
+    } else {
+        SetDlgItemText(IDCANCEL, GetResString(146, "Abbrechen"));
+    }
+    MakeControls();
+    m_pCombo->EnableNewAddressEntry(g_pChronoset != nullptr && g_pChronoset->CanAddGroupAddress());
+    FillModeCombo();
+    FillExponentCombo();
+    ApplyExponent();
+    SetChecked(IDC_PERCENT, true);
+
+    m_nPosition = 0;
+    m_pSwitchTime = nullptr;
+    if (m_bInsertMode) {
+        m_pSwitchTime = m_pDayRoutine != nullptr ? m_pDayRoutine->AddSwitchTime(nullptr) : nullptr;
+        if (m_pSwitchTime == nullptr) {
+            LOG_ERROR("No further DaySwitchTime object available");
+            EndDialog(IDCANCEL);
+            return TRUE;
+        }
+    } else {
+        if (m_pSwitchTimes != nullptr) {
+            for (; m_nPosition < m_pSwitchTimes->size(); ++m_nPosition) {
+                if ((*m_pSwitchTimes)[m_nPosition] != nullptr) {
+                    m_pSwitchTime = (*m_pSwitchTimes)[m_nPosition];
+                    break;
+                }
+            }
+        }
+        if (m_pSwitchTime == nullptr) {
+            LOG_ERROR("No valid DaySwitchTime object found in selected list");
+            EndDialog(IDCANCEL);
+            return TRUE;
+        }
+    }
+    FillAddressList(nullptr);
+    if (m_bInsertMode && m_pTemplate != nullptr) {
+        m_pSwitchTime->SetHour(m_pTemplate->GetHour());
+        m_pSwitchTime->SetMinute(m_pTemplate->GetMinute());
+        m_pSwitchTime->SetSendOnChange(m_pTemplate->GetSendOnChange());
+        m_pSwitchTime->SetExponent(m_pTemplate->GetExponent());
+        m_pSwitchTime->SetValue(m_pTemplate->GetValue());
+        if (m_pTemplate->GetGroupAddress() != nullptr) {
+            m_pCombo->SelectObject(m_pTemplate->GetGroupAddress());
+            m_nPrevSelection = m_pCombo->currentIndex();
+        }
+    }
+    ShowSwitchTime();
+    return TRUE;
+}
+
+void CDaySwitchTimeEditDlg::FillAddressList(CGroupDataAddress* pSelect) {
+    if (m_pCombo == nullptr) {
+        return;
+    }
+    m_pCombo->ClearObjects();
+    CGroupDataAddress* pOwn = m_pSwitchTime != nullptr ? m_pSwitchTime->GetGroupAddress() : nullptr;
+    CGroupDataAddresses* pLists = g_pChronoset != nullptr ? g_pChronoset->GetGroupDataAddresses() : nullptr;
+    if (pLists != nullptr) {
+        GaPosition pos = pLists->GetFirstItemPos(GASM_SWITCHTIME, pOwn, false);
+        while (pos) {
+            CGroupDataAddress* pAddress = pLists->GetNextItem(pos, GASM_SWITCHTIME, pOwn, false);
+            // A routine's trigger starts the routine; it is sent to by no
+            // switching time.
+            if (pAddress == nullptr || pAddress->GetAddress() == -1 ||
+                pAddress->HasUsage(GAU_DAYROUTINE_TRIGGER)) {
+                continue;
+            }
+            if (!m_pCombo->AddObject(pAddress)) {
+                break;
+            }
+        }
+        if (pOwn != nullptr && pOwn->IsInvalid() && pLists->IsInList(pOwn)) {
+            m_pCombo->AddObject(pOwn);
+        }
+    }
+    m_pCombo->Refill();
+    CGroupDataAddress* pTarget = pSelect != nullptr ? pSelect : pOwn;
+    if (pTarget != nullptr) {
+        m_pCombo->SelectObject(pTarget);
+    }
+    m_nPrevSelection = m_pCombo->currentIndex();
+}
+
+CGroupDataAddress* CDaySwitchTimeEditDlg::GetSelectedAddress() const {
+    const int nSelection = m_pCombo != nullptr ? m_pCombo->currentIndex() : -1;
+    if (nSelection < 0 || g_pChronoset == nullptr) {
+        return nullptr;
+    }
+    const std::intptr_t nData = GetComboItemData(m_pCombo, nSelection);
+    if (nData == 0) {
+        return nullptr;  // the new-address entry
+    }
+    const CGroupDataAddresses* pLists = g_pChronoset->GetGroupDataAddresses();
+    // Entries of the invalid list carry their address negated.
+    return nData < 0 ? pLists->GetReferenceFromAddress(static_cast<LONG>(-nData), true)
+                     : pLists->GetReferenceFromAddress(static_cast<LONG>(nData), false);
+}
+
+bool CDaySwitchTimeEditDlg::IsChecked(UINT nId) const {
+    auto* pButton = GetDlgItemAs<QAbstractButton>(nId);
+    return pButton != nullptr && pButton->isChecked();
+}
+
+void CDaySwitchTimeEditDlg::SetChecked(UINT nId, bool bChecked) {
+    if (auto* pButton = GetDlgItemAs<QAbstractButton>(nId)) {
+        pButton->setChecked(bChecked);
+    }
+}
+
+void CDaySwitchTimeEditDlg::ShowValueControls(bool bAnyAddress, LONG nMainType) {
+    const bool bTwoBit = bAnyAddress && nMainType == kTwoBitType;
+    const bool bEdit = bAnyAddress && !bTwoBit;
+    const bool bByte = bAnyAddress && nMainType == kByteType;
+    const bool bFloat = bAnyAddress && nMainType == kFloatType;
+    const auto show = [this](UINT nId, bool bShow) {
+        if (QWidget* pControl = GetDlgItem(nId)) {
+            pControl->setVisible(bShow);
+        }
+    };
+    show(IDC_MODE, bTwoBit);
+    show(IDC_VALUE, bEdit);
+    if (m_pValueSpin != nullptr) {
+        m_pValueSpin->setVisible(bEdit);
+    }
+    show(IDC_UNIT, bByte);
+    show(IDC_PERCENT, bByte);
+    show(IDC_STANDARD, bByte);
+    show(IDC_EXPONENT_LABEL, bFloat);
+    show(IDC_EXPONENT, bFloat);
+    show(IDC_RANGE, bAnyAddress);
+}
+
+void CDaySwitchTimeEditDlg::BindValueEdit(LONG nMainType, WORD wSubType) {
+    const CDptSubType* pSubType =
+        g_DptManager.GetSubType(static_cast<WORD>(nMainType), wSubType);
+    if (pSubType == nullptr || m_pValueEdit == nullptr) {
+        return;
+    }
+    // The raw value stays; an edit bound to nothing yet has none.
+    const DWORD dwRaw = m_pValueEdit->GetMainType() != 0 ? m_pValueEdit->GetValue() : 0;
+    m_pValueEdit->SetDpt(static_cast<int>(nMainType), wSubType, pSubType);
+    m_pValueEdit->SetRawValue(dwRaw);
+}
+
+void CDaySwitchTimeEditDlg::ShowPlainRange() {
+    const CDptSubType* pSubType =
+        g_DptManager.GetSubType(static_cast<WORD>(m_pValueEdit->GetMainType()), m_pValueEdit->GetSubType());
+    if (pSubType == nullptr) {
+        return;
+    }
+    std::string strMinimum = FormatFloatValue(pSubType->GetMin(), 0, true, false);
+    if (!pSubType->GetUnit().empty()) {
+        strMinimum += " " + pSubType->GetUnit();
+    }
+    SetDlgItemText(IDC_RANGE, RangeText(strMinimum, FormatFloatValue(pSubType->GetMax(), 0, true, false)));
+}
+
+void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
+    if (m_pCombo == nullptr) {
+        return;
+    }
+    const int nSelection = m_pCombo->currentIndex();
+    if (QWidget* pOk = GetDlgItem(IDOK)) {
+        pOk->setEnabled(nSelection >= 0);
+    }
+    CGroupDataAddress* pAddress = GetSelectedAddress();
+    if (pAddress == nullptr) {
+        ShowValueControls(false, 0);
+        const bool bNewEntry = nSelection >= 0 && nSelection == m_pCombo->GetNewAddressIndex();
+        if (bOffer && !g_bStandalone && bNewEntry && g_pChronoset != nullptr &&
+            g_pChronoset->CanAddGroupAddress() && !m_bNewAddressRunning) {
+            m_bNewAddressRunning = true;
+            CGroupDataAddress* pAdded = ui::InsertGroupAddress(this, kAllValueTypes);
+            m_bNewAddressRunning = false;
+            if (pAdded != nullptr) {
+                FillAddressList(pAdded);
+            } else {
+                m_pCombo->setCurrentIndex(m_nPrevSelection);
+            }
+            OnAddressChange(false);
+            return;
+        }
+        if (!bOffer) {
+            LOG_INFO("CDaySwitchTimeEditDlg: No group address currently selected for day switch time");
+        }
+        return;
+    }
+    m_nPrevSelection = nSelection;
+    const LONG nMainType = pAddress->GetObjectType();
+    const LONG nSubType = pAddress->GetSubType();
+    if (g_DptManager.GetSubType(static_cast<WORD>(nMainType), static_cast<WORD>(nSubType)) == nullptr) {
+        LOG_WARNING("CDaySwitchTimeEditDlg: No subtype information for group %d, subtype %d",
+                    static_cast<int>(nMainType), static_cast<int>(nSubType));
+        return;
+    }
+    ShowValueControls(true, nMainType);
+    if (nMainType != kTwoBitType) {
+        BindValueEdit(nMainType, static_cast<WORD>(nSubType));
+    }
+    if (nMainType == kByteType) {
+        if (const CDptSubType* pSubType =
+                g_DptManager.GetSubType(static_cast<WORD>(nMainType), static_cast<WORD>(nSubType))) {
+            SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
+        }
+    }
+    if (nMainType == kFloatType) {
+        if (!m_bInsertMode && m_pSwitchTime != nullptr) {
+            const BYTE nStored = m_pSwitchTime->GetExponent();
+            if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
+                pExponent->setCurrentIndex(nStored >= 16 ? 0 : nStored + 1);
+            }
+        }
+        ApplyExponent();
+    } else if (nMainType == kTwoBitType) {
+        const DWORD dwStored = m_pSwitchTime != nullptr ? m_pSwitchTime->GetValue().dwValue : 0;
+        if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
+            SelectComboByData(pMode, static_cast<std::intptr_t>(LOBYTE(dwStored)), 0);
+        }
+        SetDlgItemText(IDC_RANGE, "");
+    } else {
+        ShowPlainRange();
+    }
+    if (nMainType == kByteType) {
+        if (nSubType == kPercentSubType) {
+            SetChecked(IDC_PERCENT, true);
+        } else if (nSubType == kCountSubType) {
+            SetChecked(IDC_STANDARD, true);
+        } else {
+            LOG_WARNING("CDaySwitchTimeEditDlg: No subtype information for SubType 5.x : %d",
+                        static_cast<int>(nSubType));
+        }
+    }
+}
+
+void CDaySwitchTimeEditDlg::OnRadio(WORD wSubType) {
+    CGroupDataAddress* pAddress = GetSelectedAddress();
+    if (pAddress == nullptr || m_pValueEdit == nullptr) {
+        return;
+    }
+    const LONG nMainType = pAddress->GetObjectType();
+    const CDptSubType* pSubType = g_DptManager.GetSubType(static_cast<WORD>(nMainType), wSubType);
+    if (pSubType == nullptr) {
+        return;
+    }
+    SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
+    BindValueEdit(nMainType, wSubType);
+    ShowPlainRange();
+}
+
+int CDaySwitchTimeEditDlg::GetExponentSelection() const {
+    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_EXPONENT);
+    return pCombo != nullptr ? pCombo->currentIndex() : kDefaultExponentIndex;
+}
+
+void CDaySwitchTimeEditDlg::OnExponentChange() {
+    ApplyExponent();
+}
+
+void CDaySwitchTimeEditDlg::ApplyExponent() {
+    if (m_pValueEdit == nullptr) {
+        return;
+    }
+    const int nExponent = GetExponentSelection() - 1;
+    m_pValueEdit->SetExponent(nExponent);
+    // The value becomes one that the exponent can hold.
+    m_pValueEdit->SetDouble(ThroughFloat16(m_pValueEdit->GetDouble(), nExponent));
+    const double dMinimum = Float16Minimum(nExponent);
+    const double dMaximum = Float16Maximum(nExponent);
+    SetDlgItemText(IDC_RANGE,
+                   RangeText(FormatFloatValue(dMinimum, 2, false, false), FormatFloatValue(dMaximum, 2, false, false)));
+    m_pValueEdit->SetRange(dMinimum, dMaximum);
+}
+
+void CDaySwitchTimeEditDlg::ShowSwitchTime() {
+    if (m_pSwitchTime == nullptr) {
+        return;
+    }
+    CGroupDataAddress* pAddress = m_pSwitchTime->GetGroupAddress();
+    if (pAddress == nullptr && m_pTemplate != nullptr) {
+        pAddress = m_pTemplate->GetGroupAddress();
+    }
+    if (pAddress != nullptr) {
+        m_pCombo->SelectObject(pAddress);
+        m_nPrevSelection = m_pCombo->currentIndex();
+        const CDptSubType* pSubType = g_DptManager.GetSubType(static_cast<WORD>(pAddress->GetObjectType()),
+                                                              static_cast<WORD>(pAddress->GetSubType()));
+        if (pSubType != nullptr && m_pValueEdit != nullptr) {
+            m_pValueEdit->SetDpt(static_cast<int>(pAddress->GetObjectType()),
+                                 static_cast<WORD>(pAddress->GetSubType()), pSubType);
+            m_pValueEdit->SetRawValue(m_pSwitchTime->GetValue().dwValue);
+        }
+    }
+    SetChecked(IDC_SEND_ON_CHANGE, m_pSwitchTime->GetSendOnChange() != 0);
+    OnAddressChange(false);
+    if (m_pTimeEdit != nullptr) {
+        m_pTimeEdit->SetTime(CTime(2000, 1, 1, m_pSwitchTime->GetHour(), m_pSwitchTime->GetMinute(), 0));
+    }
+}
+
+void CDaySwitchTimeEditDlg::NormaliseTypedValue() {
+    if (m_pValueEdit != nullptr) {
+        m_pValueEdit->CommitTypedText();
+    }
+}
+
+bool CDaySwitchTimeEditDlg::HasDuplicate(const CGroupDataAddress* pAddress, int nHour, int nMinute) const {
+    if (m_pDayRoutine == nullptr) {
+        return false;
+    }
+    const auto& switchTimes = m_pDayRoutine->GetSwitchTimes();
+    return std::any_of(switchTimes.begin(), switchTimes.end(), [&](const CDaySwitchTime* pOther) {
+        return pOther != nullptr && pOther != m_pSwitchTime && pOther->GetGroupAddress() == pAddress &&
+               pOther->GetHour() == nHour && pOther->GetMinute() == nMinute;
+    });
+}
+
+void CDaySwitchTimeEditDlg::SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind) {
+    if (m_pTable == nullptr) {
+        return;
+    }
+    VIEWNOTIFY notify;
+    notify.nType = nType;
+    notify.nKind = nKind;
+    notify.pObject = pObject;
+    notify.pParentObject = pParent;
+    m_pTable->SendNotification(&notify);
+}
+
+void CDaySwitchTimeEditDlg::SendKindsChangedInDebug() {
+    if (g_bDebugMode && m_pTable != nullptr) {
+        SendToTable(VN_KINDS_CHANGED, nullptr, nullptr, VOK_ALL);
+    }
+}
+
+bool CDaySwitchTimeEditDlg::AfterStore() {
+    const int nCount = CountAssociationsNow();
+    if (nCount < AssociationLimit()) {
+        m_pCombo->EnableNewAddressEntry(true);
+        return false;
+    }
+    if (!m_bLimitShown) {
+        m_bLimitShown = true;
+        ShowAssociationLimitMessage(platform::ui::HwndFromWidget(this));
+    }
+    m_pCombo->EnableNewAddressEntry(false);
+    return true;
+}
+
+void CDaySwitchTimeEditDlg::OnOK() {
+    if (m_pSwitchTime == nullptr || m_pDayRoutine == nullptr || g_pChronoset == nullptr) {
+        EndDialog(IDCANCEL);
+        return;
+    }
+    CGroupDataAddress* pAddress = GetSelectedAddress();
+    if (pAddress == nullptr) {
+        if (m_pCombo->GetDroppedState()) {
+            m_pCombo->hidePopup();
+        } else {
+            OnAddressChange(true);
+        }
+        return;
+    }
+    const CTime time = m_pTimeEdit != nullptr ? m_pTimeEdit->GetTime() : CTime(2000, 1, 1, 0, 0, 0);
+    const int nHour = time.GetHour();
+    const int nMinute = time.GetMinute();
+    if (HasDuplicate(pAddress, nHour, nMinute)) {
+        CMessageBox().ShowError(
+            platform::ui::HwndFromWidget(this),
+            GetResString(700, "Es existiert bereits ein Eintrag mit der selben Schaltzeit und Gruppenadresse.").c_str(),
+            GetResString(701, "Doppelte Schaltzeit").c_str());
+        m_pCombo->setFocus();
+        return;
+    }
+    const bool bEntryWasDisabled = !m_pCombo->IsNewAddressEntryEnabled();
+
+    NormaliseTypedValue();
+    SwitchTimeValue value;
+    const LONG nMainType = pAddress->GetObjectType();
+    if (nMainType == kTwoBitType) {
+        value.dwValue = static_cast<DWORD>(GetComboSelData(GetDlgItemAs<QComboBox>(IDC_MODE)) & 3);
+    } else {
+        if (nMainType == kByteType) {
+            pAddress->SetType({kByteType, IsChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
+        } else if (nMainType == kFloatType) {
+            m_pSwitchTime->SetExponent(static_cast<BYTE>(GetExponentSelection() - 1));
+        }
+        value.dwValue = m_pValueEdit != nullptr ? m_pValueEdit->GetValue() : 0;
+    }
+    m_pSwitchTime->SetValue(value);
+    m_pSwitchTime->SetSendOnChange(IsChecked(IDC_SEND_ON_CHANGE) ? 1 : 0);
+    CGroupDataAddress* pOld = m_pSwitchTime->GetGroupAddress();
+    m_pSwitchTime->SetGroupAddress(pAddress);
+    CGroupDataAddresses* pLists = g_pChronoset->GetGroupDataAddresses();
+    if (pOld != nullptr && pOld != pAddress && pLists->IsInList(pOld) && pOld->IsInvalid() &&
+        !pOld->HasUsage(GAU_ANY)) {
+        // An address of the invalid list lives only as long as it is used;
+        // clipboard copies naming it are dropped by the clipboard.
+        pLists->Remove(pOld, false);
+        delete pOld;
+    }
+    m_pSwitchTime->SetMinute(static_cast<WORD>(nMinute));
+    m_pSwitchTime->SetHour(static_cast<WORD>(nHour));
+    g_bDataModified = true;
+    const bool bAtLimit = AfterStore();
+
+    CDaySwitchTime* pStored = m_pSwitchTime;
+    if (m_bInsertMode) {
+        SendToTable(VN_ADDED, pStored, m_pDayRoutine, VOK_DAYSWITCHTIME);
+        SendKindsChangedInDebug();
+        m_pSwitchTime = m_pDayRoutine->AddSwitchTime(nullptr);
+        if (m_pSwitchTime == nullptr) {
+            // The switching time just added stays; nothing is left to cancel.
+            CMessageBox().ShowInfo(
+                platform::ui::HwndFromWidget(this),
+                GetResString(615, "Die maximale Anzahl von Schaltzeiten ist erreicht.").c_str(),
+                GetResString(614, "Schaltzeiten ausgelastet").c_str());
+            EndDialog(IDOK);
+            return;
+        }
+    } else {
+        SendToTable(VN_CHANGED, pStored, nullptr, VOK_DAYSWITCHTIME);
+        SendKindsChangedInDebug();
+        m_pSwitchTime = nullptr;
+        while (m_pSwitchTimes != nullptr && ++m_nPosition < m_pSwitchTimes->size()) {
+            if ((*m_pSwitchTimes)[m_nPosition] != nullptr) {
+                m_pSwitchTime = (*m_pSwitchTimes)[m_nPosition];
+                break;
+            }
+        }
+        if (m_pSwitchTime == nullptr) {
+            m_pSwitchTime = pStored;
+            EndDialog(IDOK);
+            return;
+        }
+    }
+
+    if (m_bInsertMode) {
+        if (g_bDebugMode || bAtLimit || bEntryWasDisabled) {
+            FillAddressList(pAddress);
+        }
+        m_pSwitchTime->SetHour(pStored->GetHour());
+        m_pSwitchTime->SetMinute(pStored->GetMinute());
+        m_pSwitchTime->SetSendOnChange(pStored->GetSendOnChange());
+        m_pSwitchTime->SetExponent(pStored->GetExponent());
+        m_pSwitchTime->SetValue(pStored->GetValue());
+        m_pCombo->SelectObject(pAddress);
+        m_nPrevSelection = m_pCombo->currentIndex();
+    } else {
+        // The list depends on the switching time shown (its own invalid
+        // address), so it is filled for each.
+        FillAddressList(nullptr);
+        ShowSwitchTime();
+    }
+}
+
+void CDaySwitchTimeEditDlg::OnCancel() {
+    if (m_bInsertMode && m_pSwitchTime != nullptr && m_pDayRoutine != nullptr) {
+        m_pDayRoutine->RemoveSwitchTime(m_pSwitchTime);
+        delete m_pSwitchTime;
+        m_pSwitchTime = nullptr;
+    }
+    SendKindsChangedInDebug();
+    EndDialog(IDCANCEL);
+}
+
+void CDaySwitchTimeEditDlg::OnDestroy() {
+    if (m_pCombo != nullptr) {
+        m_pCombo->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    }
+    CDialog::OnDestroy();
+}

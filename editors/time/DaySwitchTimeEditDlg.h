@@ -1,0 +1,135 @@
+#pragma once
+// The switching-time dialog (169): creates switching times of a day routine
+// one OK after another, or steps through a list of them one OK at a time.
+// The value control follows the datapoint type of the chosen group address:
+// a mode choice for 2-bit addresses, otherwise a value edit (with percent or
+// plain count for 1-byte addresses and a fixed or automatic exponent for
+// 2-byte floats). The dialog owns no data: a switching time it prepares
+// belongs to the routine at once, and only Cancel takes it away again.
+
+#include "platform/base/WinTypes.h"
+#include "platform/ui/Dialog.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class CDayRoutine;
+class CDaySwitchTime;
+class CDaySwitchTimeTable;
+class CFloatEditEx;
+class CGroupDataAddress;
+class CObject;
+class CSpinControl;
+class CTableComboBox;
+class CTableListHeader;
+class CTimeEditEx;
+class QComboBox;
+
+class CDaySwitchTimeEditDlg : public CDialog {
+    Q_OBJECT
+
+public:
+    static constexpr UINT IDD = 169;
+    static constexpr UINT IDC_HELP_BUTTON = 1299;
+    static constexpr UINT IDC_TIME = 1215;
+    static constexpr UINT IDC_SEND_ON_CHANGE = 1126;
+    static constexpr UINT IDC_PERCENT = 1130;
+    static constexpr UINT IDC_STANDARD = 1131;
+    static constexpr UINT IDC_TIME_LABEL = 1118;
+    static constexpr UINT IDC_ADDRESS_LABEL = 1133;
+    static constexpr UINT IDC_VALUE_LABEL = 1123;
+    static constexpr UINT IDC_RANGE = 1124;
+    static constexpr UINT IDC_UNIT = 1132;
+    static constexpr UINT IDC_OPTIONS_LABEL = 1125;
+    static constexpr UINT IDC_EXPONENT_LABEL = 1122;
+    static constexpr UINT IDC_VALUE = 1128;
+    static constexpr UINT IDC_EXPONENT = 1018;
+    static constexpr UINT IDC_MODE = 1129;
+    static constexpr UINT IDC_ADDRESS = 1024;
+
+    // Mode values of 2-bit addresses.
+    static constexpr int kModeFree = 0;
+    static constexpr int kModeForcedOff = 2;
+    static constexpr int kModeForcedOn = 3;
+    // The exponent byte of a value without fixed exponent.
+    static constexpr BYTE kAutoExponent = 0xFF;
+
+    // The list stays the caller's; in edit mode it holds the switching times
+    // to edit, in row order.
+    CDaySwitchTimeEditDlg(QWidget* pParent, bool bInsertMode, std::vector<CDaySwitchTime*>* pSwitchTimes);
+    ~CDaySwitchTimeEditDlg() override;
+
+    // Null: no notifications.
+    void SetTable(CDaySwitchTimeTable* pTable) { m_pTable = pTable; }
+    void SetDayRoutine(CDayRoutine* pRoutine) { m_pDayRoutine = pRoutine; }
+    // Insert mode only.
+    void SetTemplateSwitchTime(CDaySwitchTime* pTemplate) { m_pTemplate = pTemplate; }
+    CDaySwitchTime* GetCurrentSwitchTime() const { return m_pSwitchTime; }
+
+    CTableComboBox* GetAddressCombo() const { return m_pCombo; }
+    CFloatEditEx* GetValueEdit() const { return m_pValueEdit; }
+    CTimeEditEx* GetTimeEdit() const { return m_pTimeEdit; }
+
+    // The limits of a 2-byte float with the exponent (-1: automatic, whose
+    // range is that of exponent 15).
+    static double Float16Minimum(int nExponent);
+    static double Float16Maximum(int nExponent);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnDestroy() override;
+
+private:
+    void MakeControls();
+    void FillExponentCombo();
+    void FillModeCombo();
+    // Empties and fills the address chooser; the address to select, else the
+    // switching time's own.
+    void FillAddressList(CGroupDataAddress* pSelect);
+    // The chosen address changed: the value controls follow its type; with
+    // the offer, the "neue Gruppenadresse" entry runs the insertion.
+    void OnAddressChange(bool bOffer);
+    void OnRadio(WORD wSubType);
+    void OnExponentChange();
+    void ApplyExponent();
+    void ShowSwitchTime();
+    void ShowValueControls(bool bAnyAddress, LONG nMainType);
+    // Binds the value edit to another sub type, keeping its raw value.
+    void BindValueEdit(LONG nMainType, WORD wSubType);
+    void ShowPlainRange();
+    // A value typed but not yet checked (Enter pressed in the field) is
+    // snapped and limited as leaving the field would do.
+    void NormaliseTypedValue();
+    int GetExponentSelection() const;
+    CGroupDataAddress* GetSelectedAddress() const;
+    bool IsChecked(UINT nId) const;
+    void SetChecked(UINT nId, bool bChecked);
+    void SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind);
+    void SendKindsChangedInDebug();
+    // Recounts the associations and offers or withdraws the new-address
+    // entry; whether the count reached the limit.
+    bool AfterStore();
+    bool HasDuplicate(const CGroupDataAddress* pAddress, int nHour, int nMinute) const;
+
+    CDaySwitchTime* m_pSwitchTime = nullptr;
+    CDaySwitchTime* m_pTemplate = nullptr;
+    CDayRoutine* m_pDayRoutine = nullptr;
+    bool m_bInsertMode;
+    int m_nPrevSelection = -1;
+    std::vector<CDaySwitchTime*>* m_pSwitchTimes;
+    std::size_t m_nPosition = 0;
+    CDaySwitchTimeTable* m_pTable = nullptr;
+    bool m_bLimitShown = false;
+    bool m_bNewAddressRunning = false;
+
+    CTimeEditEx* m_pTimeEdit = nullptr;
+    CFloatEditEx* m_pValueEdit = nullptr;
+    CTableComboBox* m_pCombo = nullptr;
+    CTableListHeader* m_pHeader = nullptr;
+    CSpinControl* m_pHourSpin = nullptr;
+    CSpinControl* m_pMinuteSpin = nullptr;
+    CSpinControl* m_pValueSpin = nullptr;
+};
