@@ -102,6 +102,24 @@ void CMainTableBox::SetColumnCount(int nCount) {
     m_arrColumnPrefs.assign(static_cast<std::size_t>(m_nColumnCount), 0);
 }
 
+void CMainTableBox::PresetColumnPrefs() {
+    if (!m_arrColumnPrefs.empty() && m_arrColumnPrefs[0] == 0) {
+        for (std::size_t i = 0; i < m_arrColumnPrefs.size(); ++i) {
+            m_arrColumnPrefs[i] = static_cast<WORD>(i + 1);
+        }
+    }
+}
+
+void CMainTableBox::SendObjectRecord(int nType, CObject* pObject, CObject* pParent, int nKind, int nFlag) {
+    VIEWNOTIFY notify;
+    notify.nType = nType;
+    notify.pObject = pObject;
+    notify.pParentObject = pParent;
+    notify.nKind = nKind;
+    notify.nFlag = nFlag;
+    SendNotification(&notify);
+}
+
 int CMainTableBox::GetStoredColumnWidth(int nColumn) const {
     if (nColumn < 0 || nColumn >= kMaxColumns) {
         return CIniManager::DEFAULT_COLUMN_WIDTH;
@@ -141,8 +159,15 @@ BOOL CMainTableBox::Create(QWidget* pParent, const QRect& rect) {
     if (m_nTableType >= 16 && m_nTableType <= 19 && !CreateFormView()) {
         return FALSE;
     }
+    if (OnCreate() == -1) {
+        return FALSE;
+    }
     show();
     return TRUE;
+}
+
+int CMainTableBox::OnCreate() {
+    return 0;
 }
 
 BOOL CMainTableBox::CreateFormView() {

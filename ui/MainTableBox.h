@@ -70,6 +70,10 @@ public:
     void DestroyWindow();
     bool HasWindow() const { return m_bWindowCreated; }
 
+    // The window-creation step of a table class, after the base steps;
+    // -1 fails the creation.
+    virtual int OnCreate();
+
     // --- Operations each table class may override (in this order). ---
     virtual int EditEntry(int nRow);
     virtual void ReservedHook(int nValue);
@@ -137,6 +141,10 @@ public:
     void SetMaxEntries(int nMax) { m_nMaxEntries = nMax; }
     int GetColumnSettingsCount() const { return m_nColumnCount; }
     void SetColumnCount(int nCount);
+    // Column preferences 1..N when the first one is unset (0).
+    void PresetColumnPrefs();
+    // Sends a record of one object: type, object, parent object, kind, flag.
+    void SendObjectRecord(int nType, CObject* pObject, CObject* pParent, int nKind, int nFlag = 0);
     CObject* GetParentObjectMember() const { return m_pParentObject; }
     void SetParentObject(CObject* pParent) { m_pParentObject = pParent; }
     void SetDragEnabled(bool bEnabled) { m_bDragEnabled = bEnabled; }

@@ -2,8 +2,11 @@
 
 #include "app/UsageDialog.h"
 #include "editors/groups/MemoryUsageTable.h"
+#include "editors/groups/QuantitiesTable.h"
+#include "editors/groups/QuantityTable.h"
 #include "editors/groups/UsageDlg.h"
 #include "model/GroupDataAddresses.h"
+#include "model/Quantity.h"
 #include "platform/ui/Handles.h"
 #include "ui/MainTableView.h"
 #include "ui/UsageDialogHook.h"
@@ -41,5 +44,10 @@ void InstallGroupEditors() {
         CUsageDlg dlg(pOwner, false, objects);
         return dlg.DoModal();
     });
+    CMainTableView::RegisterTableClass(2, [](int, CObject*) -> CMainTableBox* { return new CQuantitiesTable(); });
     CMainTableView::RegisterTableClass(4, [](int, CObject*) -> CMainTableBox* { return new CMemoryUsageTable(); });
+    // A quantity's node: its form.
+    CMainTableView::RegisterTableClass(12, [](int, CObject* pObject) -> CMainTableBox* {
+        return new CQuantityTable(dynamic_cast<CQuantity*>(pObject));
+    });
 }

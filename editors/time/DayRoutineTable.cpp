@@ -60,12 +60,7 @@ std::string CDayRoutineTable::FormatNumber(int nNumber) {
 }
 
 bool CDayRoutineTable::InitColumns() {
-    std::vector<WORD>& prefs = GetColumnPrefs();
-    if (!prefs.empty() && prefs[0] == 0) {
-        for (std::size_t i = 0; i < prefs.size(); ++i) {
-            prefs[i] = static_cast<WORD>(i + 1);
-        }
-    }
+    PresetColumnPrefs();
     AddColumn(GetResString(2000, "TA Nr."), GetStoredColumnWidth(0), LVCFMT_LEFT);
     AddColumn(GetResString(2001, "TA Name"), GetStoredColumnWidth(1), LVCFMT_LEFT);
     AddColumn(GetResString(2002, "GA Nr."), GetStoredColumnWidth(2), LVCFMT_LEFT);
@@ -205,15 +200,6 @@ bool CDayRoutineTable::ConfirmDelete(const std::vector<CDayRoutine*>& routines) 
     return QuestionBox("%s", strText.c_str()) == IDYES;
 }
 
-void CDayRoutineTable::SendRemoved(CObject* pObject, CObject* pParent, int nKind) {
-    VIEWNOTIFY notify;
-    notify.nType = VN_REMOVED;
-    notify.nKind = nKind;
-    notify.pObject = pObject;
-    notify.pParentObject = pParent;
-    SendNotification(&notify);
-}
-
 void CDayRoutineTable::SendKindsChangedInDebug() {
     if (!g_bDebugMode) {
         return;
@@ -236,7 +222,7 @@ void CDayRoutineTable::DeleteRoutine(CDayRoutine* pRoutine) {
         pRoutine->RemoveSwitchTime(pSwitchTime);
         DWORD nCount = 0;
         g_pChronoset->CountAssociations(nCount);
-        SendRemoved(pSwitchTime, pRoutine, VOK_DAYSWITCHTIME);
+        SendObjectRecord(VN_REMOVED, pSwitchTime, pRoutine, VOK_DAYSWITCHTIME);
         delete pSwitchTime;
     }
     CWeekRoutine* pWeek = g_pChronoset->GetWeekRoutine();
@@ -254,11 +240,11 @@ void CDayRoutineTable::DeleteRoutine(CDayRoutine* pRoutine) {
     }
     for (CSpecialDay* pDay : days) {
         pSpecialDays->RemoveSpecialDay(pDay);
-        SendRemoved(pDay, pSpecialDays, VOK_SPECIALDAY);
+        SendObjectRecord(VN_REMOVED, pDay, pSpecialDays, VOK_SPECIALDAY);
         delete pDay;
     }
     pRoutines->DeleteDayRoutine(pRoutine);
-    SendRemoved(pRoutine, pRoutines, GetObjectKind());
+    SendObjectRecord(VN_REMOVED, pRoutine, pRoutines, GetObjectKind());
     // No row may keep pointing at the deleted routine, whoever else heard of it.
     const int nRow = FindRowOfObject(pRoutine);
     if (nRow >= 0) {

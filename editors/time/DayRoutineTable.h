@@ -35,6 +35,5 @@ private:
     bool ConfirmDelete(const std::vector<CDayRoutine*>& routines);
     // Removes the routine and everything that runs it, announcing each part.
     void DeleteRoutine(CDayRoutine* pRoutine);
-    void SendRemoved(CObject* pObject, CObject* pParent, int nKind);
     void SendKindsChangedInDebug();
 };

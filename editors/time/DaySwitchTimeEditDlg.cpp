@@ -475,15 +475,9 @@ bool CDaySwitchTimeEditDlg::HasDuplicate(const CGroupDataAddress* pAddress, int 
 }
 
 void CDaySwitchTimeEditDlg::SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind) {
-    if (m_pTable == nullptr) {
-        return;
+    if (m_pTable != nullptr) {
+        m_pTable->SendObjectRecord(nType, pObject, pParent, nKind);
     }
-    VIEWNOTIFY notify;
-    notify.nType = nType;
-    notify.nKind = nKind;
-    notify.pObject = pObject;
-    notify.pParentObject = pParent;
-    m_pTable->SendNotification(&notify);
 }
 
 void CDaySwitchTimeEditDlg::SendKindsChangedInDebug() {

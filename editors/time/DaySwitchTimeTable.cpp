@@ -84,12 +84,7 @@ CObject* CDaySwitchTimeTable::GetParentObject() {
 }
 
 bool CDaySwitchTimeTable::InitColumns() {
-    std::vector<WORD>& prefs = GetColumnPrefs();
-    if (!prefs.empty() && prefs[0] == 0) {
-        for (std::size_t i = 0; i < prefs.size(); ++i) {
-            prefs[i] = static_cast<WORD>(i + 1);
-        }
-    }
+    PresetColumnPrefs();
     AddColumn(GetResString(40105, "Uhrzeit"), GetStoredColumnWidth(0), LVCFMT_LEFT);
     AddColumn(GetResString(2002, "GA Nr."), GetStoredColumnWidth(1), LVCFMT_LEFT);
     AddColumn(GetResString(2003, "GA Name"), GetStoredColumnWidth(2), LVCFMT_LEFT);
@@ -287,13 +282,7 @@ int CDaySwitchTimeTable::InsertCopy(CGroupDataAddress* pAddress, int nHour, int 
     }
     g_bDataModified = true;
     UpdateToolbarState();
-    VIEWNOTIFY notify;
-    notify.nType = VN_ADDED;
-    notify.pObject = pSwitchTime;
-    notify.pParentObject = m_pDayRoutine;
-    notify.nKind = VOK_DAYSWITCHTIME;
-    notify.nFlag = 1;
-    SendNotification(&notify);
+    SendObjectRecord(VN_ADDED, pSwitchTime, m_pDayRoutine, VOK_DAYSWITCHTIME, 1);
     return PASTE_DONE;
 }
 
@@ -346,19 +335,10 @@ void CDaySwitchTimeTable::DeleteEntries() {
             }
             for (CDaySwitchTime* pSwitchTime : doomed) {
                 m_pDayRoutine->RemoveSwitchTime(pSwitchTime);
-                VIEWNOTIFY notify;
-                notify.nType = VN_REMOVED;
-                notify.pObject = pSwitchTime;
-                notify.pParentObject = m_pDayRoutine;
-                notify.nKind = VOK_DAYSWITCHTIME;
-                notify.nFlag = 1;
-                SendNotification(&notify);
+                SendObjectRecord(VN_REMOVED, pSwitchTime, m_pDayRoutine, VOK_DAYSWITCHTIME, 1);
                 delete pSwitchTime;
             }
-            VIEWNOTIFY kinds;
-            kinds.nType = VN_KINDS_CHANGED;
-            kinds.nKind = VOK_DAYSWITCHTIME;
-            SendNotification(&kinds);
+            SendObjectRecord(VN_KINDS_CHANGED, nullptr, nullptr, VOK_DAYSWITCHTIME);
             g_bDataModified = true;
             UpdateToolbarState();
             DWORD nCount = 0;

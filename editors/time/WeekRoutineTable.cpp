@@ -56,12 +56,7 @@ int CWeekRoutineTable::GetRowWeekday(int nRow) const {
 }
 
 bool CWeekRoutineTable::InitColumns() {
-    std::vector<WORD>& prefs = GetColumnPrefs();
-    if (!prefs.empty() && prefs[0] == 0) {
-        for (std::size_t i = 0; i < prefs.size(); ++i) {
-            prefs[i] = static_cast<WORD>(i + 1);
-        }
-    }
+    PresetColumnPrefs();
     AddColumn(GetResString(IDS_WEEKDAY, "Wochentag"), GetStoredColumnWidth(0), LVCFMT_LEFT);
     AddColumn(GetResString(IDS_ROUTINE_NUMBER, "TA Nr."), GetStoredColumnWidth(1), LVCFMT_LEFT);
     AddColumn(GetResString(IDS_ROUTINE_NAME, "TA Name"), GetStoredColumnWidth(2), LVCFMT_LEFT);
