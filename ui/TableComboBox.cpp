@@ -4,6 +4,7 @@
 #include "model/DayRoutine.h"
 #include "model/Globals.h"
 #include "model/GroupDataAddress.h"
+#include "model/GroupDataAddresses.h"
 #include "model/IniManager.h"
 #include "model/Log.h"
 #include "model/ResString.h"
@@ -413,4 +414,18 @@ void CTableComboBox::focusOutEvent(QFocusEvent* pEvent) {
         rect().contains(mapFromGlobal(QCursor::pos()))) {
         ShowDropDown(true);
     }
+}
+
+CGroupDataAddress* CTableComboBox::GetSelectedGroupAddress() const {
+    const int nSelection = currentIndex();
+    if (nSelection < 0 || nSelection == GetNewAddressIndex() || g_pChronoset == nullptr) {
+        return nullptr;
+    }
+    const std::intptr_t nData = GetComboItemData(this, nSelection);
+    if (nData == 0) {
+        return nullptr;
+    }
+    const CGroupDataAddresses* pLists = g_pChronoset->GetGroupDataAddresses();
+    return nData < 0 ? pLists->GetReferenceFromAddress(static_cast<LONG>(-nData), true)
+                     : pLists->GetReferenceFromAddress(static_cast<LONG>(nData), false);
 }

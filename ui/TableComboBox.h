@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+class CGroupDataAddress;
 class CObject;
 class CTableListHeader;
 
@@ -43,6 +44,10 @@ public:
     void ClearObjects();
     int GetObjectCount() const { return m_nObjectCount; }
     CObject* GetObject(int nIndex) const;
+    // The group address of the selected entry: its item data is the raw
+    // address, negated for an address of the invalid list. Null for no
+    // selection and for the "neue Gruppenadresse" entry.
+    CGroupDataAddress* GetSelectedGroupAddress() const;
 
     // Fills the entries again from the objects; keeps the selection and an
     // open list. The index of the "neue Gruppenadresse" entry or -1.

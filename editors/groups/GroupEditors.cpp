@@ -3,7 +3,9 @@
 #include "app/UsageDialog.h"
 #include "editors/groups/MemoryUsageTable.h"
 #include "editors/groups/QuantitiesTable.h"
+#include "editors/groups/QuantityMemberTable.h"
 #include "editors/groups/QuantityTable.h"
+#include "editors/groups/QuantityTriggerTable.h"
 #include "editors/groups/UsageDlg.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Quantity.h"
@@ -46,6 +48,13 @@ void InstallGroupEditors() {
     });
     CMainTableView::RegisterTableClass(2, [](int, CObject*) -> CMainTableBox* { return new CQuantitiesTable(); });
     CMainTableView::RegisterTableClass(4, [](int, CObject*) -> CMainTableBox* { return new CMemoryUsageTable(); });
+    // A quantity's trigger and member nodes.
+    CMainTableView::RegisterTableClass(13, [](int, CObject* pObject) -> CMainTableBox* {
+        return new CQuantityTriggerTable(dynamic_cast<CQuantity*>(pObject));
+    });
+    CMainTableView::RegisterTableClass(14, [](int, CObject* pObject) -> CMainTableBox* {
+        return new CQuantityMemberTable(dynamic_cast<CQuantity*>(pObject));
+    });
     // A quantity's node: its form.
     CMainTableView::RegisterTableClass(12, [](int, CObject* pObject) -> CMainTableBox* {
         return new CQuantityTable(dynamic_cast<CQuantity*>(pObject));

@@ -245,17 +245,6 @@ BOOL CQuantityEditDlg::OnInitDialog() {
     return FALSE;
 }
 
-bool CQuantityEditDlg::IsChecked(UINT nId) const {
-    auto* pButton = GetDlgItemAs<QAbstractButton>(nId);
-    return pButton != nullptr && pButton->isChecked();
-}
-
-void CQuantityEditDlg::SetChecked(UINT nId, bool bChecked) {
-    if (auto* pButton = GetDlgItemAs<QAbstractButton>(nId)) {
-        pButton->setChecked(bChecked);
-    }
-}
-
 void CQuantityEditDlg::ShowControl(UINT nId, bool bShow) {
     if (QWidget* pControl = GetDlgItem(nId)) {
         pControl->setVisible(bShow);
@@ -269,7 +258,7 @@ int CQuantityEditDlg::GetExponentSelection() const {
 
 WORD CQuantityEditDlg::SelectedSubType(int nMainType) const {
     if (nMainType == kByteType) {
-        return IsChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType;
+        return IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType;
     }
     const CDptManager::SubTypeMap* pMap = g_DptManager.GetMainTypeMap(static_cast<WORD>(nMainType));
     const CDptSubType* pFirst = pMap != nullptr ? pMap->GetFirst() : nullptr;
@@ -363,8 +352,8 @@ void CQuantityEditDlg::Fill() {
     SelectComboByData(GetDlgItemAs<QComboBox>(IDC_TYPE), nMainType, 0);
     if (nMainType == kByteType) {
         const bool bStandard = wSubType != kPercentSubType;
-        SetChecked(IDC_STANDARD, bStandard);
-        SetChecked(IDC_PERCENT, !bStandard);
+        CheckDlgButton(IDC_STANDARD, bStandard);
+        CheckDlgButton(IDC_PERCENT, !bStandard);
         OnSubType(bStandard ? kCountSubType : kPercentSubType);
     }
     SetDlgItemText(IDC_NUMBER, std::to_string(m_pQuantity->GetNumber()));
@@ -450,8 +439,8 @@ void CQuantityEditDlg::OnSelchangeType() {
             ShowTypeLimits(m_nMainType, m_wSubType);
         }
         if (m_nMainType == kByteType) {
-            SetChecked(IDC_PERCENT, m_wSubType == kPercentSubType);
-            SetChecked(IDC_STANDARD, m_wSubType == kCountSubType);
+            CheckDlgButton(IDC_PERCENT, m_wSubType == kPercentSubType);
+            CheckDlgButton(IDC_STANDARD, m_wSubType == kCountSubType);
         }
     }
     RecheckRangeEdits();

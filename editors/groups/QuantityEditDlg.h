@@ -115,8 +115,6 @@ private:
     void CopyRangeTexts();
     WORD SelectedSubType(int nMainType) const;
     int GetExponentSelection() const;
-    bool IsChecked(UINT nId) const;
-    void SetChecked(UINT nId, bool bChecked);
     void ShowControl(UINT nId, bool bShow);
     bool HasTriggersLeft() const;
     // The triggers the type change gave up go when the type is stored.

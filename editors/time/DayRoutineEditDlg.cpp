@@ -227,15 +227,7 @@ void CDayRoutineEditDlg::OnComboSelection() {
 }
 
 CGroupDataAddress* CDayRoutineEditDlg::GetSelectedAddress() const {
-    const int nSelection = m_pCombo != nullptr ? m_pCombo->currentIndex() : -1;
-    if (nSelection < 0 || nSelection == m_pCombo->GetNewAddressIndex() || g_pChronoset == nullptr) {
-        return nullptr;
-    }
-    const std::intptr_t nData = GetComboItemData(m_pCombo, nSelection);
-    const CGroupDataAddresses* pLists = g_pChronoset->GetGroupDataAddresses();
-    // Entries of the invalid list carry their address negated.
-    return nData < 0 ? pLists->GetReferenceFromAddress(static_cast<LONG>(-nData), true)
-                     : pLists->GetReferenceFromAddress(static_cast<LONG>(nData), false);
+    return m_pCombo != nullptr ? m_pCombo->GetSelectedGroupAddress() : nullptr;
 }
 
 void CDayRoutineEditDlg::CheckNameLength() {

@@ -166,7 +166,7 @@ BOOL CDaySwitchTimeEditDlg::OnInitDialog() {
     FillModeCombo();
     FillExponentCombo();
     ApplyExponent();
-    SetChecked(IDC_PERCENT, true);
+    CheckDlgButton(IDC_PERCENT, true);
 
     m_nPosition = 0;
     m_pSwitchTime = nullptr;
@@ -242,29 +242,7 @@ void CDaySwitchTimeEditDlg::FillAddressList(CGroupDataAddress* pSelect) {
 }
 
 CGroupDataAddress* CDaySwitchTimeEditDlg::GetSelectedAddress() const {
-    const int nSelection = m_pCombo != nullptr ? m_pCombo->currentIndex() : -1;
-    if (nSelection < 0 || g_pChronoset == nullptr) {
-        return nullptr;
-    }
-    const std::intptr_t nData = GetComboItemData(m_pCombo, nSelection);
-    if (nData == 0) {
-        return nullptr;  // the new-address entry
-    }
-    const CGroupDataAddresses* pLists = g_pChronoset->GetGroupDataAddresses();
-    // Entries of the invalid list carry their address negated.
-    return nData < 0 ? pLists->GetReferenceFromAddress(static_cast<LONG>(-nData), true)
-                     : pLists->GetReferenceFromAddress(static_cast<LONG>(nData), false);
-}
-
-bool CDaySwitchTimeEditDlg::IsChecked(UINT nId) const {
-    auto* pButton = GetDlgItemAs<QAbstractButton>(nId);
-    return pButton != nullptr && pButton->isChecked();
-}
-
-void CDaySwitchTimeEditDlg::SetChecked(UINT nId, bool bChecked) {
-    if (auto* pButton = GetDlgItemAs<QAbstractButton>(nId)) {
-        pButton->setChecked(bChecked);
-    }
+    return m_pCombo != nullptr ? m_pCombo->GetSelectedGroupAddress() : nullptr;
 }
 
 void CDaySwitchTimeEditDlg::ShowValueControls(bool bAnyAddress, LONG nMainType) {
@@ -382,9 +360,9 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
     }
     if (nMainType == kByteType) {
         if (nSubType == kPercentSubType) {
-            SetChecked(IDC_PERCENT, true);
+            CheckDlgButton(IDC_PERCENT, true);
         } else if (nSubType == kCountSubType) {
-            SetChecked(IDC_STANDARD, true);
+            CheckDlgButton(IDC_STANDARD, true);
         } else {
             LOG_WARNING("CDaySwitchTimeEditDlg: No subtype information for SubType 5.x : %d",
                         static_cast<int>(nSubType));
@@ -450,7 +428,7 @@ void CDaySwitchTimeEditDlg::ShowSwitchTime() {
             m_pValueEdit->SetRawValue(m_pSwitchTime->GetValue().dwValue);
         }
     }
-    SetChecked(IDC_SEND_ON_CHANGE, m_pSwitchTime->GetSendOnChange() != 0);
+    CheckDlgButton(IDC_SEND_ON_CHANGE, m_pSwitchTime->GetSendOnChange() != 0);
     OnAddressChange(false);
     if (m_pTimeEdit != nullptr) {
         m_pTimeEdit->SetTime(CTime(2000, 1, 1, m_pSwitchTime->GetHour(), m_pSwitchTime->GetMinute(), 0));
@@ -534,14 +512,14 @@ void CDaySwitchTimeEditDlg::OnOK() {
         value.dwValue = static_cast<DWORD>(GetComboSelData(GetDlgItemAs<QComboBox>(IDC_MODE)) & 3);
     } else {
         if (nMainType == kByteType) {
-            pAddress->SetType({kByteType, IsChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
+            pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
         } else if (nMainType == kFloatType) {
             m_pSwitchTime->SetExponent(static_cast<BYTE>(GetExponentSelection() - 1));
         }
         value.dwValue = m_pValueEdit != nullptr ? m_pValueEdit->GetValue() : 0;
     }
     m_pSwitchTime->SetValue(value);
-    m_pSwitchTime->SetSendOnChange(IsChecked(IDC_SEND_ON_CHANGE) ? 1 : 0);
+    m_pSwitchTime->SetSendOnChange(IsDlgButtonChecked(IDC_SEND_ON_CHANGE) ? 1 : 0);
     CGroupDataAddress* pOld = m_pSwitchTime->GetGroupAddress();
     m_pSwitchTime->SetGroupAddress(pAddress);
     CGroupDataAddresses* pLists = g_pChronoset->GetGroupDataAddresses();

@@ -105,8 +105,6 @@ private:
     void NormaliseTypedValue();
     int GetExponentSelection() const;
     CGroupDataAddress* GetSelectedAddress() const;
-    bool IsChecked(UINT nId) const;
-    void SetChecked(UINT nId, bool bChecked);
     void SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind);
     void SendKindsChangedInDebug();
     // Recounts the associations and offers or withdraws the new-address

@@ -13,6 +13,7 @@
 #include "platform/ui/WindowClasses.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QtGlobal>
 
@@ -92,6 +94,24 @@ void CDialog::BuildFromTemplate(const platform::ResDialog& dlgTemplate) {
         QWidget* pControl = platform::ui::CreateTemplateControl(control, this, m_baseUnits);
         RouteButtonCommand(pControl);
         controls.push_back(pControl);
+    }
+    // Radio buttons exclude each other within a group of the template: a
+    // control with WS_GROUP starts the next group.
+    QButtonGroup* pGroup = nullptr;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const platform::ResDialogControl& control = dlgTemplate.controls.begin()[i];
+        if ((control.dwStyle & WS_GROUP) != 0) {
+            pGroup = nullptr;
+        }
+        auto* pRadio = qobject_cast<QRadioButton*>(controls[i]);
+        if (pRadio == nullptr) {
+            continue;
+        }
+        if (pGroup == nullptr) {
+            pGroup = new QButtonGroup(this);
+        }
+        pRadio->setAutoExclusive(false);
+        pGroup->addButton(pRadio);
     }
     // A label's mnemonic takes the focus to the next control that takes it.
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -226,6 +246,17 @@ std::string CDialog::GetDlgItemText(UINT nId) const {
         text = pGroup->title();
     }
     return text.toStdString();
+}
+
+bool CDialog::IsDlgButtonChecked(UINT nId) const {
+    const auto* pButton = qobject_cast<const QAbstractButton*>(GetDlgItem(nId));
+    return pButton != nullptr && pButton->isChecked();
+}
+
+void CDialog::CheckDlgButton(UINT nId, bool bChecked) {
+    if (auto* pButton = qobject_cast<QAbstractButton*>(GetDlgItem(nId))) {
+        pButton->setChecked(bChecked);
+    }
 }
 
 void CDialog::CenterWindow(QWidget* pAlternateOwner) {

@@ -93,6 +93,9 @@ public:
     // empty text) when there is no such control.
     BOOL SetDlgItemText(UINT nId, const std::string& strText);
     std::string GetDlgItemText(UINT nId) const;
+    // The checked state of a check box or radio button; false without one.
+    bool IsDlgButtonChecked(UINT nId) const;
+    void CheckDlgButton(UINT nId, bool bChecked);
 
     // Centres the dialog over its parent (or the given window), or over the
     // screen without either.

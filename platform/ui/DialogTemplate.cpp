@@ -2,7 +2,9 @@
 
 #include "platform/base/MulDiv.h"
 #include "platform/base/WindowStyles.h"
+#include "platform/ui/CheckBoxControl.h"
 #include "platform/ui/OwnerDrawButton.h"
+#include "platform/ui/RadioButtonControl.h"
 #include "platform/ui/ResourceImages.h"
 
 #include <QApplication>
@@ -57,16 +59,16 @@ QWidget* CreateButton(const ResDialogControl& control, QWidget* pParent) {
     switch (control.dwStyle & BS_TYPEMASK) {
         case BS_CHECKBOX:
         case BS_AUTOCHECKBOX:
-            return new QCheckBox(Text(control.pszText), pParent);
+            return new CCheckBoxControl(Text(control.pszText), pParent);
         case BS_3STATE:
         case BS_AUTO3STATE: {
-            auto* pCheck = new QCheckBox(Text(control.pszText), pParent);
+            auto* pCheck = new CCheckBoxControl(Text(control.pszText), pParent);
             pCheck->setTristate(true);
             return pCheck;
         }
         case BS_RADIOBUTTON:
         case BS_AUTORADIOBUTTON:
-            return new QRadioButton(Text(control.pszText), pParent);
+            return new CRadioButtonControl(Text(control.pszText), pParent);
         case BS_GROUPBOX:
             return new QGroupBox(Text(control.pszText), pParent);
         case BS_OWNERDRAW: {

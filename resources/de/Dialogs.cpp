@@ -207,6 +207,43 @@ const ResDialogControl kQuantityViewControls[] = {
     {1241, "EDIT", "", 70, 137, 55, 12, WS_CHILD | WS_BORDER, 0},
 };
 
+// 181: a trigger group address of a quantity; the header of the address
+// chooser takes the room above it.
+const ResDialogControl kQuantityTriggerControls[] = {
+    {1194, "STATIC", "Gruppenadresse:", 7, 26, 60, 8, kChild | SS_LEFT, 0},
+    {1195, "COMBOBOX", "", 70, 24, 180, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1192, "STATIC", "Optionen:", 7, 44, 60, 8, kChild | SS_LEFT, 0},
+    {1193, "BUTTON", "sendend setzen", 70, 43, 180, 10, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 260, 6, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Beenden", 260, 24, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Hilfe", 260, 42, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 182: a member of a quantity; which value controls show follows the
+// datapoint type of the chosen group address. The chooser's column header
+// takes the room above it, the spin goes below the value edit.
+const ResDialogControl kQuantityMemberControls[] = {
+    {1196, "STATIC", "&Gruppenadresse:", 7, 26, 60, 8, kChild | SS_LEFT, 0},
+    {1197, "COMBOBOX", "", 70, 24, 220, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1198, "STATIC", "O&bjektwert:", 7, 46, 60, 8, kChild | SS_LEFT, 0},
+    {1200, "EDIT", "", 70, 44, 60, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1202, "COMBOBOX", "", 70, 44, 80, 60, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1201, "STATIC", "", 134, 46, 20, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1199, "STATIC", "", 156, 46, 134, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1205, "STATIC", "&Exponent:", 7, 70, 60, 8, kChild | SS_LEFT, 0},
+    {1206, "COMBOBOX", "", 70, 68, 60, 120, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1203, "BUTTON", "&in %", 70, 69, 50, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0},
+    {1204, "BUTTON", "&Standard", 125, 69, 60, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1126, "STATIC", "&Wert senden:", 7, 88, 60, 8, kChild | SS_LEFT, 0},
+    {1133, "BUTTON", "bei Auslösung im Bereich &A", 70, 87, 150, 10,
+     kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0},
+    {1134, "BUTTON", "bei Auslösung im Bereich &B", 70, 99, 150, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1135, "BUTTON", "&nur bei Änderung", 70, 113, 80, 10, kChild | BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 7, 132, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Beenden", 62, 132, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Hilfe", 240, 132, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 const ResDialog kDialogs[] = {
     {143, "Schaltzeit einstellen", 0, 0, 220, 99, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
      0, ResList<ResDialogControl>{kSetSwitchTimeControls, std::size(kSetSwitchTimeControls)}},
@@ -222,6 +259,11 @@ const ResDialog kDialogs[] = {
      ResList<ResDialogControl>{kWeekRoutineControls, std::size(kWeekRoutineControls)}},
     {179, "Menge", 0, 0, 317, 224, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
      0, ResList<ResDialogControl>{kQuantityEditControls, std::size(kQuantityEditControls)}},
+    {181, "Auslöser für Menge", 0, 0, 317, 62, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kQuantityTriggerControls, std::size(kQuantityTriggerControls)}},
+    {182, "Mitglied für Menge", 0, 0, 297, 153, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kQuantityMemberControls, std::size(kQuantityMemberControls)}},
     {188, nullptr, 0, 0, 260, 155, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
      ResList<ResDialogControl>{kQuantityViewControls, std::size(kQuantityViewControls)}},
     {194, "Verwendung", 0, 0, 260, 174, "MS Sans Serif", 8,

@@ -7,6 +7,7 @@
 #include "platform/ui/WindowClasses.h"
 #include "tests/platform/ui/UiTestHarness.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -30,6 +31,7 @@ using platform::ResList;
 constexpr UINT IDD_FULL = 500;
 constexpr UINT IDD_FIXED = 501;
 constexpr UINT IDD_NODEFAULT = 502;
+constexpr UINT IDD_GROUPS = 503;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 
@@ -48,6 +50,17 @@ const ResDialogControl kNoDefaultControls[] = {
     {1010, "BUTTON", "Anwenden", 10, 30, 40, 14, kChild | BS_PUSHBUTTON, 0},
 };
 
+// Two groups of radio buttons (a static between them belongs to the first)
+// and a check box much wider than its text.
+const ResDialogControl kGroupControls[] = {
+    {1020, "BUTTON", "&1", 10, 10, 40, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP, 0},
+    {1021, "BUTTON", "&2", 10, 22, 40, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1022, "STATIC", "Senden:", 10, 34, 40, 8, WS_CHILD | WS_VISIBLE, 0},
+    {1023, "BUTTON", "&A", 60, 10, 40, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP, 0},
+    {1024, "BUTTON", "&B", 60, 22, 40, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1025, "BUTTON", "X", 10, 46, 150, 10, kChild | BS_AUTOCHECKBOX | WS_GROUP, 0},
+};
+
 const ResDialog kDialogs[] = {
     {IDD_FULL, "Testdialog", 0, 0, 170, 90, "MS Shell Dlg", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT, 0,
@@ -56,6 +69,8 @@ const ResDialog kDialogs[] = {
      ResList<ResDialogControl>{}},
     {IDD_NODEFAULT, "Ohne Vorgabe", 0, 0, 100, 50, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
      ResList<ResDialogControl>{kNoDefaultControls, std::size(kNoDefaultControls)}},
+    {IDD_GROUPS, "Gruppen", 0, 0, 170, 70, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+     ResList<ResDialogControl>{kGroupControls, std::size(kGroupControls)}},
 };
 
 const platform::ResourceTables kTables{
@@ -316,6 +331,35 @@ TEST_F(DialogTest, RegisteredWindowClassGivesItsIcon) {
 
     EXPECT_TRUE(platform::ui::UnregisterWindowClass("Test-DialogClass"));
     EXPECT_TRUE(platform::ui::DestroyIconHandle(hIcon));
+}
+
+// Radio buttons exclude each other only within their template group, and a
+// click anywhere on a button control's rectangle takes, as on the platform.
+TEST_F(DialogTest, RadioGroupsFollowTheTemplateAndTheWholeButtonTakesTheClick) {
+    CDialog dlg(IDD_GROUPS);
+    uitest::CTestModalRunner runner;
+    runner.Then([&](QDialog&) {
+        auto checked = [&](UINT nId) { return dlg.GetDlgItemAs<QAbstractButton>(nId)->isChecked(); };
+        auto clickRightEnd = [&](UINT nId) {
+            QWidget* pButton = dlg.GetDlgItem(nId);
+            uitest::Click(pButton, QPoint(pButton->width() - 3, pButton->height() / 2));
+        };
+        clickRightEnd(1020);
+        clickRightEnd(1023);
+        EXPECT_TRUE(checked(1020));
+        EXPECT_TRUE(checked(1023));
+        clickRightEnd(1024);
+        EXPECT_TRUE(checked(1020));
+        EXPECT_FALSE(checked(1023));
+        EXPECT_TRUE(checked(1024));
+        clickRightEnd(1021);
+        EXPECT_FALSE(checked(1020));
+        EXPECT_TRUE(checked(1024));
+        clickRightEnd(1025);
+        EXPECT_TRUE(checked(1025));
+        uitest::PressWindowKey(&dlg, Qt::Key_Escape);
+    });
+    dlg.DoModal();
 }
 
 }  // namespace
