@@ -227,6 +227,32 @@ std::string Decimal(int nValue, bool bTwoDigits)
     return szBuffer;
 }
 
+// A calendar record whose date the runtime can represent.
+// The record's date carried into range by the calendar alone: a date needs
+// no time zone, and asking the runtime costs a look at the zone file on
+// every call.
+std::tm CivilDate(const std::tm& tm)
+{
+    std::tm day = tm;
+    day.tm_hour = 0;
+    day.tm_min = 0;
+    day.tm_sec = 0;
+    return NormalizeCivilTime(day);
+}
+
+// Dates from 1970 to 3000 have a calendar time.
+bool IsRepresentableDate(const std::tm& date)
+{
+    return date.tm_year >= 70 && date.tm_year <= 1100;
+}
+
+bool IsRepresentable(const std::tm& tm)
+{
+    return IsRepresentableDate(CivilDate(tm));
+}
+
+}  // namespace
+
 std::string FormatDateFields(int nYear, int nMonth, int nDay)
 {
     const std::string strPicture = Dates().strPicture;
@@ -283,32 +309,6 @@ std::string FormatTimeFields(int nHour, int nMinute, int nSecond, bool bWithSeco
     }
     return strResult;
 }
-
-// A calendar record whose date the runtime can represent.
-// The record's date carried into range by the calendar alone: a date needs
-// no time zone, and asking the runtime costs a look at the zone file on
-// every call.
-std::tm CivilDate(const std::tm& tm)
-{
-    std::tm day = tm;
-    day.tm_hour = 0;
-    day.tm_min = 0;
-    day.tm_sec = 0;
-    return NormalizeCivilTime(day);
-}
-
-// Dates from 1970 to 3000 have a calendar time.
-bool IsRepresentableDate(const std::tm& date)
-{
-    return date.tm_year >= 70 && date.tm_year <= 1100;
-}
-
-bool IsRepresentable(const std::tm& tm)
-{
-    return IsRepresentableDate(CivilDate(tm));
-}
-
-}  // namespace
 
 char GetDecimalSeparator()
 {

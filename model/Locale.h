@@ -34,6 +34,10 @@ std::string FormatNumber(double dValue, int nDecimals, bool bThousands);
 std::string FormatDate(const CTime& time);
 // The time of day, with or without seconds; empty as FormatDate.
 std::string FormatTime(const CTime& time, bool bWithSeconds);
+// The same texts of fields as they are, without a calendar time, which
+// would move an impossible date (month 13, day 0) elsewhere.
+std::string FormatDateFields(int nYear, int nMonth, int nDay);
+std::string FormatTimeFields(int nHour, int nMinute, int nSecond, bool bWithSeconds);
 
 // A number with the locale's decimal separator (or "."), surrounded only by
 // white space.

@@ -8,6 +8,7 @@
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WaitCursorSink.h"
 #include "platform/bus/ConnectionChooser.h"
+#include "platform/host/WindowMessages.h"
 #include "platform/ui/Handles.h"
 #include "platform/ui/QtConnectionChooser.h"
 #include "platform/ui/QtFileDialogService.h"
@@ -92,12 +93,50 @@ int CUiServices::RunMainWindow(HWND hParent) {
         return IDCANCEL;
     }
     CParameterDlg dlg(nullptr, platform::ui::WidgetFromHwnd(hParent));
+    // The host finds its own window above the editor's: the live device
+    // connection asks for the top window of the dialog that wants it, and
+    // the main window's owner is the window the host passed.
+    platform::host::WindowRelations relations;
+    relations.isChild = [](HWND hWnd, bool& bChild) {
+        const QWidget* pWidget = platform::ui::WidgetFromHwnd(hWnd);
+        if (pWidget == nullptr) {
+            return false;
+        }
+        bChild = !pWidget->isWindow();
+        return true;
+    };
+    relations.getParent = [](HWND hWnd, HWND& hParentOut) {
+        const QWidget* pWidget = platform::ui::WidgetFromHwnd(hWnd);
+        if (pWidget == nullptr) {
+            return false;
+        }
+        hParentOut = !pWidget->isWindow() && pWidget->parentWidget() != nullptr
+                         ? platform::ui::HwndFromWidget(pWidget->parentWidget())
+                         : nullptr;
+        return true;
+    };
+    relations.getOwner = [pMain = static_cast<QWidget*>(&dlg), hParent](HWND hWnd, HWND& hOwner) {
+        const QWidget* pWidget = platform::ui::WidgetFromHwnd(hWnd);
+        if (pWidget == nullptr) {
+            return false;
+        }
+        if (!pWidget->isWindow()) {
+            hOwner = nullptr;
+        } else if (pWidget->parentWidget() != nullptr) {
+            hOwner = platform::ui::HwndFromWidget(pWidget->parentWidget()->window());
+        } else {
+            hOwner = pWidget == pMain ? hParent : nullptr;
+        }
+        return true;
+    };
+    const DWORD dwRelations = platform::host::AddWindowRelations(std::move(relations));
     CSingleInstanceServer server;
     if (g_bStandalone) {
         server.Start(&dlg);
     }
     const int nResult = dlg.DoModal();
     server.Stop();
+    platform::host::RemoveWindowRelations(dwRelations);
     return nResult;
 }
 

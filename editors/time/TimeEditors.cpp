@@ -2,15 +2,24 @@
 
 #include "editors/time/DayRoutineTable.h"
 #include "editors/time/DaySwitchTimeTable.h"
+#include "editors/time/DeviceStatusDlg.h"
+#include "editors/time/InternalClockTable.h"
+#include "editors/time/SetDateTimeDlg.h"
 #include "editors/time/WeekRoutineTable.h"
 #include "model/DayRoutine.h"
 #include "ui/MainTableView.h"
+#include "ui/ParameterDlg.h"
 
 void InstallTimeEditors() {
+    // The root node: the internal clock's form.
+    CMainTableView::RegisterTableClass(5, [](int, CObject*) -> CMainTableBox* { return new CInternalClockTable(); });
     CMainTableView::RegisterTableClass(6, [](int, CObject*) -> CMainTableBox* { return new CDayRoutineTable(); });
     CMainTableView::RegisterTableClass(7, [](int, CObject*) -> CMainTableBox* { return new CWeekRoutineTable(); });
     // A routine's node: the switching times of that routine.
     CMainTableView::RegisterTableClass(11, [](int, CObject* pObject) -> CMainTableBox* {
         return new CDaySwitchTimeTable(dynamic_cast<CDayRoutine*>(pObject));
     });
+    // Online > Set Date/Time and Show Status.
+    CParameterDlg::SetDateTimeDialogRunner(&CSetDateTimeDlg::Run);
+    CParameterDlg::SetStatusDialogRunner(&CDeviceStatusDlg::Run);
 }

@@ -60,6 +60,38 @@ const ResDialogControl kUsageControls[] = {
     {1299, "BUTTON", "Hilfe", 203, 153, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 115: the internal clock's form; the rows of the time, date and request
+// addresses and of the send time show by the clock's mode, the comments only
+// in standalone mode.
+const ResDialogControl kInternalClockControls[] = {
+    {1002, "STATIC", "Betriebsart Uhr:", 7, 8, 110, 8, kChild | SS_LEFT, 0},
+    {1000, "COMBOBOX", "", 120, 6, 170, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1011, "STATIC", "Gruppenadresse Uhrzeit:", 7, 26, 110, 8, kChild | SS_LEFT, 0},
+    {1009, "COMBOBOX", "", 120, 24, 170, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1012, "STATIC", "Gruppenadresse Datum:", 7, 44, 110, 8, kChild | SS_LEFT, 0},
+    {1010, "COMBOBOX", "", 120, 42, 170, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1014, "STATIC", "Gruppenadresse zur Anforderung:", 7, 62, 110, 8, kChild | SS_LEFT, 0},
+    {1015, "COMBOBOX", "", 120, 60, 170, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1013, "STATIC", "senden um:", 7, 82, 110, 8, kChild | SS_LEFT, 0},
+    {1003, "EDIT", "", 124, 80, 16, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1033, "STATIC", ":", 142, 82, 6, 8, kChild | SS_CENTER, 0},
+    {1004, "EDIT", "", 150, 80, 16, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1016, "STATIC", "Inaktive Zeit (mm:ss):", 7, 108, 110, 8, kChild | SS_LEFT, 0},
+    {1005, "EDIT", "", 124, 106, 16, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1034, "STATIC", ":", 142, 108, 6, 8, kChild | SS_CENTER, 0},
+    {1006, "EDIT", "", 150, 106, 16, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1007, "STATIC", "Zeitprogramm:", 7, 134, 110, 8, kChild | SS_LEFT, 0},
+    {1017, "COMBOBOX", "", 120, 132, 170, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1019, "COMBOBOX", "", 295, 132, 80, 60, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1115, "STATIC", "min. Telegrammabstand:", 7, 152, 110, 8, kChild | SS_LEFT, 0},
+    {1018, "COMBOBOX", "", 120, 150, 60, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1249, "STATIC", "Kommentar des Installateurs:", 7, 172, 150, 8, kChild | SS_LEFT, 0},
+    {1298, "BUTTON", "", 7, 180, 368, 24, kChild | BS_GROUPBOX, 0},
+    {1297, "STATIC", "", 12, 188, 358, 12, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1251, "STATIC", "Kommentar des Anwenders:", 7, 210, 150, 8, kChild | SS_LEFT, 0},
+    {1252, "EDIT", "", 7, 220, 368, 26, kChild | WS_BORDER | ES_MULTILINE | WS_TABSTOP, 0},
+};
+
 // 168: a day routine's name and bus trigger; the trigger controls show only
 // while the check box is ticked.
 const ResDialogControl kDayRoutineControls[] = {
@@ -244,7 +276,62 @@ const ResDialogControl kQuantityMemberControls[] = {
     {1299, "BUTTON", "Hilfe", 240, 132, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 141: the device status.
+const ResDialogControl kDeviceStatusControls[] = {
+    {1095, "STATIC", "Adresse:", 7, 7, 105, 8, kChild | SS_LEFT, 0},
+    {1096, "STATIC", "", 115, 7, 128, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1082, "STATIC", "Letzter Parameterdownload:", 7, 19, 105, 8, kChild | SS_LEFT, 0},
+    {1091, "STATIC", "", 115, 19, 128, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1113, "STATIC", "Anwenderprogrammstatus:", 7, 31, 105, 8, kChild | SS_LEFT, 0},
+    {1099, "STATIC", "", 115, 31, 128, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1114, "STATIC", "ORV/X2.1 Zeit:", 7, 43, 105, 8, kChild | SS_LEFT, 0},
+    {1100, "STATIC", "", 115, 43, 128, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1084, "BUTTON", "Status des Schaltprogramms", 7, 57, 236, 88, kChild | BS_GROUPBOX, 0},
+    {1098, "STATIC", "Schaltprogramm läuft:", 14, 70, 98, 8, kChild | SS_LEFT, 0},
+    {1097, "STATIC", "", 115, 70, 122, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1101, "STATIC", "Uhrzeit gestellt:", 14, 82, 98, 8, kChild | SS_LEFT, 0},
+    {1319, "STATIC", "", 115, 82, 122, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1103, "STATIC", "Über Objekt freigegeben:", 14, 94, 98, 8, kChild | SS_LEFT, 0},
+    {1104, "STATIC", "", 115, 94, 122, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1087, "STATIC", "Aktueller Tagesablauf:", 14, 106, 98, 8, kChild | SS_LEFT, 0},
+    {1092, "STATIC", "", 115, 106, 122, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1088, "STATIC", "Tagesablauftyp:", 14, 118, 98, 8, kChild | SS_LEFT, 0},
+    {1093, "STATIC", "", 115, 118, 122, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1089, "STATIC", "Sommer-/Winterzeit:", 14, 130, 98, 8, kChild | SS_LEFT, 0},
+    {1094, "STATIC", "", 115, 130, 122, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1090, "BUTTON", "Status &Lesen", 7, 152, 60, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "&Schließen", 100, 152, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "&Hilfe", 193, 152, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 140: the device's clock, read and set over the bus.
+const ResDialogControl kSetDateTimeControls[] = {
+    {1080, "STATIC", "Datum:", 7, 10, 50, 8, kChild | SS_LEFT, 0},
+    {1134, "EDIT", "", 62, 8, 56, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1135, "BUTTON", "SC", 120, 8, 12, 12, kChild | BS_OWNERDRAW | WS_TABSTOP, 0},
+    {1081, "STATIC", "Uhrzeit:", 7, 30, 50, 8, kChild | SS_LEFT, 0},
+    {1077, "EDIT", "", 62, 28, 18, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1078, "EDIT", "", 84, 28, 18, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1079, "EDIT", "", 106, 28, 18, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1287, "STATIC", "Uhr trimmen:", 7, 54, 52, 8, kChild | SS_LEFT, 0},
+    {1288, "EDIT", "", 62, 52, 28, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1289, "STATIC", "sek. pro Monat", 94, 54, 60, 8, kChild | SS_LEFT, 0},
+    {1290, "STATIC", "(-255...+255)", 94, 64, 60, 8, kChild | SS_LEFT, 0},
+    {1070, "BUTTON", "&PC-Zeit lesen", 166, 7, 77, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1071, "BUTTON", "ORV/X-Zeit &lesen", 166, 26, 77, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1072, "BUTTON", "ORV/X-&Zeit stellen", 166, 45, 77, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "&Schließen", 7, 86, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Hilfe", 193, 86, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 const ResDialog kDialogs[] = {
+    {140, "Datum/Uhrzeit einstellen", 0, 0, 250, 107, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kSetDateTimeControls, std::size(kSetDateTimeControls)}},
+    {115, nullptr, 0, 0, 382, 252, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kInternalClockControls, std::size(kInternalClockControls)}},
+    {141, "Gerätestatus", 0, 0, 250, 173, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kDeviceStatusControls, std::size(kDeviceStatusControls)}},
     {143, "Schaltzeit einstellen", 0, 0, 220, 99, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
      0, ResList<ResDialogControl>{kSetSwitchTimeControls, std::size(kSetSwitchTimeControls)}},
     {145, "", 0, 0, 227, 121, "MS Sans Serif", 8, WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0,

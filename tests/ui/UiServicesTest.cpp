@@ -7,6 +7,7 @@
 #include "platform/base/ProgressSink.h"
 #include "platform/base/SingleInstance.h"
 #include "platform/base/WaitCursorSink.h"
+#include "platform/host/WindowMessages.h"
 #include "platform/ui/Handles.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtHelpService.h"
@@ -158,6 +159,25 @@ TEST_F(UiServicesTest, PlugInMainWindowKeepsNoSocket) {
         uitest::PressCloseBox(&d);
     });
     EXPECT_EQ(m_services.RunMainWindow(nullptr), IDOK);
+}
+
+// In plug-in mode the host's window is the top window of every window of
+// the editor: a dialog's live device connection is asked of the host.
+TEST_F(UiServicesTest, PlugInWindowsLeadUpToTheHostsWindow) {
+    uitest::CEditingRun run(false);
+    const HWND hHost = reinterpret_cast<HWND>(std::uintptr_t{0x4711});
+    m_runner.Then([&](QDialog& d) {
+        QDialog inner(&d);
+        QWidget* pChild = new QWidget(&inner);
+        EXPECT_EQ(platform::host::GetTopLevelWindow(platform::ui::HwndFromWidget(pChild)), hHost);
+        EXPECT_EQ(platform::host::GetTopLevelWindow(platform::ui::HwndFromWidget(&d)), hHost);
+        uitest::PressCloseBox(&d);
+    });
+    EXPECT_EQ(m_services.RunMainWindow(hHost), IDOK);
+    // After the run the editor's windows are unknown again.
+    QWidget stray;
+    EXPECT_EQ(platform::host::GetTopLevelWindow(platform::ui::HwndFromWidget(&stray)),
+              platform::ui::HwndFromWidget(&stray));
 }
 
 TEST(InstallQtUiServicesTest, InstallsTheServicesAndTheQtSinks) {
