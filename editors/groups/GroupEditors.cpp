@@ -1,6 +1,7 @@
 #include "editors/groups/GroupEditors.h"
 
 #include "app/UsageDialog.h"
+#include "editors/groups/GroupAddressTable.h"
 #include "editors/groups/MemoryUsageTable.h"
 #include "editors/groups/QuantitiesTable.h"
 #include "editors/groups/QuantityMemberTable.h"
@@ -47,6 +48,7 @@ void InstallGroupEditors() {
         return dlg.DoModal();
     });
     CMainTableView::RegisterTableClass(2, [](int, CObject*) -> CMainTableBox* { return new CQuantitiesTable(); });
+    CMainTableView::RegisterTableClass(3, [](int, CObject*) -> CMainTableBox* { return new CGroupAddressTable(); });
     CMainTableView::RegisterTableClass(4, [](int, CObject*) -> CMainTableBox* { return new CMemoryUsageTable(); });
     // A quantity's trigger and member nodes.
     CMainTableView::RegisterTableClass(13, [](int, CObject* pObject) -> CMainTableBox* {

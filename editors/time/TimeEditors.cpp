@@ -2,11 +2,13 @@
 
 #include "editors/time/DayRoutineTable.h"
 #include "editors/time/DaySwitchTimeTable.h"
+#include "editors/time/DeviceObjectTable.h"
 #include "editors/time/DeviceStatusDlg.h"
 #include "editors/time/InternalClockTable.h"
 #include "editors/time/SetDateTimeDlg.h"
 #include "editors/time/WeekRoutineTable.h"
 #include "model/DayRoutine.h"
+#include "model/StringLongObject.h"
 #include "ui/MainTableView.h"
 #include "ui/ParameterDlg.h"
 
@@ -18,6 +20,12 @@ void InstallTimeEditors() {
     // A routine's node: the switching times of that routine.
     CMainTableView::RegisterTableClass(11, [](int, CObject* pObject) -> CMainTableBox* {
         return new CDaySwitchTimeTable(dynamic_cast<CDayRoutine*>(pObject));
+    });
+    // The objects of one host group address, for the group selection tree's
+    // node of that address (its object names the address's host id).
+    CMainTableView::RegisterTableClass(19, [](int, CObject* pObject) -> CMainTableBox* {
+        const auto* pAddress = dynamic_cast<const CStringLongObject*>(pObject);
+        return new CDeviceObjectTable(pAddress != nullptr ? pAddress->GetId() : -1);
     });
     // Online > Set Date/Time and Show Status.
     CParameterDlg::SetDateTimeDialogRunner(&CSetDateTimeDlg::Run);

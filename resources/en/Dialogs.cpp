@@ -323,7 +323,26 @@ const ResDialogControl kSetDateTimeControls[] = {
     {1299, "BUTTON", "Help", 193, 86, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 126: the datapoint type of a group address the host gives without one;
+// the sub-type list is filled but stays hidden.
+const ResDialogControl kTypeSelectionControls[] = {
+    {1263, "STATIC", "No data type has been selected for this group address:", 7, 7, 226, 8, kChild | SS_LEFT, 0},
+    {1264, "STATIC", "Name:", 7, 22, 50, 8, kChild | SS_LEFT, 0},
+    {1069, "STATIC", "", 60, 22, 173, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1265, "STATIC", "Address:", 7, 34, 50, 8, kChild | SS_LEFT, 0},
+    {1068, "STATIC", "", 60, 34, 173, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1266, "STATIC", "&Data type:", 7, 51, 50, 8, kChild | SS_LEFT, 0},
+    {1015, "COMBOBOX", "", 60, 49, 173, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1267, "STATIC", "&Subdata type:", 7, 69, 50, 8, WS_CHILD | SS_LEFT, 0},
+    {1032, "COMBOBOX", "", 60, 67, 173, 100, WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 7, 88, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Cancel", 62, 88, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 183, 88, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 const ResDialog kDialogs[] = {
+    {126, "Group address", 0, 0, 240, 109, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kTypeSelectionControls, std::size(kTypeSelectionControls)}},
     {140, "Set date/time", 0, 0, 250, 107, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kSetDateTimeControls, std::size(kSetDateTimeControls)}},

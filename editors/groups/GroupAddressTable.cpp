@@ -1,0 +1,362 @@
+#include "editors/groups/GroupAddressTable.h"
+
+#include "app/Chronoset.h"
+#include "editors/groups/UsageDlg.h"
+#include "model/DayRoutine.h"
+#include "model/DayRoutines.h"
+#include "model/DaySwitchTime.h"
+#include "model/Globals.h"
+#include "model/GroupDataAddress.h"
+#include "model/GroupDataAddresses.h"
+#include "model/Log.h"
+#include "model/MessageBoxes.h"
+#include "model/Quantities.h"
+#include "model/Quantity.h"
+#include "model/QuantityMember.h"
+#include "model/ResString.h"
+#include "model/Utils.h"
+#include "platform/base/MessageBoxSink.h"
+#include "platform/ui/CmdUI.h"
+#include "ui/GroupAddressInsertHook.h"
+#include "ui/ViewNotify.h"
+
+#include <algorithm>
+#include <cstring>
+#include <list>
+
+namespace {
+
+// Every record this table sends about its own changes carries this flag, so
+// that the tables apply them through the closing kinds-changed record.
+constexpr int kOwnChangeFlag = 1;
+
+// The link dialog is not part of the editor yet: until it is, editing a
+// data row links nothing and the edit command stays off.
+constexpr bool kLinkDialogAvailable = false;
+
+CGroupDataAddress* AddressOf(CObject* pObject) {
+    return dynamic_cast<CGroupDataAddress*>(pObject);
+}
+
+int Sign(int n) {
+    return n < 0 ? -1 : (n > 0 ? 1 : 0);
+}
+
+const char* UseMark(const CGroupDataAddress& address, DWORD dwUse) {
+    return address.HasUsage(dwUse) ? "+" : "-";
+}
+
+bool IsInInvalidList(const CGroupDataAddresses& lists, const CGroupDataAddress* pAddress) {
+    const CGroupDataAddressList& invalid = lists.GetList(true);
+    return std::find(invalid.begin(), invalid.end(), pAddress) != invalid.end();
+}
+
+}  // namespace
+
+CGroupAddressTable::CGroupAddressTable() : CMainTableBox(kTableType) {
+    SetObjectKind(VOK_GROUPADDRESS);
+    SetMaxEntries(kMaxAddresses);
+    SetColumnCount(7);
+}
+
+CGroupAddressTable::~CGroupAddressTable() = default;
+
+bool CGroupAddressTable::InitColumns() {
+    PresetColumnPrefs();
+    AddColumn(GetResString(2002, "GA Nr."), GetStoredColumnWidth(0), LVCFMT_LEFT);
+    AddColumn(GetResString(2003, "GA Name"), GetStoredColumnWidth(1), LVCFMT_LEFT);
+    AddColumn(GetResString(40107, "Typ"), GetStoredColumnWidth(2), LVCFMT_LEFT);
+    AddColumn(GetResString(310, "TA"), GetStoredColumnWidth(3), LVCFMT_CENTER);
+    AddColumn(GetResString(311, "SZ"), GetStoredColumnWidth(4), LVCFMT_CENTER);
+    AddColumn(GetResString(312, "MA"), GetStoredColumnWidth(5), LVCFMT_CENTER);
+    AddColumn(GetResString(313, "MM"), GetStoredColumnWidth(6), LVCFMT_CENTER);
+    return true;
+}
+
+bool CGroupAddressTable::FillTable() {
+    DeleteAllRows();
+    if (g_pChronoset != nullptr) {
+        CGroupDataAddresses* pLists = g_pChronoset->GetGroupDataAddresses();
+        for (const bool bInvalid : {false, true}) {
+            GaPosition pos = pLists->GetFirstItemPos(GASM_ANY, nullptr, bInvalid);
+            while (pos) {
+                CGroupDataAddress* pAddress = pLists->GetNextItem(pos, GASM_ANY, nullptr, bInvalid);
+                std::vector<std::string> texts;
+                GetEntryStrings(pAddress, texts);
+                if (AddRow(texts, pAddress, GetDefaultImage()) < 0) {
+                    return false;
+                }
+            }
+        }
+    }
+    if (g_bStandalone) {
+        return true;
+    }
+    if (AddItem("", nullptr, GetDefaultImage()) < 0) {
+        return false;
+    }
+    SetNextSubItemText(GetResString(759, "*** neue Gruppenadresse ***"));
+    return true;
+}
+
+void CGroupAddressTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
+    texts.clear();
+    const CGroupDataAddress* pAddress = AddressOf(pObject);
+    if (pAddress == nullptr) {
+        return;
+    }
+    texts.push_back(pAddress->GetAddressText(true));
+    texts.push_back(pAddress->GetName());
+    texts.push_back(pAddress->GetTypeText());
+    for (const DWORD dwUse : {GAU_DAYROUTINE_TRIGGER, GAU_SWITCHTIME, GAU_QUANTITY_TRIGGER, GAU_QUANTITY_MEMBER}) {
+        texts.push_back(UseMark(*pAddress, dwUse));
+    }
+}
+
+int CGroupAddressTable::CompareItems(int nColumn, int nRowA, int nRowB) {
+    const CGroupDataAddress* pA = AddressOf(GetItemData(nRowA));
+    const CGroupDataAddress* pB = AddressOf(GetItemData(nRowB));
+    // Rows without an address (the new-entry row) sort last.
+    if (pA == nullptr) {
+        return pB != nullptr ? 1 : 0;
+    }
+    if (pB == nullptr) {
+        return -1;
+    }
+    switch (nColumn) {
+    case 0:
+        if (pA->IsInvalid() != pB->IsInvalid()) {
+            return pA->IsInvalid() ? -1 : 1;
+        }
+        return Sign(static_cast<int>(static_cast<WORD>(pA->GetAddress())) -
+                    static_cast<int>(static_cast<WORD>(pB->GetAddress())));
+    case 1:
+        return Sign(std::strcmp(pA->GetName().c_str(), pB->GetName().c_str()));
+    case 2:
+        return Sign(static_cast<int>(pA->GetObjectType() - pB->GetObjectType()));
+    case 3:
+    case 4:
+    case 5:
+    case 6: {
+        const DWORD dwUse = DWORD{1} << (nColumn - 3);
+        return Sign(static_cast<int>(pA->HasUsage(dwUse)) - static_cast<int>(pB->HasUsage(dwUse)));
+    }
+    default:
+        return 0;
+    }
+}
+
+std::vector<CGroupDataAddress*> CGroupAddressTable::GetSelectedUsedAddresses() const {
+    std::vector<CObject*> objects;
+    GetSelectedObjects(objects);
+    std::vector<CGroupDataAddress*> used;
+    for (CObject* pObject : objects) {
+        CGroupDataAddress* pAddress = AddressOf(pObject);
+        if (pAddress != nullptr && pAddress->HasUsage(GAU_ANY)) {
+            used.push_back(pAddress);
+        }
+    }
+    return used;
+}
+
+int CGroupAddressTable::EditEntry(int nRow) {
+    if (nRow < 0 || nRow >= GetDataRowCount()) {
+        if (g_bStandalone) {
+            return 0;
+        }
+        NewEntry();
+        return 1;
+    }
+    // A data row links its used addresses anew through the link dialog,
+    // which the editor does not have yet: nothing to run.
+    return 1;
+}
+
+void CGroupAddressTable::OnPaneCommand(int /*nCode*/) {
+    NewEntry();
+}
+
+void CGroupAddressTable::NewEntry() {
+    if (g_bStandalone) {
+        return;
+    }
+    if (ui::InsertGroupAddress(GetParameterDlg(), kInsertTypeMask) == nullptr) {
+        return;
+    }
+    UpdateToolbarState();
+    SendKindsChanged(VOK_GROUPADDRESS);
+}
+
+void CGroupAddressTable::OnUpdateEditEntry(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(kLinkDialogAvailable && !GetSelectedUsedAddresses().empty());
+}
+
+bool CGroupAddressTable::IsUsedAnywhere(const CGroupDataAddress* pAddress) {
+    if (g_pChronoset == nullptr || pAddress == nullptr) {
+        return false;
+    }
+    for (const CDayRoutine* pRoutine : g_pChronoset->GetDayRoutines()->GetDayRoutines()) {
+        if (pRoutine->GetTriggerGroupAddress() == pAddress) {
+            return true;
+        }
+        for (const CDaySwitchTime* pSwitchTime : pRoutine->GetSwitchTimes()) {
+            if (pSwitchTime->GetGroupAddress() == pAddress) {
+                return true;
+            }
+        }
+    }
+    for (const CQuantity* pQuantity : g_pChronoset->GetQuantities()->GetQuantityList()) {
+        if (pQuantity->IsTrigger(pAddress)) {
+            return true;
+        }
+        for (const CQuantityMember* pMember : pQuantity->GetMembers()) {
+            if (pMember->GetGroupAddress() == pAddress) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void CGroupAddressTable::DeleteEntries() {
+    if (g_bStandalone || g_pChronoset == nullptr) {
+        return;
+    }
+    CGroupDataAddresses& lists = *g_pChronoset->GetGroupDataAddresses();
+    // Only rows the user selected: the selection mark alone deletes nothing.
+    std::vector<CGroupDataAddress*> used;
+    std::vector<CGroupDataAddress*> unused;
+    for (int nRow = 0; nRow < GetDataRowCount(); ++nRow) {
+        CGroupDataAddress* pAddress = IsItemSelected(nRow) ? AddressOf(GetItemData(nRow)) : nullptr;
+        if (pAddress != nullptr) {
+            (IsUsedAnywhere(pAddress) ? used : unused).push_back(pAddress);
+        }
+    }
+    if (!used.empty()) {
+        std::vector<CObject*> objects(used.begin(), used.end());
+        int nResult = IDCANCEL;
+        {
+            CUsageDlg dlg(GetParameterDlg(), true, objects);
+            nResult = dlg.DoModal();
+        }
+        if (nResult == IDOK) {
+            for (CGroupDataAddress* pAddress : used) {
+                DetachAddress(lists, pAddress);
+            }
+        }
+    }
+    if (!unused.empty()) {
+        const std::string strQuestion = FormatIntFields(
+            GetResString(738, "Wollen Sie die %d ausgewählten (unbenutzten) Gruppenadressen löschen?"),
+            {static_cast<int>(unused.size())});
+        if (QuestionBox("%s", strQuestion.c_str()) == IDYES) {
+            DeleteUnused(lists, unused);
+        }
+    }
+    SendKindsChanged(VOK_ALL);
+    RecountAssociations();
+    UpdateToolbarState();
+}
+
+void CGroupAddressTable::DetachAddress(CGroupDataAddresses& lists, CGroupDataAddress* pAddress) {
+    // Releasing the last use of an invalid-list address destroys it; from
+    // then on the pointer only serves to ask whether it is still listed.
+    const auto gone = [&lists, pAddress]() { return !lists.IsInList(pAddress); };
+    if (gone()) {
+        return;
+    }
+    const bool bInvalid = IsInInvalidList(lists, pAddress);
+    bool bRemove = !bInvalid;
+    bool bWalkEnded = false;
+    for (CDayRoutine* pRoutine : g_pChronoset->GetDayRoutines()->GetDayRoutines()) {
+        if (pRoutine->GetTriggerGroupAddress() == pAddress) {
+            pRoutine->SetTriggerGroupAddress(nullptr);
+            g_bDataModified = true;
+            // Clearing a trigger never destroys the address: an invalid one
+            // without any other use goes with this delete.
+            if (bInvalid && !pAddress->HasUsage(GAU_ANY)) {
+                bRemove = true;
+                bWalkEnded = true;
+                break;
+            }
+        }
+        // Copied: each removal changes the routine's list.
+        const std::list<CDaySwitchTime*> switchTimes = pRoutine->GetSwitchTimes();
+        for (CDaySwitchTime* pSwitchTime : switchTimes) {
+            if (pSwitchTime->GetGroupAddress() != pAddress) {
+                continue;
+            }
+            pRoutine->RemoveSwitchTime(pSwitchTime);
+            g_bDataModified = true;
+            SendObjectRecord(VN_REMOVED, pSwitchTime, pRoutine, VOK_DAYSWITCHTIME, kOwnChangeFlag);
+            delete pSwitchTime;
+            if (gone()) {
+                return;
+            }
+        }
+    }
+    if (!bWalkEnded) {
+        for (CQuantity* pQuantity : g_pChronoset->GetQuantities()->GetQuantityList()) {
+            while (pQuantity->IsTrigger(pAddress)) {
+                SendObjectRecord(VN_REMOVED, pAddress, pQuantity, VOK_QUANTITYTRIGGER, kOwnChangeFlag);
+                CGroupDataAddress* pTrigger = pAddress;
+                pQuantity->RemoveTriggerGroupAddress(pTrigger);
+                g_bDataModified = true;
+                if (gone()) {
+                    return;
+                }
+            }
+            const std::list<CQuantityMember*> members(pQuantity->GetMembers().begin(), pQuantity->GetMembers().end());
+            for (CQuantityMember* pMember : members) {
+                if (pMember->GetGroupAddress() != pAddress) {
+                    continue;
+                }
+                pQuantity->DeleteMember(pMember);
+                g_bDataModified = true;
+                SendObjectRecord(VN_REMOVED, pMember, pQuantity, VOK_QUANTITYMEMBER, kOwnChangeFlag);
+                delete pMember;
+                if (gone()) {
+                    return;
+                }
+            }
+        }
+    }
+    SendObjectRecord(VN_REMOVED, pAddress, nullptr, VOK_GROUPADDRESS, kOwnChangeFlag);
+    if (!bRemove) {
+        // The data model removes an invalid-list address with its last use.
+        return;
+    }
+    if (!lists.Remove(pAddress, false)) {
+        LOG_ERROR("Couldnt delete invalid assoc GA.");
+        return;
+    }
+    g_bDataModified = true;
+    delete pAddress;
+}
+
+void CGroupAddressTable::DeleteUnused(CGroupDataAddresses& lists, const std::vector<CGroupDataAddress*>& unused) {
+    for (CGroupDataAddress* pAddress : unused) {
+        if (!lists.IsInList(pAddress) || !lists.Remove(pAddress, false)) {
+            LOG_ERROR("Couldnt delete invalid assoc GA.");
+            continue;
+        }
+        g_bDataModified = true;
+        SendObjectRecord(VN_REMOVED, pAddress, nullptr, VOK_GROUPADDRESS, kOwnChangeFlag);
+        delete pAddress;
+    }
+}
+
+void CGroupAddressTable::SendKindsChanged(int nKinds) {
+    VIEWNOTIFY notify;
+    notify.nType = VN_KINDS_CHANGED;
+    notify.nKind = nKinds;
+    notify.nFlag = kOwnChangeFlag;
+    SendNotification(&notify);
+}
+
+void CGroupAddressTable::RecountAssociations() {
+    if (g_pChronoset != nullptr) {
+        DWORD nCount = 0;
+        g_pChronoset->CountAssociations(nCount);
+    }
+}
