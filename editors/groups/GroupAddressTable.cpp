@@ -19,9 +19,9 @@
 #include "platform/ui/CmdUI.h"
 #include "ui/GroupAddressInsertHook.h"
 #include "ui/ViewNotify.h"
+#include "ui/ItemOrder.h"
 
 #include <algorithm>
-#include <cstring>
 #include <list>
 
 namespace {
@@ -131,7 +131,7 @@ int CGroupAddressTable::CompareItems(int nColumn, int nRowA, int nRowB) {
         return Sign(static_cast<int>(static_cast<WORD>(pA->GetAddress())) -
                     static_cast<int>(static_cast<WORD>(pB->GetAddress())));
     case 1:
-        return Sign(std::strcmp(pA->GetName().c_str(), pB->GetName().c_str()));
+        return ui::CompareText(pA->GetName(), pB->GetName());
     case 2:
         return Sign(static_cast<int>(pA->GetObjectType() - pB->GetObjectType()));
     case 3:

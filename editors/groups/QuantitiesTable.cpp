@@ -13,19 +13,16 @@
 #include "platform/base/MessageBoxSink.h"
 #include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/ItemOrder.h"
 
 #include <cstdio>
-#include <cstring>
+
+using ui::Order;
 
 namespace {
 
 CQuantity* QuantityOf(CObject* pObject) {
     return dynamic_cast<CQuantity*>(pObject);
-}
-
-template <typename T>
-int Order(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
 }
 
 int Sign(int n) {
@@ -113,7 +110,7 @@ int CQuantitiesTable::CompareItems(int nColumn, int nRowA, int nRowB) {
     case 0:
         return Sign(pA->GetNumber() - pB->GetNumber());
     case 1:
-        return Sign(std::strcmp(pA->GetName().c_str(), pB->GetName().c_str()));
+        return ui::CompareText(pA->GetName(), pB->GetName());
     case 2:
         return Sign(pA->GetMainType() - pB->GetMainType());
     case 3:

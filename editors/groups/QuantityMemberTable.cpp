@@ -15,18 +15,15 @@
 #include "platform/base/MessageBoxSink.h"
 #include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/ItemOrder.h"
 
-#include <cstring>
+
+using ui::Order;
 
 namespace {
 
 CQuantityMember* MemberOf(CObject* pObject) {
     return dynamic_cast<CQuantityMember*>(pObject);
-}
-
-template <typename T>
-int Order(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
 }
 
 }  // namespace
@@ -122,8 +119,7 @@ int CQuantityMemberTable::CompareItems(int nColumn, int nRowA, int nRowB) {
             return Order(static_cast<WORD>(pGa->GetAddress()), static_cast<WORD>(pGb->GetAddress()));
         }
         if (nColumn == 1) {
-            const int n = std::strcmp(pGa->GetName().c_str(), pGb->GetName().c_str());
-            return n < 0 ? -1 : (n > 0 ? 1 : 0);
+            return ui::CompareText(pGa->GetName(), pGb->GetName());
         }
         if (nColumn == 2) {
             return Order(pGa->GetObjectType(), pGb->GetObjectType());

@@ -12,19 +12,16 @@
 #include "platform/base/MessageBoxSink.h"
 #include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/ItemOrder.h"
 
-#include <cstring>
 #include <vector>
+
+using ui::Order;
 
 namespace {
 
 CGroupDataAddress* AddressOf(CObject* pObject) {
     return dynamic_cast<CGroupDataAddress*>(pObject);
-}
-
-template <typename T>
-int Order(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
 }
 
 }  // namespace
@@ -90,10 +87,8 @@ int CQuantityTriggerTable::CompareItems(int nColumn, int nRowA, int nRowB) {
     switch (nColumn) {
     case 0:
         return Order(static_cast<WORD>(pA->GetAddress()), static_cast<WORD>(pB->GetAddress()));
-    case 1: {
-        const int n = std::strcmp(pA->GetName().c_str(), pB->GetName().c_str());
-        return n < 0 ? -1 : (n > 0 ? 1 : 0);
-    }
+    case 1:
+        return ui::CompareText(pA->GetName(), pB->GetName());
     case 2:
         return Order(pA->GetObjectType(), pB->GetObjectType());
     case 3:

@@ -17,27 +17,20 @@
 #include "platform/base/MessageBoxSink.h"
 #include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/ItemOrder.h"
 
 #include <cstdio>
-#include <cstring>
 #include <list>
 #include <vector>
+
+using ui::Order;
+
+using ui::CompareText;
 
 namespace {
 
 CDayRoutine* RoutineOf(CObject* pObject) {
     return dynamic_cast<CDayRoutine*>(pObject);
-}
-
-// The three-way result of two values.
-template <typename T>
-int Order(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-int CompareText(const std::string& a, const std::string& b) {
-    const int n = std::strcmp(a.c_str(), b.c_str());
-    return n < 0 ? -1 : (n > 0 ? 1 : 0);
 }
 
 constexpr int kWeekdays = 7;

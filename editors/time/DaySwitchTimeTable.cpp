@@ -19,26 +19,20 @@
 #include "platform/base/Time.h"
 #include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/ItemOrder.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <vector>
+
+using ui::Order;
+
+using ui::CompareText;
 
 namespace {
 
 CDaySwitchTime* SwitchTimeOf(CObject* pObject) {
     return dynamic_cast<CDaySwitchTime*>(pObject);
-}
-
-int CompareText(const std::string& a, const std::string& b) {
-    const int n = std::strcmp(a.c_str(), b.c_str());
-    return n < 0 ? -1 : (n > 0 ? 1 : 0);
-}
-
-template <typename T>
-int Order(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
 }
 
 std::string TwoDigits(int nValue) {

@@ -8,8 +8,11 @@
 #include "model/Utils.h"
 #include "platform/base/WaitCursor.h"
 #include "platform/com/ComPtr.h"
+#include "ui/ItemOrder.h"
 
 #include <cstdio>
+
+using ui::Order;
 
 namespace {
 
@@ -25,11 +28,6 @@ HRESULT Checked(HRESULT hr, const CComPtr<T>& p) {
 
 CDeviceObjectRow* RowOf(CObject* pObject) {
     return dynamic_cast<CDeviceObjectRow*>(pObject);
-}
-
-template <typename T>
-int Order(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
 }
 
 // A set flag sorts after a cleared one.
