@@ -1,19 +1,26 @@
 #pragma once
-// The parameter report: the printed record of a device's parameter set. The
-// data sets add their sections to its body group with its fonts.
+// The parameter report: the printed record of a device's parameter set. It
+// makes its fonts, margins, page header and footer for the job's context
+// and a body of the sections of the print items; the data sets add their
+// sections to the body with its fonts. Its items are the body's lines, so
+// pages break between lines.
 
 #include "platform/base/Font.h"
+#include "platform/base/Size.h"
 #include "report/ParamReportGroup.h"
 #include "report/Report.h"
 
 #include <string>
 
+class IParamReportOwner;
 class IReportDC;
+
+constexpr int PARAM_REPORT_MARGIN = 1000;  // HIMETRIC, on each side
 
 class CParamReport : public CReport
 {
 public:
-    CParamReport();
+    explicit CParamReport(IParamReportOwner* pOwner = nullptr);
     ~CParamReport() override;
 
     // Arial 8 pt regular: column headings and cells of table sections.
@@ -38,8 +45,39 @@ public:
     // used: the body is always taken. Nothing without a body.
     void AddEmptyLine(CReportGroup* pGroup, CFont* pFont, BOOL bPageBreak);
 
+    // The footer's page number text, "Seite %u" of the page drawn last.
+    const std::string& GetPageText() const { return m_strPageText; }
+
+    void BeginPrinting(IReportDC& dc, CPrintInfo* pInfo) override;
+    void Print(IReportDC& dc, CPrintInfo* pInfo) override;
+    void EndPrinting(IReportDC& dc, CPrintInfo* pInfo) override;
+    BOOL MoveFirst() override;
+    void Close() override;
+    BOOL MoveNext() override;
+    void PrepareItem() override;
+    // The page number follows the page drawn, also after earlier pages were
+    // laid out on the way to it.
+    void PrintFooter(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo) override;
+    BOOL IsPageFull(IReportDC& dc, CPrintInfo* pInfo) override;
+    void PrintItem(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo, int y) override;
+    int GetItemHeight(IReportDC& dc, CPrintInfo* pInfo) override;
+
+protected:
+    void BuildPageHeader(IReportDC& dc, CPrintInfo* pInfo);
+    void BuildPageFooter(IReportDC& dc, CPrintInfo* pInfo);
+    void BuildBody(IReportDC& dc, CPrintInfo* pInfo);
+
 private:
+    IParamReportOwner* GetParamOwner() const { return m_pParamOwner; }
+    CReportLine* GetCurrentLine() const;
+    void SetPageText(UINT nPage);
+    // The page's width and height in HIMETRIC.
+    CSize GetPageSize(IReportDC& dc, const CPrintInfo* pInfo) const;
+
+    IParamReportOwner* m_pParamOwner;
     CFont m_fontNormal;
     CFont m_fontTitle;
     CFont m_fontHeading;
+    std::string m_strPageText;
+    WORD m_nLineIndex = 0;
 };

@@ -9,6 +9,10 @@ CReportCell::CReportCell(CReportLine* pLine, int x, int nWidth, int nHeight, UIN
         m_pLine->AddCell(this);
 }
 
+void CReportCell::Draw(IReportDC& /*dc*/, IReportDC* /*pRecordDC*/, CPrintInfo* /*pInfo*/, int /*y*/)
+{
+}
+
 int CReportCell::GetHeight(IReportDC& /*dc*/)
 {
     return (m_nFlags & RCF_MEASURE) ? 0 : m_nHeight;

@@ -5,6 +5,7 @@
 
 #include "platform/base/WinTypes.h"
 
+class CPrintInfo;
 class CReportLine;
 class IReportDC;
 
@@ -39,6 +40,10 @@ public:
     // The stored height; a measuring cell stores its first measurement.
     int GetStoredHeight() const { return m_nHeight; }
 
+    // Draws the cell with its top at y (logical units) on the print context
+    // (unless the pass only lays out) and on the recording context when one
+    // is given. The base draws nothing.
+    virtual void Draw(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo, int y);
     // HIMETRIC; the base: 0 when RCF_MEASURE is set, else the stored height.
     virtual int GetHeight(IReportDC& dc);
 

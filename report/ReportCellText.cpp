@@ -4,6 +4,8 @@
 #include "report/ReportDC.h"
 #include "report/ReportFontSelection.h"
 
+#include <algorithm>
+
 namespace {
 
 std::vector<std::string> SplitAtLineEnds(const std::string& strText)
@@ -81,6 +83,79 @@ int CReportCellText::MeasureHeight(IReportDC& dc) const
     if (m_nFlags & RCF_MULTILINE)
         return static_cast<int>(GetTextLines(dc).size()) * dc.GetCharHeight();
     return dc.GetTextExtent(GetText()).cy;
+}
+
+CReportCellText::TextLayout CReportCellText::CalcTextRect(IReportDC& dc, const CPrintInfo* pInfo, int y)
+{
+    const RECT rectPage = pInfo ? pInfo->m_rectDraw : RECT();
+    TextLayout layout;
+    layout.rect.top = y;
+    layout.rect.left = rectPage.left + dc.HimetricToLogicalX(m_x);
+
+    CReportFontSelection selection(dc, m_pFont);
+    int nHeight = m_nHeight;
+    if ((m_nFlags & RCF_MEASURE) || m_nHeight <= 0) {
+        nHeight = dc.LogicalToHimetricY(MeasureHeight(dc));
+        if (m_nHeight <= 0)
+            m_nHeight = nHeight;
+    }
+    layout.rect.right = std::min<LONG>(layout.rect.left + dc.HimetricToLogicalX(m_nWidth), rectPage.right);
+    layout.rect.bottom = layout.rect.top + dc.HimetricToLogicalY(nHeight);
+
+    switch (m_nFlags & RCF_HALIGN_MASK) {
+    case RCF_CENTER:
+        layout.ptRef.x = (layout.rect.left + layout.rect.right) / 2;
+        layout.nAlign = TA_CENTER;
+        break;
+    case RCF_RIGHT:
+        layout.ptRef.x = layout.rect.right;
+        layout.nAlign = TA_RIGHT;
+        break;
+    default:
+        layout.ptRef.x = layout.rect.left;
+        layout.nAlign = TA_LEFT;
+        break;
+    }
+    switch (m_nFlags & RCF_VALIGN_MASK) {
+    case RCF_VCENTER:
+        layout.ptRef.y = (layout.rect.top + layout.rect.bottom) / 2 - dc.GetCharHeight() / 2;
+        layout.nAlign |= TA_TOP;
+        break;
+    case RCF_BOTTOM:
+        layout.ptRef.y = layout.rect.bottom;
+        layout.nAlign |= TA_BOTTOM;
+        break;
+    default:
+        layout.ptRef.y = layout.rect.top;
+        layout.nAlign |= TA_TOP;
+        break;
+    }
+    return layout;
+}
+
+void CReportCellText::Draw(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo, int y)
+{
+    if (GetText().empty())
+        return;
+    const TextLayout layout = CalcTextRect(dc, pInfo, y);
+    std::vector<std::string> arrLines;
+    int nLineHeight;
+    {
+        CReportFontSelection selection(dc, m_pFont);
+        arrLines = GetTextLines(dc);
+        nLineHeight = dc.GetCharHeight();
+    }
+    const UINT nOptions = (m_nFlags & RCF_NOCLIP) ? 0 : ETO_CLIPPED;
+    DrawOnReportTargets(dc, pRecordDC, pInfo, [&](IReportDC& target) {
+        CReportFontSelection selection(target, m_pFont);
+        const UINT nOldAlign = target.SetTextAlign(layout.nAlign);
+        int yLine = layout.ptRef.y;
+        for (const std::string& strLine : arrLines) {
+            target.ExtTextOut(layout.ptRef.x, yLine, nOptions, &layout.rect, strLine);
+            yLine += nLineHeight;
+        }
+        target.SetTextAlign(nOldAlign);
+    });
 }
 
 int CReportCellText::GetHeight(IReportDC& dc)

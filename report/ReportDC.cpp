@@ -41,3 +41,11 @@ int IReportDC::LogicalToHimetricY(int nHeight)
     LPtoHIMETRIC(&size);
     return size.cy;
 }
+
+RECT IReportDC::GetPrintablePageRect()
+{
+    RECT rect;
+    rect.right = GetDeviceCaps(HORZRES);
+    rect.bottom = GetDeviceCaps(VERTRES);
+    return rect;
+}

@@ -1,5 +1,6 @@
 #include "report/ReportGroup.h"
 
+#include "report/ReportDC.h"
 #include "report/ReportLine.h"
 
 CReportGroup::CReportGroup(CReport* pReport) : m_pReport(pReport)
@@ -31,4 +32,12 @@ int CReportGroup::GetHeight(IReportDC& dc)
     for (auto& pLine : m_arrLines)
         nHeight += pLine->GetHeight(dc);
     return nHeight;
+}
+
+void CReportGroup::Draw(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo, int y)
+{
+    for (auto& pLine : m_arrLines) {
+        pLine->Draw(dc, pRecordDC, pInfo, y);
+        y += dc.HimetricToLogicalY(pLine->GetHeight(dc));
+    }
 }

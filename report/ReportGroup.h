@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class CPrintInfo;
 class CReport;
 class CReportLine;
 class IReportDC;
@@ -30,6 +31,8 @@ public:
 
     // The sum of the lines' heights, HIMETRIC.
     int GetHeight(IReportDC& dc);
+    // The lines top-down from y, each below the one before (logical units).
+    void Draw(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo, int y);
 
 private:
     CReport* m_pReport;

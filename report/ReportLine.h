@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class CPrintInfo;
 class CReportCell;
 class CReportGroup;
 class IReportDC;
@@ -41,6 +42,9 @@ public:
 
     // The larger of the minimum height and the tallest cell, HIMETRIC.
     virtual int GetHeight(IReportDC& dc);
+    // The cells at y (logical units), then the borders of the flags: black
+    // bars one device unit thick across the page rectangle.
+    virtual void Draw(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo, int y);
 
 protected:
     UINT m_nFlags;
