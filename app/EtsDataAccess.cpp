@@ -32,6 +32,21 @@ CComVariant AddressVariant(LONG nAddress)
     return CComVariant(static_cast<SHORT>(nAddress & 0xFFFF));
 }
 
+// Takes a group that a creation made back out of the project, and out of
+// its host object map (nId -1: it was never entered), when a later step of
+// the same creation failed: no half-made group stays behind.
+template <class Group>
+void TakeBack(Group* pGroup, CHostObjectMap<Group>* pMap, LONG nId, const char* pszKind)
+{
+    if (pMap && nId != -1)
+        pMap->RemoveKey(nId);
+    if (!pGroup)
+        return;
+    const HRESULT hr = pGroup->Delete();
+    if (FAILED(hr))
+        LOG_ERROR("Couldnt remove the new %s again hr=0x%08X", pszKind, static_cast<unsigned>(hr));
+}
+
 HRESULT ReadText(HRESULT hr, BSTR& bstr, std::string& strText)
 {
     // The text is taken through the reference, after the call that filled it.
@@ -306,6 +321,7 @@ LONG CEtsDataAccess::AddMainGroup(IEtsProject* pProject, LONG nAddress, const st
     hr = GetObjectCookie(pMainGroup, nId);
     if (FAILED(hr)) {
         LOG_ERROR("Couldnt get main group cookie hr=0x%08X", Hr(hr));
+        TakeBack<IEtsMainGroup>(pMainGroup, nullptr, -1, "main group");
         return -1;
     }
     g_mapMainGroups.SetAt(nId, pMainGroup);
@@ -348,6 +364,7 @@ LONG CEtsDataAccess::AddMiddleGroup(LONG nMainGroupId, LONG nAddress, const std:
     hr = GetObjectCookie(pMiddleGroup, nId);
     if (FAILED(hr)) {
         LOG_ERROR("Couldnt get middle group cookie, global map not updated hr=0x%08X", Hr(hr));
+        TakeBack<IEtsMiddleGroup>(pMiddleGroup, nullptr, -1, "middle group");
         return -1;
     }
     g_mapMiddleGroups.SetAt(nId, pMiddleGroup);
@@ -371,35 +388,49 @@ LONG CEtsDataAccess::AddGroupAddress(IEtsProject* pProject, LONG nMainAddress, L
                                      const std::string& strUniqueName, BOOL bCentral, int, int)
 {
     CComPtr<IEtsMainGroup> pMainGroup;
-    HRESULT hr = GetOrCreateMainGroup(pProject, nMainAddress, pMainGroup);
+    LONG nNewMainId = -1;
+    HRESULT hr = GetOrCreateMainGroup(pProject, nMainAddress, pMainGroup, nNewMainId);
     if (FAILED(hr) || !pMainGroup) {
         LOG_ERROR("Couldnt get or create a main group with address %d hr=0x%08X", static_cast<int>(nMainAddress),
                   Hr(FAILED(hr) ? hr : E_POINTER));
         return -1;
     }
     CComPtr<IEtsMiddleGroup> pMiddleGroup;
-    hr = GetOrCreateMiddleGroup(pMainGroup, nMiddleAddress, pMiddleGroup);
+    LONG nNewMiddleId = -1;
+    // What this call created on the way goes again when a later step fails.
+    auto takeBackGroups = [&] {
+        if (nNewMiddleId != -1)
+            TakeBack<IEtsMiddleGroup>(pMiddleGroup, &g_mapMiddleGroups, nNewMiddleId, "middle group");
+        if (nNewMainId != -1)
+            TakeBack<IEtsMainGroup>(pMainGroup, &g_mapMainGroups, nNewMainId, "main group");
+    };
+    hr = GetOrCreateMiddleGroup(pMainGroup, nMiddleAddress, pMiddleGroup, nNewMiddleId);
     if (FAILED(hr) || !pMiddleGroup) {
         LOG_ERROR("Couldnt get or create a middle group with address %d, hr=0x%08X", static_cast<int>(nMiddleAddress),
                   Hr(FAILED(hr) ? hr : E_POINTER));
+        takeBackGroups();
         return -1;
     }
     CComPtr<IEtsGroupAddresses> pGroupAddresses;
     hr = pMiddleGroup->get_GroupAddresses(&pGroupAddresses);
     if (FAILED(hr) || !pGroupAddresses) {
         LOG_ERROR("Couldnt get group addresses hr=0x%08X", Hr(FAILED(hr) ? hr : E_POINTER));
+        takeBackGroups();
         return -1;
     }
     CComPtr<IEtsGroupAddress> pGroupAddress;
     hr = pGroupAddresses->Add(AddressVariant(nSubAddress), CComBSTR(strName), &pGroupAddress);
     if (FAILED(hr) || !pGroupAddress) {
         LOG_ERROR("Couldnt add group address hr=0x%08X", Hr(FAILED(hr) ? hr : E_POINTER));
+        takeBackGroups();
         return -1;
     }
     LONG nId = -1;
     hr = GetObjectCookie(pGroupAddress, nId);
     if (FAILED(hr)) {
         LOG_ERROR("Couldnt get group address cookie hr=0x%08X", Hr(hr));
+        TakeBack<IEtsGroupAddress>(pGroupAddress, nullptr, -1, "group address");
+        takeBackGroups();
         return -1;
     }
     g_mapGroupAddresses.SetAt(nId, pGroupAddress);
@@ -422,6 +453,14 @@ LONG CEtsDataAccess::AddGroupAddress(IEtsProject* pProject, LONG nMainAddress, L
 
 HRESULT CEtsDataAccess::GetOrCreateMainGroup(IEtsProject* pProject, LONG nAddress, CComPtr<IEtsMainGroup>& pMainGroup)
 {
+    LONG nNewId = -1;
+    return GetOrCreateMainGroup(pProject, nAddress, pMainGroup, nNewId);
+}
+
+HRESULT CEtsDataAccess::GetOrCreateMainGroup(IEtsProject* pProject, LONG nAddress, CComPtr<IEtsMainGroup>& pMainGroup,
+                                             LONG& nNewId)
+{
+    nNewId = -1;
     if (!pProject)
         return E_POINTER;
     CComPtr<IEtsMainGroups> pMainGroups;
@@ -470,16 +509,26 @@ HRESULT CEtsDataAccess::GetOrCreateMainGroup(IEtsProject* pProject, LONG nAddres
     hr = GetObjectCookie(pNew, nId);
     if (FAILED(hr)) {
         LOG_ERROR("Couldnt get maingroup object cookie hr=0x%08X", Hr(hr));
+        TakeBack<IEtsMainGroup>(pNew, nullptr, -1, "main group");
         return hr;
     }
     g_mapMainGroups.SetAt(nId, pNew);
     pMainGroup = pNew;
+    nNewId = nId;
     return hr;
 }
 
 HRESULT CEtsDataAccess::GetOrCreateMiddleGroup(IEtsMainGroup* pMainGroup, LONG nAddress,
                                                CComPtr<IEtsMiddleGroup>& pMiddleGroup)
 {
+    LONG nNewId = -1;
+    return GetOrCreateMiddleGroup(pMainGroup, nAddress, pMiddleGroup, nNewId);
+}
+
+HRESULT CEtsDataAccess::GetOrCreateMiddleGroup(IEtsMainGroup* pMainGroup, LONG nAddress,
+                                               CComPtr<IEtsMiddleGroup>& pMiddleGroup, LONG& nNewId)
+{
+    nNewId = -1;
     if (!pMainGroup)
         return E_POINTER;
     CComPtr<IEtsMiddleGroups> pMiddleGroups;
@@ -528,10 +577,12 @@ HRESULT CEtsDataAccess::GetOrCreateMiddleGroup(IEtsMainGroup* pMainGroup, LONG n
     hr = GetObjectCookie(pNew, nId);
     if (FAILED(hr)) {
         LOG_ERROR("Couldnt get Middlegroup object cookie hr=0x%08X", Hr(hr));
+        TakeBack<IEtsMiddleGroup>(pNew, nullptr, -1, "middle group");
         return hr;
     }
     g_mapMiddleGroups.SetAt(nId, pNew);
     pMiddleGroup = pNew;
+    nNewId = nId;
     return hr;
 }
 

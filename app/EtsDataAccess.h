@@ -51,8 +51,12 @@ public:
                          CComPtr<IEtsAssociation>& pAssociation);
 
     // ---- the group tree -------------------------------------------------------------------
-    // New groups give their host id, -1 on failure. The trailing numbers are
-    // passed by the editors and not used.
+    // New groups give their host id, -1 on failure. A failure after the host
+    // made a group takes back what this call made (the new group, and for a
+    // group address the main and middle group made on the way), so no
+    // half-made group stays in the project or the maps; the texts and the
+    // central flag only complete a made group and never undo it. The
+    // trailing numbers are passed by the editors and not used.
     LONG AddMainGroup(IEtsProject* pProject, LONG nAddress, const std::string& strName,
                       const std::string& strDescription, const std::string& strUniqueName, int nUnused1 = 1,
                       int nUnused2 = 0);
@@ -89,6 +93,11 @@ public:
     HRESULT SetUpdateEnabled(LONG nCommObjectId, bool bEnabled);
 
 private:
+    // As above; nNewId is the id of a group made here, -1 when one existed.
+    HRESULT GetOrCreateMainGroup(IEtsProject* pProject, LONG nAddress, CComPtr<IEtsMainGroup>& pMainGroup,
+                                 LONG& nNewId);
+    HRESULT GetOrCreateMiddleGroup(IEtsMainGroup* pMainGroup, LONG nAddress, CComPtr<IEtsMiddleGroup>& pMiddleGroup,
+                                   LONG& nNewId);
     LONG AddAssociation(IEtsCommObject* pObject, IEtsGroupAddress* pGroupAddress, BOOL bSend);
     LONG SetSend(IEtsAssociation* pAssociation, BOOL bSend);
 };

@@ -122,6 +122,18 @@ int GetCivilWeekday(const std::tm& tm)
     return NormalizeCivilTime(tm).tm_wday;
 }
 
+int CompareCalendarTimes(const std::tm& a, const std::tm& b)
+{
+    const auto seconds = [](const std::tm& tm) {
+        const std::tm civil = NormalizeCivilTime(tm);
+        return DaysFromCivil(civil.tm_year + 1900, civil.tm_mon + 1, civil.tm_mday) * 86400 +
+               civil.tm_hour * 3600 + civil.tm_min * 60 + civil.tm_sec;
+    };
+    const std::int64_t nA = seconds(a);
+    const std::int64_t nB = seconds(b);
+    return nA < nB ? -1 : (nA > nB ? 1 : 0);
+}
+
 void StoreCalendarWords(CArchive& ar, const std::tm& tm)
 {
     ar << static_cast<WORD>(tm.tm_year) << static_cast<WORD>(tm.tm_mon) << static_cast<WORD>(tm.tm_mday)

@@ -39,6 +39,9 @@ std::int64_t DaysFromCivil(std::int64_t nYear, int nMonth, int nDay);
 std::tm NormalizeCivilTime(const std::tm& tm);
 // The weekday of the value's date, 0 Sunday .. 6 Saturday.
 int GetCivilWeekday(const std::tm& tm);
+// -1, 0 or 1 as a is before, equal to or after b on the civil calendar
+// (fields carried into range first; no time zone, no daylight saving).
+int CompareCalendarTimes(const std::tm& a, const std::tm& b);
 
 // The data-file words: year since 1900, month 0..11, day, hour and, when
 // asked, minute.

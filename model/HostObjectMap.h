@@ -45,6 +45,24 @@ public:
         return pObject.p != nullptr;
     }
 
+    // Takes the id out (an object the editing run created and took back);
+    // the entries after it keep their order.
+    void RemoveKey(LONG nId)
+    {
+        auto it = m_index.find(nId);
+        if (it == m_index.end())
+            return;
+        const std::size_t nPos = it->second;
+        m_index.erase(it);
+        CComPtr<T> pHeld = m_entries[nPos].second;
+        m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(nPos));
+        for (auto& [nKey, nIndex] : m_index)
+            if (nIndex > nPos)
+                --nIndex;
+        // Released once the map is consistent again.
+        pHeld = nullptr;
+    }
+
     std::size_t GetCount() const { return m_entries.size(); }
     bool IsEmpty() const { return m_entries.empty(); }
 

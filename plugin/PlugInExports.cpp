@@ -6,6 +6,7 @@
 #include "app/PlugInModule.h"
 #include "editors/groups/GroupEditors.h"
 #include "editors/time/TimeEditors.h"
+#include "report/view/ReportViews.h"
 #include "ui/UiServices.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
@@ -18,6 +19,7 @@ struct PlugInLifetime {
         InstallQtUiServices();
         InstallGroupEditors();
         InstallTimeEditors();
+        InstallReportView();
         theApp.InitInstance();
     }
     ~PlugInLifetime() { theApp.ExitInstance(); }

@@ -2,14 +2,17 @@
 
 #include "app/UsageDialog.h"
 #include "editors/groups/GroupAddressTable.h"
+#include "editors/groups/MainMiddleGroupTable.h"
 #include "editors/groups/MemoryUsageTable.h"
 #include "editors/groups/QuantitiesTable.h"
 #include "editors/groups/QuantityMemberTable.h"
 #include "editors/groups/QuantityTable.h"
 #include "editors/groups/QuantityTriggerTable.h"
+#include "editors/groups/SubGroupTable.h"
 #include "editors/groups/UsageDlg.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Quantity.h"
+#include "model/StringLongObject.h"
 #include "platform/ui/Handles.h"
 #include "ui/MainTableView.h"
 #include "ui/UsageDialogHook.h"
@@ -60,5 +63,22 @@ void InstallGroupEditors() {
     // A quantity's node: its form.
     CMainTableView::RegisterTableClass(12, [](int, CObject* pObject) -> CMainTableBox* {
         return new CQuantityTable(dynamic_cast<CQuantity*>(pObject));
+    });
+    // The group selection tree's nodes: the project (its main groups), a
+    // main group (its middle groups) and a middle group, or a main group
+    // with two-level addresses (its sub groups); the node's object names the
+    // group's host id.
+    const auto hostId = [](CObject* pObject) -> int {
+        const auto* pGroup = dynamic_cast<const CStringLongObject*>(pObject);
+        return pGroup != nullptr ? static_cast<int>(pGroup->GetId()) : -1;
+    };
+    CMainTableView::RegisterTableClass(16, [hostId](int, CObject* pObject) -> CMainTableBox* {
+        return new CMainMiddleGroupTable(16, hostId(pObject));
+    });
+    CMainTableView::RegisterTableClass(17, [hostId](int, CObject* pObject) -> CMainTableBox* {
+        return new CMainMiddleGroupTable(17, hostId(pObject));
+    });
+    CMainTableView::RegisterTableClass(18, [hostId](int, CObject* pObject) -> CMainTableBox* {
+        return new CSubGroupTable(hostId(pObject));
     });
 }

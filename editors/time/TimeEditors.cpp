@@ -5,7 +5,10 @@
 #include "editors/time/DeviceObjectTable.h"
 #include "editors/time/DeviceStatusDlg.h"
 #include "editors/time/InternalClockTable.h"
+#include "editors/time/OverviewTable.h"
 #include "editors/time/SetDateTimeDlg.h"
+#include "editors/time/SpecialDaysTable.h"
+#include "editors/time/SummertimeTable.h"
 #include "editors/time/WeekRoutineTable.h"
 #include "model/DayRoutine.h"
 #include "model/StringLongObject.h"
@@ -17,6 +20,10 @@ void InstallTimeEditors() {
     CMainTableView::RegisterTableClass(5, [](int, CObject*) -> CMainTableBox* { return new CInternalClockTable(); });
     CMainTableView::RegisterTableClass(6, [](int, CObject*) -> CMainTableBox* { return new CDayRoutineTable(); });
     CMainTableView::RegisterTableClass(7, [](int, CObject*) -> CMainTableBox* { return new CWeekRoutineTable(); });
+    CMainTableView::RegisterTableClass(9, [](int, CObject*) -> CMainTableBox* { return new CSpecialDaysTable(); });
+    CMainTableView::RegisterTableClass(8, [](int, CObject*) -> CMainTableBox* { return new CSummertimeTable(); });
+    // The overview node: switching times by day for one address and period.
+    CMainTableView::RegisterTableClass(10, [](int, CObject*) -> CMainTableBox* { return new COverviewTable(); });
     // A routine's node: the switching times of that routine.
     CMainTableView::RegisterTableClass(11, [](int, CObject* pObject) -> CMainTableBox* {
         return new CDaySwitchTimeTable(dynamic_cast<CDayRoutine*>(pObject));

@@ -60,6 +60,7 @@ bool CEtsHost::LoadText(std::string_view text, std::string* pError)
         return false;
     }
     m_pState->m_bModified = false;
+    m_pState->m_strSavedContent = FormatHostProjectContent(m_pState->m_data);
     return true;
 }
 
@@ -71,6 +72,7 @@ bool CEtsHost::SaveFile(const std::string& strPath, std::string* pError)
         return false;
     }
     m_pState->m_bModified = false;
+    m_pState->m_strSavedContent = FormatHostProjectContent(m_pState->m_data);
     return true;
 }
 
@@ -81,7 +83,7 @@ std::string CEtsHost::SaveText() const
 
 bool CEtsHost::IsModified() const
 {
-    return m_pState->m_bModified;
+    return m_pState->m_bModified && FormatHostProjectContent(m_pState->m_data) != m_pState->m_strSavedContent;
 }
 
 CComPtr<IEtsProjectDatabase> CEtsHost::GetDatabase()

@@ -39,8 +39,9 @@ public:
     // Writes the database atomically and clears the changed flag.
     bool SaveFile(const std::string& strPath, std::string* pError = nullptr);
     std::string SaveText() const;
-    // Whether anything was changed through the object model since the last
-    // load or save.
+    // Whether the project differs from what was last loaded or saved. The
+    // id counter alone is no difference: ids handed out for objects that
+    // did not stay do not make the project worth writing.
     bool IsModified() const;
 
     // ---- objects -------------------------------------------------------------------------

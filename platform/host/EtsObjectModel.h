@@ -292,6 +292,10 @@ struct IEtsMainGroup : IUnknown {
     virtual HRESULT get_PassThrough(VARIANT_BOOL* pbPassThrough) = 0;
     virtual HRESULT get_Project(IEtsProject** ppProject) = 0;
     virtual HRESULT get_MiddleGroups(IEtsMiddleGroups** ppMiddleGroups) = 0;
+    // Removes the group with everything below it from the project, and the
+    // associations of its group addresses; the object is dead afterwards
+    // (every further call gives E_FAIL).
+    virtual HRESULT Delete() = 0;
 
 protected:
     ~IEtsMainGroup() = default;
@@ -320,6 +324,10 @@ struct IEtsMiddleGroup : IUnknown {
     virtual HRESULT get_PassThrough(VARIANT_BOOL* pbPassThrough) = 0;
     virtual HRESULT get_Parent(IEtsMainGroup** ppMainGroup) = 0;
     virtual HRESULT get_GroupAddresses(IEtsGroupAddresses** ppGroupAddresses) = 0;
+    // Removes the group with everything below it from the project, and the
+    // associations of its group addresses; the object is dead afterwards
+    // (every further call gives E_FAIL).
+    virtual HRESULT Delete() = 0;
 
 protected:
     ~IEtsMiddleGroup() = default;
@@ -354,6 +362,10 @@ struct IEtsGroupAddress : IUnknown {
     virtual HRESULT get_Parent(IEtsMiddleGroup** ppMiddleGroup) = 0;
     // Every association of any device with this group address.
     virtual HRESULT get_RefAssociations(IEtsAssociations** ppAssociations) = 0;
+    // Removes the group with everything below it from the project, and the
+    // associations of its group addresses; the object is dead afterwards
+    // (every further call gives E_FAIL).
+    virtual HRESULT Delete() = 0;
 
 protected:
     ~IEtsGroupAddress() = default;

@@ -114,8 +114,10 @@ public:
             return hr;
         if (!pnId)
             return E_POINTER;
+        // An id for an object outside the project (a placeholder of the
+        // plug-in's) is no change of the project: it is kept with the next
+        // real change, and until then nothing refers to it.
         *pnId = m_pState->NewId();
-        m_pState->SetModified();
         return S_OK;
     }
 
@@ -1143,6 +1145,40 @@ HRESULT CAssociationsView::Add(IEtsGroupAddress* pGroupAddress, IEtsAssociation*
 
 // ---- the group tree -----------------------------------------------------------------------
 
+// Marks a group address dead and takes its associations out of the
+// project; its parent's list is the caller's.
+void DropGroupAddress(HostGroupAddress& node)
+{
+    for (const auto& pAssociation : ReferringAssociations(node)) {
+        if (std::shared_ptr<HostCommObject> pObject = pAssociation->pObject.lock()) {
+            auto& list = pObject->associations;
+            list.erase(std::remove(list.begin(), list.end(), pAssociation), list.end());
+        }
+        pAssociation->bDeleted = true;
+    }
+    node.bDeleted = true;
+}
+
+void DropMiddleGroup(HostMiddleGroup& node)
+{
+    for (const auto& pSub : node.groupAddresses)
+        DropGroupAddress(*pSub);
+    node.bDeleted = true;
+}
+
+void DropMainGroup(HostMainGroup& node)
+{
+    for (const auto& pMiddle : node.middleGroups)
+        DropMiddleGroup(*pMiddle);
+    node.bDeleted = true;
+}
+
+template <class Node>
+void EraseFrom(std::vector<std::shared_ptr<Node>>& list, const std::shared_ptr<Node>& pNode)
+{
+    list.erase(std::remove(list.begin(), list.end(), pNode), list.end());
+}
+
 template <class Itf, class Node>
 class CGroupViewBase : public Itf, public CHostView<Node> {
 public:
@@ -1226,6 +1262,16 @@ public:
             &CreateMiddleGroupView,
             std::function<void(CMiddleGroupsView&)>([pMain](CMiddleGroupsView& view) { view.SetMainGroup(pMain); }));
     }
+    HRESULT Delete() override
+    {
+        HOST_ENTER("Delete");
+        // The associations are found through the project, so they go first.
+        DropMainGroup(*m_pNode);
+        if (std::shared_ptr<HostProject> pProject = m_pNode->pProject.lock())
+            EraseFrom(pProject->mainGroups, m_pNode);
+        m_pState->SetModified();
+        return S_OK;
+    }
 };
 
 class CMiddleGroupView : public CGroupViewBase<IEtsMiddleGroup, HostMiddleGroup> {
@@ -1259,6 +1305,15 @@ public:
             &CreateGroupAddressView, std::function<void(CGroupAddressesView&)>([pMiddle](CGroupAddressesView& view) {
                 view.SetMiddleGroup(pMiddle);
             }));
+    }
+    HRESULT Delete() override
+    {
+        HOST_ENTER("Delete");
+        DropMiddleGroup(*m_pNode);
+        if (std::shared_ptr<HostMainGroup> pMain = m_pNode->pParent.lock())
+            EraseFrom(pMain->middleGroups, m_pNode);
+        m_pState->SetModified();
+        return S_OK;
     }
 };
 
@@ -1320,6 +1375,15 @@ public:
                                                  std::function<std::vector<std::shared_ptr<HostAssociation>>()>(
                                                      [pGroup] { return ReferringAssociations(*pGroup); }),
                                                  &CreateAssociationView);
+    }
+    HRESULT Delete() override
+    {
+        HOST_ENTER("Delete");
+        DropGroupAddress(*m_pNode);
+        if (std::shared_ptr<HostMiddleGroup> pMiddle = m_pNode->pParent.lock())
+            EraseFrom(pMiddle->groupAddresses, m_pNode);
+        m_pState->SetModified();
+        return S_OK;
     }
 };
 

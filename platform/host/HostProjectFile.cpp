@@ -446,12 +446,15 @@ bool ParseHostProject(std::string_view text, HostData& data, std::string& strErr
     return false;
 }
 
-std::string FormatHostProject(const HostData& data)
+namespace {
+
+std::string FormatProject(const HostData& data, bool bWithNextId)
 {
     OrderedJson root;
     root["format"] = kszProjectFormat;
     root["version"] = kProjectFormatVersion;
-    root["nextId"] = data.nNextId;
+    if (bWithNextId)
+        root["nextId"] = data.nNextId;
     root["groupAddressLevels"] = data.nGroupAddressLevels;
     OrderedJson projects = OrderedJson::array();
     for (const auto& pProject : data.projects) {
@@ -485,6 +488,18 @@ std::string FormatHostProject(const HostData& data)
     }
     root["projects"] = projects;
     return root.dump(2) + "\n";
+}
+
+}  // namespace
+
+std::string FormatHostProject(const HostData& data)
+{
+    return FormatProject(data, true);
+}
+
+std::string FormatHostProjectContent(const HostData& data)
+{
+    return FormatProject(data, false);
 }
 
 }  // namespace platform::host

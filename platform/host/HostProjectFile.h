@@ -18,5 +18,7 @@ bool ParseHostProject(std::string_view text, HostData& data, std::string& strErr
 
 // The file text of the data, indented, ending with a line feed.
 std::string FormatHostProject(const HostData& data);
+// The same without the id counter: what the project holds.
+std::string FormatHostProjectContent(const HostData& data);
 
 }  // namespace platform::host

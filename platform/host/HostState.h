@@ -43,7 +43,12 @@ public:
     void AddLoggerLine(const std::string& strComponent, LONG nLevel, const std::string& strText);
 
     HostData m_data;
+    // Set by every change made through the object model.
     bool m_bModified = false;
+    // The project as last loaded or saved, without the id counter
+    // (FormatHostProjectContent): a change undone again, or ids handed out
+    // for objects that came and went, leave the project unchanged.
+    std::string m_strSavedContent;
     LCID m_lcid = 1031;
     int m_nLoggerLevel = 6;  // levels up to this one are wanted
     bool m_bEchoLogger = false;

@@ -2,6 +2,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPen>
 #include <QString>
 
 #include <cstdlib>
@@ -40,7 +41,7 @@ QFont CQtReportDC::MakeQFont(const LOGFONT& logFont)
     return font;
 }
 
-const CQtReportDC::FontEntry& CQtReportDC::CurrentFont()
+CQtReportDC::FontEntry& CQtReportDC::CurrentFont()
 {
     const LOGFONT logFont =
         m_pFont && m_pFont->IsCreated() ? m_pFont->GetLogFontRef() : DefaultLogFont(m_pDevice);
@@ -53,10 +54,20 @@ const CQtReportDC::FontEntry& CQtReportDC::CurrentFont()
         }
     }
     QFont font = MakeQFont(logFont);
-    auto pEntry = std::unique_ptr<FontEntry>(new FontEntry{logFont, font, QFontMetrics(font, m_pDevice)});
+    auto pEntry = std::unique_ptr<FontEntry>(new FontEntry{logFont, font, QFontMetrics(font, m_pDevice), {}});
     m_pCurrent = pEntry.get();
     m_arrFonts.push_back(std::move(pEntry));
     return *m_pCurrent;
+}
+
+int CQtReportDC::TextWidth(FontEntry& entry, const QString& text)
+{
+    const auto it = entry.widths.constFind(text);
+    if (it != entry.widths.constEnd())
+        return it.value();
+    const int nWidth = entry.metrics.horizontalAdvance(text);
+    entry.widths.insert(text, nWidth);
+    return nWidth;
 }
 
 bool CQtReportDC::CanDraw() const
@@ -73,8 +84,8 @@ CFont* CQtReportDC::SelectObject(CFont* pFont)
 
 CSize CQtReportDC::GetTextExtent(const std::string& strText)
 {
-    const FontEntry& entry = CurrentFont();
-    return CSize(entry.metrics.horizontalAdvance(QString::fromStdString(strText)),
+    FontEntry& entry = CurrentFont();
+    return CSize(TextWidth(entry, QString::fromStdString(strText)),
                  entry.metrics.ascent() + entry.metrics.descent());
 }
 
@@ -111,15 +122,15 @@ BOOL CQtReportDC::ExtTextOut(int x, int y, UINT nOptions, const RECT* pRect, con
 {
     if (!CanDraw())
         return FALSE;
-    const FontEntry& entry = CurrentFont();
+    FontEntry& entry = CurrentFont();
     const QString text = QString::fromStdString(strText);
     // Only a centred or right-aligned text needs its width: shaping the
     // text is the dearest part of drawing it.
     int xLeft = x;
     if ((m_nTextAlign & TA_HORZ_MASK) == TA_CENTER)
-        xLeft = x - entry.metrics.horizontalAdvance(text) / 2;
+        xLeft = x - TextWidth(entry, text) / 2;
     else if ((m_nTextAlign & TA_HORZ_MASK) == TA_RIGHT)
-        xLeft = x - entry.metrics.horizontalAdvance(text);
+        xLeft = x - TextWidth(entry, text);
     const int yBaseline = (m_nTextAlign & TA_VERT_MASK) == TA_BOTTOM ? y - entry.metrics.descent()
                                                                        : y + entry.metrics.ascent();
     const bool bClip = (nOptions & ETO_CLIPPED) && pRect != nullptr;
@@ -142,6 +153,19 @@ BOOL CQtReportDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
 {
     if (!CanDraw() || dwRop != BLACKNESS)
         return FALSE;
+    if (nWidth == 1 || nHeight == 1) {
+        // A bar one unit thick is the thinnest line the output can show; a
+        // cosmetic pen keeps it visible in the scaled-down preview and in a
+        // PDF file viewed at any size.
+        m_pPainter->save();
+        m_pPainter->setPen(QPen(Qt::black, 0));
+        if (nHeight == 1)
+            m_pPainter->drawLine(x, y, x + nWidth - 1, y);
+        else
+            m_pPainter->drawLine(x, y, x, y + nHeight - 1);
+        m_pPainter->restore();
+        return TRUE;
+    }
     m_pPainter->fillRect(QRect(x, y, nWidth, nHeight), Qt::black);
     return TRUE;
 }

@@ -8,6 +8,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -43,10 +45,13 @@ private:
         LOGFONT logFont;
         QFont font;
         QFontMetrics metrics;
+        // Widths of texts measured before: reports repeat their texts.
+        QHash<QString, int> widths;
     };
     // The selected font's entry, made once per font record.
-    const FontEntry& CurrentFont();
+    FontEntry& CurrentFont();
     bool CanDraw() const;
+    static int TextWidth(FontEntry& entry, const QString& text);
 
     QPaintDevice* m_pDevice;
     QPainter* m_pPainter;
@@ -54,5 +59,5 @@ private:
     UINT m_nTextAlign = TA_LEFT | TA_TOP;
     int m_nSaveLevel = 0;
     std::vector<std::unique_ptr<FontEntry>> m_arrFonts;
-    const FontEntry* m_pCurrent = nullptr;
+    FontEntry* m_pCurrent = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 
 #include <algorithm>
 
@@ -42,6 +43,11 @@ int CReportPageWriter::Print(CReport& report, QPagedPaintDevice& device, CPrintI
         ++nPages;
         if (bToEnd && info.m_nCurPage == 0xFFFF)
             break;
+    }
+    // A job that broke off is dropped, not handed to the printer as done.
+    if (bAborted) {
+        if (auto* pPrinter = dynamic_cast<QPrinter*>(&device))
+            pPrinter->abort();
     }
     painter.end();
     report.EndPrinting(dc, &info);

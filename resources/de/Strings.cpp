@@ -211,6 +211,8 @@ const platform::ResString g_aStrings[] = {
 
     // Main, middle and sub groups
     {380, "Neue Untergruppe"},
+    {381, "Neue Mittelgruppe"},
+    {382, "Neue Hauptgruppe"},
     {384, "Mittelgruppe bearbeiten"},
     {385, "Hauptgruppe bearbeiten"},
     {390, "in %"},
@@ -497,6 +499,8 @@ const platform::ResString g_aStrings[] = {
     {40139, "Gruppenadresse Uhrzeit:"},
     {40140, "Gruppenadresse Datum:"},
     {40141, "senden um:"},
+    // The status line while nothing else is said.
+    {57345, "Bereit"},
     // The framework's message when a print preview cannot start.
     {61705, "Die Seitenansicht kann nicht angezeigt werden."},
 };

@@ -14,6 +14,7 @@ using namespace resources::pictures;
 const platform::ResBinary kBitmaps[] = {
     CHRONO_BITMAP(106),  // toolbar strip
     CHRONO_BITMAP(124),  // navigation tree
+    CHRONO_BITMAP(125),  // group tree and its drag strip
     CHRONO_BITMAP(173),  // calendar button
     CHRONO_BITMAP(208),  // sub-group rows
     // Transfer with the project or a file.

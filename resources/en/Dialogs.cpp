@@ -303,6 +303,31 @@ const ResDialogControl kDeviceStatusControls[] = {
     {1299, "BUTTON", "&Help", 193, 152, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 175: a daylight-saving period; the spins go below the date, time and
+// shift edits, so each row leaves room under it.
+const ResDialogControl kSummertimeControls[] = {
+    {1143, "STATIC", "&Start:", 7, 9, 36, 8, kChild | SS_LEFT, 0},
+    {1149, "STATIC", "on", 45, 9, 13, 8, kChild | SS_LEFT, 0},
+    {1138, "EDIT", "", 60, 7, 50, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1139, "BUTTON", "SC", 112, 7, 12, 12, kChild | BS_OWNERDRAW | WS_TABSTOP, 0},
+    {1151, "STATIC", "at", 128, 9, 12, 8, kChild | SS_LEFT, 0},
+    {1153, "EDIT", "", 142, 7, 30, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1144, "STATIC", "&End:", 7, 36, 36, 8, kChild | SS_LEFT, 0},
+    {1150, "STATIC", "on", 45, 36, 13, 8, kChild | SS_LEFT, 0},
+    {1140, "EDIT", "", 60, 34, 50, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1141, "BUTTON", "SC", 112, 34, 12, 12, kChild | BS_OWNERDRAW | WS_TABSTOP, 0},
+    {1152, "STATIC", "at", 128, 36, 12, 8, kChild | SS_LEFT, 0},
+    {1154, "EDIT", "", 142, 34, 30, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1145, "STATIC", "&Offset:", 7, 63, 36, 8, kChild | SS_LEFT, 0},
+    {1146, "EDIT", "", 60, 61, 20, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1214, "STATIC", "h", 84, 63, 10, 8, kChild | SS_LEFT, 0},
+    {1320, "BUTTON", "&Automatically calculate", 7, 90, 120, 10, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {1147, "BUTTON", "&Calculate", 193, 48, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {IDOK, "BUTTON", "OK", 193, 7, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Close", 193, 24, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 193, 88, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 // 140: the device's clock, read and set over the bus.
 const ResDialogControl kSetDateTimeControls[] = {
     {1080, "STATIC", "Date:", 7, 10, 50, 8, kChild | SS_LEFT, 0},
@@ -340,7 +365,130 @@ const ResDialogControl kTypeSelectionControls[] = {
     {1299, "BUTTON", "Help", 183, 88, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 192: a new main or middle group (the caption comes with the kind).
+const ResDialogControl kMainMiddleGroupControls[] = {
+    {IDC_STATIC, "STATIC", "&Address:", 7, 9, 60, 8, kChild | SS_LEFT, 0},
+    {1247, "EDIT", "", 70, 7, 30, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1255, "STATIC", "", 106, 9, 60, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {IDC_STATIC, "STATIC", "&Name:", 7, 38, 60, 8, kChild | SS_LEFT, 0},
+    {1246, "EDIT", "", 70, 36, 170, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {IDC_STATIC, "STATIC", "&Description:", 7, 56, 60, 8, kChild | SS_LEFT, 0},
+    {1250, "EDIT", "", 70, 54, 170, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {IDC_STATIC, "STATIC", "&Key:", 7, 74, 60, 8, kChild | SS_LEFT, 0},
+    {1252, "EDIT", "", 70, 72, 170, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 7, 96, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Cancel", 62, 96, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 190, 96, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 191: a new sub group.
+const ResDialogControl kSubGroupEditControls[] = {
+    {IDC_STATIC, "STATIC", "&Address:", 7, 9, 60, 8, kChild | SS_LEFT, 0},
+    {1247, "EDIT", "", 70, 7, 30, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1248, "STATIC", "", 106, 9, 60, 8, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {IDC_STATIC, "STATIC", "&Name:", 7, 38, 60, 8, kChild | SS_LEFT, 0},
+    {1246, "EDIT", "", 70, 36, 170, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {IDC_STATIC, "STATIC", "&Description:", 7, 56, 60, 8, kChild | SS_LEFT, 0},
+    {1250, "EDIT", "", 70, 54, 170, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {IDC_STATIC, "STATIC", "&Key:", 7, 74, 60, 8, kChild | SS_LEFT, 0},
+    {1252, "EDIT", "", 70, 72, 170, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1254, "BUTTON", "&Central function", 70, 90, 170, 10, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 7, 110, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Cancel", 62, 110, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 190, 110, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 176: a special day's period and day routine. The spins go below the
+// time edits, the chooser's column header above the chooser.
+const ResDialogControl kSpecialDayControls[] = {
+    {1155, "STATIC", "&Start:", 7, 10, 40, 8, kChild | SS_LEFT, 0},
+    {1157, "STATIC", "on", 50, 10, 14, 8, kChild | SS_LEFT, 0},
+    {1159, "EDIT", "", 66, 8, 52, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1139, "BUTTON", "SC", 120, 8, 12, 12, kChild | BS_OWNERDRAW | WS_TABSTOP, 0},
+    {1161, "STATIC", "at", 138, 10, 12, 8, kChild | SS_LEFT, 0},
+    {1164, "EDIT", "", 152, 8, 36, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1156, "STATIC", "&End:", 7, 36, 40, 8, kChild | SS_LEFT, 0},
+    {1158, "STATIC", "on", 50, 36, 14, 8, kChild | SS_LEFT, 0},
+    {1160, "EDIT", "", 66, 34, 52, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1141, "BUTTON", "SC", 120, 34, 12, 12, kChild | BS_OWNERDRAW | WS_TABSTOP, 0},
+    {1162, "STATIC", "at", 138, 36, 12, 8, kChild | SS_LEFT, 0},
+    {1163, "EDIT", "", 152, 34, 36, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1165, "STATIC", "&Day routine:", 7, 78, 56, 8, kChild | SS_LEFT, 0},
+    {1166, "COMBOBOX", "", 66, 76, 180, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 260, 6, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Close", 260, 24, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 260, 42, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 144: which side keeps the time where a new special day overlaps others.
+const ResDialogControl kSpecialDayOverlapControls[] = {
+    {1105, "STATIC",
+     "The period of the new special day overlaps with one or more of the existing special days.", 7, 7, 266, 24, kChild | SS_LEFT, 0},
+    {1103, "BUTTON", "&New overlaps old", 7, 40, 75, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {1104, "BUTTON", "&Old overlaps new", 87, 40, 75, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Cancel", 167, 40, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 223, 40, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 139: the overview's form above its rows: the group address and the period
+// whose switching times the table lists. The chooser's column header goes
+// above it; the radio buttons show for 1-byte addresses only.
+const ResDialogControl kOverviewControls[] = {
+    {1168, "STATIC", "Group address:", 7, 22, 60, 8, kChild | SS_LEFT, 0},
+    {1169, "COMBOBOX", "", 70, 20, 220, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {1171, "BUTTON", "in %", 298, 21, 40, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0},
+    {1172, "BUTTON", "Standard", 340, 21, 50, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1173, "STATIC", "Period:", 7, 42, 60, 8, kChild | SS_LEFT | WS_GROUP, 0},
+    {1174, "STATIC", "from", 70, 42, 16, 8, kChild | SS_LEFT, 0},
+    {1175, "EDIT", "", 88, 40, 56, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1139, "BUTTON", "", 146, 40, 12, 12, kChild | BS_OWNERDRAW | WS_TABSTOP, 0},
+    {1176, "STATIC", "to", 166, 42, 14, 8, kChild | SS_LEFT, 0},
+    {1177, "EDIT", "", 182, 40, 56, 12, kChild | WS_BORDER | WS_TABSTOP, 0},
+    {1141, "BUTTON", "", 240, 40, 12, 12, kChild | BS_OWNERDRAW | WS_TABSTOP, 0},
+    {1167, "BUTTON", "&Show", 262, 39, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 30723: the bar over the print preview.
+const ResDialogControl kPreviewBarControls[] = {
+    {58116, "BUTTON", "&Print...", 4, 2, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {58114, "BUTTON", "&Next page", 58, 2, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {58115, "BUTTON", "&Prev. page", 112, 2, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {58113, "BUTTON", "&Two pages", 166, 2, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {58117, "BUTTON", "Scale &up", 220, 2, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {58118, "BUTTON", "Scale &down", 274, 2, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {58112, "BUTTON", "&Close", 328, 2, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 184: the print data selection; the list place takes the tree list of
+// the report's sections (notify, owner-drawn with variable heights, no
+// integral height, extended selection).
+constexpr DWORD kPrintSelectionListStyle = 0x0001 | 0x0020 | 0x0100 | 0x0800;
+const ResDialogControl kPrintSelectionControls[] = {
+    {1211, "BUTTON", "Type", 7, 7, 169, 40, kChild | BS_GROUPBOX, 0},
+    {1208, "BUTTON", "&All", 16, 19, 80, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0},
+    {1209, "BUTTON", "&Selection", 16, 32, 80, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1212, "STATIC", "&Data fields:", 7, 54, 100, 8, kChild | SS_LEFT | WS_GROUP, 0},
+    {1210, "LISTBOX", "", 7, 65, 169, 168, kChild | kPrintSelectionListStyle | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 7, 240, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Cancel", 66, 240, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Help", 126, 240, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 const ResDialog kDialogs[] = {
+    {30723, nullptr, 0, 0, 384, 18, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kPreviewBarControls, std::size(kPreviewBarControls)}},
+    {139, nullptr, 0, 0, 400, 58, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kOverviewControls, std::size(kOverviewControls)}},
+    {144, "Overlapping of periods", 0, 0, 280, 61, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kSpecialDayOverlapControls, std::size(kSpecialDayOverlapControls)}},
+    {176, "Special day range", 0, 0, 317, 100, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kSpecialDayControls, std::size(kSpecialDayControls)}},
+    {191, "Edit subgroup", 0, 0, 247, 131, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kSubGroupEditControls, std::size(kSubGroupEditControls)}},
+    {192, nullptr, 0, 0, 247, 117, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kMainMiddleGroupControls, std::size(kMainMiddleGroupControls)}},
     {126, "Group address", 0, 0, 240, 109, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
      0, ResList<ResDialogControl>{kTypeSelectionControls, std::size(kTypeSelectionControls)}},
     {140, "Set date/time", 0, 0, 250, 107, "MS Sans Serif", 8,
@@ -348,6 +496,8 @@ const ResDialog kDialogs[] = {
      ResList<ResDialogControl>{kSetDateTimeControls, std::size(kSetDateTimeControls)}},
     {115, nullptr, 0, 0, 382, 252, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
      ResList<ResDialogControl>{kInternalClockControls, std::size(kInternalClockControls)}},
+    {175, "Daylight saving time", 0, 0, 250, 109, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kSummertimeControls, std::size(kSummertimeControls)}},
     {141, "Device status", 0, 0, 250, 173, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
      0, ResList<ResDialogControl>{kDeviceStatusControls, std::size(kDeviceStatusControls)}},
     {143, "Adjust switching time", 0, 0, 220, 99, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
@@ -369,6 +519,8 @@ const ResDialog kDialogs[] = {
     {182, "Member for group", 0, 0, 297, 153, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kQuantityMemberControls, std::size(kQuantityMemberControls)}},
+    {184, "Print data selection", 0, 0, 183, 261, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kPrintSelectionControls, std::size(kPrintSelectionControls)}},
     {188, nullptr, 0, 0, 260, 155, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
      ResList<ResDialogControl>{kQuantityViewControls, std::size(kQuantityViewControls)}},
     {194, "Usage", 0, 0, 260, 174, "MS Sans Serif", 8,

@@ -212,6 +212,8 @@ const platform::ResString g_aStrings[] = {
 
     // Main, middle and sub groups
     {380, "New subgroup"},
+    {381, "New middle group"},
+    {382, "New main group"},
     {384, "Edit middle group"},
     {385, "Edit main group"},
     {390, "in %"},
@@ -495,6 +497,8 @@ const platform::ResString g_aStrings[] = {
     {40139, "Group address for time:"},
     {40140, "Group address for date:"},
     {40141, "send at:"},
+    // The status line while nothing else is said.
+    {57345, "Ready"},
     // The framework's message when a print preview cannot start.
     {61705, "Unable to show the print preview."},
 };

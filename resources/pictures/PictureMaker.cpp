@@ -1,5 +1,6 @@
 // Draws the pictures of the resources at build time: the toolbar strip
-// (bitmap 106), the navigation-tree images (124), the calendar button (173),
+// (bitmap 106), the navigation-tree images (124), the group-tree images
+// (125), the calendar button (173),
 // the sub-group row images (208), the progress animations (500 to 512 and
 // 550 to 557), the plug-in icon (205) and the drag cursors (118, 142).
 // "header <path>" writes them as a C++ header of bitmap, icon and cursor file
@@ -537,6 +538,38 @@ Picture SubGroup208() {
     return p;
 }
 
+// ---------------------------------------------------------------- group tree
+
+// A folder with a coloured band across it: a main or a middle group.
+void GroupFolder(Picture& p, double ox, Colour band) {
+    FolderClosed(p, ox, 0, 1);
+    p.Add(Rect(ox + 3, 10.5, ox + 17, 13), band);
+}
+
+// The project: a building, its windows lit while it is selected.
+void ProjectBuilding(Picture& p, double ox, bool bSelected) {
+    p.AddOutlined(Polygon({{ox + 1, 9}, {ox + 10, 1.5}, {ox + 19, 9}}),
+                  Polygon({{ox + 3.2, 8.2}, {ox + 10, 2.8}, {ox + 16.8, 8.2}}), kOutline, kRed);
+    p.AddOutlined(Rect(ox + 3, 8, ox + 17, 19), Rect(ox + 4, 9, ox + 16, 18), kOutline, kSilver);
+    const Colour window = bSelected ? kYellow : kLightBlue;
+    p.Add(Rect(ox + 5.5, 10.5, ox + 8.5, 13.5), window);
+    p.Add(Rect(ox + 11.5, 10.5, ox + 14.5, 13.5), window);
+    p.Add(Rect(ox + 8.5, 14.5, ox + 11.5, 18), kBrown);
+}
+
+Picture GroupTree125() {
+    Picture p;
+    p.nWidth = 100;
+    p.nHeight = 20;
+    p.background = kWhite;
+    GroupFolder(p, 0, kBlue);
+    GroupFolder(p, 20, kGreen);
+    Tag(p, 42, kGreen, kDarkGreen);
+    ProjectBuilding(p, 60, false);
+    ProjectBuilding(p, 80, true);
+    return p;
+}
+
 // ---------------------------------------------------------------- progress animations
 
 // The host project (a database) above, the editor's window below, and a
@@ -674,6 +707,9 @@ std::vector<Resource> AllResources() {
                          BitmapFile(Toolbar106())});
     resources.push_back({"kBitmap124", "bitmap124.bmp", "Navigation tree: folder, open folder, data node (20 x 20 each).",
                          BitmapFile(Tree124())});
+    resources.push_back({"kBitmap125", "bitmap125.bmp",
+                         "Group tree: main group, middle group, sub group, project, selected project (20 x 20 each).",
+                         BitmapFile(GroupTree125())});
     resources.push_back({"kBitmap173", "bitmap173.bmp", "Calendar button.", BitmapFile(Calendar173())});
     resources.push_back({"kBitmap208", "bitmap208.bmp",
                          "Sub-group rows: listed address, group, other address (16 x 16 each, black is the mask).",

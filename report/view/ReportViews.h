@@ -1,0 +1,4 @@
+#pragma once
+// Puts the report view behind the main window's print commands.
+
+void InstallReportView();
