@@ -1,6 +1,8 @@
 #include "editors/groups/GroupAddressTable.h"
 
 #include "app/Chronoset.h"
+#include "editors/groups/LinkGroupAddressDlg.h"
+#include "editors/groups/GroupAddressInsertDlg.h"
 #include "editors/groups/UsageDlg.h"
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
@@ -29,10 +31,6 @@ namespace {
 // Every record this table sends about its own changes carries this flag, so
 // that the tables apply them through the closing kinds-changed record.
 constexpr int kOwnChangeFlag = 1;
-
-// The link dialog is not part of the editor yet: until it is, editing a
-// data row links nothing and the edit command stays off.
-constexpr bool kLinkDialogAvailable = false;
 
 CGroupDataAddress* AddressOf(CObject* pObject) {
     return dynamic_cast<CGroupDataAddress*>(pObject);
@@ -167,8 +165,23 @@ int CGroupAddressTable::EditEntry(int nRow) {
         NewEntry();
         return 1;
     }
-    // A data row links its used addresses anew through the link dialog,
-    // which the editor does not have yet: nothing to run.
+    // A data row moves the uses of the selected used addresses.
+    const std::vector<CGroupDataAddress*> used = GetSelectedUsedAddresses();
+    if (used.empty()) {
+        return 1;
+    }
+    RecountAssociations();
+    bool bChanged = false;
+    {
+        CLinkGroupAddressDlg dlg(GetParameterDlg(), used);
+        dlg.DoModal();
+        bChanged = dlg.HasChanged();
+    }
+    if (bChanged) {
+        UpdateToolbarState();
+        RecountAssociations();
+        SendKindsChanged(VOK_ALL);
+    }
     return 1;
 }
 
@@ -180,7 +193,14 @@ void CGroupAddressTable::NewEntry() {
     if (g_bStandalone) {
         return;
     }
-    if (ui::InsertGroupAddress(GetParameterDlg(), kInsertTypeMask) == nullptr) {
+    // Several rows at a time, and the dialog stays open for more.
+    bool bApplied = false;
+    {
+        CGroupAddressInsertDlg dlg(GetParameterDlg(), FALSE, FALSE, kInsertTypeMask, TRUE);
+        dlg.DoModal();
+        bApplied = dlg.IsApplied() != FALSE;
+    }
+    if (!bApplied) {
         return;
     }
     UpdateToolbarState();
@@ -188,7 +208,7 @@ void CGroupAddressTable::NewEntry() {
 }
 
 void CGroupAddressTable::OnUpdateEditEntry(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(kLinkDialogAvailable && !GetSelectedUsedAddresses().empty());
+    pCmdUI->Enable(!GetSelectedUsedAddresses().empty());
 }
 
 bool CGroupAddressTable::IsUsedAnywhere(const CGroupDataAddress* pAddress) {

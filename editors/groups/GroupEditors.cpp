@@ -1,6 +1,8 @@
 #include "editors/groups/GroupEditors.h"
 
 #include "app/UsageDialog.h"
+#include "editors/groups/GaSelectionBtnView.h"
+#include "editors/groups/GroupAddressInsertDlg.h"
 #include "editors/groups/GroupAddressTable.h"
 #include "editors/groups/MainMiddleGroupTable.h"
 #include "editors/groups/MemoryUsageTable.h"
@@ -14,6 +16,8 @@
 #include "model/Quantity.h"
 #include "model/StringLongObject.h"
 #include "platform/ui/Handles.h"
+#include "model/Globals.h"
+#include "ui/GroupAddressInsertHook.h"
 #include "ui/MainTableView.h"
 #include "ui/UsageDialogHook.h"
 
@@ -80,5 +84,20 @@ void InstallGroupEditors() {
     });
     CMainTableView::RegisterTableClass(18, [hostId](int, CObject* pObject) -> CMainTableBox* {
         return new CSubGroupTable(hostId(pObject));
+    });
+    // The sub groups' button bar with "Übernehmen".
+    CMainTableBox::RegisterFormView(18, []() -> CMainFormView* { return new CGaSelectionBtnView(); });
+    // The "neue Gruppenadresse" entry of the choosers: the clock's choosers
+    // (date, time, its one-bit addresses) take one address that stays
+    // outside the list; the others add to the list. Either closes once
+    // something was added.
+    ui::SetGroupAddressInsertHook([](QWidget* pOwner, DWORD dwAllowedTypes) -> CGroupDataAddress* {
+        if (g_bStandalone) {
+            return nullptr;
+        }
+        const BOOL bClock = (dwAllowedTypes & CGroupAddressInsertDlg::kClockTypeBits) != 0 ? TRUE : FALSE;
+        CGroupAddressInsertDlg dlg(pOwner, bClock, TRUE, dwAllowedTypes, !bClock);
+        dlg.DoModal();
+        return dlg.GetGroupAddress();
     });
 }

@@ -37,6 +37,14 @@ constexpr DWORD kUsageTime = 0x100;
 constexpr DWORD kUsageRequest = 0x200;
 constexpr DWORD kUsageLock = 1;
 
+// The type mask the insertion dialog is opened with. The lock address is a
+// one-bit address the clock owns outside the list, like the request
+// address: it takes the clock's one-bit mask, so that the list's limit
+// does not refuse it and it is not taken for a day-routine trigger.
+DWORD InsertTypeMask(DWORD dwUsage) {
+    return dwUsage == kUsageLock ? kUsageRequest : dwUsage;
+}
+
 constexpr UINT kValueIds[4] = {CInternalClockEditWnd::IDC_SEND_HOUR, CInternalClockEditWnd::IDC_SEND_MINUTE,
                                CInternalClockEditWnd::IDC_INACTIVE_MINUTES,
                                CInternalClockEditWnd::IDC_INACTIVE_SECONDS};
@@ -283,7 +291,7 @@ void CInternalClockEditWnd::SelChangeGaComboBox(CKeepOpenComboBox* pCombo, DWORD
                            nSelected == pCombo->count() - 1;
     if (bNewEntry) {
         QWidget* pOwner = GetParameterDlg() != nullptr ? static_cast<QWidget*>(GetParameterDlg()) : this;
-        CGroupDataAddress* pInserted = ui::InsertGroupAddress(pOwner, dwUsage);
+        CGroupDataAddress* pInserted = ui::InsertGroupAddress(pOwner, InsertTypeMask(dwUsage));
         // The dialog may have run long enough for the data set to change.
         pClock = GetClock();
         if (pInserted != nullptr && pClock != nullptr) {
@@ -294,9 +302,13 @@ void CInternalClockEditWnd::SelChangeGaComboBox(CKeepOpenComboBox* pCombo, DWORD
             } else if (dwUsage == kUsageTime) {
                 pAddress = pClock->GetTimeGroupAddress();
             } else {
-                // The clock owns its request and lock addresses; the list
-                // only lends them.
-                m_pChronoset->GetGroupDataAddresses()->Remove(pInserted, true);
+                // The clock owns its request and lock addresses. The
+                // insertion makes them outside the list; one the list lends
+                // leaves it.
+                CGroupDataAddresses* pList = m_pChronoset->GetGroupDataAddresses();
+                if (pList->IsInList(pInserted)) {
+                    pList->Remove(pInserted, true);
+                }
                 if (dwUsage == kUsageRequest) {
                     pClock->SetRequestGroupAddress(pInserted);
                 } else {

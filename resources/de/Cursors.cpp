@@ -10,6 +10,8 @@ namespace {
 const platform::ResBinary kCursors[] = {
     // Dragging rows: a drop is possible here.
     {118, pictures::kCursor118, sizeof(pictures::kCursor118)},
+    // Dragging a group symbol of the group-address insertion: it can go here.
+    {190, pictures::kCursor118, sizeof(pictures::kCursor118)},
     // Dragging: no drop here.
     {142, pictures::kCursor142, sizeof(pictures::kCursor142)},
 };

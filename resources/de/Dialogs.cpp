@@ -47,6 +47,12 @@ const ResDialogControl kCloseBarControls[] = {
     {IDCANCEL, "BUTTON", "Schließen", 61, 1, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
+// 193: the button bar above the sub groups of the group-address insertion.
+const ResDialogControl kGaSelectionBarControls[] = {
+    {1256, "BUTTON", "Übernehmen", 6, 1, 50, 14, kChild | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Schließen", 61, 1, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
 // 194: the usage dialog of a group address; the warning line shows only
 // when the association reconciliation opens it.
 const ResDialogControl kUsageControls[] = {
@@ -274,6 +280,17 @@ const ResDialogControl kQuantityMemberControls[] = {
     {IDOK, "BUTTON", "OK", 7, 132, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
     {IDCANCEL, "BUTTON", "Beenden", 62, 132, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
     {1299, "BUTTON", "Hilfe", 240, 132, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// 202: the link dialog of group addresses: the use shown above, the
+// chooser's column header between it and the chooser.
+const ResDialogControl kLinkGroupAddressControls[] = {
+    {1292, "STATIC", "", 7, 6, 245, 26, kChild | SS_LEFT | SS_NOPREFIX, 0},
+    {1291, "STATIC", "&Gruppenadresse:", 7, 50, 60, 8, kChild | SS_LEFT, 0},
+    {1018, "COMBOBOX", "", 70, 48, 182, 100, kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {IDOK, "BUTTON", "OK", 260, 6, 50, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IDCANCEL, "BUTTON", "Abbrechen", 260, 24, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {1299, "BUTTON", "Hilfe", 260, 42, 50, 14, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0},
 };
 
 // 141: the device status.
@@ -531,8 +548,15 @@ const ResDialog kDialogs[] = {
     {195, "Über Parametriersoftware Tavik 2.1", 0, 0, 305, 50, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
      ResList<ResDialogControl>{kAboutControls, std::size(kAboutControls)}},
+    {193, nullptr, 0, 0, 112, 16, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
+     ResList<ResDialogControl>{kGaSelectionBarControls, std::size(kGaSelectionBarControls)}},
+    // The group-address insertion: the strip and the window are made in code.
+    {122, "Hinzufügen von Gruppenadressen", 0, 0, 402, 324, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | DS_SETFONT, 0, ResList<ResDialogControl>{}},
     {196, nullptr, 0, 0, 112, 16, "MS Sans Serif", 8, WS_CHILD | WS_VISIBLE | DS_SETFONT, 0,
      ResList<ResDialogControl>{kCloseBarControls, std::size(kCloseBarControls)}},
+    {202, "Gruppenadresse zuordnen", 0, 0, 317, 68, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0, ResList<ResDialogControl>{kLinkGroupAddressControls, std::size(kLinkGroupAddressControls)}},
     // The main window; its caption is replaced as soon as it initialises.
     {207, "Dialog", 0, 0, 340, 191, "MS Shell Dlg", 8, kMainWindowStyle, 0, ResList<ResDialogControl>{}},
 };
