@@ -23,11 +23,16 @@
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComVariant.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 CChronoset::CChronoset()
@@ -120,22 +125,38 @@ constexpr HRESULT kManufacturerMismatch = static_cast<HRESULT>(0xC0042B13u);
 
 constexpr int kObjectTableCapacity = 250;
 
-// The text's bytes as the export file holds them: Windows-1252 with CR LF
-// line ends. A character outside Windows-1252 becomes '?', logged once.
-std::string ToExportBytes(const std::string& strUtf8)
+// The text turned, in place, into the bytes the export file holds:
+// Windows-1252 with CR LF line ends. A character outside Windows-1252
+// becomes '?', logged once. In place, so that the export needs one buffer of
+// its size rather than two.
+void ToExportBytes(std::string& strText)
 {
-    bool bLossy = false;
-    const std::string strBytes = platform::Utf8ToCp1252Lossy(strUtf8, &bLossy);
-    if (bLossy)
+    if (platform::ConvertUtf8ToCp1252LossyInPlace(strText))
         LOG_WARNING("export text holds characters outside Windows-1252, written as '?'");
-    std::string strOut;
-    strOut.reserve(strBytes.size() + strBytes.size() / 16);
-    for (char ch : strBytes) {
-        if (ch == '\n')
-            strOut += '\r';
-        strOut += ch;
+    // The line feeds are found with memchr and memrchr, which scan far
+    // faster than a loop over the characters.
+    std::size_t nLines = 0;
+    for (const char *p = strText.data(), *pEnd = p + strText.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(pEnd - p)))) != nullptr; ++p)
+        ++nLines;
+    if (nLines == 0)
+        return;
+    // Each line feed gets its CR: the lines move back to front.
+    std::size_t nRead = strText.size();
+    strText.resize(strText.size() + nLines);
+    std::size_t nWrite = strText.size();
+    char* pData = strText.data();
+    while (nRead > 0) {
+        const auto* pFeed = static_cast<const char*>(::memrchr(pData, '\n', nRead));
+        const std::size_t nStart = pFeed == nullptr ? 0 : static_cast<std::size_t>(pFeed - pData) + 1;
+        nWrite -= nRead - nStart;
+        std::memmove(pData + nWrite, pData + nStart, nRead - nStart);
+        if (pFeed == nullptr)
+            break;
+        pData[--nWrite] = '\n';
+        pData[--nWrite] = '\r';
+        nRead = nStart - 1;
     }
-    return strOut;
 }
 
 // The 1-based item of a host collection.
@@ -567,14 +588,29 @@ void GiveUnreferencedAddressesIds(CGroupDataAddresses& lists)
             }
         }
     };
-    LONG nNext = 0;
-    forEach([&nNext](CGroupDataAddress* pAddress) {
-        if (pAddress->GetReference() >= nNext)
-            nNext = pAddress->GetReference() + 1;
+    // Fresh ids follow the largest one; a file may hold the largest id
+    // there is, and then the free ones below it are taken, lowest first.
+    long long nNext = 0;
+    // The ids in use, sorted: one allocation rather than one per id.
+    std::vector<LONG> used;
+    forEach([&nNext, &used](CGroupDataAddress* pAddress) {
+        used.push_back(pAddress->GetReference());
+        nNext = std::max(nNext, static_cast<long long>(pAddress->GetReference()) + 1);
     });
-    forEach([&nNext](CGroupDataAddress* pAddress) {
-        if (pAddress->GetReference() == -1)
-            pAddress->SetReference(nNext++);
+    std::sort(used.begin(), used.end());
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+    LONG nFree = 0;
+    forEach([&nNext, &used, &nFree](CGroupDataAddress* pAddress) {
+        if (pAddress->GetReference() != -1)
+            return;
+        if (nNext <= std::numeric_limits<LONG>::max()) {
+            pAddress->SetReference(static_cast<LONG>(nNext++));
+            return;
+        }
+        while (std::binary_search(used.begin(), used.end(), nFree))
+            ++nFree;
+        used.insert(std::upper_bound(used.begin(), used.end(), nFree), nFree);
+        pAddress->SetReference(nFree);
     });
 }
 
@@ -588,9 +624,12 @@ int CChronoset::LoadFromFile(const std::string& strPath, HWND hParent)
     progress.Show(hParent, kProgressKindFile);
     if (!g_bStandalone)
         ShowDeviceInfo(&progress);
-    std::optional<std::vector<std::uint8_t>> bytes = platform::ReadWholeFile(strPath);
-    if (!bytes)
+    std::optional<std::vector<std::uint8_t>> bytes = platform::ReadWholeFile(strPath, MAX_DATA_FILE_SIZE);
+    if (!bytes) {
+        if (errno == EFBIG)
+            LOG_ERROR("Failed to read file %s: too large for parameter data", strPath.c_str());
         return 0;
+    }
     m_strFilePath = strPath;
     try {
         CArchive ar(std::move(*bytes));
@@ -640,8 +679,12 @@ int CChronoset::ExportToFile(const std::string& strPath, HWND hParent)
     }
     try {
         std::string strText;
+        // Room for the largest set's text (about 140 KB with its CRs) at
+        // once, rather than copying it on each growth.
+        strText.reserve(192 * 1024);
         ExportText(hParent, strText);
-        if (!platform::WriteFileAtomically(strPath, ToExportBytes(strText))) {
+        ToExportBytes(strText);
+        if (!platform::WriteFileAtomically(strPath, strText)) {
             LOG_ERROR("Failed to open/create file %s", strPath.c_str());
             return 0;
         }

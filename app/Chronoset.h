@@ -151,6 +151,10 @@ public:
 
     // Data files ("tv2"; "tv1" is read as well) and the text export. 1 on
     // success, 0 otherwise.
+    // A larger file is no data file: the largest parameter set the device
+    // takes stores in well under a twentieth of it, and nothing is read
+    // into memory beyond it.
+    static constexpr std::size_t MAX_DATA_FILE_SIZE = 16u << 20;
     int LoadFromFile(const std::string& strPath, HWND hParent);
     int SaveToFile(const std::string& strPath, HWND hParent);
     int ExportToFile(const std::string& strPath, HWND hParent);

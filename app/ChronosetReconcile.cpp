@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 using namespace hoststeps;
@@ -79,6 +80,103 @@ bool IsReferenced(const CChronoset& set, const CGroupDataAddress* pAddress)
     }
     return false;
 }
+
+// Every address a data set points at, gathered once for a run of questions
+// IsReferenced would answer the same while no data set changes.
+class CReferencedAddresses {
+public:
+    explicit CReferencedAddresses(const CChronoset& set) : m_set(set)
+    {
+        for (const CQuantity* pQuantity : set.GetQuantities()->GetQuantityList()) {
+            if (!pQuantity)
+                continue;
+            for (const CGroupDataAddress* pTrigger : pQuantity->GetTriggers())
+                m_addresses.insert(pTrigger);
+            for (const CQuantityMember* pMember : pQuantity->GetMembers())
+                if (pMember)
+                    m_addresses.insert(pMember->GetGroupAddress());
+        }
+        DayRoutinePosition pos = set.GetDayRoutines()->GetHeadPosition();
+        while (pos) {
+            const CDayRoutine* pRoutine = set.GetDayRoutines()->GetNext(pos);
+            if (!pRoutine)
+                continue;
+            m_addresses.insert(pRoutine->GetTriggerGroupAddress());
+            for (const CDaySwitchTime* pSwitchTime : pRoutine->GetSwitchTimes())
+                if (pSwitchTime)
+                    m_addresses.insert(pSwitchTime->GetGroupAddress());
+        }
+    }
+
+    bool Contains(const CGroupDataAddress* pAddress) const
+    {
+        // A trigger is never null; the null address is asked the long way.
+        if (!pAddress)
+            return IsReferenced(m_set, pAddress);
+        return m_addresses.count(pAddress) != 0;
+    }
+
+private:
+    const CChronoset& m_set;
+    std::unordered_set<const CGroupDataAddress*> m_addresses;
+};
+
+// The members, switching times and day-routine triggers in the order
+// ReplaceGroupAddress walks them, each with the address it points at, so
+// that swapping a whole map compares in flat arrays instead of walking the
+// lists once per entry. Setting an address changes that one object alone,
+// so the arrays stay true as long as the replacements go through Replace.
+class CUseSnapshot {
+public:
+    CUseSnapshot(const CQuantities& quantities, const CDayRoutines& routines)
+    {
+        QuantityPosition pos = quantities.GetHeadPosition();
+        while (pos) {
+            const CQuantity* pQuantity = quantities.GetNext(pos);
+            if (!pQuantity)
+                continue;
+            for (CQuantityMember* pMember : pQuantity->GetMembers())
+                if (pMember)
+                    m_members.push_back({pMember, pMember->GetGroupAddress()});
+        }
+        DayRoutinePosition posRoutine = routines.GetHeadPosition();
+        while (posRoutine) {
+            CDayRoutine* pRoutine = routines.GetNext(posRoutine);
+            if (!pRoutine)
+                continue;
+            m_routines.push_back({pRoutine, pRoutine->GetTriggerGroupAddress()});
+            for (CDaySwitchTime* pSwitchTime : pRoutine->GetSwitchTimes())
+                if (pSwitchTime)
+                    m_switchTimes.push_back({pSwitchTime, pSwitchTime->GetGroupAddress()});
+        }
+    }
+
+    // ReplaceGroupAddress with the mask 14: members, switching times, then
+    // day-routine triggers, each in order.
+    void Replace(CGroupDataAddress* pOld, CGroupDataAddress* pNew)
+    {
+        for (auto& [pMember, pAddress] : m_members)
+            if (pAddress == pOld) {
+                pMember->SetGroupAddress(pNew);
+                pAddress = pMember->GetGroupAddress();
+            }
+        for (auto& [pSwitchTime, pAddress] : m_switchTimes)
+            if (pAddress == pOld) {
+                pSwitchTime->SetGroupAddress(pNew);
+                pAddress = pSwitchTime->GetGroupAddress();
+            }
+        for (auto& [pRoutine, pAddress] : m_routines)
+            if (pAddress == pOld) {
+                pRoutine->SetTriggerGroupAddress(pNew);
+                pAddress = pRoutine->GetTriggerGroupAddress();
+            }
+    }
+
+private:
+    std::vector<std::pair<CQuantityMember*, const CGroupDataAddress*>> m_members;
+    std::vector<std::pair<CDaySwitchTime*, const CGroupDataAddress*>> m_switchTimes;
+    std::vector<std::pair<CDayRoutine*, const CGroupDataAddress*>> m_routines;
+};
 
 }  // namespace
 
@@ -398,10 +496,11 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
     };
     // Created addresses that no list took over belong to nobody else.
     const auto freeUnlisted = [&]() {
+        const CReferencedAddresses referenced(*this);
         for (CGroupDataAddress* pAddress : arrCreated) {
             if (m_oGroupDataAddresses.IsInList(pAddress))
                 continue;
-            if (IsReferenced(*this, pAddress)) {
+            if (referenced.Contains(pAddress)) {
                 m_oGroupDataAddresses.AddGroupAddress(pAddress, true);
                 continue;
             }
@@ -790,13 +889,14 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
         LOG_DETAIL("Map for GA for objects with one association:");
         gaMap.Dump();
         LOG_DETAIL("Swapping group addresses from GaMap");
+        CUseSnapshot uses(m_oQuantities, m_oDayRoutines);
         for (int i = 0; i < gaMap.GetCount(); ++i) {
             CGroupDataAddress* pOld = gaMap.GetOldGroupAddress(i);
             if (pOld) {
                 LONG nNumber = -1;
                 CGroupDataAddress* pNew = gaMap.Lookup(pOld, nNumber, false);
                 if (pNew) {
-                    ReplaceGroupAddress(pOld, pNew, 14, -1);
+                    uses.Replace(pOld, pNew);
                     if (!m_oGroupDataAddresses.IsInList(pNew))
                         m_oGroupDataAddresses.AddGroupAddress(pNew, true);
                 }
@@ -829,6 +929,7 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
         LOG_DETAIL("#   | address    | id     | CO Nr. | Ref       | v/i     ");
         LOG_DETAIL("----+------------+--------+--------+-----------+---------");
         int nRow = 0;
+        const CReferencedAddresses referenced(*this);
         for (CGroupDataAddress* pAddress : arrDeletion) {
             LOG_DETAIL("%s | %s | %s | %s    | %s | %s", FormatDecimal(static_cast<DWORD>(++nRow), 3, false).c_str(),
                        pAddress->GetAddressText(false).c_str(),
@@ -837,7 +938,7 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                        PointerText(pAddress).c_str(), pAddress->IsInvalid() ? "invalid" : "valid");
             // A use no replacement reached keeps its address alive, in the
             // invalid list, rather than pointing at freed memory.
-            if (IsReferenced(*this, pAddress)) {
+            if (referenced.Contains(pAddress)) {
                 LOG_WARNING("group address %s still in use, kept", pAddress->GetAddressText(false).c_str());
                 pAddress->SetInvalid(true);
                 m_oGroupDataAddresses.AddGroupAddress(pAddress, true);

@@ -7,6 +7,7 @@
 #include "model/Quantities.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 int CGroupAddressCheck::Add(LONG nObjectNumber, LONG nReference)
 {
@@ -16,6 +17,7 @@ int CGroupAddressCheck::Add(LONG nObjectNumber, LONG nReference)
     m_arrPairs[2 * nIndex] = nObjectNumber;
     m_arrPairs[2 * nIndex + 1] = nReference;
     ++m_nCount;
+    m_bObjectCounts = false;
     return static_cast<int>(nIndex);
 }
 
@@ -23,6 +25,7 @@ int CGroupAddressCheck::Run(CProgressInfo* pProgress, CEtsDataAccess* /*pAccess*
 {
     m_nCount = nCount;
     m_nLimit = nLimit;
+    m_bObjectCounts = false;
     m_arrAddresses.clear();
     m_arrResult.clear();
     Check(pProgress);
@@ -65,14 +68,17 @@ int CGroupAddressCheck::CountForAddress(LONG nReference, int nKind) const
 
 int CGroupAddressCheck::CountForObject(LONG nObjectNumber) const
 {
-    int nFound = 0;
-    LONG nObject = 0;
-    LONG nAddress = 0;
-    for (int i = 0; GetEntry(i, nObject, nAddress); ++i) {
-        if (static_cast<WORD>(nObject) == static_cast<WORD>(nObjectNumber))
-            ++nFound;
+    // Asked for every object in turn: the counts come from one pass.
+    if (!m_bObjectCounts) {
+        m_mapObjectCounts.clear();
+        LONG nObject = 0;
+        LONG nAddress = 0;
+        for (int i = 0; GetEntry(i, nObject, nAddress); ++i)
+            ++m_mapObjectCounts[static_cast<WORD>(nObject)];
+        m_bObjectCounts = true;
     }
-    return nFound;
+    auto it = m_mapObjectCounts.find(static_cast<WORD>(nObjectNumber));
+    return it != m_mapObjectCounts.end() ? it->second : 0;
 }
 
 LONG CGroupAddressCheck::GetAddressOfObject(LONG nObjectNumber) const
@@ -153,23 +159,38 @@ bool IsMemberOfTriggeredQuantity(CChronoset* pChronoset, LONG nTrigger, const CG
 
 void CGroupAddressCheck::Check(CProgressInfo* pProgress)
 {
+    // The addresses in the order they first appear, with their counts of
+    // entries in all and below the limit (CountForAddress kinds 0 and 1),
+    // gathered in one pass rather than one pass per address.
+    struct Counts {
+        int nTotal = 0;
+        int nTriggers = 0;
+        // The objects of the address's entries, in entry order.
+        std::vector<LONG> arrObjects;
+    };
+    std::unordered_map<LONG, Counts> mapCounts;
     LONG nObject = 0;
     LONG nAddress = 0;
     for (int i = 0; GetEntry(i, nObject, nAddress); ++i) {
-        if (std::find(m_arrAddresses.begin(), m_arrAddresses.end(), nAddress) == m_arrAddresses.end())
+        auto [it, bNew] = mapCounts.try_emplace(nAddress);
+        if (bNew)
             m_arrAddresses.push_back(nAddress);
+        ++it->second.nTotal;
+        if (IsBelowLimit(nObject))
+            ++it->second.nTriggers;
+        it->second.arrObjects.push_back(nObject);
     }
     for (LONG nReference : m_arrAddresses) {
-        const int nTotal = CountForAddress(nReference, 0);
-        const int nTriggers = CountForAddress(nReference, 1);
+        const Counts& counts = mapCounts[nReference];
+        const int nTotal = counts.nTotal;
+        const int nTriggers = counts.nTriggers;
         const WORD nOthers = static_cast<WORD>(nTotal - nTriggers);
         bool bLinked = false;
         if (nOthers == 1) {
             LONG nTrigger = -1;
             LONG nOther = -1;
-            for (int i = 0; !bLinked && GetEntry(i, nObject, nAddress); ++i) {
-                if (nAddress != nReference)
-                    continue;
+            for (std::size_t i = 0; !bLinked && i < counts.arrObjects.size(); ++i) {
+                nObject = counts.arrObjects[i];
                 if (IsBelowLimit(nObject))
                     nTrigger = nObject;
                 else

@@ -7,6 +7,7 @@
 
 #include "platform/base/WinTypes.h"
 
+#include <unordered_map>
 #include <vector>
 
 class CEtsDataAccess;
@@ -44,4 +45,8 @@ private:
     std::vector<LONG> m_arrResult;
     WORD m_nCount = 0;
     SHORT m_nLimit = -1;
+    // CountForObject's answers, gathered in one pass over the entries and
+    // kept until the entries change.
+    mutable std::unordered_map<WORD, int> m_mapObjectCounts;
+    mutable bool m_bObjectCounts = false;
 };

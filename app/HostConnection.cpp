@@ -31,8 +31,14 @@ HRESULT GetLifeDeviceConnection(HWND hWnd, IUnknown* pDevice, LONG nArg1, LONG n
 
 std::string FormatGroupAddress3(WORD wAddress)
 {
-    char szText[32];
-    std::snprintf(szText, sizeof szText, "%02ld/%02ld/%04ld", static_cast<long>((wAddress >> 12) & 15),
-                  static_cast<long>((wAddress >> 8) & 15), static_cast<long>(wAddress & 255));
-    return szText;
+    // "%02ld/%02ld/%04ld" written by hand: the values have at most 2, 2 and
+    // 3 digits.
+    const unsigned nMain = (wAddress >> 12) & 15;
+    const unsigned nMiddle = (wAddress >> 8) & 15;
+    const unsigned nSub = wAddress & 255;
+    const char szText[] = {static_cast<char>('0' + nMain / 10), static_cast<char>('0' + nMain % 10), '/',
+                           static_cast<char>('0' + nMiddle / 10), static_cast<char>('0' + nMiddle % 10), '/', '0',
+                           static_cast<char>('0' + nSub / 100), static_cast<char>('0' + nSub / 10 % 10),
+                           static_cast<char>('0' + nSub % 10)};
+    return std::string(szText, sizeof szText);
 }

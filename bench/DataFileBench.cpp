@@ -1,10 +1,14 @@
 // Load, store and text export of the largest parameter set the device
 // takes: 15 routines with 800 switching times, 250 + 250 group addresses,
 // 30 quantities with 300 members, 100 special days and 10 periods. Each
-// operation goes through the data file as the editor does it.
+// operation goes through the data file as the editor does it, without the
+// flushes to the disk. Target for each: under 1 ms CPU, printed beside its
+// figure.
 
 #include "app/Chronoset.h"
+#include "model/DptManager.h"
 #include "model/Globals.h"
+#include "platform/base/AtomicFile.h"
 #include "tools/SampleData.h"
 
 #include <chrono>
@@ -27,6 +31,13 @@ struct Files {
         std::filesystem::create_directories(dir);
         data = (dir / "full.tv2").string();
         g_bStandalone = true;
+        // Values formatted with their types, as after the start-up.
+        g_DptManager.Init();
+        // The figures leave out the flushes to the disk: their time is the
+        // disk's, not the program's.
+        platform::AtomicWriteHooks hooks;
+        hooks.sync = [](int) { return 0; };
+        platform::SetAtomicWriteHooks(hooks);
         CChronoset set;
         g_pChronoset = &set;
         BuildMaximalParameterSet(set);
@@ -70,6 +81,7 @@ struct Loaded {
 
 static void BM_Load(benchmark::State& state)
 {
+    state.SetLabel("target: under 1 ms CPU");
     for (auto _ : state)
         benchmark::DoNotOptimize(Load());
 }
@@ -79,6 +91,7 @@ static void BM_Store(benchmark::State& state)
 {
     Loaded loaded;
     const std::string strPath = (TheFiles().dir / "stored.tv2").string();
+    state.SetLabel("target: under 1 ms CPU");
     for (auto _ : state)
         benchmark::DoNotOptimize(loaded.set.SaveToFile(strPath, nullptr));
 }
@@ -88,6 +101,7 @@ static void BM_Export(benchmark::State& state)
 {
     Loaded loaded;
     const std::string strPath = (TheFiles().dir / "export.csv").string();
+    state.SetLabel("target: under 1 ms CPU");
     for (auto _ : state)
         benchmark::DoNotOptimize(loaded.set.ExportToFile(strPath, nullptr));
 }
@@ -107,7 +121,7 @@ void Time(const char* pszName, const std::function<void()>& fn)
     for (int i = 0; i < kRuns; ++i)
         fn();
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-    std::printf("%-8s %8.3f ms per operation\n", pszName, elapsed.count() / kRuns);
+    std::printf("%-8s %8.3f ms per operation   (target: under 1 ms)\n", pszName, elapsed.count() / kRuns);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 //
 // The project is the sample project with every group address of the set
 // added to its group tree; the set is written into the sample device once by
-// a save, and that project is what the load reads.
+// a save, and that project is what the load reads. Targets (CPU): load under
+// 10 ms, save under 5 ms, printed beside the figures.
 
 #include "app/Chronoset.h"
 #include "app/HostServiceAdapters.h"
@@ -206,12 +207,15 @@ int SaveOnce()
 static void BM_HostLoad(benchmark::State& state)
 {
     TheLoaded();
+    state.SetLabel("target: under 10 ms CPU");
     for (auto _ : state) {
         if (LoadOnce() != S_OK)
             state.SkipWithError("load failed");
-        // The host's logger keeps every line; it must not grow the figures.
+        // The host's logger and its call log keep every line; they must not
+        // grow the figures.
         state.PauseTiming();
         Mode().host.ClearLoggerLines();
+        Mode().host.ClearCallLog();
         state.ResumeTiming();
     }
 }
@@ -220,11 +224,13 @@ BENCHMARK(BM_HostLoad)->Unit(benchmark::kMillisecond);
 static void BM_HostSave(benchmark::State& state)
 {
     TheLoaded();
+    state.SetLabel("target: under 5 ms CPU");
     for (auto _ : state) {
         if (SaveOnce() != 0)
             state.SkipWithError("save failed");
         state.PauseTiming();
         Mode().host.ClearLoggerLines();
+        Mode().host.ClearCallLog();
         state.ResumeTiming();
     }
 }
@@ -236,7 +242,7 @@ BENCHMARK_MAIN();
 
 namespace {
 
-void Time(const char* pszName, const std::function<void()>& fn)
+void Time(const char* pszName, const char* pszTarget, const std::function<void()>& fn)
 {
     constexpr int kRuns = 20;
     fn();
@@ -249,8 +255,10 @@ void Time(const char* pszName, const std::function<void()>& fn)
         dCpu += 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         dWall += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         Mode().host.ClearLoggerLines();
+        Mode().host.ClearCallLog();
     }
-    std::printf("%-6s %8.3f ms wall %8.3f ms CPU per operation\n", pszName, dWall / kRuns, dCpu / kRuns);
+    std::printf("%-6s %8.3f ms wall %8.3f ms CPU per operation   (target: under %s ms CPU)\n", pszName, dWall / kRuns,
+                dCpu / kRuns, pszTarget);
 }
 
 }  // namespace
@@ -258,11 +266,11 @@ void Time(const char* pszName, const std::function<void()>& fn)
 int main()
 {
     TheLoaded();
-    Time("load", [] {
+    Time("load", "10", [] {
         if (LoadOnce() != S_OK)
             Fail("load failed");
     });
-    Time("save", [] {
+    Time("save", "5", [] {
         if (SaveOnce() != 0)
             Fail("save failed");
     });

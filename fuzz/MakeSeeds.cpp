@@ -1,10 +1,12 @@
 // Writes the seed corpus of the fuzz targets into <dir>/<target>/: the
 // sample, a small and the full parameter set as data files, and their
-// parameter texts as each data set writes them for the host.
+// parameter texts as each data set writes them for the host; and the seeds
+// of the file readers (MakeFileSeeds.cpp).
 //
-//   fuzz_make_seeds <dir>
+//   fuzz_make_seeds <dir> <samples dir>
 
 #include "app/Chronoset.h"
+#include "fuzz/MakeFileSeeds.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
 #include "model/Globals.h"
@@ -91,8 +93,8 @@ void WriteSeeds(const std::filesystem::path& root, const std::string& strName, C
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <corpus dir>\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <corpus dir> <samples dir>\n", argv[0]);
         return 2;
     }
     g_bStandalone = true;
@@ -111,5 +113,6 @@ int main(int argc, char** argv)
         CChronoset set;
         WriteSeeds(root, "empty", set);
     }
+    WriteFileSeeds(root, argv[2]);
     return 0;
 }

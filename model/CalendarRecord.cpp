@@ -164,8 +164,17 @@ std::string FormatCalendarText(const std::string& strPrefix, const std::tm& tm, 
     std::string strTime;
     TmToDate(strDate, tm);
     TmToDateText(strTime, tm);
-    std::string strText = strPrefix + " " + strDate + ", " + strTime;
-    if (bWithClockWord)
-        strText += " " + GetResString(817, "Uhr");
+    // Appended in place: every special day and period has two of these.
+    std::string strText;
+    strText.reserve(strPrefix.size() + strDate.size() + strTime.size() + 12);
+    strText += strPrefix;
+    strText += ' ';
+    strText += strDate;
+    strText += ", ";
+    strText += strTime;
+    if (bWithClockWord) {
+        strText += ' ';
+        strText += GetResString(817, "Uhr");
+    }
     return strText;
 }

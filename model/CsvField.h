@@ -5,3 +5,6 @@
 #include <string>
 
 std::string CsvField(const std::string& strText);
+
+// The same cell appended to a text.
+void AppendCsvField(std::string& strOut, const std::string& strText);

@@ -7,6 +7,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
+#include "model/HexFields.h"
 #include "model/Log.h"
 #include "model/ProgressInfo.h"
 #include "model/ResString.h"
@@ -49,7 +50,7 @@ bool ReadHexField(const std::string& strText, std::size_t pos, std::size_t nWidt
 {
     if (pos >= strText.size() || strText.size() - pos < nWidth)
         return false;
-    dwValue = static_cast<DWORD>(std::strtoul(strText.substr(pos, nWidth).c_str(), nullptr, 16));
+    dwValue = HexFieldValue(strText.data() + pos, nWidth);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "model/DayRoutines.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
+#include "model/HexFields.h"
 #include "model/Log.h"
 #include "model/ResString.h"
 #include "model/SwitchProgramReferences.h"
@@ -12,6 +13,19 @@
 #include "platform/archive/Archive.h"
 
 #include <cstdio>
+#include <string>
+
+namespace {
+
+// The value as "%02d" writes it.
+void AppendTwoDigits(std::string& strText, unsigned nValue)
+{
+    if (nValue < 10)
+        strText += '0';
+    strText += std::to_string(nValue);
+}
+
+}  // namespace
 
 WORD MakeSwitchTimeWord(WORD nHour, WORD nMinute, bool bSendOnChange, int nDayRoutine)
 {
@@ -75,12 +89,17 @@ std::string CDaySwitchTime::ToHexString(int nDayRoutine) const
         dwReference = static_cast<DWORD>(m_pGroupDataAddress->GetReference());
         nInvalid = m_pGroupDataAddress->IsInvalid() ? 1 : 0;
     }
-    char szRecord[24];
-    std::snprintf(szRecord, sizeof szRecord, "%04x%04x%04x%02x%02x%02x%02x",
-                  static_cast<unsigned>(GetTimeWord(nDayRoutine)), static_cast<unsigned>(dwReference & 0xFFFF),
-                  static_cast<unsigned>(dwReference >> 16), nInvalid, static_cast<unsigned>(m_nExponent),
-                  static_cast<unsigned>(m_value.dwValue & 0xFF), static_cast<unsigned>((m_value.dwValue >> 8) & 0xFF));
-    return szRecord;
+    // "%04x%04x%04x%02x%02x%02x%02x", written field by field.
+    std::string strRecord;
+    strRecord.reserve(20);
+    AppendHexPadded(strRecord, static_cast<unsigned>(GetTimeWord(nDayRoutine)), 4);
+    AppendHexPadded(strRecord, static_cast<unsigned>(dwReference & 0xFFFF), 4);
+    AppendHexPadded(strRecord, static_cast<unsigned>(dwReference >> 16), 4);
+    AppendHexPadded(strRecord, nInvalid, 2);
+    AppendHexPadded(strRecord, static_cast<unsigned>(m_nExponent), 2);
+    AppendHexPadded(strRecord, static_cast<unsigned>(m_value.dwValue & 0xFF), 2);
+    AppendHexPadded(strRecord, static_cast<unsigned>((m_value.dwValue >> 8) & 0xFF), 2);
+    return strRecord;
 }
 
 bool CDaySwitchTime::ToBuffer(BYTE* pBuffer, int nLength) const
@@ -130,20 +149,31 @@ void CDaySwitchTime::LoadFromArchive(CArchive& ar)
 
 void CDaySwitchTime::ExportCsv(std::string& strFile) const
 {
-    char szTime[16];
-    std::snprintf(szTime, sizeof szTime, "%02d:%02d", static_cast<int>(m_nHour), static_cast<int>(m_nMinute));
-    strFile += "\"";
-    strFile += szTime;
+    // Appended piece by piece: the export has a line per switching time.
+    strFile += '"';
+    AppendTwoDigits(strFile, m_nHour);
+    strFile += ':';
+    AppendTwoDigits(strFile, m_nMinute);
     strFile += "\",";
     if (m_pGroupDataAddress) {
         const CGroupDataAddress& address = *m_pGroupDataAddress;
-        strFile += "\"" + address.GetName() + "\",\"" + address.GetAddressText(false) + "\",\"" +
-                   address.GetTypeText() + "\",\"" +
-                   FormatValue(static_cast<int>(address.GetObjectType()), static_cast<int>(address.GetSubType()),
-                               m_value.dwValue, true) +
-                   "\",";
+        strFile += '"';
+        strFile += address.GetName();
+        strFile += "\",\"";
+        strFile += address.GetAddressText(false);
+        strFile += "\",\"";
+        address.AppendTypeText(strFile);
+        strFile += "\",\"";
+        strFile += FormatValue(static_cast<int>(address.GetObjectType()), static_cast<int>(address.GetSubType()),
+                               m_value.dwValue, true);
+        strFile += "\",";
     } else {
         strFile += "\"\",\"\",\"\",\"\",";
     }
-    strFile += "\"" + (m_bSendOnChange ? GetResString(808, "Ja") : GetResString(807, "Nein")) + "\"\n";
+    strFile += '"';
+    if (m_bSendOnChange)
+        AppendResString(strFile, 808, "Ja");
+    else
+        AppendResString(strFile, 807, "Nein");
+    strFile += "\"\n";
 }

@@ -3,17 +3,22 @@
 #include "app/Chronoset.h"
 #include "model/ArchiveSchema.h"
 #include "model/Globals.h"
+#include "model/HexFields.h"
 #include "model/Log.h"
 #include "model/ResString.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Cp1252.h"
 
+#include <atomic>
 #include <cstdio>
 
 std::string LimitGroupAddressName(const std::string& strName)
 {
     // One Windows-1252 byte per character (a character without a form there
     // is stored as '?'), so counting characters counts the stored bytes.
+    // Every character takes at least one byte: a short name fits as it is.
+    if (strName.size() <= GROUP_ADDRESS_NAME_MAX)
+        return strName;
     std::size_t pos = 0;
     for (std::size_t nChars = 0; nChars < GROUP_ADDRESS_NAME_MAX && pos < strName.size(); ++nChars)
         platform::DecodeUtf8(strName, pos);
@@ -38,6 +43,26 @@ std::string StoredName(const std::string& strName)
 
 }  // namespace
 
+namespace {
+
+// A value of 0..99999 with at least nWidth digits, leading zeros.
+char* PutZeroPadded(char* p, long nValue, int nWidth)
+{
+    char szDigits[8];
+    int n = 0;
+    do {
+        szDigits[n++] = static_cast<char>('0' + nValue % 10);
+        nValue /= 10;
+    } while (nValue != 0);
+    for (int i = n; i < nWidth; ++i)
+        *p++ = '0';
+    while (n > 0)
+        *p++ = szDigits[--n];
+    return p;
+}
+
+}  // namespace
+
 std::string FormatGroupAddress(int nLevels, LONG nAddress, SHORT nObjectNumber,
                                const std::vector<WORD>* pTriggerObjects, bool bInvalid)
 {
@@ -48,12 +73,20 @@ std::string FormatGroupAddress(int nLevels, LONG nAddress, SHORT nObjectNumber,
         const long nMain = (nAddress & 0xF000) >> 12;
         const long nMiddle = (nAddress & 0x0F00) >> 8;
         const long nSub = nAddress & 0xFF;
-        char szText[32];
-        if (nLevels == 2)
-            std::snprintf(szText, sizeof szText, "%02ld/%04ld", nMain, nMiddle * 256 + nSub);
-        else
-            std::snprintf(szText, sizeof szText, "%02ld/%02ld/%04ld", nMain, nMiddle, nSub);
-        strText = szText;
+        // "%02ld/%02ld/%04ld" or "%02ld/%04ld" written by hand: every log
+        // line about an address carries this text.
+        char szText[16];
+        char* p = szText;
+        p = PutZeroPadded(p, nMain, 2);
+        *p++ = '/';
+        if (nLevels == 2) {
+            p = PutZeroPadded(p, nMiddle * 256 + nSub, 4);
+        } else {
+            p = PutZeroPadded(p, nMiddle, 2);
+            *p++ = '/';
+            p = PutZeroPadded(p, nSub, 4);
+        }
+        strText.assign(szText, p);
     }
     if (!g_bDebugMode)
         return strText;
@@ -90,6 +123,45 @@ CObject* CGroupDataAddress::CreateObject()
     return new CGroupDataAddress;
 }
 
+namespace {
+
+std::atomic<unsigned> g_nReferenceChanges {0};
+std::atomic<unsigned> g_nObjectNumberChanges {0};
+
+void NoteReferenceChange()
+{
+    g_nReferenceChanges.fetch_add(1, std::memory_order_relaxed);
+}
+
+void NoteObjectNumberChange()
+{
+    g_nObjectNumberChanges.fetch_add(1, std::memory_order_relaxed);
+}
+
+}  // namespace
+
+void CGroupDataAddress::SetObjectNumber(SHORT nNumber)
+{
+    m_nObjectNumber = nNumber;
+    NoteObjectNumberChange();
+}
+
+unsigned CGroupDataAddress::GetObjectNumberChangeCount()
+{
+    return g_nObjectNumberChanges.load(std::memory_order_relaxed);
+}
+
+void CGroupDataAddress::SetReference(LONG nReference)
+{
+    m_nReference = nReference;
+    NoteReferenceChange();
+}
+
+unsigned CGroupDataAddress::GetReferenceChangeCount()
+{
+    return g_nReferenceChanges.load(std::memory_order_relaxed);
+}
+
 void CGroupDataAddress::SetName(const std::string& strName)
 {
     m_strName = LimitGroupAddressName(strName);
@@ -103,6 +175,7 @@ void CGroupDataAddress::CopyFrom(const CGroupDataAddress& other)
     m_nSubType = other.m_nSubType;
     m_nLevels = other.m_nLevels;
     m_nReference = other.m_nReference;
+    NoteReferenceChange();
 }
 
 void CGroupDataAddress::AddUse(DWORD dwKinds)
@@ -200,6 +273,13 @@ std::string CGroupDataAddress::GetAddressText(bool bWithTriggerObjects) const
 
 std::string CGroupDataAddress::GetTypeText() const
 {
+    std::string strText;
+    AppendTypeText(strText);
+    return strText;
+}
+
+void CGroupDataAddress::AppendTypeText(std::string& strText) const
+{
     static constexpr struct {
         LONG nType;
         UINT nId;
@@ -217,8 +297,8 @@ std::string CGroupDataAddress::GetTypeText() const
     };
     for (const auto& type : kTypes)
         if (type.nType == m_nObjectType)
-            return GetResString(type.nId, type.pszText);
-    return GetResString(259, "ungültig");
+            return AppendResString(strText, type.nId, type.pszText);
+    AppendResString(strText, 259, "ungültig");
 }
 
 std::string CGroupDataAddress::GetNameAndAddress(const CGroupDataAddress* pAddress)
@@ -232,26 +312,43 @@ std::string CGroupDataAddress::ToHexString() const
 {
     const std::string strName = StoredName(m_strName);
     const auto dwReference = static_cast<DWORD>(m_nReference);
-    char szFields[32];
-    std::snprintf(szFields, sizeof szFields, "%04x%04x%04x%04x%02x", static_cast<unsigned>(dwReference & 0xFFFF),
-                  static_cast<unsigned>(dwReference >> 16), static_cast<unsigned>(m_nObjectType) & 0xFFFF,
-                  static_cast<unsigned>(m_nSubType) & 0xFFFF, static_cast<unsigned>(strName.size() & 0xFF));
-    return szFields + strName;
+    // "%04x%04x%04x%04x%02x" and the name, written field by field.
+    std::string strRecord;
+    strRecord.reserve(18 + strName.size());
+    AppendHexPadded(strRecord, static_cast<unsigned>(dwReference & 0xFFFF), 4);
+    AppendHexPadded(strRecord, static_cast<unsigned>(dwReference >> 16), 4);
+    AppendHexPadded(strRecord, static_cast<unsigned>(m_nObjectType) & 0xFFFF, 4);
+    AppendHexPadded(strRecord, static_cast<unsigned>(m_nSubType) & 0xFFFF, 4);
+    AppendHexPadded(strRecord, static_cast<unsigned>(strName.size() & 0xFF), 2);
+    strRecord += strName;
+    return strRecord;
 }
 
 std::string CGroupDataAddress::ToCsvLine(bool bWithUsage) const
 {
-    std::string strLine = "\"" + m_strName + "\",\"" + GetAddressText(false) + "\",\"" + GetTypeText() + "\"";
+    std::string strLine;
+    AppendCsvLine(strLine, bWithUsage);
+    return strLine;
+}
+
+void CGroupDataAddress::AppendCsvLine(std::string& strFile, bool bWithUsage) const
+{
+    strFile += '"';
+    strFile += m_strName;
+    strFile += "\",\"";
+    strFile += GetAddressText(false);
+    strFile += "\",\"";
+    AppendTypeText(strFile);
+    strFile += '"';
     if (bWithUsage) {
         for (DWORD dwUsage : {GAU_DAYROUTINE_TRIGGER, GAU_SWITCHTIME, GAU_QUANTITY_TRIGGER, GAU_QUANTITY_MEMBER})
-            strLine += HasUsage(dwUsage) ? ",\"X\"" : ",";
+            strFile += HasUsage(dwUsage) ? ",\"X\"" : ",";
     }
-    return strLine;
 }
 
 void CGroupDataAddress::WriteCsvLine(std::string& strFile, bool bWithUsage) const
 {
-    strFile += ToCsvLine(bWithUsage);
+    AppendCsvLine(strFile, bWithUsage);
     strFile += "\n";
 }
 
@@ -270,14 +367,17 @@ void CGroupDataAddress::LoadFromArchive(CArchive& ar)
     m_nObjectType = wObjectType;
     m_nSubType = wSubType;
     m_nObjectNumber = static_cast<SHORT>(wObjectNumber);
+    NoteObjectNumberChange();
 
     // Older files know neither the host link nor the invalid-association list.
     m_nReference = -1;
+    NoteReferenceChange();
     m_bInvalid = 0;
     if (g_nArchiveSchema > 0x10003) {
         DWORD dwReference = 0;
         ar >> dwReference;
         m_nReference = static_cast<LONG>(dwReference);
+        NoteReferenceChange();
     }
     if (g_nArchiveSchema > 0x10004) {
         WORD wInvalid = 0;

@@ -82,9 +82,14 @@ public:
     bool HasUsage(DWORD dwMask) const { return (m_dwUsageFlags & dwMask) != 0; }
 
     LONG GetReference() const { return m_nReference; }
-    void SetReference(LONG nReference) { m_nReference = nReference; }
+    void SetReference(LONG nReference);
+    // Counts every change of any address's reference, so that an index by
+    // reference can tell that it is stale.
+    static unsigned GetReferenceChangeCount();
     SHORT GetObjectNumber() const { return m_nObjectNumber; }
-    void SetObjectNumber(SHORT nNumber) { m_nObjectNumber = nNumber; }
+    void SetObjectNumber(SHORT nNumber);
+    // Counts every change of any address's object number (as above).
+    static unsigned GetObjectNumberChangeCount();
     // Whether the object number is one (below 256 as an unsigned word).
     bool HasObjectNumber() const { return static_cast<WORD>(m_nObjectNumber) < 256; }
     LONG GetAddressTableIndex() const { return m_nAddressTableIndex; }
@@ -110,6 +115,7 @@ public:
 
     std::string GetAddressText(bool bWithTriggerObjects) const;
     std::string GetTypeText() const;
+    void AppendTypeText(std::string& strText) const;
     // "name - address" of a group address, "-" for none.
     static std::string GetNameAndAddress(const CGroupDataAddress* pAddress);
 
@@ -120,6 +126,8 @@ public:
     std::string ToCsvLine(bool bWithUsage) const;
     // Appends the export line and "\n" to the export text.
     void WriteCsvLine(std::string& strFile, bool bWithUsage) const;
+    // Appends the export line alone.
+    void AppendCsvLine(std::string& strFile, bool bWithUsage) const;
 
     void LoadFromArchive(CArchive& ar);
     void StoreToArchive(CArchive& ar) const;

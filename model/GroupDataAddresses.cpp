@@ -4,6 +4,7 @@
 #include "app/EtsDataAccess.h"
 #include "model/ArchiveSchema.h"
 #include "model/Globals.h"
+#include "model/HexFields.h"
 #include "model/HostObjectMaps.h"
 #include "model/IniManager.h"
 #include "model/ObjectLinkTable.h"
@@ -49,8 +50,7 @@ bool ReadHexField(const std::string& strText, std::size_t& pos, std::size_t nWid
 {
     if (pos >= strText.size() || strText.size() - pos < nWidth)
         return false;
-    const std::string strField = strText.substr(pos, nWidth);
-    dwValue = static_cast<DWORD>(std::strtoul(strField.c_str(), nullptr, 16));
+    dwValue = HexFieldValue(strText.data() + pos, nWidth);
     pos += nWidth;
     return true;
 }
@@ -307,6 +307,7 @@ CGroupDataAddress* CGroupDataAddresses::CreateGroupAddress(bool bInvalid)
     pAddress->SetInvalid(bInvalid);
     pAddress->SetLevels(m_nLevels);
     list.push_back(pAddress);
+    NoteListed(pAddress);
     return pAddress;
 }
 
@@ -324,6 +325,7 @@ bool CGroupDataAddresses::AddGroupAddress(CGroupDataAddress* pAddress, bool bFor
         if (it != list.end()) {
             CGroupDataAddress* pOut = *it;
             list.erase(it);
+            NoteUnlisted(pOut);
             DestroyItem(pOut);
         } else if (!m_bUnlimited) {
             LOG_WARNING("CGroupDataAddresses::AddGroupAddress: list full without an unused group address, %s not added",
@@ -333,6 +335,7 @@ bool CGroupDataAddresses::AddGroupAddress(CGroupDataAddress* pAddress, bool bFor
     }
     pAddress->SetOwner(this);
     list.push_back(pAddress);
+    NoteListed(pAddress);
     return true;
 }
 
@@ -352,13 +355,16 @@ bool CGroupDataAddresses::Remove(CGroupDataAddress* pAddress, bool bQuiet)
                   FormatDecimalSigned(pAddress->GetReference(), 6, false).c_str(),
                   pAddress->GetAddressText(false).c_str(), pAddress->IsInvalid() ? "invalid" : "valid");
     list.erase(it);
+    NoteUnlisted(pAddress);
     return true;
 }
 
 void CGroupDataAddresses::RemoveAt(GaPosition pos, bool bInvalid)
 {
-    if (pos)
+    if (pos) {
+        NoteUnlisted(*pos.m_it);
         List(bInvalid).erase(pos.m_it);
+    }
 }
 
 void CGroupDataAddresses::ReplaceItem(CGroupDataAddress* pOld, CGroupDataAddress* pNew)
@@ -370,6 +376,8 @@ void CGroupDataAddresses::ReplaceItem(CGroupDataAddress* pOld, CGroupDataAddress
     if (it == list.end())
         return;
     *it = pNew;
+    NoteUnlisted(pOld);
+    NoteListed(pNew);
     pNew->SetOwner(this);
 }
 
@@ -392,6 +400,7 @@ void CGroupDataAddresses::CleanUpGroupAddresses()
             LOG_INFO("... ... ... address = %s", pAddress->GetAddressText(false).c_str());
             LOG_INFO("... ... ... subgroup id = %ld", static_cast<long>(pAddress->GetReference()));
             list.erase(pos.m_it);
+            NoteUnlisted(pAddress);
             DestroyItem(pAddress);
         }
     }
@@ -403,6 +412,7 @@ void CGroupDataAddresses::DeleteUnusedInvalid()
         if (IsUnused(*it)) {
             CGroupDataAddress* pAddress = *it;
             it = m_lstInvalid.erase(it);
+            NoteUnlisted(pAddress);
             DestroyItem(pAddress);
         } else {
             ++it;
@@ -412,12 +422,28 @@ void CGroupDataAddresses::DeleteUnusedInvalid()
 
 // ------------------------------------------------------------ queries
 
+void CGroupDataAddresses::NoteListed(const CGroupDataAddress* pAddress)
+{
+    // Room for both full lists at once rather than growing step by step.
+    if (m_mapListed.bucket_count() < 2 * kMaxCount)
+        m_mapListed.reserve(2 * kMaxCount);
+    ++m_mapListed[pAddress];
+    ++m_nListChanges;
+}
+
+void CGroupDataAddresses::NoteUnlisted(const CGroupDataAddress* pAddress)
+{
+    auto it = m_mapListed.find(pAddress);
+    if (it != m_mapListed.end() && --it->second == 0)
+        m_mapListed.erase(it);
+    ++m_nListChanges;
+}
+
 bool CGroupDataAddresses::IsInList(const CGroupDataAddress* pAddress) const
 {
     if (!pAddress)
         return false;
-    return std::find(m_lstValid.begin(), m_lstValid.end(), pAddress) != m_lstValid.end() ||
-           std::find(m_lstInvalid.begin(), m_lstInvalid.end(), pAddress) != m_lstInvalid.end();
+    return m_mapListed.count(pAddress) != 0;
 }
 
 CGroupDataAddress* CGroupDataAddresses::GetReferenceFromAddress(LONG nAddress, bool bInvalid) const
@@ -435,25 +461,66 @@ CGroupDataAddress* CGroupDataAddresses::GetReferenceFromAddress(LONG nAddress, b
     return nullptr;
 }
 
-CGroupDataAddress* CGroupDataAddresses::FindByReference(LONG nReference, bool bInvalid) const
+CGroupDataAddress* CGroupDataAddresses::FindByKey(bool bInvalid, KeyIndex& index, unsigned nKeyChanges,
+                                                  LONG (*key)(const CGroupDataAddress&), LONG nKey) const
 {
+    // Loads and the reconciliation look up key after key in an unchanging
+    // list: after a few walks an index answers instead. Any change of the
+    // lists or of a key of that kind makes it stale.
+    constexpr int kWalksBeforeIndex = 8;
+    if (index.nListChanges != m_nListChanges || index.nKeyChanges != nKeyChanges) {
+        index.entries.clear();
+        index.bBuilt = false;
+        index.nScans = 0;
+        index.nListChanges = m_nListChanges;
+        index.nKeyChanges = nKeyChanges;
+    }
+    if (!index.bBuilt && ++index.nScans > kWalksBeforeIndex) {
+        for (CGroupDataAddress* pAddress : List(bInvalid))
+            if (pAddress)
+                index.entries.emplace_back(key(*pAddress), pAddress);
+        std::stable_sort(index.entries.begin(), index.entries.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        index.bBuilt = true;
+    }
+    if (index.bBuilt) {
+        // The first entry not below the key, halving without branches:
+        // the keys come in no order the branch predictor could learn.
+        const auto* pBase = index.entries.data();
+        std::size_t n = index.entries.size();
+        if (n == 0)
+            return nullptr;
+        while (n > 1) {
+            const std::size_t nHalf = n / 2;
+            pBase = pBase[nHalf].first < nKey ? pBase + nHalf : pBase;
+            n -= nHalf;
+        }
+        pBase += pBase->first < nKey ? 1 : 0;
+        return pBase != index.entries.data() + index.entries.size() && pBase->first == nKey ? pBase->second
+                                                                                              : nullptr;
+    }
     for (CGroupDataAddress* pAddress : List(bInvalid))
-        if (pAddress && pAddress->GetReference() == nReference)
+        if (pAddress && key(*pAddress) == nKey)
             return pAddress;
     return nullptr;
+}
+
+CGroupDataAddress* CGroupDataAddresses::FindByReference(LONG nReference, bool bInvalid) const
+{
+    return FindByKey(bInvalid, m_arrReferenceIndex[bInvalid ? 1 : 0], CGroupDataAddress::GetReferenceChangeCount(),
+                     [](const CGroupDataAddress& address) { return address.GetReference(); }, nReference);
 }
 
 CGroupDataAddress* CGroupDataAddresses::FindByObjectNumber(SHORT nObjectNumber, bool bAlsoInvalid) const
 {
     if (nObjectNumber == -1)
         return nullptr;
-    for (CGroupDataAddress* pAddress : m_lstValid)
-        if (pAddress && pAddress->GetObjectNumber() == nObjectNumber)
-            return pAddress;
+    const auto key = [](const CGroupDataAddress& address) { return static_cast<LONG>(address.GetObjectNumber()); };
+    const unsigned nChanges = CGroupDataAddress::GetObjectNumberChangeCount();
+    if (CGroupDataAddress* pAddress = FindByKey(false, m_arrObjectNumberIndex[0], nChanges, key, nObjectNumber))
+        return pAddress;
     if (bAlsoInvalid)
-        for (CGroupDataAddress* pAddress : m_lstInvalid)
-            if (pAddress && pAddress->GetObjectNumber() == nObjectNumber)
-                return pAddress;
+        return FindByKey(true, m_arrObjectNumberIndex[1], nChanges, key, nObjectNumber);
     return nullptr;
 }
 

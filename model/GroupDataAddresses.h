@@ -16,6 +16,7 @@
 
 #include <list>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CArchive;
@@ -176,9 +177,33 @@ private:
     int NumberObjects(CEtsDataAccess* pAccess, const std::vector<LONG>& arrObjectTypeIds, BYTE& nNextObjectNumber,
                       DWORD& nCount, bool bInvalid, CObjectLinkTable* pOldLinks, bool bUpdate);
 
+    // Every entry that comes into or leaves a list is noted here.
+    void NoteListed(const CGroupDataAddress* pAddress);
+    void NoteUnlisted(const CGroupDataAddress* pAddress);
+
+    // A list's first address of each key (reference or object number),
+    // built once a list is searched repeatedly while neither it nor any key
+    // of that kind changes.
+    struct KeyIndex {
+        // By key; equal keys keep their list order.
+        std::vector<std::pair<LONG, CGroupDataAddress*>> entries;
+        unsigned nListChanges = 0;
+        unsigned nKeyChanges = 0;
+        int nScans = 0;
+        bool bBuilt = false;
+    };
+    CGroupDataAddress* FindByKey(bool bInvalid, KeyIndex& index, unsigned nKeyChanges,
+                                 LONG (*key)(const CGroupDataAddress&), LONG nKey) const;
+
     bool m_bOwnsItems;
     CGroupDataAddressList m_lstValid;
     CGroupDataAddressList m_lstInvalid;
+    // How often each object stands in the two lists, so that IsInList need
+    // not walk them; and a count of the lists' changes.
+    std::unordered_map<const CGroupDataAddress*, int> m_mapListed;
+    unsigned m_nListChanges = 0;
+    mutable KeyIndex m_arrReferenceIndex[2];
+    mutable KeyIndex m_arrObjectNumberIndex[2];
     int m_nLevels;
     CStringLongObjectArray m_arrValidParameters;
     CStringLongObjectArray m_arrInvalidParameters;

@@ -66,3 +66,6 @@ extern CHostLogger* g_pHostLogger;
 // into 256 characters (cut at 255) and hands it over. Nothing when the
 // logger or its object is null or the level is not wanted.
 void HostLogPrintf(CHostLogger* pLogger, int nLevel, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+// The same for the line "<marker><text>\n", copied rather than formatted.
+void HostLogLine(CHostLogger* pLogger, int nLevel, const char* pszMarker, const char* pszText);

@@ -79,6 +79,9 @@ public:
         entries.swap(m_entries);
         m_index.clear();
         entries.clear();
+        // The room stays for the next scan, which enters as many again.
+        if (m_entries.empty())
+            m_entries.swap(entries);
     }
 
 private:

@@ -27,6 +27,9 @@ constexpr std::size_t LANGUAGE_FILE_NAME_BUFFER = 5;
 constexpr std::size_t LANGUAGE_LAST_BUFFER = 10;
 constexpr std::size_t PATH_BUFFER = 260;
 constexpr std::size_t CONNECTION_BUFFER = 1024;
+// The connection texts' buffers hold characters, not bytes: a record's
+// parameter of 511 wide characters may take three times as many bytes.
+constexpr std::size_t CONNECTION_TEXT_CHARACTERS = 1023;
 
 struct TableSection {
     int nTableType;
@@ -61,6 +64,19 @@ const TableSection* FindTableSection(int nTableType)
         if (table.nTableType == nTableType)
             return &table;
     return nullptr;
+}
+
+// The text up to its nMax-th character (UTF-8).
+std::string CutToCharacters(std::string sText, std::size_t nMax)
+{
+    std::size_t nCharacters = 0;
+    for (std::size_t i = 0; i < sText.size(); ++i) {
+        if ((static_cast<unsigned char>(sText[i]) & 0xC0) != 0x80 && nCharacters++ == nMax) {
+            sText.resize(i);
+            break;
+        }
+    }
+    return sText;
 }
 
 std::string NumberedKey(const char* pszPrefix, int nIndex)
@@ -306,8 +322,10 @@ void CIniManager::GetSerialCommunication(CFalconConnectionParams& params)
             guid = *parsed;
     }
     params.SetGuid(guid);
-    params.SetConnectionName(ReadString("SerialCommunication", "ConnectionName", "", CONNECTION_BUFFER));
-    params.SetConnectionParam(ReadString("SerialCommunication", "ConnectionParam", "", CONNECTION_BUFFER));
+    params.SetConnectionName(
+        CutToCharacters(ReadString("SerialCommunication", "ConnectionName", "", 0), CONNECTION_TEXT_CHARACTERS));
+    params.SetConnectionParam(
+        CutToCharacters(ReadString("SerialCommunication", "ConnectionParam", "", 0), CONNECTION_TEXT_CHARACTERS));
 }
 
 BOOL CIniManager::SetSerialCommunication(const CFalconConnectionParams& params)

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -220,11 +221,30 @@ bool ApplySuffix(const std::string& strText, std::size_t& pos, const TimeValues&
     return false;
 }
 
+// nValue as "%0<nWidth>d" writes it (the sign counts to the width and the
+// zeros follow it), without printf's cost: every date and time of a table
+// or an export passes here.
+std::string ZeroPadded(int nValue, int nWidth)
+{
+    char szDigits[16];
+    const auto result = std::to_chars(szDigits, szDigits + sizeof szDigits, nValue);
+    const char* pDigits = szDigits;
+    std::string strResult;
+    if (*pDigits == '-') {
+        strResult += '-';
+        ++pDigits;
+        --nWidth;
+    }
+    const int nDigits = static_cast<int>(result.ptr - pDigits);
+    if (nWidth > nDigits)
+        strResult.append(static_cast<std::size_t>(nWidth - nDigits), '0');
+    strResult.append(pDigits, static_cast<std::size_t>(result.ptr - pDigits));
+    return strResult;
+}
+
 std::string Decimal(int nValue, bool bTwoDigits)
 {
-    char szBuffer[16];
-    std::snprintf(szBuffer, sizeof(szBuffer), bTwoDigits ? "%02d" : "%d", nValue);
-    return szBuffer;
+    return ZeroPadded(nValue, bTwoDigits ? 2 : 0);
 }
 
 // A calendar record whose date the runtime can represent.
@@ -272,11 +292,8 @@ std::string FormatDateFields(int nYear, int nMonth, int nDay)
         if (c == 'y') {
             if (nRun == 2)
                 strResult += Decimal(nYear >= 2000 ? nYear - 2000 : nYear - 1900, true);
-            else if (nRun == 4) {
-                char szBuffer[16];
-                std::snprintf(szBuffer, sizeof(szBuffer), "%04d", nYear);
-                strResult += szBuffer;
-            }
+            else if (nRun == 4)
+                strResult += ZeroPadded(nYear, 4);
         } else if (nRun <= 2) {
             strResult += Decimal(c == 'd' ? nDay : nMonth, nRun == 2);
         }
@@ -361,24 +378,46 @@ void ResetLocaleCache()
 
 std::string FormatNumber(double dValue, int nDecimals, bool bThousands)
 {
+    char cDecimal = '.';
+    return FormatNumber(dValue, nDecimals, bThousands, cDecimal);
+}
+
+std::string FormatNumber(double dValue, int nDecimals, bool bThousands, char& cDecimal)
+{
     const NumberValues values = Numbers();
+    cDecimal = values.cDecimal;
     const bool bTrim = nDecimals < 0;
     const int nDigits = bTrim ? 15 : std::min(nDecimals, 100);
 
     char szBuffer[512];
-    const auto result =
-        std::to_chars(szBuffer, szBuffer + sizeof(szBuffer), std::fabs(dValue), std::chars_format::fixed, nDigits);
+    std::to_chars_result result {};
+    const double dMagnitude = std::fabs(dValue);
+    if (dMagnitude < 1e15 && dMagnitude == std::trunc(dMagnitude)) {
+        // A whole number (most values are) has these very digits and a zero
+        // fraction; written without the costlier decimal conversion.
+        result = std::to_chars(szBuffer, szBuffer + 32, static_cast<unsigned long long>(dMagnitude));
+        if (nDigits > 0) {
+            *result.ptr++ = '.';
+            result.ptr = std::fill_n(result.ptr, nDigits, '0');
+        }
+    } else {
+        result = std::to_chars(szBuffer, szBuffer + sizeof(szBuffer), dMagnitude, std::chars_format::fixed, nDigits);
+    }
     if (result.ec != std::errc())
         return std::string();
-    const std::string strDigits(szBuffer, result.ptr);
+    // Views into the buffer rather than strings: every value of a table or
+    // an export passes here.
+    const std::string_view strDigits(szBuffer, static_cast<std::size_t>(result.ptr - szBuffer));
     if (!std::isfinite(dValue))
-        return (dValue < 0 ? "-" : "") + strDigits;
+        return (dValue < 0 ? "-" : "") + std::string(strDigits);
 
     const std::size_t nPoint = strDigits.find('.');
-    const std::string strInteger = strDigits.substr(0, nPoint);
-    const std::string strFraction = nPoint == std::string::npos ? std::string() : strDigits.substr(nPoint + 1);
+    const std::string_view strInteger = strDigits.substr(0, nPoint);
+    const std::string_view strFraction =
+        nPoint == std::string_view::npos ? std::string_view() : strDigits.substr(nPoint + 1);
 
     std::string strResult;
+    strResult.reserve(strDigits.size() + strInteger.size() / 3 + 2);
     if (dValue < 0)
         strResult += '-';
     if (strInteger == "0") {

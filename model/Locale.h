@@ -30,6 +30,8 @@ void ResetLocaleCache();
 // given digits; a negative count gives up to 15 digits without trailing
 // zeros.
 std::string FormatNumber(double dValue, int nDecimals, bool bThousands);
+// The same; cDecimal receives the decimal separator it used.
+std::string FormatNumber(double dValue, int nDecimals, bool bThousands, char& cDecimal);
 // The short-date text; empty for the zero time or a time without local form.
 std::string FormatDate(const CTime& time);
 // The time of day, with or without seconds; empty as FormatDate.

@@ -13,6 +13,8 @@ constexpr int LOG_LEVEL_INFO = 4;
 constexpr int LOG_LEVEL_DETAIL = 5;
 constexpr int LOG_LEVEL_TRACE = 6;
 
+// The source file is a text that stays as it is while the program runs
+// (the macros give __FILE__): its base name is looked up once per text.
 extern const char* g_pszLogSourceFile;
 extern std::uint32_t g_nLogSourceLine;
 

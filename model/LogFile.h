@@ -10,7 +10,8 @@ class CLogFile {
 public:
     CLogFile() = default;
 
-    // Stores the path and appends "Start logging date: yyyy-mm-dd".
+    // Stores the path and appends "Start logging date: yyyy-mm-dd", on a
+    // line of its own even when a killed run left its last line cut.
     void Start(const std::string& strPath);
 
     // Appends "hh:mm:ss.mmm  " with the local time, the tag of the level
@@ -19,13 +20,16 @@ public:
     void WriteLine(int nLevel, const char* pszText);
 
     // Appends the line and CR LF. A file that cannot be opened drops the
-    // line without a report.
+    // line without a report; so does a write that fails partway, which
+    // takes back what it wrote of the line.
     void Append(const std::string& strLine);
 
     const std::string& GetPath() const { return m_strPath; }
 
 private:
     std::string m_strPath;
+    // The last line was cut and could not be taken back.
+    bool m_bLineCut = false;
 };
 
 // The log file of the standalone run in progress, null otherwise.

@@ -172,14 +172,18 @@ void CQuantityMember::LoadFromArchive(CArchive& ar)
 
 void CQuantityMember::WriteCsvLine(std::string& strFile) const
 {
+    // Appended piece by piece: the export has a line per member.
     if (m_pGroupAddress) {
-        strFile += m_pGroupAddress->ToCsvLine(false);
-        strFile += "," + CsvField(FormatValue(static_cast<int>(m_pGroupAddress->GetObjectType()),
-                                              static_cast<int>(m_pGroupAddress->GetSubType()), m_wValue, false));
+        m_pGroupAddress->AppendCsvLine(strFile, false);
+        strFile += ',';
+        AppendCsvField(strFile, FormatValue(static_cast<int>(m_pGroupAddress->GetObjectType()),
+                                            static_cast<int>(m_pGroupAddress->GetSubType()), m_wValue, false));
     } else {
         strFile += "\"\",\"\",\"\",\"\"";
     }
-    strFile += "," + CsvField(m_nRange != 0 ? GetResString(302, "B") : GetResString(301, "A"));
-    strFile += "," + CsvField(m_bSendOnChange ? GetResString(808, "Ja") : GetResString(807, "Nein"));
+    strFile += ',';
+    AppendCsvField(strFile, m_nRange != 0 ? GetResString(302, "B") : GetResString(301, "A"));
+    strFile += ',';
+    AppendCsvField(strFile, m_bSendOnChange ? GetResString(808, "Ja") : GetResString(807, "Nein"));
     strFile += "\n";
 }

@@ -18,6 +18,14 @@ std::string GetResString(UINT nId, const char* pszDefault) {
     return pszDefault != nullptr ? pszDefault : "";
 }
 
+void AppendResString(std::string& strOut, UINT nId, const char* pszDefault) {
+    if (const char* pszText = FindActiveString(nId)) {
+        strOut += pszText;
+    } else if (pszDefault != nullptr) {
+        strOut += pszDefault;
+    }
+}
+
 std::string GetResString(UINT nId, const std::string& strDefault) {
     if (const char* pszText = FindActiveString(nId)) {
         return pszText;

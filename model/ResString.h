@@ -10,6 +10,8 @@
 // module has none.
 std::string GetResString(UINT nId, const char* pszDefault);
 std::string GetResString(UINT nId, const std::string& strDefault);
+// The same text appended to strOut, without a string of its own.
+void AppendResString(std::string& strOut, UINT nId, const char* pszDefault);
 
 // The entry with that id; empty when the active module has none.
 std::string LoadResString(UINT nId);

@@ -35,12 +35,15 @@ bool CSpecialDay::FillDataBuffer(BYTE* pBuffer, std::size_t nLength) const
 
 std::string CSpecialDay::GetExportText() const
 {
-    std::string strText = CsvField(FormatCalendarText(GetResString(40134, "vom"), m_tmStart, true)) + ",";
-    strText += CsvField(FormatCalendarText(GetResString(40135, "bis"), m_tmEnd, true)) + ",";
+    std::string strText;
+    AppendCsvField(strText, FormatCalendarText(GetResString(40134, "vom"), m_tmStart, true));
+    strText += ',';
+    AppendCsvField(strText, FormatCalendarText(GetResString(40135, "bis"), m_tmEnd, true));
+    strText += ',';
     if (m_pDayRoutine) {
         char szNumber[16];
         std::snprintf(szNumber, sizeof szNumber, "%02d: ", static_cast<int>(m_pDayRoutine->GetNumber()));
-        strText += CsvField(szNumber + m_pDayRoutine->GetName());
+        AppendCsvField(strText, szNumber + m_pDayRoutine->GetName());
     } else {
         // The table text carries its own quotes.
         strText += GetResString(40119, "\"kein\"");

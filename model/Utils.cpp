@@ -182,8 +182,8 @@ bool IsSupportedKnxValueType(int nValueType)
 
 std::string FormatFloatValue(double dValue, int nDecimals, bool bStripSeparator, bool bGroupThousands)
 {
-    std::string strText = FormatNumber(dValue, nDecimals, bGroupThousands);
-    const char chSeparator = GetDecimalSeparator();
+    char chSeparator = '.';
+    std::string strText = FormatNumber(dValue, nDecimals, bGroupThousands, chSeparator);
     if (bStripSeparator && !strText.empty() && strText.back() == chSeparator)
         strText.pop_back();
     if (nDecimals >= 0) {

@@ -69,7 +69,8 @@ public:
     CMemorySource(const BYTE* pData, std::size_t nSize) : m_pData(pData), m_nSize(pData != nullptr ? nSize : 0) {}
     std::uint64_t Size() const override { return m_nSize; }
     std::size_t ReadAt(std::uint64_t nOffset, void* pBuffer, std::size_t nCount) override {
-        if (nOffset >= m_nSize) {
+        // Nothing to read may come with no buffer at all (an empty vector's).
+        if (nCount == 0 || nOffset >= m_nSize) {
             return 0;
         }
         const std::size_t nAvailable = static_cast<std::size_t>(m_nSize - nOffset);
@@ -144,7 +145,7 @@ bool CIconFile::LoadFrom(CSource& source) {
         m_arrEntries.resize(nCount);
         m_arrImages.resize(nCount);
         m_nCount = static_cast<int>(nCount);
-        if (source.ReadAt(kHeaderSize, directory.data(), directory.size()) != directory.size()) {
+        if (nCount > 0 && source.ReadAt(kHeaderSize, directory.data(), directory.size()) != directory.size()) {
             LOG_ERROR("Error reading file");
             Clear();
             return false;
@@ -168,6 +169,11 @@ bool CIconFile::LoadFrom(CSource& source) {
             // Bytes beyond the end of the file cannot be read.
             if (entry.dwImageOffset > nFileSize || entry.dwBytesInRes > nFileSize - entry.dwImageOffset) {
                 LOG_ERROR("Error reading file");
+                continue;
+            }
+            // An entry without bytes has no image to read or prepare.
+            if (entry.dwBytesInRes == 0) {
+                LOG_WARNING("Icon image %u is empty", static_cast<unsigned>(i));
                 continue;
             }
             image.data.resize(entry.dwBytesInRes);
@@ -209,10 +215,13 @@ bool CIconFile::PrepareImage(IconImage& image) {
     if (nWidth <= 0 || nFullHeight < 2 || dwCompression != 0) {
         return false;
     }
-    const int nBits = static_cast<int>(wPlanes) * static_cast<int>(wBitCount);
-    if (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 16 && nBits != 24 && nBits != 32) {
+    // Both fields take any 16-bit value: their product needs 32 unsigned bits.
+    const std::uint32_t nBitsProduct = std::uint32_t{wPlanes} * std::uint32_t{wBitCount};
+    if (nBitsProduct != 1 && nBitsProduct != 4 && nBitsProduct != 8 && nBitsProduct != 16 && nBitsProduct != 24 &&
+        nBitsProduct != 32) {
         return false;
     }
+    const int nBits = static_cast<int>(nBitsProduct);
     const std::uint64_t nHeight = static_cast<std::uint64_t>(nFullHeight) / 2;
     std::uint64_t nColors = dwColorsUsed;
     if (nColors == 0 && nBits <= 8) {

@@ -57,18 +57,23 @@ void PutLE(CArchive& ar, T v)
     ar.Write(b, sizeof b);
 }
 
+}  // namespace
+
 template <typename T>
-T GetLE(CArchive& ar)
+T CArchive::ReadLE()
 {
-    std::uint8_t b[sizeof(T)];
-    ar.Read(b, sizeof b);
+    // The checks of Read, in its order.
+    RequireMode(load);
+    if (sizeof(T) > m_bytes.size() - m_pos)
+        throw CArchiveException(CArchiveException::endOfFile);
+    const std::uint8_t* b = m_bytes.data() + m_pos;
+    m_pos += sizeof(T);
     std::make_unsigned_t<T> u = 0;
     for (std::size_t i = 0; i < sizeof(T); ++i)
         u = static_cast<std::make_unsigned_t<T>>(u | (static_cast<std::make_unsigned_t<T>>(b[i]) << (8 * i)));
     return static_cast<T>(u);
 }
 
-}  // namespace
 
 CArchive& CArchive::operator<<(BYTE v) { PutLE(*this, v); return *this; }
 CArchive& CArchive::operator<<(WORD v) { PutLE(*this, v); return *this; }
@@ -78,12 +83,12 @@ CArchive& CArchive::operator<<(LONG v) { PutLE(*this, v); return *this; }
 CArchive& CArchive::operator<<(char v) { PutLE(*this, static_cast<BYTE>(v)); return *this; }
 CArchive& CArchive::operator<<(const std::string& utf8) { WriteString(utf8); return *this; }
 
-CArchive& CArchive::operator>>(BYTE& v) { v = GetLE<BYTE>(*this); return *this; }
-CArchive& CArchive::operator>>(WORD& v) { v = GetLE<WORD>(*this); return *this; }
-CArchive& CArchive::operator>>(DWORD& v) { v = GetLE<DWORD>(*this); return *this; }
-CArchive& CArchive::operator>>(SHORT& v) { v = GetLE<SHORT>(*this); return *this; }
-CArchive& CArchive::operator>>(LONG& v) { v = GetLE<LONG>(*this); return *this; }
-CArchive& CArchive::operator>>(char& v) { v = static_cast<char>(GetLE<BYTE>(*this)); return *this; }
+CArchive& CArchive::operator>>(BYTE& v) { v = ReadLE<BYTE>(); return *this; }
+CArchive& CArchive::operator>>(WORD& v) { v = ReadLE<WORD>(); return *this; }
+CArchive& CArchive::operator>>(DWORD& v) { v = ReadLE<DWORD>(); return *this; }
+CArchive& CArchive::operator>>(SHORT& v) { v = ReadLE<SHORT>(); return *this; }
+CArchive& CArchive::operator>>(LONG& v) { v = ReadLE<LONG>(); return *this; }
+CArchive& CArchive::operator>>(char& v) { v = static_cast<char>(ReadLE<BYTE>()); return *this; }
 CArchive& CArchive::operator>>(std::string& utf8) { utf8 = ReadString(); return *this; }
 
 void CArchive::WriteStringLength(std::uint32_t length)
@@ -147,6 +152,6 @@ std::string CArchive::ReadString()
     }
     std::u16string units(length, u'\0');
     for (auto& u : units)
-        u = GetLE<WORD>(*this);
+        u = ReadLE<WORD>();
     return platform::Utf16ToUtf8(units);
 }

@@ -71,6 +71,10 @@ public:
 
 private:
     void RequireMode(Mode mode) const;
+    // A little-endian value read as Read reads its bytes, without a call
+    // per value: loads read thousands of them.
+    template <typename T>
+    T ReadLE();
 
     Mode m_mode;
     std::vector<std::uint8_t> m_bytes;

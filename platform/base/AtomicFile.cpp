@@ -1,46 +1,49 @@
 #include "platform/base/AtomicFile.h"
 
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <string>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path)
+namespace {
+
+constexpr char kTempMark[] = ".tmp";
+constexpr std::size_t kTempLetters = 6;
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+std::mutex g_hookMutex;
+AtomicWriteHooks g_hooks;
+
+AtomicWriteHooks CurrentHooks()
 {
-    if (path.empty())
-        return std::nullopt;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    std::uint8_t chunk[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
-    ::close(fd);
-    return bytes;
+    std::lock_guard<std::mutex> lock(g_hookMutex);
+    return g_hooks;
 }
 
-static bool WriteAll(int fd, const std::uint8_t* p, std::size_t size)
+int Sync(const AtomicWriteHooks& hooks, int fd)
+{
+    return hooks.sync ? hooks.sync(fd) : ::fsync(fd);
+}
+
+// close() that keeps the errno of what failed before it.
+void CloseKeepingErrno(int fd)
+{
+    const int nErrno = errno;
+    ::close(fd);
+    errno = nErrno;
+}
+
+bool WriteAll(int fd, const std::uint8_t* p, std::size_t size)
 {
     while (size > 0) {
         ssize_t n = ::write(fd, p, size);
@@ -55,25 +58,268 @@ static bool WriteAll(int fd, const std::uint8_t* p, std::size_t size)
     return true;
 }
 
+// The file the path names, its symbolic links followed, as an editor writes
+// through them: the link stays and the file it points to (which need not
+// exist yet) gets the content.
+bool FollowLinks(const std::string& path, std::string& target)
+{
+    target = path;
+    for (int nHops = 0; nHops < 40; ++nHops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0)
+            return false;
+        if (n == 0 || static_cast<std::size_t>(n) >= link.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        if (link.front() != '/') {
+            const std::size_t nSlash = target.rfind('/');
+            if (nSlash != std::string::npos)
+                link = target.substr(0, nSlash + 1) + link;
+        }
+        target = std::move(link);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+void SplitPath(const std::string& path, std::string& dir, std::string& name)
+{
+    const std::size_t nSlash = path.rfind('/');
+    if (nSlash == std::string::npos) {
+        dir = ".";
+        name = path;
+    } else {
+        dir = nSlash == 0 ? "/" : path.substr(0, nSlash);
+        name = path.substr(nSlash + 1);
+    }
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name)
+{
+    return dir == "/" ? "/" + name : dir + "/" + name;
+}
+
+std::string RandomLetters()
+{
+    unsigned char bytes[kTempLetters] = {};
+    if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        // Without the kernel's randomness the clock and the process still
+        // make a name that O_EXCL can check.
+        auto nSeed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                     (static_cast<unsigned long long>(::getpid()) << 20);
+        for (unsigned char& b : bytes) {
+            nSeed = nSeed * 6364136223846793005ULL + 1442695040888963407ULL;
+            b = static_cast<unsigned char>(nSeed >> 56);
+        }
+    }
+    std::string letters;
+    for (unsigned char b : bytes)
+        letters += kLetters[b % (sizeof kLetters - 1)];
+    return letters;
+}
+
+bool IsTemporaryOf(const std::string& entry, const std::string& name)
+{
+    const std::string prefix = name + kTempMark;
+    if (entry.size() != prefix.size() + kTempLetters || entry.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < entry.size(); ++i) {
+        const char c = entry[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::string> TemporariesIn(const std::string& dir, const std::string& name)
+{
+    std::vector<std::string> found;
+    DIR* pDir = ::opendir(dir.c_str());
+    if (pDir == nullptr)
+        return found;
+    while (const dirent* pEntry = ::readdir(pDir)) {
+        if (IsTemporaryOf(pEntry->d_name, name))
+            found.push_back(JoinPath(dir, pEntry->d_name));
+    }
+    ::closedir(pDir);
+    return found;
+}
+
+// A write holds the lock on its temporary file until the rename, and the
+// kernel lets go of it when the writer dies: a temporary that can be locked
+// is a left-over of a killed write, one that cannot is being written now.
+void RemoveLeftOvers(const std::string& dir, const std::string& name)
+{
+    for (const std::string& strTemp : TemporariesIn(dir, name)) {
+        int fd = ::open(strTemp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            fd = ::open(strTemp.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat held {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            ::lstat(strTemp.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlink(strTemp.c_str());
+        ::close(fd);
+    }
+}
+
+// A new temporary file beside the target, created with 0666 so that the
+// umask decides a new file's mode, and locked as being written.
+int CreateTemporary(const std::string& dir, const std::string& name, std::string& strTemp)
+{
+    for (int nTry = 0; nTry < 100; ++nTry) {
+        strTemp = JoinPath(dir, name + kTempMark + RandomLetters());
+        const int fd = ::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return -1;
+        }
+        struct stat st {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0)
+            return fd;
+        // Another write's clean-up took it for a left-over in the moment
+        // between its creation and the lock: take a new one.
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::size_t maxSize)
+{
+    if (path.empty()) {
+        errno = ENOENT;
+        return std::nullopt;
+    }
+    // Non-blocking, so a pipe in the file's place cannot hang the caller.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        CloseKeepingErrno(fd);
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return std::nullopt;
+    }
+    if (static_cast<unsigned long long>(st.st_size) > maxSize) {
+        ::close(fd);
+        errno = EFBIG;
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    std::uint8_t chunk[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            CloseKeepingErrno(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        // The file may grow while it is read.
+        if (static_cast<std::size_t>(n) > maxSize - bytes.size()) {
+            ::close(fd);
+            errno = EFBIG;
+            return std::nullopt;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size)
 {
-    if (path.empty())
+    if (path.empty()) {
+        errno = ENOENT;
         return false;
-    std::string tmp = path + ".tmpXXXXXX";
-    int fd = ::mkstemp(tmp.data());
+    }
+    const AtomicWriteHooks hooks = CurrentHooks();
+    std::string target;
+    if (!FollowLinks(path, target))
+        return false;
+    struct stat old {};
+    const bool bExists = ::stat(target.c_str(), &old) == 0;
+    if (bExists) {
+        if (!S_ISREG(old.st_mode)) {
+            errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+            return false;
+        }
+        // The rename would replace a read-only file that opening it for
+        // writing would not; honour the file's own permission.
+        if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+            errno = EACCES;
+            return false;
+        }
+    }
+    std::string dir;
+    std::string name;
+    SplitPath(target, dir, name);
+    std::string strTemp;
+    const int fd = CreateTemporary(dir, name, strTemp);
     if (fd < 0)
         return false;
-    // Keep the mode an existing file had; a new file gets the usual 0644.
-    struct stat st {};
-    mode_t mode = (::stat(path.c_str(), &st) == 0) ? (st.st_mode & 07777) : 0644;
-    ::fchmod(fd, mode);
-    bool ok = WriteAll(fd, static_cast<const std::uint8_t*>(data), size) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
+    bool bOk = WriteAll(fd, static_cast<const std::uint8_t*>(data), size);
+    if (bOk && bExists) {
+        // The replacement is the same file to its users: owner where the
+        // process may set it, and mode (after the owner, which may clear
+        // set-id bits).
+        struct stat now {};
+        if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+            ::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        bOk = ::fchmod(fd, old.st_mode & 07777) == 0;
+    }
+    bOk = bOk && Sync(hooks, fd) == 0;
+    if (!bOk) {
+        const int nErrno = errno;
+        ::unlink(strTemp.c_str());
+        ::close(fd);
+        errno = nErrno;
+        return false;
+    }
+    if (hooks.beforeRename && !hooks.beforeRename(strTemp)) {
+        ::close(fd);
+        errno = ECANCELED;
+        return false;
+    }
+    if (::rename(strTemp.c_str(), target.c_str()) != 0) {
+        const int nErrno = errno;
+        ::unlink(strTemp.c_str());
+        ::close(fd);
+        errno = nErrno;
+        return false;
+    }
+    // The rename lasts through a power cut only once the folder is flushed.
+    // The new content is in place whatever this flush says, and a folder
+    // that lost the rename still holds the whole old file, so a failure here
+    // does not fail the write.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        (void)Sync(hooks, dirFd);
+        ::close(dirFd);
+    }
+    ::close(fd);
+    RemoveLeftOvers(dir, name);
+    return true;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view text)
@@ -85,6 +331,23 @@ bool FileExists(const std::string& path)
 {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void SetAtomicWriteHooks(AtomicWriteHooks hooks)
+{
+    std::lock_guard<std::mutex> lock(g_hookMutex);
+    g_hooks = std::move(hooks);
+}
+
+std::vector<std::string> FindAtomicWriteTemporaries(const std::string& path)
+{
+    std::string target;
+    if (!FollowLinks(path, target))
+        target = path;
+    std::string dir;
+    std::string name;
+    SplitPath(target, dir, name);
+    return TemporariesIn(dir, name);
 }
 
 }  // namespace platform

@@ -1,10 +1,15 @@
 #pragma once
 // Whole-file reads and crash-safe whole-file writes. Every file the system
-// writes goes through WriteFileAtomically, so a failure never leaves half a
-// file behind: the bytes go to a temporary file beside the target, which is
-// flushed and then renamed over the old one.
+// writes goes through WriteFileAtomically, so neither a failure nor a killed
+// process nor a power cut leaves half a file behind: the bytes go to a
+// temporary file beside the target ("<name>.tmp" and six letters or digits),
+// which is flushed and renamed over the old one, and the folder is flushed
+// after the rename. Temporaries that a killed write left beside the file are
+// removed by the next successful write of that file.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,13 +17,40 @@
 
 namespace platform {
 
-// The file's bytes, or nothing when it cannot be opened or read.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
+// The file's bytes, or nothing when it cannot be opened or read, is no
+// regular file (a folder, a pipe, a device) or holds more than maxSize bytes
+// (errno is EFBIG then).
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
+                                                       std::size_t maxSize = static_cast<std::size_t>(-1));
 
-// True when the new content is in place. On false the old file is untouched.
+// True when the new content is in place. On false the old file is untouched
+// and errno tells why. A symbolic link is written through: the file it points
+// to gets the content and the link stays. An existing file keeps its mode
+// (and, where the process may, its owner); a new one gets 0666 less the
+// umask. A file without any write permission is refused (EACCES), also for
+// root, as is anything but a regular file in the target's place.
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 bool WriteFileAtomically(const std::string& path, std::string_view text);
 
 bool FileExists(const std::string& path);
+
+// Seams for the crash tests, and for the benchmarks, which time the code
+// rather than the disk; the program itself never sets them.
+struct AtomicWriteHooks {
+    // Called when the temporary file is complete and flushed, before the
+    // rename. Returning false stops the write there as if the process had
+    // died: the temporary file stays, the old file is untouched and the write
+    // returns false (errno ECANCELED).
+    std::function<bool(const std::string& strTempPath)> beforeRename;
+    // Called instead of fsync for each flush, of the file and of its folder.
+    std::function<int(int fd)> sync;
+};
+
+// Installs the hooks for every later write; empty hooks remove them.
+void SetAtomicWriteHooks(AtomicWriteHooks hooks);
+
+// The temporaries of the write pattern lying beside the file (after its
+// symbolic links are followed), in no particular order.
+std::vector<std::string> FindAtomicWriteTemporaries(const std::string& path);
 
 }  // namespace platform

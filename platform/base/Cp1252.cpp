@@ -1,6 +1,7 @@
 #include "platform/base/Cp1252.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace platform {
 
@@ -29,6 +30,23 @@ std::optional<unsigned char> CodePointToByte(char32_t cp)
         if (kHigh[i] == cp)
             return static_cast<unsigned char>(0x80 + i);
     return std::nullopt;
+}
+
+// The end of the run of ASCII bytes from pos on, looked for eight bytes at a
+// time.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (pos + 8 <= text.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((word & kHighBits) != 0)
+            break;
+        pos += 8;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+        ++pos;
+    return pos;
 }
 
 }  // namespace
@@ -98,10 +116,18 @@ std::optional<char32_t> DecodeUtf8(std::string_view s, std::size_t& pos)
 
 std::string Cp1252ToUtf8(std::string_view bytes)
 {
+    // Stored texts are mostly ASCII, which stays as it is: copied in runs.
     std::string out;
     out.reserve(bytes.size());
-    for (char c : bytes)
-        AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
+    std::size_t run = 0;
+    while (run < bytes.size()) {
+        const std::size_t end = AsciiRunEnd(bytes, run);
+        out.append(bytes.data() + run, end - run);
+        if (end == bytes.size())
+            break;
+        AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(bytes[end])));
+        run = end + 1;
+    }
     return out;
 }
 
@@ -118,21 +144,61 @@ std::string Utf8ToCp1252Lossy(std::string_view utf8, bool* lossy)
 {
     std::string out;
     out.reserve(utf8.size());
-    bool lost = false;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        auto cp = DecodeUtf8(utf8, pos);
-        std::optional<unsigned char> b = cp ? CodePointToByte(*cp) : std::nullopt;
-        if (!b) {
-            lost = true;
-            out += '?';
-        } else {
-            out += static_cast<char>(*b);
-        }
-    }
+    const bool lost = AppendUtf8AsCp1252Lossy(out, utf8);
     if (lossy)
         *lossy = lost;
     return out;
+}
+
+namespace {
+
+// Converts UTF-8 to Windows-1252, '?' for what it lacks, handing runs of
+// ASCII to putRun(pos, count) without decoding them and every other
+// character to putByte(byte). True when a character was lost.
+template <class PutRun, class PutByte>
+bool ConvertLossy(std::string_view utf8, PutRun putRun, PutByte putByte)
+{
+    bool lost = false;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t end = AsciiRunEnd(utf8, pos);
+        if (end != pos) {
+            putRun(pos, end - pos);
+            pos = end;
+            continue;
+        }
+        auto cp = DecodeUtf8(utf8, pos);
+        std::optional<unsigned char> b = cp ? CodePointToByte(*cp) : std::nullopt;
+        lost = lost || !b;
+        putByte(b ? static_cast<char>(*b) : '?');
+    }
+    return lost;
+}
+
+}  // namespace
+
+bool AppendUtf8AsCp1252Lossy(std::string& out, std::string_view utf8)
+{
+    return ConvertLossy(
+        utf8, [&](std::size_t pos, std::size_t n) { out.append(utf8.data() + pos, n); },
+        [&](char c) { out += c; });
+}
+
+bool ConvertUtf8ToCp1252LossyInPlace(std::string& text)
+{
+    // Each character takes at least the one byte it becomes, so the bytes
+    // written never overtake those still to be read.
+    const std::string_view utf8(text);
+    char* out = text.data();
+    const bool lost = ConvertLossy(
+        utf8,
+        [&](std::size_t pos, std::size_t n) {
+            std::memmove(out, utf8.data() + pos, n);
+            out += n;
+        },
+        [&](char c) { *out++ = c; });
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return lost;
 }
 
 bool IsCp1252Representable(std::string_view utf8)

@@ -20,6 +20,11 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // As above, but every character without a Windows-1252 form (and every
 // malformed sequence) becomes '?'; `lossy` tells whether that happened.
 std::string Utf8ToCp1252Lossy(std::string_view utf8, bool* lossy = nullptr);
+// The same, appended to `out`; true when a character became '?'.
+bool AppendUtf8AsCp1252Lossy(std::string& out, std::string_view utf8);
+// The same, in place: `text` becomes its own Windows-1252 bytes (never
+// longer); true when a character became '?'.
+bool ConvertUtf8ToCp1252LossyInPlace(std::string& text);
 
 // True when every character of the text has a Windows-1252 form.
 bool IsCp1252Representable(std::string_view utf8);

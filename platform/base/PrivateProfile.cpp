@@ -50,7 +50,10 @@ struct Profile {
 
 void Classify(Line& line)
 {
-    std::string_view t = Trim(line.text);
+    // A line ends at a NUL byte, as it would in the caller's text buffer; the
+    // bytes after it are kept but never read.
+    std::string_view t = line.text;
+    t = Trim(t.substr(0, t.find('\0')));
     if (t.empty() || t.front() == ';' || t.front() == '#')
         return;
     if (t.front() == '[') {
@@ -164,6 +167,39 @@ std::string CutToBuffer(std::string s, std::size_t bufferSize)
     return s;
 }
 
+// The value as an entry stores it so that a lookup gives it back: blanks
+// at either end and a pair of enclosing quotes would otherwise be taken off
+// by the lookup, so such a value goes inside one more pair of quotes.
+std::string StoredValue(std::string_view value)
+{
+    const bool blankAtEnd = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                               value.back() == ' ' || value.back() == '\t');
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (blankAtEnd || quoted)
+        return "\"" + std::string(value) + "\"";
+    return std::string(value);
+}
+
+// Whether the names and the value can stand in a line of their own that
+// reads back as them: no line ends anywhere, no ']' or NUL in a section
+// name, and a key that cannot be taken for a comment, a section or part of
+// its value.
+bool Representable(std::string_view section, const char* key, const char* value)
+{
+    auto hasLineEnd = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (hasLineEnd(section) || section.find_first_of(std::string_view("]\0", 2)) != std::string_view::npos ||
+        Trim(section) != section)
+        return false;
+    if (key) {
+        std::string_view k = key;
+        if (hasLineEnd(k) || k.find('=') != std::string_view::npos || Trim(k) != k ||
+            (!k.empty() && (k.front() == ';' || k.front() == '#' || k.front() == '[')))
+            return false;
+    }
+    return !value || !hasLineEnd(value);
+}
+
 bool Store(const Profile& p, const std::string& path)
 {
     std::string out;
@@ -209,7 +245,7 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 bool WritePrivateProfileString(std::string_view section, const char* key, const char* value,
                                const std::string& path)
 {
-    if (path.empty())
+    if (path.empty() || !Representable(section, key, value))
         return false;
     Profile p;
     if (auto loaded = Load(path))
@@ -233,7 +269,7 @@ bool WritePrivateProfileString(std::string_view section, const char* key, const 
         p.lines.erase(p.lines.begin() + static_cast<std::ptrdiff_t>(at));
         return Store(p, path);
     }
-    std::string entry = std::string(key) + "=" + value;
+    std::string entry = std::string(key) + "=" + StoredValue(value);
     if (at != kNone) {
         p.lines[at].text = entry;
     } else if (header) {

@@ -27,8 +27,13 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
                                   const std::string& path);
 
 // Sets section/key to value, creating the file and the section when missing.
-// A null value removes the key; a null key removes the whole section.
-// False when the file cannot be written; the old file is then untouched.
+// A null value removes the key; a null key removes the whole section. A
+// value with blanks at either end or enclosing quotes is written inside one
+// more pair of double quotes, so that it reads back as given. False when the
+// file cannot be written, or when a name or the value cannot stand in one
+// line that reads back as it (a line end anywhere, ']' or NUL in the
+// section, '=' in the key, blanks around a name, a key starting like a
+// comment or a section); the old file is then untouched.
 bool WritePrivateProfileString(std::string_view section, const char* key, const char* value,
                                const std::string& path);
 

@@ -130,6 +130,8 @@ bool CSimulatedClock::Restore(LONGLONG nBaseMs, BYTE nBaseWeekday, LONGLONG nSet
 {
     if (nBaseWeekday < 1 || nBaseWeekday > 7 || nTrim < -255 || nTrim > 255)
         return false;
+    if (nBaseMs < -kMaxStoredMs || nBaseMs > kMaxStoredMs || nSetAtMs < -kMaxStoredMs || nSetAtMs > kMaxStoredMs)
+        return false;
     m_nBaseMs = nBaseMs;
     m_nBaseWeekday = nBaseWeekday;
     m_nSetAtMs = nSetAtMs;

@@ -45,6 +45,10 @@ public:
     LONGLONG GetBaseMs() const { return m_nBaseMs; }
     BYTE GetBaseWeekday() const { return m_nBaseWeekday; }
     LONGLONG GetSetAtMs() const { return m_nSetAtMs; }
+    // The stored times lie within this many milliseconds (10000 years) of
+    // their epochs, so that reading the clock at any wall-clock time of that
+    // span, trim included, stays within 64 bits.
+    static constexpr LONGLONG kMaxStoredMs = 10000LL * 366 * 24 * 3600 * 1000;
     // False when the values are out of range.
     bool Restore(LONGLONG nBaseMs, BYTE nBaseWeekday, LONGLONG nSetAtMs, int nTrim, bool bSet);
 

@@ -98,6 +98,11 @@ std::u16string Utf8ToOleString(std::string_view utf8)
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
+        // ASCII, most of every text, needs no decoding.
+        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+            out.push_back(static_cast<char16_t>(utf8[pos++]));
+            continue;
+        }
         char32_t cp = DecodeUtf8(utf8, pos).value_or(U'\uFFFD');
         if (cp >= 0x10000) {
             cp -= 0x10000;

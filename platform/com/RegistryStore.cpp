@@ -70,7 +70,7 @@ class CFileLock {
 public:
     explicit CFileLock(const std::string& path)
     {
-        m_fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        m_fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (m_fd < 0)
             return;
         while (::flock(m_fd, LOCK_EX) != 0) {

@@ -7,6 +7,9 @@
 #include "platform/host/HostServices.h"
 #include "platform/host/HostState.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace platform::host {
 
 namespace {
@@ -34,16 +37,34 @@ CEtsHost::~CEtsHost()
     m_pState->m_sinks.clear();
 }
 
+namespace {
+
+// Why a file could not be read or written, for the user.
+std::string Reason(int nErrno)
+{
+    return nErrno == EINVAL ? std::string("not a regular file") : std::string(std::strerror(nErrno));
+}
+
+}  // namespace
+
 bool CEtsHost::LoadFile(const std::string& strPath, std::string* pError)
 {
     auto bytes = platform::ReadWholeFile(strPath);
     if (!bytes) {
+        const int nErrno = errno;
         if (pError)
-            *pError = "cannot read " + strPath;
+            *pError = "cannot read " + strPath + ": " + Reason(nErrno);
+        return false;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        // Said plainly: the parser's words for it are about its input.
+        if (pError)
+            *pError = strPath + ": the file is empty";
         return false;
     }
     std::string strError;
-    if (!LoadText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &strError)) {
+    if (!LoadText(text, &strError)) {
         if (pError)
             *pError = strPath + ": " + strError;
         return false;
@@ -67,8 +88,9 @@ bool CEtsHost::LoadText(std::string_view text, std::string* pError)
 bool CEtsHost::SaveFile(const std::string& strPath, std::string* pError)
 {
     if (!platform::WriteFileAtomically(strPath, SaveText())) {
+        const int nErrno = errno;
         if (pError)
-            *pError = "cannot write " + strPath;
+            *pError = "cannot write " + strPath + ": " + Reason(nErrno);
         return false;
     }
     m_pState->m_bModified = false;

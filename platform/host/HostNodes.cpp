@@ -30,11 +30,41 @@ std::optional<LONG> ParameterNumber(const HostCommObject& object, const std::str
 
 }  // namespace
 
+namespace {
+
+std::string FoldedName(const std::string& strName)
+{
+    std::string strFolded = strName;
+    for (char& ch : strFolded)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    return strFolded;
+}
+
+}  // namespace
+
 std::shared_ptr<HostParameter> FindParameter(const HostDevice& device, const std::string& strName)
 {
-    for (const std::shared_ptr<HostParameter>& pParameter : device.parameters)
-        if (pParameter->name && ::strcasecmp(pParameter->name->c_str(), strName.c_str()) == 0)
-            return pParameter;
+    // The plug-in asks for the type parameter of each object in turn: the
+    // names are looked up in an index rather than compared one by one.
+    HostDevice::ParameterIndex& index = device.parameterIndex;
+    if (index.pData != device.parameters.data() || index.nSize != device.parameters.size()) {
+        index.mapFirst.clear();
+        for (std::size_t i = 0; i < device.parameters.size(); ++i)
+            if (const std::shared_ptr<HostParameter>& pParameter = device.parameters[i]; pParameter->name)
+                index.mapFirst.try_emplace(FoldedName(*pParameter->name), i);
+        index.pData = device.parameters.data();
+        index.nSize = device.parameters.size();
+    }
+    auto it = index.mapFirst.find(FoldedName(strName));
+    if (it == index.mapFirst.end())
+        return nullptr;
+    const std::shared_ptr<HostParameter>& pParameter = device.parameters[it->second];
+    if (pParameter->name && ::strcasecmp(pParameter->name->c_str(), strName.c_str()) == 0)
+        return pParameter;
+    for (const std::shared_ptr<HostParameter>& pOther : device.parameters)
+        if (pOther->name && ::strcasecmp(pOther->name->c_str(), strName.c_str()) == 0)
+            return pOther;
     return nullptr;
 }
 

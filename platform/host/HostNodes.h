@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -118,6 +119,16 @@ struct HostDevice : HostNode {
     std::vector<std::shared_ptr<HostParameter>> parameters;
     std::vector<std::shared_ptr<HostCommObject>> commObjects;
     std::weak_ptr<HostProject> pProject;
+
+    // FindParameter's index: the first place of each name (ASCII letters
+    // folded), for the list as it was when built. A parameter keeps its
+    // name once the project is read.
+    struct ParameterIndex {
+        const void* pData = nullptr;
+        std::size_t nSize = 0;
+        std::unordered_map<std::string, std::size_t> mapFirst;
+    };
+    mutable ParameterIndex parameterIndex;
 };
 
 struct HostProject : HostNode {

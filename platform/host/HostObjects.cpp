@@ -228,12 +228,21 @@ public:
         m_maker = maker;
     }
 
+    // The same list read where it lies at each call, by its count and its
+    // item at a 0-based place, rather than copied whole for every item: the
+    // answers are those of the source.
+    struct LiveSource {
+        std::function<std::size_t()> count;
+        std::function<std::shared_ptr<Node>(std::size_t)> at;
+    };
+    void SetLive(LiveSource live) { m_live = std::move(live); }
+
     HRESULT get_Count(LONG* pnCount) override
     {
         HOST_ENTER("get_Count");
         if (!pnCount)
             return E_POINTER;
-        *pnCount = static_cast<LONG>(m_source().size());
+        *pnCount = static_cast<LONG>(m_live.count ? m_live.count() : m_source().size());
         return S_OK;
     }
 
@@ -247,6 +256,12 @@ public:
         LONG nIndex = 0;
         if (vIndex.vt == VT_BOOL || !IntegerOf(vIndex, nIndex))
             return DISP_E_TYPEMISMATCH;
+        if (m_live.count) {
+            if (nIndex < 1 || static_cast<std::size_t>(nIndex) > m_live.count())
+                return DISP_E_BADINDEX;
+            const std::shared_ptr<Node> pNode = m_live.at(static_cast<std::size_t>(nIndex - 1));
+            return m_maker(m_pState, pNode, ppItem);
+        }
         const std::vector<std::shared_ptr<Node>> items = m_source();
         if (nIndex < 1 || static_cast<std::size_t>(nIndex) > items.size())
             return DISP_E_BADINDEX;
@@ -260,6 +275,7 @@ protected:
     const char* m_pszKind = "";
     LONG m_nOwnerId = 0;
     Source m_source;
+    LiveSource m_live;
     Maker m_maker = nullptr;
 };
 
@@ -453,6 +469,25 @@ HRESULT MakeCollection(Collection** pp, const HostStatePtr& pState, const char* 
     return S_OK;
 }
 
+// A collection over a list its owner keeps (see SetLive).
+template <class View, class Collection, class Node, class Item>
+HRESULT MakeLiveCollection(Collection** pp, const HostStatePtr& pState, const char* pszKind, LONG nOwnerId,
+                           std::function<const std::vector<std::shared_ptr<Node>>&()> live,
+                           HRESULT (*maker)(const HostStatePtr&, const std::shared_ptr<Node>&, Item**),
+                           const std::function<void(View&)>& configure = {})
+{
+    typename View::LiveSource indexed;
+    indexed.count = [live] { return live().size(); };
+    indexed.at = [live](std::size_t i) { return live()[i]; };
+    return MakeCollection<View>(
+        pp, pState, pszKind, nOwnerId, std::function<std::vector<std::shared_ptr<Node>>()>([live] { return live(); }),
+        maker, std::function<void(View&)>([indexed, configure](View& view) {
+            view.SetLive(indexed);
+            if (configure)
+                configure(view);
+        }));
+}
+
 class CDatabaseView : public IEtsProjectDatabase, public CComObjectRoot {
 public:
     BEGIN_COM_MAP(CDatabaseView)
@@ -496,11 +531,33 @@ public:
         if (FAILED(hr))
             return hr;
         HostStatePtr pState = m_pState;
+        // Item by item the plug-in walks them all: each is found in its
+        // middle group rather than by gathering the whole list again.
+        CGroupAddressesView::LiveSource indexed;
+        indexed.count = [pState] {
+            std::size_t nCount = 0;
+            for (const auto& pProject : pState->m_data.projects)
+                for (const auto& pMain : pProject->mainGroups)
+                    for (const auto& pMiddle : pMain->middleGroups)
+                        nCount += pMiddle->groupAddresses.size();
+            return nCount;
+        };
+        indexed.at = [pState](std::size_t nIndex) -> std::shared_ptr<HostGroupAddress> {
+            for (const auto& pProject : pState->m_data.projects)
+                for (const auto& pMain : pProject->mainGroups)
+                    for (const auto& pMiddle : pMain->middleGroups) {
+                        if (nIndex < pMiddle->groupAddresses.size())
+                            return pMiddle->groupAddresses[nIndex];
+                        nIndex -= pMiddle->groupAddresses.size();
+                    }
+            return nullptr;
+        };
         return MakeCollection<CGroupAddressesView>(
             pp, m_pState, "GroupAddresses", 0,
             std::function<std::vector<std::shared_ptr<HostGroupAddress>>()>(
                 [pState] { return AllGroupAddresses(pState->m_data); }),
-            &CreateGroupAddressView);
+            &CreateGroupAddressView,
+            std::function<void(CGroupAddressesView&)>([indexed](CGroupAddressesView& view) { view.SetLive(indexed); }));
     }
 
     HRESULT get_MainGroups(IEtsMainGroups** pp) override
@@ -554,9 +611,10 @@ public:
             *pp = nullptr;
         HOST_ENTER("get_MainGroups");
         std::shared_ptr<HostProject> pProject = m_pNode;
-        return MakeCollection<CMainGroupsView>(
+        return MakeLiveCollection<CMainGroupsView>(
             pp, m_pState, "MainGroups", m_pNode->nId,
-            std::function<std::vector<std::shared_ptr<HostMainGroup>>()>([pProject] { return pProject->mainGroups; }),
+            std::function<const std::vector<std::shared_ptr<HostMainGroup>>&()>(
+                [pProject]() -> const std::vector<std::shared_ptr<HostMainGroup>>& { return pProject->mainGroups; }),
             &CreateMainGroupView, std::function<void(CMainGroupsView&)>([pProject](CMainGroupsView& view) {
                 view.SetProject(pProject);
             }));
@@ -753,9 +811,10 @@ public:
             *pp = nullptr;
         HOST_ENTER("get_DeviceParameters");
         std::shared_ptr<HostDevice> pDevice = m_pNode;
-        return MakeCollection<CParametersView>(
+        return MakeLiveCollection<CParametersView>(
             pp, m_pState, "DeviceParameters", m_pNode->nId,
-            std::function<std::vector<std::shared_ptr<HostParameter>>()>([pDevice] { return pDevice->parameters; }),
+            std::function<const std::vector<std::shared_ptr<HostParameter>>&()>(
+                [pDevice]() -> const std::vector<std::shared_ptr<HostParameter>>& { return pDevice->parameters; }),
             &CreateParameterView);
     }
 
@@ -765,9 +824,10 @@ public:
             *pp = nullptr;
         HOST_ENTER("get_CommunicationObjects");
         std::shared_ptr<HostDevice> pDevice = m_pNode;
-        return MakeCollection<CCommObjectsView>(
+        return MakeLiveCollection<CCommObjectsView>(
             pp, m_pState, "CommObjects", m_pNode->nId,
-            std::function<std::vector<std::shared_ptr<HostCommObject>>()>([pDevice] { return pDevice->commObjects; }),
+            std::function<const std::vector<std::shared_ptr<HostCommObject>>&()>(
+                [pDevice]() -> const std::vector<std::shared_ptr<HostCommObject>>& { return pDevice->commObjects; }),
             &CreateCommObjectView);
     }
 
@@ -925,9 +985,10 @@ public:
             *pp = nullptr;
         HOST_ENTER("get_Associations");
         std::shared_ptr<HostCommObject> pObject = m_pNode;
-        return MakeCollection<CAssociationsView>(
+        return MakeLiveCollection<CAssociationsView>(
             pp, m_pState, "Associations", m_pNode->nId,
-            std::function<std::vector<std::shared_ptr<HostAssociation>>()>([pObject] { return pObject->associations; }),
+            std::function<const std::vector<std::shared_ptr<HostAssociation>>&()>(
+                [pObject]() -> const std::vector<std::shared_ptr<HostAssociation>>& { return pObject->associations; }),
             &CreateAssociationView, std::function<void(CAssociationsView&)>([pObject](CAssociationsView& view) {
                 view.SetCommObject(pObject);
             }));
@@ -1256,9 +1317,10 @@ public:
             *pp = nullptr;
         HOST_ENTER("get_MiddleGroups");
         std::shared_ptr<HostMainGroup> pMain = m_pNode;
-        return MakeCollection<CMiddleGroupsView>(
+        return MakeLiveCollection<CMiddleGroupsView>(
             pp, m_pState, "MiddleGroups", m_pNode->nId,
-            std::function<std::vector<std::shared_ptr<HostMiddleGroup>>()>([pMain] { return pMain->middleGroups; }),
+            std::function<const std::vector<std::shared_ptr<HostMiddleGroup>>&()>(
+                [pMain]() -> const std::vector<std::shared_ptr<HostMiddleGroup>>& { return pMain->middleGroups; }),
             &CreateMiddleGroupView,
             std::function<void(CMiddleGroupsView&)>([pMain](CMiddleGroupsView& view) { view.SetMainGroup(pMain); }));
     }
@@ -1298,10 +1360,10 @@ public:
             *pp = nullptr;
         HOST_ENTER("get_GroupAddresses");
         std::shared_ptr<HostMiddleGroup> pMiddle = m_pNode;
-        return MakeCollection<CGroupAddressesView>(
+        return MakeLiveCollection<CGroupAddressesView>(
             pp, m_pState, "GroupAddresses", m_pNode->nId,
-            std::function<std::vector<std::shared_ptr<HostGroupAddress>>()>(
-                [pMiddle] { return pMiddle->groupAddresses; }),
+            std::function<const std::vector<std::shared_ptr<HostGroupAddress>>&()>(
+                [pMiddle]() -> const std::vector<std::shared_ptr<HostGroupAddress>>& { return pMiddle->groupAddresses; }),
             &CreateGroupAddressView, std::function<void(CGroupAddressesView&)>([pMiddle](CGroupAddressesView& view) {
                 view.SetMiddleGroup(pMiddle);
             }));
@@ -1346,11 +1408,19 @@ public:
         if (!pn)
             return E_POINTER;
         *pn = -1;
-        for (const auto& pAssociation : ReferringAssociations(*m_pNode))
-            if (std::shared_ptr<HostCommObject> pObject = pAssociation->pObject.lock()) {
-                *pn = GetCommObjectLength(*pObject);
-                break;
-            }
+        // The first referring association with its object, as
+        // ReferringAssociations lists them, without gathering them all.
+        std::shared_ptr<HostProject> pProject = ProjectOf(*m_pNode);
+        if (!pProject)
+            return S_OK;
+        for (const auto& pDevice : pProject->devices)
+            for (const auto& pCommObject : pDevice->commObjects)
+                for (const auto& pAssociation : pCommObject->associations)
+                    if (pAssociation->pGroupAddress.get() == m_pNode.get())
+                        if (std::shared_ptr<HostCommObject> pObject = pAssociation->pObject.lock()) {
+                            *pn = GetCommObjectLength(*pObject);
+                            return S_OK;
+                        }
         return S_OK;
     }
 

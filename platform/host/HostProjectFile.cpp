@@ -37,7 +37,14 @@ public:
         for (std::size_t i = 0; i < projects.size(); ++i)
             m_data.projects.push_back(ReadProject(projects[i], "projects[" + std::to_string(i) + "]"));
         ResolveAssociations();
-        m_data.nNextId = std::max(nNextId, m_nMaxId + 1);
+        // The counter stays a 32-bit id above every id, also after the
+        // objects written without an id got theirs: a file whose ids reach
+        // the end of the range leaves none to hand out.
+        const long long nFirstFree = std::max<long long>(nNextId, static_cast<long long>(m_nMaxId) + 1);
+        if (nFirstFree + static_cast<long long>(m_unnamed.size()) > std::numeric_limits<LONG>::max())
+            throw CFormatError("nextId: no id is left above " + std::to_string(nFirstFree - 1) + " for " +
+                               std::to_string(m_unnamed.size()) + " objects without one and the ones to come");
+        m_data.nNextId = static_cast<LONG>(nFirstFree);
         // Objects written without an id get fresh ones.
         for (HostNode* pNode : m_unnamed)
             pNode->nId = m_data.nNextId++;
@@ -86,6 +93,9 @@ private:
         }
         const std::string strRange = "an integer from " + std::to_string(nMin) + " to " + std::to_string(nMax);
         Expect(it->is_number_integer(), Join(strPlace, pszKey), strRange);
+        // A number above the signed 64-bit range would come out negative.
+        Expect(!it->is_number_unsigned() || it->get<unsigned long long>() <= static_cast<unsigned long long>(nMax),
+               Join(strPlace, pszKey), strRange);
         const long long nValue = it->get<long long>();
         Expect(nValue >= nMin && nValue <= nMax, Join(strPlace, pszKey), strRange);
         return static_cast<LONG>(nValue);

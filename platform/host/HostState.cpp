@@ -1,15 +1,28 @@
 #include "platform/host/HostState.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace platform::host {
 
 HRESULT CHostState::Enter(const char* pszKind, LONG nId, const char* pszMember)
 {
+    // Every call of the plug-in passes here: the texts are built once each,
+    // and those for the faults only when there are faults.
+    if (m_bCallLog) {
+        std::string strCall;
+        strCall.reserve(std::strlen(pszKind) + std::strlen(pszMember) + 13);
+        strCall += pszKind;
+        strCall += ':';
+        strCall += std::to_string(nId);
+        strCall += '.';
+        strCall += pszMember;
+        m_callLog.push_back(std::move(strCall));
+    }
+    if (m_faults.empty())
+        return S_OK;
     const std::string strKind(pszKind);
     const std::string strObject = strKind + ":" + std::to_string(nId);
-    if (m_bCallLog)
-        m_callLog.push_back(strObject + "." + pszMember);
     for (HostFault& fault : m_faults) {
         if (!fault.strObject.empty() && fault.strObject != strKind && fault.strObject != strObject)
             continue;
@@ -32,7 +45,15 @@ IEtsPlugInEvents* CHostState::FindEventSink(LONG nDeviceId) const
 
 void CHostState::AddLoggerLine(const std::string& strComponent, LONG nLevel, const std::string& strText)
 {
-    std::string strLine = strComponent + "|" + std::to_string(nLevel) + "|" + strText;
+    // Built in one string: the plug-in logs thousands of lines per load.
+    const std::string strLevel = std::to_string(nLevel);
+    std::string strLine;
+    strLine.reserve(strComponent.size() + strLevel.size() + strText.size() + 2);
+    strLine += strComponent;
+    strLine += '|';
+    strLine += strLevel;
+    strLine += '|';
+    strLine += strText;
     if (m_bEchoLogger)
         std::fprintf(stderr, "%s%s", strLine.c_str(), strText.empty() || strText.back() != '\n' ? "\n" : "");
     m_loggerLines.push_back(std::move(strLine));

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -472,4 +473,48 @@ TEST_F(ChronosetDataFileTest, CorruptRecordFailsTheLoad)
     CChronoset loaded;
     g_pChronoset = &loaded;
     EXPECT_EQ(loaded.LoadFromFile(PathOf("bad.tv2"), nullptr), 0);
+}
+
+// Found by fuzzing the data file: an address holding the largest id there is
+// (2147483647) made the next fresh id overflow, so an address without an id
+// got a negative one. It gets the lowest free id instead.
+TEST_F(ChronosetDataFileTest, LargestIdInTheFileStillLeavesFreshIds)
+{
+    CChronoset set;
+    BuildSmallSet(set);
+    CGroupDataAddresses* pLists = set.GetGroupDataAddresses();
+    pLists->GetReferenceFromAddress(0x1001, false)->SetReference(2147483647);
+    pLists->GetReferenceFromAddress(0x1002, false)->SetReference(0);
+    CGroupDataAddress* pWithout = pLists->CreateGroupAddress(false);
+    pWithout->SetName("Ohne Id");
+    pWithout->SetAddress(0x1003);
+    pWithout->SetType({1, 2});
+    ASSERT_EQ(pWithout->GetReference(), -1);
+    Store(set, "largest.tv2");
+
+    CChronoset loaded;
+    g_pChronoset = &loaded;
+    ASSERT_EQ(loaded.LoadFromFile(PathOf("largest.tv2"), nullptr), 1);
+    CGroupDataAddresses* pLoaded = loaded.GetGroupDataAddresses();
+    EXPECT_EQ(pLoaded->GetReferenceFromAddress(0x1001, false)->GetReference(), 2147483647);
+    EXPECT_EQ(pLoaded->GetReferenceFromAddress(0x1002, false)->GetReference(), 0);
+    const LONG nFresh = pLoaded->GetReferenceFromAddress(0x1003, false)->GetReference();
+    EXPECT_GT(nFresh, 0);
+    EXPECT_LT(nFresh, 2147483647);
+    // Every id of the loaded lists is its own.
+    std::set<LONG> ids;
+    std::size_t nAddresses = 0;
+    for (bool bInvalid : {false, true}) {
+        for (DWORD dwUsage : {static_cast<DWORD>(GAU_ANY), DWORD {0}}) {
+            GaPosition pos = pLoaded->GetFirstPosByUsage(dwUsage, bInvalid);
+            while (pos) {
+                if (const CGroupDataAddress* pAddress = pLoaded->GetNextItemByUsage(pos, dwUsage, bInvalid)) {
+                    EXPECT_GE(pAddress->GetReference(), 0) << pAddress->GetName();
+                    ids.insert(pAddress->GetReference());
+                    ++nAddresses;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(ids.size(), nAddresses);
 }

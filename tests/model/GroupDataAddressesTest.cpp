@@ -395,6 +395,55 @@ TEST_F(GroupDataAddressesTest, LookupsByReferenceAddressAndObjectNumber)
                               "CGroupDataAddresses::GetReferenceFromAddress: .. adress does not exist, return NULL"));
 }
 
+TEST_F(GroupDataAddressesTest, RepeatedLookupsFollowEveryChangeOfKeysAndLists)
+{
+    // Enough lookups that the lists answer from their index, between the
+    // changes that must make it stale.
+    const auto findMany = [this](LONG nReference, SHORT nNumber) {
+        CGroupDataAddress* pByReference = nullptr;
+        CGroupDataAddress* pByNumber = nullptr;
+        for (int i = 0; i < 20; ++i) {
+            pByReference = Lists().FindByReference(nReference, false);
+            pByNumber = Lists().FindByObjectNumber(nNumber, true);
+        }
+        return std::make_pair(pByReference, pByNumber);
+    };
+    std::vector<CGroupDataAddress*> arrValid = Fill(30);
+    std::vector<CGroupDataAddress*> arrInvalid = Fill(5, true);
+    for (int i = 0; i < 30; ++i)
+        arrValid[i]->SetObjectNumber(static_cast<SHORT>(i));
+    arrInvalid[3]->SetObjectNumber(77);
+    EXPECT_EQ(findMany(105, 7), std::make_pair(arrValid[5], arrValid[7]));
+    EXPECT_EQ(findMany(999, 77), std::make_pair(static_cast<CGroupDataAddress*>(nullptr), arrInvalid[3]));
+
+    // Equal keys: the first in list order.
+    arrValid[20]->SetReference(105);
+    arrValid[3]->SetObjectNumber(7);
+    EXPECT_EQ(findMany(105, 7), std::make_pair(arrValid[5], arrValid[3]));
+    arrValid[5]->SetReference(500);
+    arrValid[3]->SetObjectNumber(-1);
+    EXPECT_EQ(findMany(105, 7), std::make_pair(arrValid[20], arrValid[7]));
+    EXPECT_EQ(findMany(500, 3), std::make_pair(arrValid[5], static_cast<CGroupDataAddress*>(nullptr)));
+
+    // Another address's key copied over, a removal, a replacement.
+    arrValid[1]->CopyFrom(*arrValid[20]);
+    EXPECT_EQ(findMany(105, 1), std::make_pair(arrValid[1], arrValid[1]));
+    ASSERT_TRUE(Lists().Remove(arrValid[1], true));
+    EXPECT_EQ(findMany(105, 1), std::make_pair(arrValid[20], static_cast<CGroupDataAddress*>(nullptr)));
+    EXPECT_FALSE(Lists().IsInList(arrValid[1]));
+    Lists().ReplaceItem(arrValid[20], arrValid[1]);
+    EXPECT_EQ(findMany(105, 1), std::make_pair(arrValid[1], arrValid[1]));
+    EXPECT_TRUE(Lists().IsInList(arrValid[1]));
+    EXPECT_FALSE(Lists().IsInList(arrValid[20]));
+    delete arrValid[20];
+
+    // A new address at the end of the list.
+    CGroupDataAddress* pNew = Lists().CreateGroupAddress(false);
+    ASSERT_NE(pNew, nullptr);
+    pNew->SetReference(4242);
+    EXPECT_EQ(findMany(4242, 1).first, pNew);
+}
+
 // ------------------------------------------------------------ iteration and the association limit
 
 TEST_F(GroupDataAddressesTest, BelowTheLimitEveryKindSeesEverything)

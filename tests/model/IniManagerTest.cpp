@@ -312,6 +312,53 @@ TEST_F(IniManagerTest, SerialCommunicationRoundTripInStandaloneMode)
     EXPECT_EQ(read.GetConnectionName(), "USB-Schnittstelle 1");
 }
 
+// Found by fuzzing the connection record: a name or state-file path with a
+// blank at its end came back without it, so the download would open
+// another file than the one chosen.
+TEST_F(IniManagerTest, SerialCommunicationKeepsBlanksAndQuotesOfTheChoice)
+{
+    g_bStandalone = true;
+    CFalconConnectionParams written;
+    written.SetGuid(platform::GuidFromString("{98956E5B-B3A6-44B2-BBCF-7A9B7DD66732}"));
+    written.SetConnectionName("Simulated KNX device ");
+    written.SetConnectionParam(" /tmp/\"device\".state ");
+    ASSERT_TRUE(m_ini.SetSerialCommunication(written));
+    CFalconConnectionParams read;
+    m_ini.GetSerialCommunication(read);
+    EXPECT_EQ(read, written);
+
+    // A path with a line end cannot be kept; the settings stay as they were.
+    CFalconConnectionParams broken = written;
+    broken.SetConnectionParam("/tmp/a\nGuid={00000000-0000-0000-0000-000000000000}");
+    EXPECT_FALSE(m_ini.SetSerialCommunication(broken));
+    m_ini.GetSerialCommunication(read);
+    EXPECT_EQ(read.GetGuid(), written.GetGuid());
+}
+
+// Found by fuzzing the connection record: a state-file path of 400 wide
+// characters fits the record, but its 1200 UTF-8 bytes were cut to the
+// 1024-byte buffer when read back. The buffers count characters.
+TEST_F(IniManagerTest, SerialCommunicationTextsAreCutAtCharactersNotBytes)
+{
+    g_bStandalone = true;
+    std::string strLong = "/tmp/";
+    for (int i = 0; i < 400; ++i)
+        strLong += "\xe4\xb9\x8e";  // U+4E4E
+    CFalconConnectionParams written;
+    written.SetGuid(platform::GuidFromString("{98956E5B-B3A6-44B2-BBCF-7A9B7DD66732}"));
+    written.SetConnectionName("Simulated KNX device");
+    written.SetConnectionParam(strLong);
+    ASSERT_TRUE(m_ini.SetSerialCommunication(written));
+    CFalconConnectionParams read;
+    m_ini.GetSerialCommunication(read);
+    EXPECT_EQ(read, written);
+
+    // Beyond 1023 characters the text is cut, never inside a character.
+    Put("SerialCommunication", "ConnectionName", (std::string(1020, 'a') + "\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4").c_str());
+    m_ini.GetSerialCommunication(read);
+    EXPECT_EQ(read.GetConnectionName(), std::string(1020, 'a') + "\xc3\xa4\xc3\xa4\xc3\xa4");
+}
+
 TEST_F(IniManagerTest, WindowPlacementRoundTripKeepsNegativeCoordinates)
 {
     WINDOWPLACEMENT placement;

@@ -108,6 +108,14 @@ TEST_F(LocaleTest, FormatNumber)
     EXPECT_EQ(FormatNumber(2.5, -1, false), "2.5");
     EXPECT_EQ(FormatNumber(3.0, -1, false), "3.");
     EXPECT_EQ(FormatNumber(0.1, -1, false), ".1");
+    // Whole numbers of every size keep their digits and zero fraction.
+    EXPECT_EQ(FormatNumber(-42, 2, false), "-42.00");
+    EXPECT_EQ(FormatNumber(0, 2, false), ".00");
+    EXPECT_EQ(FormatNumber(-0.0, 2, false), ".00");
+    EXPECT_EQ(FormatNumber(65535, -1, false), "65535.");
+    EXPECT_EQ(FormatNumber(1e14, 0, true), "100,000,000,000,000.");
+    EXPECT_EQ(FormatNumber(1e15, 0, false), "1000000000000000.");
+    EXPECT_EQ(FormatNumber(123456789012.0, 3, false), "123456789012.000");
 
     Use(kGerman);
     EXPECT_EQ(FormatNumber(0.25, 2, false), "0,25");

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -307,6 +309,43 @@ TEST_F(LogTest, HostLoggerByNameUsesTheInstalledCreator) {
     CHostLogger none("Vek_ZR02");
     EXPECT_EQ(none.GetLogger(), nullptr);
     SetHostLoggerCreator(std::move(previous));
+}
+
+std::string SnprintfInto(std::size_t nSize, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+std::string SnprintfInto(std::size_t nSize, const char* format, ...) {
+    std::vector<char> buffer(nSize + 16, '#');
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer.data(), nSize, format, args);
+    va_end(args);
+    return buffer.data();
+}
+
+#define EXPECT_FORMATS_AS_SNPRINTF(nSize, ...) \
+    EXPECT_EQ(FormatPrefixedInto(nSize, __VA_ARGS__), SnprintfInto(nSize, __VA_ARGS__))
+
+TEST_F(LogTest, LinesAreWrittenByteForByteAsSnprintfWritesThem) {
+    g_pszLogSourceFile = nullptr;
+    const char* volatile pszNull = nullptr;
+    for (std::size_t nSize : {std::size_t {LOG_TEXT_SIZE}, std::size_t {1}, std::size_t {2}, std::size_t {7}}) {
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "plain text without conversions");
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "%d %i %u|%d|%d", 0, -17, 4000000000u, INT_MIN, INT_MAX);
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "%ld %lu %lld %llu %zu", LONG_MIN, ULONG_MAX, LLONG_MIN, ULLONG_MAX,
+                                   std::size_t {42});
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "%x %X %08X %08lx %04x %02x", 0xBEEFu, 0xBEEFu, 0x1Au, 0xABCDEFul, 0u,
+                                   0x1FFu);
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "[%03d] [%05d] [%-5d] [%-6d] [%5d] [%02u]", -5, -42, 7, -7, -3, 9u);
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "[%s] [%5s] [%-5s] [%2s] [%s]", "a", "bc", "de", "long", pszNull);
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "%c%c%% 100%%", 'x', 'y');
+        // Conversions left to vsnprintf, also after ones written by hand.
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "%d then %.2f and %s", 3, 2.5, "z");
+        EXPECT_FORMATS_AS_SNPRINTF(nSize, "%s %p %+d %.3s %*d", "a", static_cast<void*>(nullptr), 5, "abcdef", 4, 1);
+    }
+    g_pszLogSourceFile = "/src/model/Log.cpp";
+    g_nLogSourceLine = 1234;
+    EXPECT_EQ(FormatPrefixedInto(LOG_TEXT_SIZE, "%s=%d", "n", 5), "\"Log.cpp\"(1234): n=5");
+    EXPECT_EQ(FormatPrefixedInto(12, "%s=%d", "n", 5), "\"Log.cpp\"(1");
 }
 
 TEST_F(LogTest, SharedBufferMayBeALogArgument) {

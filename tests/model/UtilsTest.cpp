@@ -1,4 +1,5 @@
 #include "model/DptManager.h"
+#include "model/HexFields.h"
 #include "model/Locale.h"
 #include "model/Log.h"
 #include "model/Utils.h"
@@ -9,6 +10,10 @@
 #include "tests/support/ScriptedMessageBoxSink.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -259,4 +264,30 @@ TEST(UtilsTextTest, FormatIntFieldsFillsOnlyNumberFieldsInOrder)
     EXPECT_EQ(FormatIntFields("%d: %s %d %d%%", {7}), "7: %s %d %d%%");
     EXPECT_EQ(FormatIntFields("ohne", {1, 2}), "ohne");
     EXPECT_EQ(FormatIntFields("100%", {}), "100%");
+}
+
+TEST(HexFieldsTest, FieldsReadAsStrtoulReadsThemAndWriteAsPrintfWrites)
+{
+    for (const char* pszField : {"0000", "00ff", "ABcd", "ffff", "12", "7fffffff", "ffffffff", " 1f", "-1", "0x1f",
+                                 "1g", "g1", "+a", ""}) {
+        const std::string strField = pszField;
+        EXPECT_EQ(HexFieldValue(strField.data(), strField.size()),
+                  static_cast<DWORD>(std::strtoul(strField.c_str(), nullptr, 16)))
+            << strField;
+    }
+    const std::string strCut("1\0" "2", 3);  // a field with a NUL reads up to it
+    EXPECT_EQ(HexFieldValue(strCut.data(), strCut.size()), 1u);
+
+    for (unsigned nValue : {0u, 1u, 0xFu, 0xABu, 0x1FFu, 0xBEEFu, 0x12345u, 0xFFFFFFFFu}) {
+        for (int nWidth : {0, 1, 2, 4, 8, 10}) {
+            char szExpected[32];
+            std::snprintf(szExpected, sizeof szExpected, "%0*x", nWidth, nValue);
+            std::string strText = "x";
+            AppendHexPadded(strText, nValue, nWidth);
+            EXPECT_EQ(strText, std::string("x") + szExpected) << nValue << " " << nWidth;
+        }
+    }
+    std::string strField;
+    AppendHexField(strField, 0x1FF, 2);
+    EXPECT_EQ(strField, "ff");
 }

@@ -196,6 +196,53 @@ TEST_F(IconFileTest, CraftedFilesFailCleanly) {
     }
 }
 
+// Found by fuzzing: an entry of size 0 was read into an empty buffer (a copy
+// to a null pointer, which the sanitizer build reports).
+TEST_F(IconFileTest, EmptyImageEntryIsSkipped) {
+    const std::vector<BYTE> bytes = MakeIconFile({{}, MakeSquare(16)});
+    CIconFile fromMemory;
+    ASSERT_TRUE(fromMemory.LoadFromMemory(bytes.data(), bytes.size()));
+    CIconFile fromFile;
+    ASSERT_TRUE(LoadBytes(fromFile, bytes));
+    for (const CIconFile* pIconFile : {&fromMemory, &fromFile}) {
+        EXPECT_EQ(pIconFile->GetCount(), 2);
+        EXPECT_FALSE(pIconFile->GetImage(0)->bPrepared);
+        EXPECT_TRUE(pIconFile->GetImage(0)->data.empty());
+        EXPECT_TRUE(pIconFile->GetImage(1)->bPrepared);
+        EXPECT_EQ(pIconFile->CreateImage(16).width(), 16);
+    }
+    EXPECT_NE(m_log.Lines().find("Icon image 0 is empty"), std::string::npos);
+}
+
+// Found by fuzzing: the empty directory of a file without images was read
+// into a null buffer as well.
+TEST_F(IconFileTest, FileWithoutImagesLoadsEmpty) {
+    const std::vector<BYTE> bytes = MakeIconFile({});
+    CIconFile fromMemory;
+    ASSERT_TRUE(fromMemory.LoadFromMemory(bytes.data(), bytes.size()));
+    EXPECT_EQ(fromMemory.GetCount(), 0);
+    EXPECT_TRUE(fromMemory.CreateImage(16).isNull());
+    CIconFile fromFile;
+    ASSERT_TRUE(LoadBytes(fromFile, bytes));
+    EXPECT_EQ(fromFile.GetCount(), 0);
+}
+
+// Found by fuzzing: planes 65534 times bit count 65535 overflowed an int
+// (the sanitizer build reports it) before the depth was checked.
+TEST_F(IconFileTest, PlanesTimesBitCountBeyondIntIsRejected) {
+    std::vector<BYTE> bytes = MakeIconFile({MakeSquare(16), MakeSquare(32)});
+    const std::size_t nHeader = EntryOffset(2);
+    bytes[nHeader + 12] = 0xFE;  // planes
+    bytes[nHeader + 13] = 0xFF;
+    bytes[nHeader + 14] = 0xFF;  // bit count
+    bytes[nHeader + 15] = 0xFF;
+    CIconFile iconFile;
+    ASSERT_TRUE(iconFile.LoadFromMemory(bytes.data(), bytes.size()));
+    EXPECT_FALSE(iconFile.GetImage(0)->bPrepared);
+    EXPECT_TRUE(iconFile.GetImage(1)->bPrepared);
+    EXPECT_EQ(iconFile.CreateImage(16).width(), 32);
+}
+
 TEST_F(IconFileTest, ClearForgetsEverything) {
     CIconFile iconFile;
     EXPECT_EQ(iconFile.GetCount(), -1);

@@ -153,3 +153,50 @@ TEST_F(PrivateProfileTest, WriteIntoMissingFolderFails)
     EXPECT_FALSE(WritePrivateProfileString("A", "x", "1", (dir / "nope" / "a.ini").string()));
     EXPECT_FALSE(fs::exists(dir / "nope"));
 }
+
+// Found by fuzzing the connection record: a chosen connection whose name
+// ended in a blank was written as it is and read back without the blank.
+TEST_F(PrivateProfileTest, ValuesWithBlanksOrQuotesAtTheEndsReadBackAsWritten)
+{
+    for (const char* value : {"Simulated KNX device ", " /tmp/device.state", "\ttab", "\"quoted\"", "'single'",
+                              "\"", "a \"b\" c", ""}) {
+        ASSERT_TRUE(WritePrivateProfileString("SerialCommunication", "ConnectionName", value, path)) << value;
+        EXPECT_EQ(GetPrivateProfileString("SerialCommunication", "ConnectionName", "<missing>", path), value);
+    }
+    ASSERT_TRUE(WritePrivateProfileString("SerialCommunication", "ConnectionName", "plain", path));
+    EXPECT_EQ(Contents(), "[SerialCommunication]\nConnectionName=plain\n");
+}
+
+// A line end in a value would start lines of its own (a key or a section
+// the program never wrote); such a write is refused and changes nothing.
+TEST_F(PrivateProfileTest, WhatCannotStandInOneLineIsRefused)
+{
+    Put("[SerialCommunication]\nConnectionParam=/tmp/a.state\n");
+    EXPECT_FALSE(WritePrivateProfileString("SerialCommunication", "ConnectionParam", "/tmp/a\n[Common]\nDebugMode=1",
+                                           path));
+    EXPECT_FALSE(WritePrivateProfileString("SerialCommunication", "ConnectionParam", "/tmp/b\r", path));
+    EXPECT_FALSE(WritePrivateProfileString("Serial]Communication", "x", "1", path));
+    EXPECT_FALSE(WritePrivateProfileString(std::string_view("Serial\0Communication", 20), "x", "1", path));
+    EXPECT_FALSE(WritePrivateProfileString("Common\n", "x", "1", path));
+    EXPECT_FALSE(WritePrivateProfileString(" Common", "x", "1", path));
+    EXPECT_FALSE(WritePrivateProfileString("Common", "a=b", "1", path));
+    EXPECT_FALSE(WritePrivateProfileString("Common", ";x", "1", path));
+    EXPECT_FALSE(WritePrivateProfileString("Common", "[x]", "1", path));
+    EXPECT_FALSE(WritePrivateProfileString("Common", "x ", "1", path));
+    EXPECT_EQ(Contents(), "[SerialCommunication]\nConnectionParam=/tmp/a.state\n");
+    EXPECT_EQ(GetPrivateProfileInt("Common", "DebugMode", 0, path), 0);
+}
+
+// Found by fuzzing the settings: a value holding a NUL byte was read whole,
+// but written back only up to the NUL, so the connection settings changed
+// when the program saved them.
+TEST_F(PrivateProfileTest, ALineEndsAtANulByte)
+{
+    using namespace std::string_literals;
+    Put("[SerialCommunication]\nConnectionParam=/tmp/device.st\0ate \nConnectionName = \"a\0b\"\n"s);
+    const std::string param = GetPrivateProfileString("SerialCommunication", "ConnectionParam", "", path);
+    EXPECT_EQ(param, "/tmp/device.st");
+    EXPECT_EQ(GetPrivateProfileString("SerialCommunication", "ConnectionName", "", path), "\"a");
+    ASSERT_TRUE(WritePrivateProfileString("SerialCommunication", "ConnectionParam", param.c_str(), path));
+    EXPECT_EQ(GetPrivateProfileString("SerialCommunication", "ConnectionParam", "", path), param);
+}

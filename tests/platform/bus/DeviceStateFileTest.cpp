@@ -131,3 +131,36 @@ TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
     CSimulatedDevice device;
     EXPECT_EQ(device.Open(dir.File("no/such/folder/device.json")), EDeviceResult::StateFileError);
 }
+
+// Found by fuzzing the state file: clock times near the 64-bit limits were
+// taken, and reading the clock (the device inspector's status block)
+// overflowed. Such a file is refused; the clock's whole span still loads.
+TEST(DeviceStateFile, ClockTimesBeyondTheClocksSpanAreRefused)
+{
+    CDeviceState state;
+    state.Reset(1'200'000'000'000LL);
+    const std::string strGood = CDeviceStateFile::ToText(state);
+    auto with = [&](const std::string& strFrom, const std::string& strTo) {
+        std::string strText = strGood;
+        auto nPos = strText.find(strFrom);
+        EXPECT_NE(nPos, std::string::npos) << strFrom;
+        return strText.replace(nPos, strFrom.size(), strTo);
+    };
+    CDeviceState out;
+    EXPECT_FALSE(CDeviceStateFile::FromText(
+        with("\"setAtMs\": 1200000000000", "\"setAtMs\": -9223372036854775807"), out));
+    EXPECT_FALSE(CDeviceStateFile::FromText(with("\"baseMs\": 0", "\"baseMs\": 9223372036854775807"), out));
+
+    const std::string strEdge = with("\"baseMs\": 0", "\"baseMs\": " + std::to_string(CSimulatedClock::kMaxStoredMs));
+    ASSERT_TRUE(CDeviceStateFile::FromText(strEdge, out));
+    CTempDir dir;
+    const std::string strPath = dir.File("edge.json");
+    ASSERT_TRUE(platform::WriteFileAtomically(strPath, with("\"setAtMs\": 1200000000000",
+                                                            "\"setAtMs\": " + std::to_string(-CSimulatedClock::kMaxStoredMs))));
+    CManualClock clock;
+    CSimulatedDevice device(clock.Source());
+    ASSERT_EQ(device.Open(strPath), EDeviceResult::Ok);
+    const auto arrBlock = device.GetStatusBlock();
+    EXPECT_GE(arrBlock[3], 1);
+    EXPECT_LE(arrBlock[3], 7);
+}

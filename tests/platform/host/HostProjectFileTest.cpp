@@ -200,3 +200,40 @@ TEST(HostProjectFileTest, SaveFileWritesTheChangesAndClearsTheFlag)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
     std::filesystem::remove_all(dir);
 }
+
+// Found by fuzzing the project file: an id of 2147483647, or a counter there
+// with objects still to number, made the next id overflow. Such a file has
+// no id left to hand out and is refused; the last usable counter loads.
+TEST(HostProjectFileTest, IdsAtTheEndOfTheRangeAreRefused)
+{
+    CEtsHost host;
+    std::string strError;
+    Json project = hosttest::SmallProject();
+    project["projects"][0]["id"] = 2147483647;
+    EXPECT_FALSE(host.LoadText(hosttest::Text(project), &strError));
+    EXPECT_NE(strError.find("nextId: no id is left above 2147483647"), std::string::npos) << strError;
+
+    project = hosttest::SmallProject();
+    project["nextId"] = 2147483647;
+    project["projects"][0].erase("id");
+    EXPECT_FALSE(host.LoadText(hosttest::Text(project), &strError));
+    EXPECT_NE(strError.find("nextId: no id is left"), std::string::npos) << strError;
+
+    project = hosttest::SmallProject();
+    project["nextId"] = 2147483646;
+    project["projects"][0].erase("id");
+    ASSERT_TRUE(host.LoadText(hosttest::Text(project), &strError)) << strError;
+    EXPECT_EQ(Json::parse(host.SaveText())["nextId"], 2147483647);
+}
+
+// Seen while mending the above: a number beyond the signed 64-bit range was
+// read as a negative one (18446744073709551615 as -1) and taken as a value.
+TEST(HostProjectFileTest, NumbersBeyondSixtyFourBitsAreRefused)
+{
+    CEtsHost host;
+    std::string strError;
+    Json project = hosttest::SmallProject();
+    project["projects"][0]["devices"][0]["parameters"][0]["value"] = 18446744073709551615ull;
+    EXPECT_FALSE(host.LoadText(hosttest::Text(project), &strError));
+    EXPECT_NE(strError.find("parameters[0].value: expected an integer"), std::string::npos) << strError;
+}

@@ -1,0 +1,154 @@
+// The settings' ini file on arbitrary bytes: every getter of the settings
+// object (those that depend on the mode in both modes; the columns of one
+// table type, chosen by the input's size, for all), and the main window's
+// own reading of its size. Then
+// what the program writes back on closing (window placement, one table's
+// columns, the bus connection) must read back as written, whatever else the
+// file holds.
+
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzConnectionParams.h"
+#include "fuzz/FuzzFiles.h"
+#include "model/Globals.h"
+#include "model/IniManager.h"
+#include "model/PathUtils.h"
+#include "platform/base/Guid.h"
+#include "platform/base/WinApp.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kTableTypes[] = {0, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 21, 22};
+constexpr int kColumns = CIniManager::MAX_COLUMNS;
+
+std::size_t Characters(const std::string& strText)
+{
+    std::size_t n = 0;
+    for (char c : strText)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+struct Columns {
+    std::vector<int> widths = std::vector<int>(kColumns);
+    std::vector<WORD> prefs = std::vector<WORD>(kColumns);
+    std::vector<int> positions = std::vector<int>(kColumns);
+    std::vector<WORD> shortPositions = std::vector<WORD>(kColumns);
+
+    bool operator==(const Columns&) const = default;
+};
+
+Columns ReadColumns(CIniManager& ini, int nTableType)
+{
+    Columns columns;
+    ini.GetColumnWidths(nTableType, kColumns, columns.widths.data());
+    ini.GetColumnPrefs(nTableType, columns.prefs);
+    ini.GetColumnPositions(nTableType, kColumns, columns.positions.data());
+    ini.GetColumnPositionsShort(nTableType, kColumns, columns.shortPositions.data());
+    for (int i = 0; i < kColumns; ++i)
+        FUZZ_CHECK(columns.shortPositions[i] == static_cast<WORD>(columns.positions[i]));
+    return columns;
+}
+
+// The getters whose answer depends on the mode.
+void ReadModeSettings(CIniManager& ini)
+{
+    (void)ini.GetLanguage();
+    (void)ini.GetGroupAddressLevels();
+    (void)ini.GetLogLevel();
+    (void)ini.GetLogEnabled();
+    FUZZ_CHECK(ini.GetCdiDllName().size() < 260);
+}
+
+// Every reader reparses the file, so one table's columns stand for all
+// tables: the one the input's size chooses.
+Columns ReadEverything(CIniManager& ini, int nTableType)
+{
+    ReadModeSettings(ini);
+    FUZZ_CHECK(ini.GetLanguageFileName().size() < 5);
+    std::string strMissing;
+    FUZZ_CHECK(ini.GetMissingStringsFile(strMissing) == 1 || strMissing.empty());
+    FUZZ_CHECK(strMissing.size() < 260);
+    (void)ini.GetDebugMode();
+    (void)ini.GetDaysInFirstWeek();
+    (void)ini.GetFirstDayOfWeek();
+    const BOOL bToolbar = ini.GetShowToolbar();
+    const BOOL bStatusbar = ini.GetShowStatusbar();
+    const BOOL bToolTips = ini.GetToolTips();
+    FUZZ_CHECK((bToolbar == TRUE || bToolbar == FALSE) && (bStatusbar == TRUE || bStatusbar == FALSE) &&
+          (bToolTips == TRUE || bToolTips == FALSE));
+    (void)ini.GetSplitterHorzDevided();
+    int nWidth = 0, nHeight = 0;
+    ini.GetPaneSize(nWidth, nHeight);
+    (void)ini.GetLsmDownloadMode();
+    CFalconConnectionParams params;
+    ini.GetSerialCommunication(params);
+    FUZZ_CHECK(Characters(params.GetConnectionName()) <= 1023 && Characters(params.GetConnectionParam()) <= 1023);
+    RECT rect;
+    ini.GetWindowRect("ParameterDialog", rect);
+    WINDOWPLACEMENT placement;
+    ini.GetWindowPlacement("ParameterDialog", placement);
+    FUZZ_CHECK(placement.rcNormalPosition == rect);
+    const Columns columns = ReadColumns(ini, nTableType);
+
+    // The main window's size, read through the application object.
+    std::string strSize = AfxGetApp()->GetProfileString("MainWindow", "WindowSize", "");
+    std::string_view text = strSize;
+    (void)ParseNextInt(text, -1);
+    (void)ParseNextInt(text, -1);
+    (void)AfxGetApp()->GetProfileInt("SplitterWindow", "HorzDevided", 0);
+    return columns;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // Plug-in mode asks the host through the registry: never the user's.
+    ::setenv("CHRONO_REGISTRY_FILE", fuzzfiles::PathOf("no-registry.json").c_str(), 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
+{
+    CWinApp app;
+    app.SetProfileName(fuzzfiles::WriteInput("settings.ini", pData, nSize));
+    CIniManager& ini = g_IniManager;
+
+    const int nTableType = kTableTypes[nSize % std::size(kTableTypes)];
+    g_bStandalone = false;
+    ReadModeSettings(ini);
+    g_bStandalone = true;
+    const Columns columns = ReadEverything(ini, nTableType);
+
+    // Written back as the windows write them when they close.
+    WINDOWPLACEMENT placement;
+    ini.GetWindowPlacement("ParameterDialog", placement);
+    FUZZ_CHECK(ini.SetWindowPlacement("ParameterDialog", placement) == TRUE);
+    WINDOWPLACEMENT again;
+    ini.GetWindowPlacement("ParameterDialog", again);
+    FUZZ_CHECK(again == placement);
+
+    FUZZ_CHECK(ini.SetColumnWidths(nTableType, kColumns, columns.widths.data()) == TRUE);
+    FUZZ_CHECK(ini.SetColumnPrefs(nTableType, columns.prefs) == TRUE);
+    FUZZ_CHECK(ini.SetColumnPositions(nTableType, kColumns, columns.positions.data()) == TRUE);
+    FUZZ_CHECK(ReadColumns(ini, nTableType) == columns);
+
+    CFalconConnectionParams params;
+    ini.GetSerialCommunication(params);
+    if (ini.SetSerialCommunication(params)) {
+        CFalconConnectionParams read;
+        ini.GetSerialCommunication(read);
+        if (!(read == params))
+            fuzzfiles::PrintMismatch(params, read);
+        FUZZ_CHECK(read == params);
+    }
+    g_bStandalone = true;
+    return 0;
+}
