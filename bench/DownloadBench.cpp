@@ -1,7 +1,10 @@
 // The bus time of downloading the largest parameter set into the simulated
 // device, against the least bus time the same bytes could take on TP1: every
 // payload byte in frames of the largest size the services allow, each frame
-// acknowledged, one connection. Prints both and their ratio.
+// acknowledged, one connection. Prints both and their ratio; then the wall
+// time and bus time of the same download over both routes: the simulated
+// device reached directly, and through a real knxd (when installed) in
+// front of its tunnelling face.
 
 #include "app/BusAccess.h"
 #include "app/Chronoset.h"
@@ -14,8 +17,11 @@
 #include "platform/bus/FalconInterfaces.h"
 #include "platform/bus/SimulatedBus.h"
 #include "platform/bus/SimulatedDevice.h"
+#include "tests/platform/bus/knxd/KnxdTestSupport.h"
 #include "tools/SampleData.h"
 
+#include <chrono>
+#include <filesystem>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -75,6 +81,64 @@ void Print(const char* pszWhat, const CBusTimeAccount& account)
                 static_cast<unsigned long long>(account.GetBitTimes()), account.GetMicroseconds() / 1e6);
 }
 
+// The largest set downloaded through the parameters given; the wall time in
+// seconds, negative when the download failed.
+double TimedDownload(CChronoset& set, const CFalconConnectionParams& params)
+{
+    CBusAccess bus(true);
+    bus.Init(params);
+    CProgressInfo progress(true);
+    int nWrong = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const int nResult = set.DoDownload(&progress, &bus, nWrong, true, true, 0xFFFF);
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    bus.Close();
+    if (nResult != 0 || nWrong != 0) {
+        std::fprintf(stderr, "download failed: %d (wrong application %d)\n", nResult, nWrong);
+        return -1;
+    }
+    return wall.count();
+}
+
+// The same download through knxd into the tunnelling face; false when knxd
+// is missing or the route fails.
+bool KnxdRoute(CChronoset& set, double& dWall, CBusTimeAccount& busTime)
+{
+    if (::access(knxdtest::kKnxdPath, X_OK) != 0) {
+        std::printf("knxd route   skipped: %s not installed\n", knxdtest::kKnxdPath);
+        return true;
+    }
+    char szFolder[] = "/tmp/benchknxdXXXXXX";
+    if (!::mkdtemp(szFolder))
+        return false;
+    const std::string strFolder = szFolder;
+    bool bOk = false;
+    {
+        knxdtest::CServerThread server(strFolder + "/device.json");
+        knxdtest::CKnxdProcess knxd;
+        CKnxdLink probe;
+        if (server.IsOpen()) {
+            server.Start();
+            bOk = knxd.Start(server.GetPort(), strFolder) &&
+                  knxdtest::ConnectWhenReady(probe, knxd.Url(), server.Device().GetIndividualAddress()) ==
+                      EDeviceResult::Ok;
+            probe.Disconnect();
+        }
+        if (bOk) {
+            server.WaitFor(ETunnellingEvent::ConnectionClosed);
+            CFalconConnectionParams params;
+            params.SetGuid(Falcon::kKnxdInterface);
+            params.SetConnectionParam(knxd.Url());
+            dWall = TimedDownload(set, params);
+            bOk = dWall >= 0;
+            server.Stop();
+            busTime = server.Device().GetSessionBusTime();
+        }
+    }
+    std::filesystem::remove_all(strFolder);
+    return bOk;
+}
+
 }  // namespace
 
 int main()
@@ -99,24 +163,32 @@ int main()
 
     CFalconConnectionParams params;
     params.SetGuid(Falcon::kSimulatedInterface);
-    CBusAccess bus(true);
-    bus.Init(params);
-    CProgressInfo progress(true);
-    int nWrong = 0;
-    const int nResult = set.DoDownload(&progress, &bus, nWrong, true, true, 0xFFFF);
-    bus.Close();
-    g_pChronoset = nullptr;
-    if (nResult != 0 || nWrong != 0) {
-        std::fprintf(stderr, "download failed: %d (wrong application %d)\n", nResult, nWrong);
+    const double dDirectWall = TimedDownload(set, params);
+    if (dDirectWall < 0)
         return 1;
-    }
+    const CBusTimeAccount direct = pDevice->GetSessionBusTime();
+    double dKnxdWall = 0;
+    CBusTimeAccount overKnxd;
+    const bool bKnxd = KnxdRoute(set, dKnxdWall, overKnxd);
+    g_pChronoset = nullptr;
 
-    const CBusTimeAccount& actual = pDevice->GetSessionBusTime();
+    const CBusTimeAccount& actual = direct;
     const CBusTimeAccount ideal = LowerBound(actual);
     std::printf("Download of the largest parameter set, %u associations (TP1, 9600 bit/s)\n",
                 static_cast<unsigned>(nAssociations));
     Print("download", actual);
     Print("lower bound", ideal);
     std::printf("ratio        %.3f\n", static_cast<double>(actual.GetBitTimes()) / static_cast<double>(ideal.GetBitTimes()));
+    std::printf("\nRoutes (wall time of this run; bus time as the device counted its frames)\n");
+    std::printf("direct       wall %8.3f s\n", dDirectWall);
+    Print("  bus", direct);
+    if (!bKnxd) {
+        std::fprintf(stderr, "download through knxd failed\n");
+        return 1;
+    }
+    if (overKnxd.GetFrameCount() > 0) {
+        std::printf("knxd         wall %8.3f s\n", dKnxdWall);
+        Print("  bus", overKnxd);
+    }
     return 0;
 }

@@ -2,8 +2,8 @@
 // How the interface selection asks the user: a sink that the window layer
 // installs (a dialog) and tests replace with a scripted one. The sink gets
 // the connections to offer and the one chosen at first; it lets the user
-// pick one and, where the connection's parameter is a state file, edit that
-// path. It checks a choice with the given check before it accepts it.
+// pick one and, where the connection's parameter is a state file or a knxd
+// URL, edit it. It checks a choice with the given check before it accepts it.
 // Without a sink the selection cannot ask and fails.
 
 #include "platform/base/Guid.h"
@@ -20,8 +20,10 @@ struct ConnectionEntry {
     GUID guidInterface;
     std::string strParameter;
     // The parameter is the path of a device state file that the user may
-    // change; other parameters are shown only.
+    // change; other parameters are shown only, but for a knxd URL.
     bool bParameterIsStateFile = false;
+    // The parameter is the URL of a knxd server, which the user may change.
+    bool bParameterIsKnxdUrl = false;
 
     bool operator==(const ConnectionEntry&) const = default;
 };
@@ -39,6 +41,8 @@ enum class EConnectionProblem {
     NotAStateFile,
     // Neither the file nor its folder can be made there.
     FolderNotUsable,
+    // No knxd URL: "local:/path" or "ip:host[:port]".
+    BadKnxdUrl,
 };
 
 struct ConnectionChoice {

@@ -17,6 +17,8 @@ const char* DeviceResultName(EDeviceResult eResult)
     case EDeviceResult::BadData: return "BadData";
     case EDeviceResult::InjectedFailure: return "InjectedFailure";
     case EDeviceResult::StateFileError: return "StateFileError";
+    case EDeviceResult::NoAnswer: return "NoAnswer";
+    case EDeviceResult::Refused: return "Refused";
     }
     return "?";
 }

@@ -19,7 +19,9 @@ enum class EDeviceResult {
     NoSuchProperty,      // the interface object has no such property
     BadData,             // an argument or a value the device refuses
     InjectedFailure,     // a failure injected for tests
-    StateFileError       // the state file cannot be read or written
+    StateFileError,      // the state file cannot be read or written
+    NoAnswer,            // the device stopped answering, or its connection broke
+    Refused              // the device answered that it did not do it
 };
 
 // The enumerator's name, for traces and test messages.

@@ -9,7 +9,7 @@ HRESULT CFalconAccessBase::BindConnection(Falcon::IConnection* pConnection, cons
         if (!pConnection) {
             m_pConnection = nullptr;
         } else {
-            CComPtr<ISimulatedConnection> pOwn;
+            CComPtr<IDeviceLinkSource> pOwn;
             hr = pConnection->QueryInterface(&pOwn.p);
             if (SUCCEEDED(hr))
                 m_pConnection = pOwn;
@@ -19,9 +19,9 @@ HRESULT CFalconAccessBase::BindConnection(Falcon::IConnection* pConnection, cons
     return hr;
 }
 
-CSimulatedDevice* CFalconAccessBase::ConnectedDevice(HRESULT& hr)
+IDeviceLink* CFalconAccessBase::ConnectedDevice(HRESULT& hr)
 {
-    CSimulatedDevice* pDevice = m_pConnection ? m_pConnection->GetConnectedDevice() : nullptr;
+    IDeviceLink* pDevice = m_pConnection ? m_pConnection->GetConnectedDevice() : nullptr;
     hr = pDevice ? S_OK : Falcon::E_FALCON_NOT_CONNECTED;
     return pDevice;
 }

@@ -12,8 +12,8 @@ protected:
     // that is not the stand-in's. Recorded under the caller's name.
     HRESULT BindConnection(Falcon::IConnection* pConnection, const char* pszCall);
     // The connected device, or null with E_FALCON_NOT_CONNECTED in hr.
-    CSimulatedDevice* ConnectedDevice(HRESULT& hr);
+    IDeviceLink* ConnectedDevice(HRESULT& hr);
 
 private:
-    CComPtr<ISimulatedConnection> m_pConnection;
+    CComPtr<IDeviceLinkSource> m_pConnection;
 };

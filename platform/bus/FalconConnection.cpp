@@ -2,6 +2,7 @@
 
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/FalconValues.h"
+#include "platform/bus/KnxdLink.h"
 #include "platform/bus/SimulatedBus.h"
 
 void CFalconConnection::FinalRelease()
@@ -77,6 +78,9 @@ HRESULT CFalconConnection::DoOpen2(BSTR bstrInterface, const VARIANT& vParameter
     else if (vParameter.vt != VT_EMPTY && vParameter.vt != VT_NULL)
         return DISP_E_TYPEMISMATCH;
 
+    if (*oInterface == Falcon::kKnxdInterface)
+        return OpenKnxd(strParameter);
+
     EDeviceResult eResult = EDeviceResult::Ok;
     std::shared_ptr<CSimulatedDevice> pDevice = CSimulatedBus::AttachDevice(strParameter, eResult);
     if (!pDevice)
@@ -98,7 +102,18 @@ HRESULT CFalconConnection::DoOpen2(BSTR bstrInterface, const VARIANT& vParameter
     return S_OK;
 }
 
-CSimulatedDevice* CFalconConnection::GetConnectedDevice()
+HRESULT CFalconConnection::OpenKnxd(const std::string& strUrl)
+{
+    if (m_nMode == Falcon::kModeInterfaceCheck)
+        return platform::FalconResultOf(CKnxdLink::TestServer(strUrl));
+    auto pLink = std::make_shared<CKnxdLink>();
+    if (EDeviceResult eResult = pLink->Connect(strUrl, *m_oTargetAddress); eResult != EDeviceResult::Ok)
+        return platform::FalconResultOf(eResult);
+    m_pDevice = std::move(pLink);
+    return S_OK;
+}
+
+IDeviceLink* CFalconConnection::GetConnectedDevice()
 {
     return m_pDevice && m_pDevice->IsConnected() ? m_pDevice.get() : nullptr;
 }

@@ -24,9 +24,13 @@ inline constexpr CLSID CLSID_PropertyAccess = platform::MakeGuid("{F5AFC6A5-A5AF
 inline constexpr CLSID CLSID_MemoryAccess = platform::MakeGuid("{F24D4966-4C2A-4501-9580-4C807EDAFA5F}");
 inline constexpr CLSID CLSID_UserMemoryAccess = platform::MakeGuid("{8B87317A-5BCD-4F0C-83C8-E2C1AC4D6185}");
 
-// The bus interface of the simulated line. Open2 accepts any interface id
-// that is not the null id; this is the one an interface selection offers.
+// The bus interface of the simulated line. Open2 takes any interface id but
+// the null one and knxd's for it; this is the one an interface selection
+// offers.
 inline constexpr GUID kSimulatedInterface = platform::MakeGuid("{98956E5B-B3A6-44B2-BBCF-7A9B7DD66732}");
+// A knxd server, whose connection parameter is its URL ("local:/run/knx",
+// "ip:host[:port]"); it reaches real installations.
+inline constexpr GUID kKnxdInterface = platform::MakeGuid("{3E0B5A91-6C2D-4F7E-9A18-D4C7B2E5F063}");
 
 // Connection modes: a transport connection to the target device, and a
 // check that the bus interface answers (no target, no device traffic).

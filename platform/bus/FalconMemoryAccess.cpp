@@ -13,7 +13,7 @@ HRESULT CFalconMemoryAccess::Read(WORD nLength, DWORD nAddress, VARIANT* pvData)
     HRESULT hr = pvData ? S_OK : E_POINTER;
     if (SUCCEEDED(hr)) {
         VariantClear(pvData);
-        if (CSimulatedDevice* pDevice = ConnectedDevice(hr)) {
+        if (IDeviceLink* pDevice = ConnectedDevice(hr)) {
             std::vector<BYTE> arrData;
             hr = platform::FalconResultOf(pDevice->ReadMemory(nAddress, nLength, arrData));
             if (SUCCEEDED(hr))
@@ -29,7 +29,7 @@ HRESULT CFalconMemoryAccess::Write(DWORD nAddress, VARIANT vData, WORD nFlag)
     std::vector<BYTE> arrData;
     HRESULT hr = platform::FalconValueBytes(vData, arrData);
     if (SUCCEEDED(hr)) {
-        if (CSimulatedDevice* pDevice = ConnectedDevice(hr))
+        if (IDeviceLink* pDevice = ConnectedDevice(hr))
             hr = platform::FalconResultOf(pDevice->WriteMemory(nAddress, arrData.data(), arrData.size(), nFlag));
     }
     CFalconStandIn::Record("MemoryAccess.Write", vData.vt, hr);

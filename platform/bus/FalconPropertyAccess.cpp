@@ -14,7 +14,7 @@ HRESULT CFalconPropertyAccess::Read(BYTE nObjectIndex, BYTE nPropertyId, BYTE nT
     HRESULT hr = pvData ? S_OK : E_POINTER;
     if (SUCCEEDED(hr)) {
         VariantClear(pvData);
-        if (CSimulatedDevice* pDevice = ConnectedDevice(hr)) {
+        if (IDeviceLink* pDevice = ConnectedDevice(hr)) {
             std::vector<BYTE> arrData;
             hr = platform::FalconResultOf(
                 pDevice->ReadProperty(nObjectIndex, nPropertyId, nTypeCode, nStartIndex, nCount, arrData));
@@ -32,7 +32,7 @@ HRESULT CFalconPropertyAccess::Write(BYTE nObjectIndex, BYTE nPropertyId, BYTE n
     std::vector<BYTE> arrData;
     HRESULT hr = platform::FalconValueBytes(vData, arrData);
     if (SUCCEEDED(hr)) {
-        if (CSimulatedDevice* pDevice = ConnectedDevice(hr))
+        if (IDeviceLink* pDevice = ConnectedDevice(hr))
             hr = platform::FalconResultOf(pDevice->WriteProperty(nObjectIndex, nPropertyId, nTypeCode, nStartIndex,
                                                                  nCount, arrData.data(), arrData.size(), nFlag));
     }

@@ -5,6 +5,9 @@
 
 namespace {
 
+// The transport layer's own connection timeout.
+constexpr int kDefaultAnswerTimeout = 6000;
+
 struct CStandInState
 {
     std::mutex mutex;
@@ -12,6 +15,7 @@ struct CStandInState
     std::array<HRESULT, 4> arrCallFailures{};
     EFalconReplyForm eReplyForm = EFalconReplyForm::ByteArray;
     std::size_t nReplyLimit = 0;
+    int nAnswerTimeout = kDefaultAnswerTimeout;
     std::vector<CFalconCallRecord> arrCalls;
 };
 
@@ -71,6 +75,18 @@ std::size_t CFalconStandIn::GetReplyLimit()
     return State().nReplyLimit;
 }
 
+void CFalconStandIn::SetAnswerTimeout(int nMilliseconds)
+{
+    std::lock_guard lock(State().mutex);
+    State().nAnswerTimeout = nMilliseconds;
+}
+
+int CFalconStandIn::GetAnswerTimeout()
+{
+    std::lock_guard lock(State().mutex);
+    return State().nAnswerTimeout;
+}
+
 void CFalconStandIn::Record(const char* pszCall, VARTYPE vtValue, HRESULT hr)
 {
     std::lock_guard lock(State().mutex);
@@ -97,5 +113,6 @@ void CFalconStandIn::Reset()
     state.arrCallFailures.fill(S_OK);
     state.eReplyForm = EFalconReplyForm::ByteArray;
     state.nReplyLimit = 0;
+    state.nAnswerTimeout = kDefaultAnswerTimeout;
     state.arrCalls.clear();
 }

@@ -44,6 +44,11 @@ public:
     static void SetReplyLimit(std::size_t nElements);
     static std::size_t GetReplyLimit();
 
+    // How long a device behind knxd has to answer a request, in
+    // milliseconds (6000 unless set).
+    static void SetAnswerTimeout(int nMilliseconds);
+    static int GetAnswerTimeout();
+
     static void Record(const char* pszCall, VARTYPE vtValue, HRESULT hr);
     static std::vector<CFalconCallRecord> GetCalls();
     static void ClearCalls();

@@ -13,7 +13,7 @@ HRESULT CFalconUserMemoryAccess::Read(WORD nLength, DWORD nAddress, VARIANT* pvD
     HRESULT hr = pvData ? S_OK : E_POINTER;
     if (SUCCEEDED(hr)) {
         VariantClear(pvData);
-        if (CSimulatedDevice* pDevice = ConnectedDevice(hr)) {
+        if (IDeviceLink* pDevice = ConnectedDevice(hr)) {
             std::vector<BYTE> arrData;
             hr = platform::FalconResultOf(pDevice->ReadUserMemory(nAddress, nLength, arrData));
             if (SUCCEEDED(hr))
@@ -29,7 +29,7 @@ HRESULT CFalconUserMemoryAccess::Write(DWORD nAddress, VARIANT vData, WORD nFlag
     std::vector<BYTE> arrData;
     HRESULT hr = platform::FalconValueBytes(vData, arrData);
     if (SUCCEEDED(hr)) {
-        if (CSimulatedDevice* pDevice = ConnectedDevice(hr))
+        if (IDeviceLink* pDevice = ConnectedDevice(hr))
             hr = platform::FalconResultOf(pDevice->WriteUserMemory(nAddress, arrData.data(), arrData.size(), nFlag));
     }
     CFalconStandIn::Record("UserMemoryAccess.Write", vData.vt, hr);

@@ -132,7 +132,7 @@ HRESULT CInterfaceSelector::DoSelectConnection(BSTR bstrInterface, LONG nPresele
                 continue;
             nSelected = i;
             if (std::string strParameter = Falcon::GetConnectionParameter(record);
-                !strParameter.empty() && vecEntries[i].bParameterIsStateFile)
+                !strParameter.empty() && (vecEntries[i].bParameterIsStateFile || vecEntries[i].bParameterIsKnxdUrl))
                 vecEntries[i].strParameter = std::move(strParameter);
             break;
         }
@@ -157,12 +157,14 @@ HRESULT CInterfaceSelector::DoSelectConnection(BSTR bstrInterface, LONG nPresele
     if (choice.nSelected < 0 || static_cast<std::size_t>(choice.nSelected) >= vecEntries.size() ||
         choice.vecEntries.size() != vecEntries.size())
         return E_UNEXPECTED;
-    // Only a state file's path is the user's to change; name and interface
-    // stay as offered.
+    // Only a state file's path and a knxd URL are the user's to change; name
+    // and interface stay as offered.
     Falcon::ConnectionEntry chosen = vecEntries[static_cast<std::size_t>(choice.nSelected)];
+    const std::string& strEdited = choice.vecEntries[static_cast<std::size_t>(choice.nSelected)].strParameter;
     if (chosen.bParameterIsStateFile)
-        chosen.strParameter =
-            Falcon::NormalizeStateFilePath(choice.vecEntries[static_cast<std::size_t>(choice.nSelected)].strParameter);
+        chosen.strParameter = Falcon::NormalizeStateFilePath(strEdited);
+    else if (chosen.bParameterIsKnxdUrl)
+        chosen.strParameter = strEdited;
     if (Falcon::CheckConnectionEntry(chosen) != Falcon::EConnectionProblem::None)
         return E_INVALIDARG;
     Falcon::ConnectionRecord filled {};

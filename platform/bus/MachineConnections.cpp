@@ -75,7 +75,28 @@ std::string GetDefaultDeviceStatePath()
 
 std::vector<ConnectionEntry> GetMachineConnections()
 {
-    return {ConnectionEntry {kSimulatedConnectionName, kSimulatedInterface, GetDefaultDeviceStatePath(), true}};
+    return {ConnectionEntry {kSimulatedConnectionName, kSimulatedInterface, GetDefaultDeviceStatePath(), true},
+            ConnectionEntry {kKnxdConnectionName, kKnxdInterface, kDefaultKnxdUrl, false, true}};
+}
+
+bool IsKnxdUrl(std::string_view url)
+{
+    if (url.starts_with("local:"))
+        return url.size() > 7 && url[6] == '/';
+    if (!url.starts_with("ip:"))
+        return false;
+    url.remove_prefix(3);
+    const std::size_t nColon = url.find(':');
+    const std::string_view host = url.substr(0, nColon);
+    if (host.empty() || host.find_first_of(" \t/") != std::string_view::npos)
+        return false;
+    if (nColon == std::string_view::npos)
+        return true;
+    const std::string_view port = url.substr(nColon + 1);
+    if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    const int nPort = std::stoi(std::string(port));
+    return nPort >= 1 && nPort <= 65535;
 }
 
 std::string NormalizeStateFilePath(std::string_view path)
@@ -102,6 +123,11 @@ EConnectionProblem CheckConnectionEntry(const ConnectionEntry& entry)
             continue;
         if (known.bParameterIsStateFile)
             return CheckStateFile(entry.strParameter);
+        if (known.bParameterIsKnxdUrl) {
+            if (platform::Utf8ToOleString(entry.strParameter).size() > kMaxConnectionParameterUnits)
+                return EConnectionProblem::ParameterTooLong;
+            return IsKnxdUrl(entry.strParameter) ? EConnectionProblem::None : EConnectionProblem::BadKnxdUrl;
+        }
         return entry.strParameter.empty() ? EConnectionProblem::EmptyParameter : EConnectionProblem::None;
     }
     return EConnectionProblem::UnknownInterface;

@@ -37,6 +37,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/bus/BusTimeAccount.h"
+#include "platform/bus/DeviceLink.h"
 #include "platform/bus/DeviceResult.h"
 #include "platform/bus/DeviceState.h"
 #include "platform/bus/DeviceTraceEntry.h"
@@ -46,7 +47,7 @@
 #include <string>
 #include <vector>
 
-class CSimulatedDevice
+class CSimulatedDevice : public IDeviceLink
 {
 public:
     // Wall-clock time in milliseconds since 1970-01-01 UTC.
@@ -78,7 +79,7 @@ public:
     // clock.
     explicit CSimulatedDevice(ClockSource fnClock = {});
     // Writes a changed state back to its file.
-    ~CSimulatedDevice();
+    ~CSimulatedDevice() override;
     CSimulatedDevice(const CSimulatedDevice&) = delete;
     CSimulatedDevice& operator=(const CSimulatedDevice&) = delete;
 
@@ -100,18 +101,18 @@ public:
     // the target is not this device's address.
     EDeviceResult Connect(WORD nTargetAddress, LONG& nDeviceOpenError);
     // Closes the connection and writes the state file.
-    EDeviceResult Disconnect();
-    bool IsConnected() const { return m_bConnected; }
+    EDeviceResult Disconnect() override;
+    bool IsConnected() const override { return m_bConnected; }
 
     // Access calls, each counted once for the failing-call fault.
     EDeviceResult ReadProperty(BYTE nObjectIndex, BYTE nPropertyId, BYTE nTypeCode, WORD nStartIndex, BYTE nCount,
-                               std::vector<BYTE>& arrData);
+                               std::vector<BYTE>& arrData) override;
     EDeviceResult WriteProperty(BYTE nObjectIndex, BYTE nPropertyId, BYTE nTypeCode, WORD nStartIndex, BYTE nCount,
-                                const BYTE* pData, std::size_t nLength, WORD nFlag = 0);
-    EDeviceResult ReadMemory(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData);
-    EDeviceResult WriteMemory(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag = 0);
-    EDeviceResult ReadUserMemory(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData);
-    EDeviceResult WriteUserMemory(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag = 0);
+                                const BYTE* pData, std::size_t nLength, WORD nFlag = 0) override;
+    EDeviceResult ReadMemory(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData) override;
+    EDeviceResult WriteMemory(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag = 0) override;
+    EDeviceResult ReadUserMemory(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData) override;
+    EDeviceResult WriteUserMemory(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag = 0) override;
 
     // Single frames, each a call of its own; more data than a frame carries
     // gives FrameTooLong without any bus traffic.

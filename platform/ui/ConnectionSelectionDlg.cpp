@@ -57,6 +57,7 @@ CConnectionSelectionDlg::CConnectionSelectionDlg(Falcon::ConnectionChoice& choic
 
     auto* pLabel = new QLabel(QText("&Zustandsdatei:", "&State file:"), this);
     SetDlgCtrlID(pLabel, IDC_STATE_FILE_LABEL);
+    m_pParameterLabel = pLabel;
     auto* pFileRow = new QHBoxLayout;
     m_pStateFile = new QLineEdit(this);
     SetDlgCtrlID(m_pStateFile, IDC_STATE_FILE);
@@ -109,6 +110,9 @@ std::string CConnectionSelectionDlg::GetProblemText(Falcon::EConnectionProblem e
         case EConnectionProblem::FolderNotUsable:
             return Text("Die Datei oder ihr Ordner kann dort nicht geschrieben werden.",
                         "The file or its folder cannot be written there.");
+        case EConnectionProblem::BadKnxdUrl:
+            return Text("Die Adresse eines knxd-Servers lautet local:/Pfad/zum/Socket oder ip:Rechner[:Port].",
+                        "A knxd server's address reads local:/path/to/socket or ip:host[:port].");
     }
     return {};
 }
@@ -149,10 +153,12 @@ int CConnectionSelectionDlg::GetCurrentIndex() const {
 void CConnectionSelectionDlg::ShowEntry(int nIndex) {
     const bool bValid = nIndex >= 0 && nIndex < static_cast<int>(m_working.vecEntries.size());
     const Falcon::ConnectionEntry* pEntry = bValid ? &m_working.vecEntries[static_cast<std::size_t>(nIndex)] : nullptr;
-    const bool bEditable = pEntry != nullptr && pEntry->bParameterIsStateFile;
+    const bool bUrl = pEntry != nullptr && pEntry->bParameterIsKnxdUrl;
+    const bool bEditable = pEntry != nullptr && (pEntry->bParameterIsStateFile || bUrl);
+    m_pParameterLabel->setText(bUrl ? QText("&knxd-Adresse:", "&knxd URL:") : QText("&Zustandsdatei:", "&State file:"));
     m_pStateFile->setText(pEntry != nullptr ? QString::fromStdString(pEntry->strParameter) : QString());
     m_pStateFile->setEnabled(bEditable);
-    m_pBrowse->setEnabled(bEditable);
+    m_pBrowse->setEnabled(bEditable && !bUrl);
     if (QWidget* pOk = GetDlgItem(IDOK)) {
         pOk->setEnabled(bValid);
     }
@@ -164,7 +170,11 @@ void CConnectionSelectionDlg::OnSelectionChanged() {
 
 void CConnectionSelectionDlg::OnStateFileEdited() {
     const int nIndex = GetCurrentIndex();
-    if (nIndex < 0 || !m_working.vecEntries[static_cast<std::size_t>(nIndex)].bParameterIsStateFile) {
+    if (nIndex < 0) {
+        return;
+    }
+    const Falcon::ConnectionEntry& entry = m_working.vecEntries[static_cast<std::size_t>(nIndex)];
+    if (!entry.bParameterIsStateFile && !entry.bParameterIsKnxdUrl) {
         return;
     }
     const std::string strPath = m_pStateFile->text().toStdString();
@@ -214,7 +224,8 @@ void CConnectionSelectionDlg::OnOK() {
         }
         platform::MessageBox(platform::ui::HwndFromWidget(this), strText.c_str(), Caption(m_working).c_str(),
                              MB_OK | MB_ICONERROR);
-        QWidget* pFocus = entry.bParameterIsStateFile ? static_cast<QWidget*>(m_pStateFile) : m_pList;
+        QWidget* pFocus = entry.bParameterIsStateFile || entry.bParameterIsKnxdUrl ? static_cast<QWidget*>(m_pStateFile)
+                                                                                   : m_pList;
         pFocus->setFocus();
         return;
     }

@@ -12,6 +12,7 @@
 
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -50,6 +51,7 @@ private:
     Falcon::ConnectionChoice& m_choice;
     Falcon::ConnectionChoice m_working;
     QTreeWidget* m_pList = nullptr;
+    QLabel* m_pParameterLabel = nullptr;
     QLineEdit* m_pStateFile = nullptr;
     QPushButton* m_pBrowse = nullptr;
 };

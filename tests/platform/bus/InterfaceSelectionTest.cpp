@@ -177,8 +177,10 @@ TEST_F(MachineConnectionsTest, DefaultStateFileFollowsTheEnvironment)
     EXPECT_EQ(Falcon::GetDefaultDeviceStatePath(), m_dir.File("my.state"));
 
     const auto vecConnections = Falcon::GetMachineConnections();
-    ASSERT_EQ(vecConnections.size(), 1u);
+    ASSERT_EQ(vecConnections.size(), 2u);
     EXPECT_EQ(vecConnections[0], Simulated(m_dir.File("my.state")));
+    EXPECT_EQ(vecConnections[1].guidInterface, Falcon::kKnxdInterface);
+    EXPECT_EQ(vecConnections[1].strParameter, "local:/run/knx");
     // Nothing is made by asking.
     EXPECT_FALSE(fs::exists(m_dir.File("xdg")));
 }
@@ -220,6 +222,22 @@ TEST_F(MachineConnectionsTest, ChecksTheStateFile)
     Falcon::ConnectionEntry foreign = Simulated(m_dir.File("good.state"));
     foreign.guidInterface = Falcon::CLSID_InterfaceSelection;
     EXPECT_EQ(Falcon::CheckConnectionEntry(foreign), EConnectionProblem::UnknownInterface);
+}
+
+TEST_F(MachineConnectionsTest, ChecksTheKnxdUrl)
+{
+    Falcon::ConnectionEntry knxd = Falcon::GetMachineConnections().at(1);
+    for (const char* pszGood : {"local:/run/knx", "ip:localhost", "ip:192.168.1.20:6720", "ip:knx.lan:1"}) {
+        knxd.strParameter = pszGood;
+        EXPECT_EQ(Falcon::CheckConnectionEntry(knxd), EConnectionProblem::None) << pszGood;
+    }
+    for (const char* pszBad : {"", "local:", "local:run/knx", "ip:", "ip::6720", "ip:host:", "ip:host:0",
+                               "ip:host:65536", "ip:host:12a", "tcp:host", "/run/knx"}) {
+        knxd.strParameter = pszBad;
+        EXPECT_EQ(Falcon::CheckConnectionEntry(knxd), EConnectionProblem::BadKnxdUrl) << pszBad;
+    }
+    knxd.strParameter = "local:/" + std::string(600, 's');
+    EXPECT_EQ(Falcon::CheckConnectionEntry(knxd), EConnectionProblem::ParameterTooLong);
 }
 
 // ---------------------------------------------------------------- component
@@ -288,6 +306,22 @@ TEST_F(InterfaceSelectorTest, EditedPathIsNormalisedAndPreselectionTakesTheRecor
     EXPECT_EQ(chooser.GetOffered()[1].vecEntries[0].strParameter, m_dir.File("home/chosen.state"));
 }
 
+TEST_F(InterfaceSelectorTest, AKnxdUrlTheUserEntersIsKeptAsItStands)
+{
+    CScriptedConnectionChooser chooser;
+    chooser.ThenChoose(1, "ip:knx-gateway.lan:6720").ThenChoose(1);
+    ConnectionRecord record {};
+    ASSERT_EQ(m_pSelection->SelectConnection(nullptr, -1, &record), S_OK);
+    EXPECT_EQ(record.guidInterface, Falcon::kKnxdInterface);
+    EXPECT_EQ(Falcon::GetConnectionName(record), Falcon::kKnxdConnectionName);
+    EXPECT_EQ(Falcon::GetConnectionParameter(record), "ip:knx-gateway.lan:6720");
+    // Offered again with the URL the record holds; nothing made on disk.
+    ASSERT_EQ(m_pSelection->SelectConnection(nullptr, -1, &record), S_OK);
+    EXPECT_EQ(chooser.GetOffered()[1].nSelected, 1);
+    EXPECT_EQ(chooser.GetOffered()[1].vecEntries[1].strParameter, "ip:knx-gateway.lan:6720");
+    EXPECT_FALSE(fs::exists(m_dir.File("state")));
+}
+
 TEST_F(InterfaceSelectorTest, CancelAndFailuresLeaveTheRecordAlone)
 {
     ConnectionRecord record = PatternRecord();
@@ -307,7 +341,7 @@ TEST_F(InterfaceSelectorTest, CancelAndFailuresLeaveTheRecordAlone)
         BSTR bstrOther = platform::BstrFromUtf8(platform::FormatGuid(Falcon::CLSID_InterfaceSelection));
         EXPECT_EQ(m_pSelection->SelectConnection(bstrOther, -1, &record), Falcon::E_NO_CONNECTION);
         SysFreeString(bstrOther);
-        EXPECT_EQ(m_pSelection->SelectConnection(bstrEmpty, 1, &record), E_INVALIDARG);
+        EXPECT_EQ(m_pSelection->SelectConnection(bstrEmpty, 2, &record), E_INVALIDARG);
         EXPECT_EQ(m_pSelection->SelectConnection(bstrEmpty, -2, &record), E_INVALIDARG);
 
         // A chooser that hands back what the check refuses gets nothing.
@@ -326,9 +360,9 @@ TEST_F(InterfaceSelectorTest, ListCheckOwnerAndCaption)
 {
     LONG nCount = 0;
     EXPECT_EQ(m_pSelection->GetConnectionCount(&nCount), S_OK);
-    EXPECT_EQ(nCount, 1);
+    EXPECT_EQ(nCount, 2);
     ConnectionRecord record = PatternRecord();
-    EXPECT_EQ(m_pSelection->GetConnection(1, &record), E_INVALIDARG);
+    EXPECT_EQ(m_pSelection->GetConnection(2, &record), E_INVALIDARG);
     ASSERT_EQ(m_pSelection->GetConnection(0, &record), S_OK);
     EXPECT_EQ(Falcon::GetConnectionParameter(record), m_strStatePath);
     EXPECT_EQ(m_pSelection->CheckConnection(&record), S_OK);

@@ -12,6 +12,7 @@
 #include "tests/support/ScriptedFileDialogService.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -93,6 +94,34 @@ TEST_F(ConnectionSelectionDlgTest, ListsTheConnectionsAndEditsOnlyAStateFile) {
     EXPECT_EQ(choice.nSelected, 0);
     EXPECT_EQ(choice.vecEntries[0].strParameter, "/tmp/x.state");
     EXPECT_EQ(choice.vecEntries[1].strParameter, "port 7");
+}
+
+TEST_F(ConnectionSelectionDlgTest, AKnxdUrlIsEditedWithoutBrowsing) {
+    ConnectionChoice choice = MakeChoice();
+    choice.vecEntries.push_back(
+        {Falcon::kKnxdConnectionName, Falcon::kKnxdInterface, Falcon::kDefaultKnxdUrl, false, true});
+    m_runner.Then([](QDialog& d) {
+        QTreeWidget* pList = List(d);
+        auto* pLabel = qobject_cast<QLabel*>(uitest::FindControl(&d, Dlg::IDC_STATE_FILE_LABEL));
+        ASSERT_NE(pLabel, nullptr);
+        uitest::Click(pList->viewport(), pList->visualItemRect(pList->topLevelItem(2)).center());
+        EXPECT_EQ(pLabel->text().toStdString(), "&knxd-Adresse:");
+        EXPECT_TRUE(StateFile(d)->isEnabled());
+        EXPECT_FALSE(uitest::FindControl(&d, Dlg::IDC_BROWSE)->isEnabled());
+        uitest::PressKey(StateFile(d), Qt::Key_A, Qt::ControlModifier);
+        uitest::TypeText(StateFile(d), "ip:gateway:6720");
+        // Back on the state file, its own label returns.
+        uitest::Click(pList->viewport(), pList->visualItemRect(pList->topLevelItem(0)).center());
+        EXPECT_EQ(pLabel->text().toStdString(), "&Zustandsdatei:");
+        uitest::Click(pList->viewport(), pList->visualItemRect(pList->topLevelItem(2)).center());
+        EXPECT_EQ(StateFile(d)->text().toStdString(), "ip:gateway:6720");
+        uitest::Click(uitest::FindControl(&d, IDOK));
+    });
+    CQtConnectionChooser chooser;
+    ASSERT_TRUE(chooser.ChooseConnection(choice));
+    EXPECT_EQ(choice.nSelected, 2);
+    EXPECT_EQ(choice.vecEntries[2].strParameter, "ip:gateway:6720");
+    EXPECT_EQ(choice.vecEntries[0].strParameter, "/data/device.state");
 }
 
 TEST_F(ConnectionSelectionDlgTest, RefusedChoiceSaysWhyAndStaysOpen) {

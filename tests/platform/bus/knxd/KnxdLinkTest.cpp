@@ -1,0 +1,199 @@
+// The link to a real device through knxd, run against a real knxd (driver
+// "ipt") in front of the simulated device's tunnelling face: a download's
+// steps with and without the device's verify mode, refused writes, a device
+// that stops answering, knxd killed while connected, and no knxd at all.
+
+#include "platform/bus/DeviceStateFile.h"
+
+#include "../DeviceTestSupport.h"
+#include "KnxdTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace knxdtest;
+using bustest::CTempDir;
+
+namespace {
+
+constexpr WORD kDevice = CDeviceState::kDefaultIndividualAddress;
+const Bytes kStartLoading3 = {0x31, 0, 0, 0, 0, 0, 0, 0, 0, 0};  // load-control record: machine 3, event 1
+const Bytes kCompleteLoading3 = {0x32, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+class KnxdLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::access(kKnxdPath, X_OK) != 0)
+            GTEST_SKIP() << "knxd is not installed (" << kKnxdPath << ", Debian package knxd)";
+        // A device that stops answering is given up on within seconds.
+        CFalconStandIn::SetAnswerTimeout(1000);
+    }
+    void TearDown() override { CFalconStandIn::Reset(); }
+
+    // knxd in front of the server thread, and the link through it.
+    void Attach(CServerThread& server)
+    {
+        ASSERT_TRUE(server.IsOpen());
+        server.Start();
+        ASSERT_TRUE(m_knxd.Start(server.GetPort(), m_dir.File(".")));
+        ASSERT_EQ(ConnectWhenReady(m_link, m_knxd.Url(), kDevice), EDeviceResult::Ok);
+    }
+
+    // Start loading, parameters over two frames, complete, read back.
+    void Download(const Bytes& arrParameters)
+    {
+        ASSERT_EQ(m_link.WriteMemory(0x0104, kStartLoading3.data(), kStartLoading3.size()), EDeviceResult::Ok);
+        ASSERT_EQ(m_link.WriteMemory(0x8000, arrParameters.data(), arrParameters.size()), EDeviceResult::Ok);
+        ASSERT_EQ(m_link.WriteMemory(0x0104, kCompleteLoading3.data(), kCompleteLoading3.size()),
+                  EDeviceResult::Ok);
+        Bytes arrRead;
+        ASSERT_EQ(m_link.ReadMemory(0x8000, arrParameters.size(), arrRead), EDeviceResult::Ok);
+        EXPECT_EQ(arrRead, arrParameters);
+        ASSERT_EQ(m_link.ReadMemory(0xB6EC, 1, arrRead), EDeviceResult::Ok);
+        EXPECT_EQ(arrRead, Bytes{CLoadStateMachine::Loaded});
+    }
+
+    static Bytes Counting(std::size_t nLength, BYTE nFirst)
+    {
+        Bytes arr(nLength);
+        for (std::size_t i = 0; i < nLength; ++i)
+            arr[i] = static_cast<BYTE>(nFirst + i);
+        return arr;
+    }
+
+    CTempDir m_dir;
+    CKnxdProcess m_knxd;
+    CKnxdLink m_link;
+};
+
+}  // namespace
+
+TEST_F(KnxdLinkTest, ADownloadThroughKnxdLandsInTheDevicesStateFile)
+{
+    const std::string strState = m_dir.File("device.json");
+    CSimDeviceProcess simdevice;
+    ASSERT_TRUE(simdevice.Start(SIMDEVICE_PATH, strState, m_dir.File("simdevice.log")));
+    ASSERT_TRUE(m_knxd.Start(simdevice.GetPort(), m_dir.File(".")));
+    ASSERT_EQ(ConnectWhenReady(m_link, m_knxd.Url(), kDevice), EDeviceResult::Ok);
+    EXPECT_TRUE(m_link.IsVerifying());
+
+    const Bytes arrParameters = Counting(30, 0xA0);
+    Download(arrParameters);
+    const Bytes arrTime = {14, 30, 0, 30, 3, 8};
+    ASSERT_EQ(m_link.WriteProperty(5, 201, 0, 1, 1, arrTime.data(), arrTime.size()), EDeviceResult::Ok);
+    Bytes arrRead;
+    ASSERT_EQ(m_link.ReadProperty(5, 201, 0, 1, 1, arrRead), EDeviceResult::Ok);
+    EXPECT_EQ(arrRead, arrTime);
+    // The clock's block in user memory, 20-bit addresses.
+    const Bytes arrClock = {14, 5, 9, 7, 30, 3, 8};
+    ASSERT_EQ(m_link.WriteUserMemory(0xF0000, arrClock.data(), arrClock.size()), EDeviceResult::Ok);
+    ASSERT_EQ(m_link.ReadUserMemory(0xF0000, arrClock.size(), arrRead), EDeviceResult::Ok);
+    EXPECT_EQ(Bytes(arrRead.begin(), arrRead.begin() + 5), Bytes(arrClock.begin(), arrClock.begin() + 5));
+    ASSERT_EQ(m_link.Disconnect(), EDeviceResult::Ok);
+    EXPECT_FALSE(m_link.IsConnected());
+
+    const int nStatus = simdevice.Stop(SIGTERM);
+    EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << nStatus;
+    CSimulatedDevice saved;
+    ASSERT_EQ(saved.Open(strState), EDeviceResult::Ok);
+    EXPECT_EQ(saved.PeekMemory(0x8000, arrParameters.size()), arrParameters);
+    EXPECT_EQ(saved.GetLoadState(3), CLoadStateMachine::Loaded);
+    EXPECT_EQ(saved.GetDownloadTime(), arrTime);
+}
+
+TEST_F(KnxdLinkTest, WritesOfADeviceWithoutVerifyModeAreReadBack)
+{
+    CServerThread server(m_dir.File("device.json"));
+    server.GetServer().SetVerifyModeOffered(false);
+    Attach(server);
+    EXPECT_FALSE(m_link.IsVerifying());
+
+    Download(Counting(13, 1));
+    // Outside loading the device refuses parameters: the read-back shows it.
+    const Bytes arrOther(3, 0x55);
+    EXPECT_EQ(m_link.WriteMemory(0x8000, arrOther.data(), arrOther.size()), EDeviceResult::Refused);
+    ASSERT_EQ(m_link.Disconnect(), EDeviceResult::Ok);
+    server.Stop();
+    EXPECT_EQ(server.Device().PeekMemory(0x8000, 13), Counting(13, 1));
+}
+
+TEST_F(KnxdLinkTest, WritesTheDeviceRefusesAreReportedAndChangeNothing)
+{
+    CServerThread server(m_dir.File("device.json"));
+    Attach(server);
+    ASSERT_TRUE(m_link.IsVerifying());
+
+    const Bytes arrData = {1, 2, 3};
+    EXPECT_EQ(m_link.WriteMemory(0x8000, arrData.data(), arrData.size()), EDeviceResult::Refused);  // not loading
+    EXPECT_EQ(m_link.WriteMemory(0xB6EA, arrData.data(), 1), EDeviceResult::Refused);  // the load state is read-only
+    const Bytes arrFive(5, 1);
+    EXPECT_EQ(m_link.WriteProperty(3, 13, 0, 1, 1, arrFive.data(), arrFive.size()), EDeviceResult::Refused);
+    Bytes arrRead;
+    EXPECT_EQ(m_link.ReadProperty(0, 56, 0, 1, 1, arrRead), EDeviceResult::Refused);  // a property it lacks
+    // A refusal keeps the connection.
+    EXPECT_TRUE(m_link.IsConnected());
+    ASSERT_EQ(m_link.Disconnect(), EDeviceResult::Ok);
+    EXPECT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
+
+    server.Stop();
+    EXPECT_EQ(server.Device().PeekMemory(0x8000, 3), Bytes(3, 0));
+    EXPECT_EQ(server.Device().GetLoadState(1), CLoadStateMachine::Unloaded);
+}
+
+TEST_F(KnxdLinkTest, ADeviceThatStopsAnsweringGivesNoAnswerAndClosesTheLink)
+{
+    CServerThread server(m_dir.File("device.json"));
+    // The descriptor and the verify-mode steps are answered, then nothing.
+    server.GetServer().SetSilentFrom(4);
+    Attach(server);
+
+    Bytes arrData;
+    EXPECT_EQ(m_link.ReadMemory(0xB6EA, 1, arrData), EDeviceResult::NoAnswer);
+    EXPECT_FALSE(m_link.IsConnected());
+    EXPECT_EQ(m_link.ReadMemory(0xB6EA, 1, arrData), EDeviceResult::NotConnected);
+    // The link said goodbye; the device sees it go.
+    EXPECT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
+    server.Stop();
+    for (const CDeviceTraceEntry& e : server.Device().GetTrace())
+        EXPECT_NE(e.m_eOperation, EDeviceOperation::MemoryRead);
+}
+
+TEST_F(KnxdLinkTest, KnxdKilledMidDownloadFailsTheNextStepAndTheDeviceKeepsWhatItHad)
+{
+    const std::string strState = m_dir.File("device.json");
+    CServerThread server(strState);
+    Attach(server);
+    ASSERT_EQ(m_link.WriteMemory(0x0104, kStartLoading3.data(), kStartLoading3.size()), EDeviceResult::Ok);
+    const Bytes arrFirst = Counting(12, 9);
+    ASSERT_EQ(m_link.WriteMemory(0x8000, arrFirst.data(), arrFirst.size()), EDeviceResult::Ok);
+
+    m_knxd.Kill();
+    const Bytes arrSecond = Counting(12, 40);
+    EXPECT_EQ(m_link.WriteMemory(0x800C, arrSecond.data(), arrSecond.size()), EDeviceResult::NoAnswer);
+    EXPECT_FALSE(m_link.IsConnected());
+
+    // No T_Disconnect reached the device: its connection timeout ends it,
+    // with the load unfinished.
+    ASSERT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
+    server.Stop();
+    CDeviceState saved;
+    ASSERT_TRUE(CDeviceStateFile::Load(strState, saved));
+    const Bytes arrSaved = saved.m_oMemory.GetRegion(CDeviceMemory::ERegion::Parameters);
+    EXPECT_EQ(Bytes(arrSaved.begin(), arrSaved.begin() + 12), arrFirst);
+    EXPECT_EQ(server.Device().GetLoadState(3), CLoadStateMachine::Loading);
+}
+
+TEST_F(KnxdLinkTest, NoKnxdOrNoDeviceAtTheAddressIsToldApart)
+{
+    EXPECT_EQ(CKnxdLink::TestServer("local:" + m_dir.File("none.sock")), EDeviceResult::ConnectionRefused);
+    EXPECT_EQ(m_link.Connect("local:" + m_dir.File("none.sock"), kDevice), EDeviceResult::ConnectionRefused);
+    EXPECT_EQ(m_link.Connect("ip:127.0.0.1:1", kDevice), EDeviceResult::ConnectionRefused);
+
+    CServerThread server(m_dir.File("device.json"));
+    Attach(server);
+    ASSERT_EQ(m_link.Disconnect(), EDeviceResult::Ok);
+    EXPECT_EQ(CKnxdLink::TestServer(m_knxd.Url()), EDeviceResult::Ok);
+    // 1.1.9 is nobody on the line.
+    EXPECT_EQ(m_link.Connect(m_knxd.Url(), 0x1109), EDeviceResult::NoDevice);
+    EXPECT_FALSE(m_link.IsConnected());
+}

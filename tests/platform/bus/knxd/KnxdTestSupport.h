@@ -1,0 +1,245 @@
+#pragma once
+// What the tests through a real knxd need: child processes that never
+// outlive a test, and the simulated device served on a thread.
+
+#include "platform/bus/FalconStandIn.h"
+#include "platform/bus/KnxIpUdpServer.h"
+#include "platform/bus/KnxdLink.h"
+#include "platform/bus/SimulatedDevice.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <regex>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace knxdtest {
+
+using Bytes = std::vector<BYTE>;
+inline const char* kKnxdPath = "/usr/bin/knxd";
+// Bounds on waiting, so that a fault fails a test instead of hanging it.
+constexpr int kStartBoundMs = 10000;
+
+inline Bytes Cat(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A started program, killed and reaped when the object goes.
+class CChildProcess
+{
+public:
+    ~CChildProcess() { Stop(SIGKILL); }
+
+    // stderr to the log; stdout to a pipe for ReadLine when asked, else to the log too.
+    bool Start(const std::vector<std::string>& arrArgs, const std::string& strLog, bool bPipeStdout = false)
+    {
+        int arrPipe[2] = {-1, -1};
+        if (bPipeStdout && ::pipe2(arrPipe, O_CLOEXEC) != 0)
+            return false;
+        posix_spawn_file_actions_t oActions;
+        posix_spawn_file_actions_init(&oActions);
+        posix_spawn_file_actions_addopen(&oActions, 2, strLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&oActions, bPipeStdout ? arrPipe[1] : 2, 1);
+        std::vector<char*> arrArgv;
+        for (const std::string& s : arrArgs)
+            arrArgv.push_back(const_cast<char*>(s.c_str()));
+        arrArgv.push_back(nullptr);
+        const bool bStarted = ::posix_spawn(&m_nPid, arrArgv[0], &oActions, nullptr, arrArgv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy(&oActions);
+        if (bPipeStdout) {
+            ::close(arrPipe[1]);
+            m_nStdout = arrPipe[0];
+        }
+        if (!bStarted)
+            m_nPid = -1;
+        return bStarted;
+    }
+
+    bool ReadLine(std::string& strLine)
+    {
+        strLine.clear();
+        char c = 0;
+        for (pollfd oPoll{m_nStdout, POLLIN, 0}; ::poll(&oPoll, 1, kStartBoundMs) > 0 && ::read(m_nStdout, &c, 1) == 1;) {
+            if (c == '\n')
+                return true;
+            strLine += c;
+        }
+        return false;
+    }
+
+    // Signals and reaps the child; its wait status.
+    int Stop(int nSignal)
+    {
+        if (m_nStdout >= 0)
+            ::close(m_nStdout);
+        m_nStdout = -1;
+        if (m_nPid > 0 && ::waitpid(m_nPid, &m_nStatus, WNOHANG) == 0) {
+            ::kill(m_nPid, nSignal);
+            ::waitpid(m_nPid, &m_nStatus, 0);
+        }
+        m_nPid = -1;
+        return m_nStatus;
+    }
+
+private:
+    pid_t m_nPid = -1;
+    int m_nStdout = -1;
+    int m_nStatus = -1;
+};
+
+// The simulated device served on a thread, with what it reports kept for the
+// test to wait on. The device may be looked at once Stop has returned.
+class CServerThread
+{
+public:
+    explicit CServerThread(const std::string& strState) : m_server(m_device)
+    {
+        int nError = 0;
+        m_bOpen = m_device.Open(strState) == EDeviceResult::Ok && m_server.Open(0, nError) && m_nStopFd >= 0;
+        m_server.GetServer().SetEventSink([this](ETunnellingEvent eEvent, DWORD nValue) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_arrEvents.emplace_back(eEvent, nValue);
+            m_changed.notify_all();
+        });
+    }
+    ~CServerThread()
+    {
+        Stop();
+        ::close(m_nStopFd);
+    }
+
+    bool IsOpen() const { return m_bOpen; }
+    WORD GetPort() const { return m_server.GetPort(); }
+    CTunnellingServer& GetServer() { return m_server.GetServer(); }
+    CSimulatedDevice& Device() { return m_device; }
+
+    void Start()
+    {
+        m_thread = std::thread([this] {
+            int nError = 0;
+            m_server.Run(m_nStopFd, nError);
+        });
+    }
+    void Stop()
+    {
+        const std::uint64_t nOne = 1;
+        std::uint64_t nRead = 0;
+        if (m_thread.joinable() && ::write(m_nStopFd, &nOne, sizeof nOne) == sizeof nOne) {
+            m_thread.join();
+            // Ready for another Start.
+            [[maybe_unused]] const ssize_t n = ::read(m_nStopFd, &nRead, sizeof nRead);
+        }
+    }
+
+    // Forgets the events so far, for waiting on the next ones.
+    void ClearEvents()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_arrEvents.clear();
+    }
+    // The event, with the value when one is given.
+    bool WaitFor(ETunnellingEvent eEvent, std::optional<DWORD> nValue = std::nullopt)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(60), [&] {
+            return std::any_of(m_arrEvents.begin(), m_arrEvents.end(), [&](const auto& e) {
+                return e.first == eEvent && (!nValue || e.second == *nValue);
+            });
+        });
+    }
+
+private:
+    CSimulatedDevice m_device;
+    CKnxIpUdpServer m_server;
+    int m_nStopFd = ::eventfd(0, EFD_CLOEXEC);
+    bool m_bOpen = false;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::pair<ETunnellingEvent, DWORD>> m_arrEvents;
+};
+
+// knxd in front of the tunnelling server on a loopback port, its clients'
+// socket in the folder given.
+class CKnxdProcess
+{
+public:
+    bool Start(WORD nPort, const std::string& strFolder)
+    {
+        m_strSocket = strFolder + "/knx.sock";
+        if (!m_process.Start({kKnxdPath, "-e", "0.0.1", "-E", "0.0.2:8", "-u", m_strSocket, "-b",
+                              "ipt:127.0.0.1:" + std::to_string(nPort)},
+                             strFolder + "/knxd.log"))
+            return false;
+        for (int nWaited = 0; nWaited < kStartBoundMs; nWaited += 50) {
+            if (std::filesystem::exists(m_strSocket))
+                return true;
+            ::usleep(50 * 1000);
+        }
+        return false;
+    }
+    std::string Url() const { return "local:" + m_strSocket; }
+    void Kill() { m_process.Stop(SIGKILL); }
+
+private:
+    CChildProcess m_process;
+    std::string m_strSocket;
+};
+
+// The simdevice program; its port once it listens.
+class CSimDeviceProcess
+{
+public:
+    bool Start(const std::string& strProgram, const std::string& strState, const std::string& strLog,
+               std::vector<std::string> arrMore = {})
+    {
+        std::vector<std::string> arrArgs = {strProgram, "--state", strState};
+        arrArgs.insert(arrArgs.end(), arrMore.begin(), arrMore.end());
+        std::string strLine;
+        std::smatch match;
+        if (!m_process.Start(arrArgs, strLog, true) || !m_process.ReadLine(strLine) ||
+            !std::regex_match(strLine, match, std::regex("KNXnet/IP tunnelling on 127\\.0\\.0\\.1:([0-9]+)")))
+            return false;
+        m_nPort = static_cast<WORD>(std::stoi(match[1]));
+        return true;
+    }
+    WORD GetPort() const { return m_nPort; }
+    int Stop(int nSignal) { return m_process.Stop(nSignal); }
+
+private:
+    CChildProcess m_process;
+    WORD m_nPort = 0;
+};
+
+// knxd takes clients before its tunnel is up, and what they send meanwhile
+// is lost: the first connection is tried a few times.
+inline EDeviceResult ConnectWhenReady(CKnxdLink& link, const std::string& strUrl, WORD nDevice)
+{
+    EDeviceResult eResult = EDeviceResult::NoDevice;
+    for (int nTry = 0; nTry < 10 && eResult != EDeviceResult::Ok; ++nTry) {
+        eResult = link.Connect(strUrl, nDevice);
+        if (eResult != EDeviceResult::Ok)
+            ::usleep(200 * 1000);
+    }
+    return eResult;
+}
+
+}  // namespace knxdtest
