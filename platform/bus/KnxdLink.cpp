@@ -86,6 +86,27 @@ bool PlaceOf(const CApplicationPdu& pdu, Place& place, BYTE& nCount, std::vector
     }
 }
 
+// The count an answer carries (elements or bytes) and its data.
+BYTE AnsweredCount(const CApplicationPdu& answer, std::vector<BYTE>& arrData)
+{
+    Place place;
+    BYTE nCount = 0;
+    if (!PlaceOf(answer, place, nCount, arrData))
+        return 0;
+    return nCount;
+}
+
+// A memory or user-memory request of the kind the flag tells.
+CApplicationPdu MemoryPdu(bool bUserMemory, bool bWrite, DWORD nAddress, BYTE nCount,
+                          const std::vector<BYTE>& arrData = {})
+{
+    if (bUserMemory)
+        return CApplicationPdu::UserMemory(bWrite ? CApplicationPdu::kUserMemoryWrite : CApplicationPdu::kUserMemoryRead,
+                                           nCount, nAddress, arrData);
+    return CApplicationPdu::Memory(bWrite ? CApplicationPdu::kMemoryWrite : CApplicationPdu::kMemoryRead, nCount,
+                                   static_cast<WORD>(nAddress), arrData);
+}
+
 WORD ResponseOf(WORD nService)
 {
     switch (nService) {
@@ -307,9 +328,7 @@ EDeviceResult CKnxdLink::ReadProperty(BYTE nObjectIndex, BYTE nPropertyId, BYTE 
         answer);
     if (eResult != EDeviceResult::Ok)
         return eResult;
-    Place place;
-    BYTE nAnswered = 0;
-    PlaceOf(answer, place, nAnswered, arrData);
+    const BYTE nAnswered = AnsweredCount(answer, arrData);
     // A device answers a property it lacks, or a read it refuses, with no
     // elements.
     if (nAnswered == 0) {
@@ -335,11 +354,8 @@ EDeviceResult CKnxdLink::WriteProperty(BYTE nObjectIndex, BYTE nPropertyId, BYTE
         return eResult;
     // The answer carries the property's value after the write, which for a
     // control property (a load event) is not what was written.
-    Place place;
-    BYTE nAnswered = 0;
     std::vector<BYTE> arrStored;
-    PlaceOf(answer, place, nAnswered, arrStored);
-    return nAnswered == 0 ? EDeviceResult::Refused : EDeviceResult::Ok;
+    return AnsweredCount(answer, arrStored) == 0 ? EDeviceResult::Refused : EDeviceResult::Ok;
 }
 
 EDeviceResult CKnxdLink::ReadFrames(bool bUserMemory, DWORD nAddress, std::size_t nLength,
@@ -354,17 +370,12 @@ EDeviceResult CKnxdLink::ReadFrames(bool bUserMemory, DWORD nAddress, std::size_
     for (std::size_t nDone = 0; nDone < nLength;) {
         const auto nCount = static_cast<BYTE>(std::min(nFrame, nLength - nDone));
         const auto nAt = static_cast<DWORD>(nAddress + nDone);
-        const CApplicationPdu request =
-            bUserMemory ? CApplicationPdu::UserMemory(CApplicationPdu::kUserMemoryRead, nCount, nAt)
-                        : CApplicationPdu::Memory(CApplicationPdu::kMemoryRead, nCount, static_cast<WORD>(nAt));
         CApplicationPdu answer;
-        if (EDeviceResult eResult = Exchange(request, answer); eResult != EDeviceResult::Ok)
+        if (EDeviceResult eResult = Exchange(MemoryPdu(bUserMemory, false, nAt, nCount), answer);
+            eResult != EDeviceResult::Ok)
             return eResult;
-        Place place;
-        BYTE nAnswered = 0;
         std::vector<BYTE> arrFrame;
-        PlaceOf(answer, place, nAnswered, arrFrame);
-        if (nAnswered != nCount || arrFrame.size() != nCount)
+        if (AnsweredCount(answer, arrFrame) != nCount || arrFrame.size() != nCount)
             return EDeviceResult::Refused;
         arrData.insert(arrData.end(), arrFrame.begin(), arrFrame.end());
         nDone += nCount;
@@ -385,10 +396,7 @@ EDeviceResult CKnxdLink::WriteFrames(bool bUserMemory, DWORD nAddress, const BYT
         const auto nCount = static_cast<BYTE>(std::min(nFrame, nLength - nDone));
         const auto nAt = static_cast<DWORD>(nAddress + nDone);
         const std::vector<BYTE> arrFrame(pData + nDone, pData + nDone + nCount);
-        const CApplicationPdu write =
-            bUserMemory ? CApplicationPdu::UserMemory(CApplicationPdu::kUserMemoryWrite, nCount, nAt, arrFrame)
-                        : CApplicationPdu::Memory(CApplicationPdu::kMemoryWrite, nCount, static_cast<WORD>(nAt),
-                                                  arrFrame);
+        const CApplicationPdu write = MemoryPdu(bUserMemory, true, nAt, nCount, arrFrame);
         CApplicationPdu answer;
         EDeviceResult eResult = Send(write);
         if (eResult == EDeviceResult::Ok) {
@@ -397,18 +405,12 @@ EDeviceResult CKnxdLink::WriteFrames(bool bUserMemory, DWORD nAddress, const BYT
             if (m_bVerifying)
                 eResult = Receive(write, answer);
             else
-                eResult = Exchange(bUserMemory
-                                       ? CApplicationPdu::UserMemory(CApplicationPdu::kUserMemoryRead, nCount, nAt)
-                                       : CApplicationPdu::Memory(CApplicationPdu::kMemoryRead, nCount,
-                                                                 static_cast<WORD>(nAt)),
-                                   answer);
+                eResult = Exchange(MemoryPdu(bUserMemory, false, nAt, nCount), answer);
         }
         if (eResult != EDeviceResult::Ok)
             return eResult;
-        Place place;
-        BYTE nAnswered = 0;
         std::vector<BYTE> arrStored;
-        PlaceOf(answer, place, nAnswered, arrStored);
+        const BYTE nAnswered = AnsweredCount(answer, arrStored);
         // User memory is compared by its count only: a device keeps status
         // bits of its own there, and its clock runs on.
         const bool bCompareBytes = !bUserMemory && (nAt + nCount <= kLoadControlRegister || nAt >= kLoadControlEnd);
