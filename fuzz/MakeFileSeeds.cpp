@@ -17,10 +17,12 @@
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
+#include "platform/bus/CemiFrame.h"
 #include "platform/bus/DeviceStateFile.h"
 #include "platform/bus/FalconInterfaces.h"
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/InterfaceSelection.h"
+#include "platform/bus/KnxIpFrame.h"
 #include "platform/bus/MachineConnections.h"
 #include "platform/bus/SimulatedBus.h"
 #include "platform/bus/SimulatedDevice.h"
@@ -269,6 +271,50 @@ void WriteConnectionRecordSeeds(const fs::path& dir)
     write("empty.rec", "", GUID {}, "");
 }
 
+// Chunks for the tunnelling target: a length byte, a byte of time, the
+// bytes. Datagrams: a tunnel opened and a transport connection made
+// through it; TPDUs: a connection, a descriptor read, verify mode, memory
+// and user-memory reads and a write, a property read, a disconnect.
+void WriteTunnellingSeeds(const fs::path& dir)
+{
+    auto chunks = [](BYTE nMode, const std::vector<std::vector<BYTE>>& arrChunks) {
+        std::vector<BYTE> arr = {nMode};
+        for (const auto& c : arrChunks) {
+            arr.push_back(static_cast<BYTE>(c.size()));
+            arr.push_back(1);
+            arr.insert(arr.end(), c.begin(), c.end());
+        }
+        return arr;
+    };
+    const std::vector<BYTE> arrHpai = {0x08, 0x01, 0x7F, 0x00, 0x00, 0x01, 0x9E, 0x3C};
+    std::vector<BYTE> arrBody = arrHpai;
+    arrBody.insert(arrBody.end(), arrHpai.begin(), arrHpai.end());
+    arrBody.insert(arrBody.end(), {0x04, 0x04, 0x02, 0x00});
+    const std::vector<BYTE> arrConnect = CKnxIpFrame(CKnxIpFrame::kConnectRequest, arrBody).Encode();
+    CCemiFrame frame;
+    frame.m_nMessageCode = CCemiFrame::kDataRequest;
+    frame.m_nSource = 0x0002;
+    frame.m_nDestination = CDeviceState::kDefaultIndividualAddress;
+    frame.m_arrTpdu = {0x80};
+    std::vector<BYTE> arrTunnelled = {0x04, 0x01, 0x00, 0x00};
+    const std::vector<BYTE> arrCemi = frame.Encode();
+    arrTunnelled.insert(arrTunnelled.end(), arrCemi.begin(), arrCemi.end());
+    const std::vector<BYTE> arrTConnect = CKnxIpFrame(CKnxIpFrame::kTunnelingRequest, arrTunnelled).Encode();
+    const auto datagrams = chunks(0, {arrConnect, arrTConnect});
+    WriteBytes(dir, "datagrams", datagrams.data(), datagrams.size());
+    const auto tpdus = chunks(1, {{0x80},
+                                  {0x43, 0x00},
+                                  {0xC2},
+                                  {0x47, 0xD7, 0, 14, 0x10, 0x01, 0x04},
+                                  {0xC6},
+                                  {0x4A, 0x01, 0xB6, 0xEA},
+                                  {0x4E, 0xC0, 0xF7, 0x00, 0x00},
+                                  {0x52, 0x83, 0x80, 0x00, 1, 2, 3},
+                                  {0x57, 0xD5, 5, 201, 0x10, 0x01},
+                                  {0x81}});
+    WriteBytes(dir, "tpdus", tpdus.data(), tpdus.size());
+}
+
 }  // namespace
 
 void WriteFileSeeds(const fs::path& root, const fs::path& samples)
@@ -279,4 +325,5 @@ void WriteFileSeeds(const fs::path& root, const fs::path& samples)
     WriteDeviceStateSeeds(root / "device_state");
     WriteRegistrySeeds(root / "com_registry");
     WriteConnectionRecordSeeds(root / "connection_record");
+    WriteTunnellingSeeds(root / "tunnelling");
 }

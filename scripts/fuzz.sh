@@ -45,7 +45,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 
 targets=(data_file group_addresses internal_clock day_routines week_routine summertimes special_days quantities
-         icon_file ini_file host_project device_state com_registry connection_record)
+         icon_file ini_file host_project device_state com_registry connection_record tunnelling)
 
 # The largest input of a target: a connection record has 1172 bytes; every
 # setting reparses the ini file, which a user keeps small.

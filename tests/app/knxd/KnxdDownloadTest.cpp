@@ -9,6 +9,7 @@
 #include "app/Chronoset.h"
 #include "app/DeviceStatus.h"
 #include "model/DptManager.h"
+#include "model/IniManager.h"
 #include "model/ProgressInfo.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
@@ -173,11 +174,14 @@ protected:
 
 TEST_F(KnxdDownloadTest, TheSampleLandsAsInTheSimulatedDevice)
 {
+    // Load-state control through the machines' properties this time.
+    g_IniManager.WriteInt("Common", "LSMDownloadMode", 1);
     const bool bStandalone = g_bStandalone;
     g_bStandalone = true;
     ASSERT_EQ(m_set.LoadFromFile(CHRONO_SAMPLE_DATA_FILE, nullptr), 1);
     g_bStandalone = bStandalone;
     DownloadAsIntoTheSimulatedDevice();
+    EXPECT_TRUE(m_log.Lines().Has(LOG_LEVEL_INFO, "Load state control of object 3 set to 1"));
 }
 
 TEST_F(KnxdDownloadTest, TheLargestSetLandsAsInTheSimulatedDevice)
@@ -248,4 +252,17 @@ TEST_F(KnxdDownloadTest, KnxdKilledMidDownloadFailsIt)
     ASSERT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
     server.Stop();
     EXPECT_NE(server.Device().GetLoadState(3), CLoadStateMachine::Loaded);
+}
+
+TEST_F(KnxdDownloadTest, NoKnxdAtTheUrlFailsTheStartWithItsMessage)
+{
+    BuildSampleParameterSet(m_set);
+    m_set.m_nIndividualAddress = CDeviceState::kDefaultIndividualAddress;
+    CFalconConnectionParams params = KnxdParams();
+    params.SetConnectionParam("local:" + m_dir.File("none.sock"));
+    int nWrong = -1;
+    EXPECT_NE(Download(params, nWrong), 0);
+    EXPECT_TRUE(m_log.Lines().HasError("failed to start TL communication"));
+    CBusAccess bus(true);
+    EXPECT_FALSE(bus.TestConnection(params));
 }
