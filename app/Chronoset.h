@@ -4,8 +4,9 @@
 // ids of the parameters that belong to no data set, and the three table
 // images the download sends. Everything reaches it through g_pChronoset.
 
+#include "app/ChronosetPointer.h"  // g_pChronoset: the open device, null outside an editing run
 #include "app/CommObjectEntry.h"
-#include "model/Globals.h"  // g_pChronoset: the open device, null outside an editing run
+#include "model/IChronosetServices.h"
 #include "model/ObjectNumberMap.h"
 #include "model/DayRoutines.h"
 #include "model/GroupDataAddresses.h"
@@ -36,7 +37,7 @@ struct IEtsDevice;
 struct IEtsMainGroup;
 struct IEtsMiddleGroup;
 
-class CChronoset : public CObject {
+class CChronoset : public CObject, public IChronosetServices {
 public:
     DECLARE_RUNTIME_CLASS(CChronoset)
 
@@ -48,10 +49,10 @@ public:
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
 
-    CGroupDataAddresses* GetGroupDataAddresses() { return &m_oGroupDataAddresses; }
-    const CGroupDataAddresses* GetGroupDataAddresses() const { return &m_oGroupDataAddresses; }
-    CDayRoutines* GetDayRoutines() { return &m_oDayRoutines; }
-    const CDayRoutines* GetDayRoutines() const { return &m_oDayRoutines; }
+    CGroupDataAddresses* GetGroupDataAddresses() override { return &m_oGroupDataAddresses; }
+    const CGroupDataAddresses* GetGroupDataAddresses() const override { return &m_oGroupDataAddresses; }
+    CDayRoutines* GetDayRoutines() override { return &m_oDayRoutines; }
+    const CDayRoutines* GetDayRoutines() const override { return &m_oDayRoutines; }
     CWeekRoutine* GetWeekRoutine() { return &m_oWeekRoutine; }
     const CWeekRoutine* GetWeekRoutine() const { return &m_oWeekRoutine; }
     CInternalClock* GetInternalClock() { return &m_oInternalClock; }
@@ -61,11 +62,8 @@ public:
     CSpecialDays* GetSpecialDays() { return &m_oSpecialDays; }
     const CSpecialDays* GetSpecialDays() const { return &m_oSpecialDays; }
     CQuantities* GetQuantities() { return &m_oQuantities; }
-    // Whether the host still knows the group address (by its host reference,
-    // in this device's project) with a type that fits; then its name and raw
-    // address are refreshed from the host. Removes nothing itself.
-    bool CheckGroupAddressType(CEtsDataAccess* pAccess, CGroupDataAddress* pAddress);
-    const CQuantities* GetQuantities() const { return &m_oQuantities; }
+    bool CheckGroupAddressType(CEtsDataAccess* pAccess, CGroupDataAddress* pAddress) override;
+    const CQuantities* GetQuantities() const override { return &m_oQuantities; }
 
     LONG GetDeviceId() const { return m_nDeviceId; }
     void SetDeviceId(LONG nId) { m_nDeviceId = nId; }
@@ -87,9 +85,8 @@ public:
     std::string GetFilePath() const { return m_strFilePath; }
     const std::string* GetDeviceDescription() const { return &m_strDeviceDescription; }
 
-    DWORD GetAddressCount() const { return m_nAssociationCount; }
+    DWORD GetAddressCount() const override { return m_nAssociationCount; }
     bool CanAddGroupAddress() const { return GetAddressCount() < static_cast<DWORD>(GetMaxGroupAddressCount()); }
-    static int GetMaxGroupAddressCount() { return 250; }
 
     // "%s\n%s\n%s" of manufacturer, device title and application into the
     // progress window's top line.
@@ -131,10 +128,10 @@ public:
     int WriteAssociations(CEtsDataAccess* pAccess, LONG nOption, const CCommObjectArray& arrObjects,
                           CObjectCookieMap& objects, CProgressInfo* pProgress);
     int LinkCommObject(CEtsDataAccess* pAccess, const CObjectNumberMap& mapObjects, CGroupDataAddress* pAddress,
-                       WORD wObjectNumber = kNoObjectNumber, int nUpdate = kNoUpdateFlag);
+                       WORD wObjectNumber = kNoObjectNumber, int nUpdate = kNoUpdateFlag) override;
     int LinkCommObjectIfMissing(CEtsDataAccess* pAccess, const CObjectNumberMap& mapObjects,
                                 CGroupDataAddress* pAddress, CObjectLinkTable& associations, BYTE nSend,
-                                WORD wObjectNumber = kNoObjectNumber, int nUpdate = kNoUpdateFlag);
+                                WORD wObjectNumber = kNoObjectNumber, int nUpdate = kNoUpdateFlag) override;
     int AddObjectLink(const CObjectNumberMap& mapObjects, const CGroupDataAddress* pAddress,
                       CObjectLinkTable& links) const;
     // Takes over the other object's host identity; the data stay this one's.

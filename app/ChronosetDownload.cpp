@@ -5,13 +5,13 @@
 
 #include "app/Chronoset.h"
 
-#include "app/BusAccess.h"
+#include "access/BusAccess.h"
 #include "app/TimeZoneGuard.h"
 #include "model/IniManager.h"
-#include "model/Log.h"
-#include "model/ProgressInfo.h"
-#include "model/ResString.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
+#include "model/base/ProgressInfo.h"
+#include "model/base/ResString.h"
 #include "platform/base/LocalTime.h"
 
 

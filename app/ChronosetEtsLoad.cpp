@@ -2,15 +2,15 @@
 // every device parameter by name, the data sets' completion, then the
 // reconciliation with the host's associations and the group-address check.
 
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
 #include "app/Chronoset.h"
 #include "app/ChronosetHostSteps.h"
-#include "app/EtsDataAccess.h"
-#include "model/Globals.h"
-#include "model/HostObjectMaps.h"
-#include "model/Log.h"
-#include "model/MessageBox.h"
-#include "model/ResString.h"
 #include "model/Utils.h"
+#include "model/base/Globals.h"
+#include "model/base/Log.h"
+#include "model/base/MessageBox.h"
+#include "model/base/ResString.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComPtr.h"

@@ -2,15 +2,15 @@
 // rewritten, every parameter text is written through the data sets, and the
 // communication objects' types, visibility and links follow the new set.
 
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
+#include "access/ObjectLinkTable.h"
 #include "app/Chronoset.h"
 #include "app/ChronosetHostSteps.h"
-#include "app/EtsDataAccess.h"
 #include "app/ObjectCookieMap.h"
-#include "model/Globals.h"
-#include "model/HostObjectMaps.h"
-#include "model/Log.h"
-#include "model/ObjectLinkTable.h"
-#include "model/ResString.h"
+#include "model/base/Globals.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComVariant.h"

@@ -3,8 +3,8 @@
 #include "app/Chronoset.h"
 #include "model/GroupDataAddresses.h"
 #include "model/InternalClock.h"
-#include "model/ProgressInfo.h"
 #include "model/Quantities.h"
+#include "model/base/ProgressInfo.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -1,8 +1,8 @@
 #include "app/ObjectCookieMap.h"
 
+#include "access/HostObjectMaps.h"
 #include "app/HostConnection.h"
-#include "model/HostObjectMaps.h"
-#include "model/Log.h"
+#include "model/base/Log.h"
 #include "platform/com/ComVariant.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // static objects (the internal clock's). The save to the host project
 // builds one before and one after and compares them.
 
-#include "model/ObjectLinkTable.h"
+#include "access/ObjectLinkTable.h"
 
 class CObjectCookieMap {
 public:

@@ -2,7 +2,7 @@
 
 #include "app/HostServiceAdapters.h"
 #include "app/PlugInModule.h"
-#include "model/Log.h"
+#include "model/base/Log.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/ResourceLibrary.h"

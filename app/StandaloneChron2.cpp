@@ -2,10 +2,10 @@
 
 #include "app/PlugInApp.h"
 #include "app/StartUp.h"
-#include "model/Globals.h"
-#include "model/Log.h"
-#include "model/LogFile.h"
 #include "model/PathUtils.h"
+#include "model/base/Globals.h"
+#include "model/base/Log.h"
+#include "model/base/LogFile.h"
 #include "platform/com/Bstr.h"
 
 #include <memory>

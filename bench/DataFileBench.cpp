@@ -7,7 +7,7 @@
 
 #include "app/Chronoset.h"
 #include "model/DptManager.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "tools/SampleData.h"
 

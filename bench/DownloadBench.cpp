@@ -6,11 +6,11 @@
 // device reached directly, and through a real knxd (when installed) in
 // front of its tunnelling face.
 
-#include "app/BusAccess.h"
+#include "access/BusAccess.h"
 #include "app/Chronoset.h"
 #include "model/DptManager.h"
-#include "model/Globals.h"
-#include "model/ProgressInfo.h"
+#include "model/base/Globals.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/BusTimeAccount.h"

@@ -8,13 +8,13 @@
 // a save, and that project is what the load reads. Targets (CPU): load under
 // 10 ms, save under 5 ms, printed beside the figures.
 
+#include "access/HostObjectMaps.h"
 #include "app/Chronoset.h"
 #include "app/HostServiceAdapters.h"
 #include "model/DptManager.h"
-#include "model/Globals.h"
 #include "model/GroupDataAddress.h"
-#include "model/HostLogger.h"
-#include "model/HostObjectMaps.h"
+#include "model/base/Globals.h"
+#include "model/base/HostLogger.h"
 #include "platform/host/EtsHost.h"
 #include "tools/SampleData.h"
 

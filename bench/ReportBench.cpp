@@ -3,7 +3,7 @@
 // File > Print does when no printer is installed. Target: under 200 ms.
 
 #include "app/Chronoset.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/base/PrintInfo.h"
 #include "report/ParamReport.h"
 #include "report/param/ParamReportOwner.h"

@@ -8,7 +8,7 @@
 #include "app/PlugInApp.h"
 #include "editors/groups/GroupEditors.h"
 #include "editors/time/TimeEditors.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/base/PrintInfo.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"

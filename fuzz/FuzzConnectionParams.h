@@ -1,7 +1,7 @@
 #pragma once
 // The log of a connection record that did not read back as it was written.
 
-#include "model/FalconConnectionParams.h"
+#include "access/FalconConnectionParams.h"
 
 #include <cstdio>
 

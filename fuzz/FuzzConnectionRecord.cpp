@@ -9,12 +9,12 @@
 // Home and working folder are the fuzzing folder, so that relative and "~"
 // paths stay there; paths into /proc, /sys and /dev are not followed.
 
+#include "access/FalconConnectionParams.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzConnectionParams.h"
 #include "fuzz/FuzzFiles.h"
-#include "model/FalconConnectionParams.h"
-#include "model/Globals.h"
 #include "model/IniManager.h"
+#include "model/base/Globals.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/ConnectionChooser.h"
 #include "platform/bus/InterfaceSelection.h"

@@ -5,7 +5,7 @@
 
 #include "app/Chronoset.h"
 #include "model/ArchiveSchema.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/archive/Archive.h"
 
 #include <cstddef>

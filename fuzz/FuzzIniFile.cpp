@@ -9,9 +9,9 @@
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzConnectionParams.h"
 #include "fuzz/FuzzFiles.h"
-#include "model/Globals.h"
 #include "model/IniManager.h"
 #include "model/PathUtils.h"
+#include "model/base/Globals.h"
 #include "platform/base/Guid.h"
 #include "platform/base/WinApp.h"
 

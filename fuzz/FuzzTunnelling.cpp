@@ -13,8 +13,8 @@
 #include "platform/bus/SimulatedDevice.h"
 #include "platform/bus/TunnellingServer.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -7,12 +7,12 @@
 
 #include "fuzz/MakeFileSeeds.h"
 
-#include "app/BusAccess.h"
+#include "access/BusAccess.h"
 #include "app/Chronoset.h"
 #include "app/PlugInModule.h"
-#include "model/Globals.h"
 #include "model/IniManager.h"
-#include "model/ProgressInfo.h"
+#include "model/base/Globals.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/WinApp.h"

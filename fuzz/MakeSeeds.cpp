@@ -9,9 +9,9 @@
 #include "fuzz/MakeFileSeeds.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
-#include "model/Globals.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
+#include "model/base/Globals.h"
 #include "platform/archive/Archive.h"
 #include "tools/SampleData.h"
 

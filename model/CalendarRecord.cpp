@@ -2,8 +2,8 @@
 
 #include "model/HexFields.h"
 #include "model/Locale.h"
-#include "model/Log.h"
-#include "model/ResString.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/archive/Archive.h"
 
 #include <cstdint>

@@ -1,15 +1,15 @@
 #include "model/DayRoutine.h"
 
-#include "app/Chronoset.h"
 #include "model/DayRoutines.h"
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
-#include "model/Log.h"
-#include "model/ProgressInfo.h"
-#include "model/ResString.h"
+#include "model/IChronosetServices.h"
 #include "model/SwitchProgramReferences.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
+#include "model/base/ProgressInfo.h"
+#include "model/base/ResString.h"
 #include "platform/archive/Archive.h"
 #include "report/ReportTable.h"
 
@@ -42,7 +42,7 @@ CGroupDataAddresses* CDayRoutine::GetGroupDataAddresses() const
 {
     if (m_pDayRoutines)
         return m_pDayRoutines->GetGroupDataAddresses();
-    return g_pChronoset ? g_pChronoset->GetGroupDataAddresses() : nullptr;
+    return g_pChronosetServices ? g_pChronosetServices->GetGroupDataAddresses() : nullptr;
 }
 
 void CDayRoutine::ReleaseTriggerUse()

@@ -1,18 +1,18 @@
 #include "model/DayRoutines.h"
 
-#include "app/BusAccess.h"
-#include "app/Chronoset.h"
-#include "app/DownloadProcedure.h"
-#include "app/EtsDataAccess.h"
+#include "access/BusAccess.h"
+#include "access/DownloadProcedure.h"
+#include "access/EtsDataAccess.h"
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/HexFields.h"
-#include "model/Log.h"
-#include "model/ProgressInfo.h"
-#include "model/ResString.h"
+#include "model/IChronosetServices.h"
 #include "model/SwitchProgramReferences.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
+#include "model/base/ProgressInfo.h"
+#include "model/base/ResString.h"
 #include "platform/archive/Archive.h"
 #include "report/ReportTable.h"
 
@@ -80,7 +80,7 @@ CObject* CDayRoutines::CreateObject()
 
 CGroupDataAddresses* CDayRoutines::GetGroupDataAddresses() const
 {
-    CChronoset* pChronoset = m_pChronoset ? m_pChronoset : g_pChronoset;
+    IChronosetServices* pChronoset = m_pChronoset ? m_pChronoset : g_pChronosetServices;
     return pChronoset ? pChronoset->GetGroupDataAddresses() : nullptr;
 }
 

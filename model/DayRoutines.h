@@ -23,7 +23,7 @@
 
 class CArchive;
 class CBusAccess;
-class CChronoset;
+class IChronosetServices;
 class CDaySwitchTime;
 class CDownloadProcedure;
 class CEtsDataAccess;
@@ -58,8 +58,8 @@ public:
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
 
-    CChronoset* GetChronoset() const { return m_pChronoset; }
-    void SetChronoset(CChronoset* pChronoset) { m_pChronoset = pChronoset; }
+    IChronosetServices* GetChronoset() const { return m_pChronoset; }
+    void SetChronoset(IChronosetServices* pChronoset) { m_pChronoset = pChronoset; }
     // The group-address lists of the owner, else of the open device; null
     // when there is neither.
     CGroupDataAddresses* GetGroupDataAddresses() const;
@@ -170,7 +170,7 @@ private:
     bool IsListed(const CDayRoutine* pDayRoutine) const;
 
     std::list<CDayRoutine*> m_lstDayRoutines;
-    CChronoset* m_pChronoset = nullptr;
+    IChronosetServices* m_pChronoset = nullptr;
     LONG m_nDayRoutinesId = -1;
     std::string m_strDayRoutines;
     CStringLongObjectArray m_arrDisplayNames;

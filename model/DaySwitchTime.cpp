@@ -1,15 +1,15 @@
 #include "model/DaySwitchTime.h"
 
-#include "app/Chronoset.h"
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/HexFields.h"
-#include "model/Log.h"
-#include "model/ResString.h"
+#include "model/IChronosetServices.h"
 #include "model/SwitchProgramReferences.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/archive/Archive.h"
 
 #include <cstdio>
@@ -55,7 +55,7 @@ CGroupDataAddresses* CDaySwitchTime::GetGroupDataAddresses() const
 {
     if (m_pDayRoutine && m_pDayRoutine->GetDayRoutines())
         return m_pDayRoutine->GetDayRoutines()->GetGroupDataAddresses();
-    return g_pChronoset ? g_pChronoset->GetGroupDataAddresses() : nullptr;
+    return g_pChronosetServices ? g_pChronosetServices->GetGroupDataAddresses() : nullptr;
 }
 
 void CDaySwitchTime::ReleaseGroupAddressUse()

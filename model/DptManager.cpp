@@ -1,6 +1,6 @@
 #include "model/DptManager.h"
 
-#include "model/Log.h"
+#include "model/base/Log.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
 #include "model/GaMap.h"
 
 #include "model/GroupDataAddress.h"
-#include "model/Log.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
 
 #include <cstdio>
 #include <string>

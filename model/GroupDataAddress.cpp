@@ -1,11 +1,14 @@
 #include "model/GroupDataAddress.h"
 
-#include "app/Chronoset.h"
 #include "model/ArchiveSchema.h"
-#include "model/Globals.h"
+#include "model/DayRoutines.h"
+#include "model/GroupDataAddresses.h"
 #include "model/HexFields.h"
-#include "model/Log.h"
-#include "model/ResString.h"
+#include "model/IChronosetServices.h"
+#include "model/Quantities.h"
+#include "model/base/Globals.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Cp1252.h"
 
@@ -401,22 +404,22 @@ namespace {
 
 // The central object whose data sets use the address: the owner of its
 // lists, else the open device.
-const CChronoset* CentralObjectOf(const CGroupDataAddress* pAddress)
+const IChronosetServices* CentralObjectOf(const CGroupDataAddress* pAddress)
 {
     const CGroupDataAddresses* pLists = pAddress ? pAddress->GetOwner() : nullptr;
-    return pLists && pLists->GetOwner() ? pLists->GetOwner() : g_pChronoset;
+    return pLists && pLists->GetOwner() ? pLists->GetOwner() : g_pChronosetServices;
 }
 
 }  // namespace
 
 bool CGroupDataAddress::IsDayRoutineTrigger(const CGroupDataAddress* pAddress)
 {
-    const CChronoset* pCentral = pAddress ? CentralObjectOf(pAddress) : nullptr;
+    const IChronosetServices* pCentral = pAddress ? CentralObjectOf(pAddress) : nullptr;
     return pCentral && pCentral->GetDayRoutines()->GetTriggeredDayRoutineNumber(pAddress) != 0;
 }
 
 std::vector<WORD> CGroupDataAddress::GetTriggerObjectNumbers(const CGroupDataAddress* pAddress)
 {
-    const CChronoset* pCentral = pAddress ? CentralObjectOf(pAddress) : nullptr;
+    const IChronosetServices* pCentral = pAddress ? CentralObjectOf(pAddress) : nullptr;
     return pCentral ? pCentral->GetQuantities()->GetTriggerObjectNumbers(pAddress) : std::vector<WORD> {};
 }

@@ -1,17 +1,17 @@
 #include "model/GroupDataAddresses.h"
 
-#include "app/Chronoset.h"
-#include "app/EtsDataAccess.h"
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
+#include "access/ObjectLinkTable.h"
 #include "model/ArchiveSchema.h"
-#include "model/Globals.h"
 #include "model/HexFields.h"
-#include "model/HostObjectMaps.h"
+#include "model/IChronosetServices.h"
 #include "model/IniManager.h"
-#include "model/ObjectLinkTable.h"
-#include "model/Log.h"
-#include "model/ProgressInfo.h"
-#include "model/ResString.h"
 #include "model/Utils.h"
+#include "model/base/Globals.h"
+#include "model/base/Log.h"
+#include "model/base/ProgressInfo.h"
+#include "model/base/ResString.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Cp1252.h"
 #include "platform/com/ComVariant.h"
@@ -93,9 +93,9 @@ CObject* CGroupDataAddresses::CreateObject()
     return new CGroupDataAddresses(true);
 }
 
-CChronoset* CGroupDataAddresses::GetCentralObject() const
+IChronosetServices* CGroupDataAddresses::GetCentralObject() const
 {
-    return m_pOwner ? m_pOwner : g_pChronoset;
+    return m_pOwner ? m_pOwner : g_pChronosetServices;
 }
 
 void CGroupDataAddresses::DestroyItem(CGroupDataAddress* pAddress)
@@ -531,8 +531,8 @@ bool CGroupDataAddresses::PrepareFilteredWalk(int nMask, bool& bInvalid, bool& b
     bLimited = false;
     if (nMask == GASM_ANY || (nMask & GASM_NO_LIMIT))
         return true;
-    const CChronoset* pCentral = GetCentralObject();
-    if (!pCentral || pCentral->GetAddressCount() < static_cast<DWORD>(CChronoset::GetMaxGroupAddressCount()))
+    const IChronosetServices* pCentral = GetCentralObject();
+    if (!pCentral || pCentral->GetAddressCount() < static_cast<DWORD>(IChronosetServices::GetMaxGroupAddressCount()))
         return true;
     switch (nMask) {
     case GASM_DAYROUTINE_TRIGGER:

@@ -20,7 +20,7 @@
 #include <vector>
 
 class CArchive;
-class CChronoset;
+class IChronosetServices;
 class CEtsDataAccess;
 class CObjectLinkTable;
 class CParamReport;
@@ -72,8 +72,8 @@ public:
     // The framework's dynamic creation by class: an owning collection.
     static CObject* CreateObject();
 
-    CChronoset* GetOwner() const { return m_pOwner; }
-    void SetOwner(CChronoset* pOwner) { m_pOwner = pOwner; }
+    IChronosetServices* GetOwner() const { return m_pOwner; }
+    void SetOwner(IChronosetServices* pOwner) { m_pOwner = pOwner; }
 
     // ---- host parameters (texts as the host holds them, UTF-8)
     void AddGroupAddressParameter(LONG nId, const std::string& strText, int nIndex);
@@ -159,7 +159,7 @@ private:
     const CGroupDataAddressList& List(bool bInvalid) const { return bInvalid ? m_lstInvalid : m_lstValid; }
 
     // The central object whose association count and data sets decide.
-    CChronoset* GetCentralObject() const;
+    IChronosetServices* GetCentralObject() const;
     // Which list a filtered walk takes and what it yields; false when the
     // walk is empty.
     bool PrepareFilteredWalk(int nMask, bool& bInvalid, bool& bLimited) const;
@@ -208,5 +208,5 @@ private:
     CStringLongObjectArray m_arrValidParameters;
     CStringLongObjectArray m_arrInvalidParameters;
     bool m_bUnlimited = false;
-    CChronoset* m_pOwner = nullptr;
+    IChronosetServices* m_pOwner = nullptr;
 };

@@ -1,9 +1,9 @@
 #include "model/IniManager.h"
 
-#include "model/Globals.h"
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
-#include "model/Log.h"
+#include "model/base/Globals.h"
+#include "model/base/Log.h"
 #include "platform/base/Guid.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/PrivateProfile.h"

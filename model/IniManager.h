@@ -9,7 +9,7 @@
 // engine's integer reading; a missing key or file gives the default. Writers
 // return nonzero on success.
 
-#include "model/FalconConnectionParams.h"
+#include "access/FalconConnectionParams.h"
 #include "platform/base/WinGeometry.h"
 #include "platform/base/WinTypes.h"
 

@@ -18,7 +18,7 @@
 
 class CArchive;
 class CBusAccess;
-class CChronoset;
+class IChronosetServices;
 class CDownloadProcedure;
 class CEtsDataAccess;
 class CGroupDataAddress;
@@ -49,8 +49,8 @@ public:
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
 
-    CChronoset* GetChronoset() const { return m_pChronoset; }
-    void SetChronoset(CChronoset* pChronoset) { m_pChronoset = pChronoset; }
+    IChronosetServices* GetChronoset() const { return m_pChronoset; }
+    void SetChronoset(IChronosetServices* pChronoset) { m_pChronoset = pChronoset; }
 
     // ---- fields the editors change
     int GetMode() const { return m_nMode; }
@@ -197,7 +197,7 @@ private:
     int m_nInactiveSeconds = 0;
     BYTE m_nLockPolarity = 0;
     BYTE m_nLoadedLockPolarity = 0;
-    CChronoset* m_pChronoset = nullptr;
+    IChronosetServices* m_pChronoset = nullptr;
     LONG m_nParameterId = -1;
     std::string m_strParameterText;
     LONG m_nDateObjectId = -1;

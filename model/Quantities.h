@@ -27,7 +27,7 @@
 
 class CArchive;
 class CBusAccess;
-class CChronoset;
+class IChronosetServices;
 class CDownloadProcedure;
 class CEtsDataAccess;
 class CGroupDataAddress;
@@ -69,8 +69,8 @@ public:
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
 
-    CChronoset* GetOwner() const { return m_pOwner; }
-    void SetOwner(CChronoset* pOwner) { m_pOwner = pOwner; }
+    IChronosetServices* GetOwner() const { return m_pOwner; }
+    void SetOwner(IChronosetServices* pOwner) { m_pOwner = pOwner; }
     // The central object's group-address lists; null without owner.
     CGroupDataAddresses* GetGroupDataAddresses() const;
 
@@ -201,7 +201,7 @@ private:
     std::vector<CQuantityMember*> SortMembersForDownload() const;
 
     CQuantityList m_lstQuantities;
-    CChronoset* m_pOwner = nullptr;
+    IChronosetServices* m_pOwner = nullptr;
     CStringLongObjectArray m_arrQuantityParameters;
     CStringLongObjectArray m_arrDisplayNameParameters;
     CStringLongObjectArray m_arrMemberParameters;

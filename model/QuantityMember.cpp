@@ -5,12 +5,12 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/HexFields.h"
-#include "model/Log.h"
 #include "model/Quantities.h"
 #include "model/Quantity.h"
-#include "model/ResString.h"
 #include "model/SwitchProgramReferences.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/archive/Archive.h"
 
 #include <cstring>

@@ -18,7 +18,7 @@
 
 class CArchive;
 class CBusAccess;
-class CChronoset;
+class IChronosetServices;
 class CDayRoutine;
 class CDownloadProcedure;
 class CEtsDataAccess;
@@ -46,8 +46,8 @@ public:
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
 
-    CChronoset* GetChronoset() const { return m_pChronoset; }
-    void SetChronoset(CChronoset* pChronoset) { m_pChronoset = pChronoset; }
+    IChronosetServices* GetChronoset() const { return m_pChronoset; }
+    void SetChronoset(IChronosetServices* pChronoset) { m_pChronoset = pChronoset; }
 
     // ---- the list, in list order (not sorted)
     int GetCount() const { return static_cast<int>(m_lstSpecialDays.size()); }
@@ -105,7 +105,7 @@ private:
     CDayRoutine* FindDayRoutine(int nNumber) const;
 
     std::list<CSpecialDay*> m_lstSpecialDays;
-    CChronoset* m_pChronoset = nullptr;
+    IChronosetServices* m_pChronoset = nullptr;
     CStringLongObjectArray m_arrParameters;
     std::unique_ptr<BYTE[]> m_pBlock;
 };

@@ -2,9 +2,9 @@
 
 #include "model/CalendarRecord.h"
 #include "model/CsvField.h"
-#include "model/Log.h"
-#include "model/ResString.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 
 #include <cstdio>
 

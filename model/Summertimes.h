@@ -18,7 +18,7 @@
 
 class CArchive;
 class CBusAccess;
-class CChronoset;
+class IChronosetServices;
 class CDownloadProcedure;
 class CEtsDataAccess;
 class CParamReport;
@@ -43,8 +43,8 @@ public:
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
 
-    CChronoset* GetChronoset() const { return m_pChronoset; }
-    void SetChronoset(CChronoset* pChronoset) { m_pChronoset = pChronoset; }
+    IChronosetServices* GetChronoset() const { return m_pChronoset; }
+    void SetChronoset(IChronosetServices* pChronoset) { m_pChronoset = pChronoset; }
 
     BYTE IsEnabled() const { return m_bEnabled; }
     void SetEnabled(BYTE bEnabled) { m_bEnabled = bEnabled ? 1 : 0; }
@@ -109,7 +109,7 @@ private:
 
     std::list<CSummertime*> m_lstSummertimes;
     BYTE m_bEnabled = 1;
-    CChronoset* m_pChronoset = nullptr;
+    IChronosetServices* m_pChronoset = nullptr;
     LONG m_nParameterId = -1;
     std::string m_strParameterText;
     std::unique_ptr<BYTE[]> m_pBlock;

@@ -1,12 +1,12 @@
 #include "model/Utils.h"
 
+#include "access/HostObjectMaps.h"
 #include "model/DptManager.h"
 #include "model/Float16Value.h"
-#include "model/HostObjectMaps.h"
 #include "model/Locale.h"
-#include "model/Log.h"
-#include "model/MessageBox.h"
-#include "model/ResString.h"
+#include "model/base/Log.h"
+#include "model/base/MessageBox.h"
+#include "model/base/ResString.h"
 #include "platform/base/PathUtil.h"
 
 #include <cmath>

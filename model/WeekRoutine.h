@@ -15,7 +15,7 @@
 
 class CArchive;
 class CBusAccess;
-class CChronoset;
+class IChronosetServices;
 class CDayRoutine;
 class CDownloadProcedure;
 class CEtsDataAccess;
@@ -39,8 +39,8 @@ public:
     // The framework's dynamic creation by class.
     static CObject* CreateObject();
 
-    CChronoset* GetChronoset() const { return m_pChronoset; }
-    void SetChronoset(CChronoset* pChronoset) { m_pChronoset = pChronoset; }
+    IChronosetServices* GetChronoset() const { return m_pChronoset; }
+    void SetChronoset(IChronosetServices* pChronoset) { m_pChronoset = pChronoset; }
 
     // The routine of a weekday (0 Monday .. 6 Sunday) or null; a day outside
     // the week has none and takes none.
@@ -94,7 +94,7 @@ private:
     CDayRoutine* FindDayRoutine(int nNumber) const;
 
     std::array<CDayRoutine*, kDays> m_arrDayRoutines {};
-    CChronoset* m_pChronoset = nullptr;
+    IChronosetServices* m_pChronoset = nullptr;
     LONG m_nParameterId = -1;
     std::string m_strParameterText;
     std::unique_ptr<BYTE[]> m_pBlock;

@@ -22,27 +22,11 @@ bin=build/dev/bin
 # ~/.local/share/chronosets2/device.state); its folder is made here, the file
 # by the device on first use.
 # A Guid already there (anything but empty or the null id) is the user's
-# choice and stays, so running this again changes nothing. The file is
-# written with awk in the ini engine's own form (sections and keys matched
-# without regard to case, the first [SerialCommunication] section counts,
-# "key=value" lines, every other line kept), through a temporary file renamed
-# over the old one.
+# choice and stays, so running this again changes nothing. inikey reads and
+# writes the file through the editor's own ini engine; the Guid goes last, so
+# that a run broken off half-way is completed by the next one.
 ini="$bin/Chronosets2.ini"
-guid=$(awk '
-  function trim(s) { sub(/^[ \t]+/, "", s); sub(/[ \t\r]+$/, "", s); return s }
-  {
-    t = trim($0)
-    if (t ~ /^\[.*\]/) {
-      h = t; sub(/^\[/, "", h); sub(/\].*$/, "", h)
-      if (tolower(trim(h)) == "serialcommunication") { sec = !seen; seen = 1 } else sec = 0
-      next
-    }
-    if (sec && t !~ /^[;#]/ && index(t, "=") > 0 && tolower(trim(substr(t, 1, index(t, "=") - 1))) == "guid") {
-      v = trim(substr(t, index(t, "=") + 1))
-      if (v ~ /^".*"$/ || v ~ /^\047.*\047$/) v = substr(v, 2, length(v) - 2)
-      print v; exit
-    }
-  }' "$ini" 2>/dev/null || true)
+guid=$("$bin/inikey" "$ini" SerialCommunication Guid)
 if [ -z "$guid" ] || [ "$guid" = "{00000000-0000-0000-0000-000000000000}" ]; then
   if [ -n "${CHRONO_DEVICE_STATE:-}" ]; then
     state=$(realpath -m -- "$CHRONO_DEVICE_STATE")
@@ -52,33 +36,8 @@ if [ -z "$guid" ] || [ "$guid" = "{00000000-0000-0000-0000-000000000000}" ]; the
     state="$HOME/.local/share/chronosets2/device.state"
   fi
   mkdir -p -- "$(dirname -- "$state")"
-  touch -- "$ini"
-  tmp=$(mktemp "$ini.XXXXXX")
-  chmod --reference="$ini" -- "$tmp"
-  IFSEL_GUID="{98956E5B-B3A6-44B2-BBCF-7A9B7DD66732}" IFSEL_NAME="Simulated KNX device" IFSEL_PARAM="$state" awk '
-    function trim(s) { sub(/^[ \t]+/, "", s); sub(/[ \t\r]+$/, "", s); return s }
-    function entries() {
-      print "Guid=" ENVIRON["IFSEL_GUID"] cr
-      print "ConnectionName=" ENVIRON["IFSEL_NAME"] cr
-      print "ConnectionParam=" ENVIRON["IFSEL_PARAM"] cr
-    }
-    {
-      if (NR == 1 && $0 ~ /\r$/) cr = "\r"
-      t = trim($0)
-      if (t ~ /^\[.*\]/) {
-        sec = 0
-        h = t; sub(/^\[/, "", h); sub(/\].*$/, "", h)
-        if (!done && tolower(trim(h)) == "serialcommunication") {
-          print; entries(); done = 1; sec = 1; next
-        }
-      } else if (sec && t !~ /^[;#]/ && index(t, "=") > 0) {
-        k = tolower(trim(substr(t, 1, index(t, "=") - 1)))
-        if (k == "guid" || k == "connectionname" || k == "connectionparam") next
-      }
-      print
-    }
-    END { if (!done) { print "[SerialCommunication]" cr; entries() } }' "$ini" > "$tmp"
-  mv -f -- "$tmp" "$ini"
+  "$bin/inikey" "$ini" SerialCommunication "ConnectionName=Simulated KNX device" "ConnectionParam=$state" \
+    "Guid={98956E5B-B3A6-44B2-BBCF-7A9B7DD66732}"
   echo "Bus interface: the simulated device, state file $state" >&2
 fi
 

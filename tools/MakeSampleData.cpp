@@ -4,7 +4,7 @@
 //   make-sample-data <path.tv2>
 
 #include "app/Chronoset.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "tools/SampleData.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "ui/AboutDlg.h"
 
-#include "model/Globals.h"
-#include "model/ResString.h"
+#include "model/base/Globals.h"
+#include "model/base/ResString.h"
 
 #include <QLabel>
 

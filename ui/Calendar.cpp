@@ -1,8 +1,8 @@
 #include "ui/Calendar.h"
 
 #include "model/Locale.h"
-#include "model/Log.h"
-#include "model/ResString.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/base/WindowStyles.h"
 #include "platform/ui/Posting.h"
 #include "platform/ui/WindowClasses.h"

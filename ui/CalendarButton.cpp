@@ -1,6 +1,6 @@
 #include "ui/CalendarButton.h"
 
-#include "model/Log.h"
+#include "model/base/Log.h"
 #include "platform/base/WindowStyles.h"
 #include "platform/ui/ResourceImages.h"
 

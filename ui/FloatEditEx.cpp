@@ -3,8 +3,8 @@
 #include "model/DptSubType.h"
 #include "model/Float16Value.h"
 #include "model/Locale.h"
-#include "model/Log.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
 
 #include <QKeyEvent>
 

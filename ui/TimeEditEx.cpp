@@ -1,10 +1,10 @@
 #include "ui/TimeEditEx.h"
 
 #include "model/Locale.h"
-#include "model/Log.h"
-#include "model/MessageBox.h"
-#include "model/ResString.h"
 #include "model/Utils.h"
+#include "model/base/Log.h"
+#include "model/base/MessageBox.h"
+#include "model/base/ResString.h"
 #include "platform/ui/Handles.h"
 #include "ui/SpinControl.h"
 

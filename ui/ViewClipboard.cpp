@@ -2,10 +2,10 @@
 
 #include "app/Chronoset.h"
 #include "model/DaySwitchTime.h"
-#include "model/Globals.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/QuantityMember.h"
+#include "model/base/Globals.h"
 #include "ui/ViewNotify.h"
 
 #include <iterator>

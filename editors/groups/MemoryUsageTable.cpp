@@ -2,12 +2,12 @@
 
 #include "app/Chronoset.h"
 #include "model/DayRoutines.h"
-#include "model/Globals.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Quantities.h"
-#include "model/ResString.h"
 #include "model/SpecialDays.h"
 #include "model/Summertimes.h"
+#include "model/base/Globals.h"
+#include "model/base/ResString.h"
 #include "ui/ViewNotify.h"
 
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "editors/groups/QuantityTable.h"
 
 #include "editors/groups/QuantityWnd.h"
-#include "model/Log.h"
 #include "model/Quantity.h"
+#include "model/base/Log.h"
 #include "ui/ViewNotify.h"
 
 #include <QEvent>

@@ -1,9 +1,9 @@
 #include "editors/groups/SubGroupEditDlg.h"
 
-#include "app/EtsDataAccess.h"
+#include "access/EtsDataAccess.h"
 #include "editors/groups/GroupAddressLevels.h"
-#include "model/MessageBox.h"
-#include "model/ResString.h"
+#include "model/base/MessageBox.h"
+#include "model/base/ResString.h"
 #include "platform/ui/Handles.h"
 #include "ui/SpinControl.h"
 #include "ui/ValueEditEx.h"

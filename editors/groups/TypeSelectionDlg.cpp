@@ -1,8 +1,8 @@
 #include "editors/groups/TypeSelectionDlg.h"
 
 #include "model/DptManager.h"
-#include "model/Log.h"
-#include "model/ResString.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/ui/ComboBoxData.h"
 
 #include <QComboBox>

@@ -3,9 +3,9 @@
 #include "editors/groups/UsageList.h"
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
-#include "model/Log.h"
 #include "model/QuantityMember.h"
-#include "model/ResString.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/ui/DialogTemplate.h"
 
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 
 #include "app/Chronoset.h"
 #include "model/DayRoutines.h"
-#include "model/Globals.h"
 #include "model/Locale.h"
 #include "model/Quantities.h"
+#include "model/base/Globals.h"
 #include "platform/base/Time.h"
 
 CParamReportOwner::CParamReportOwner()

@@ -1,9 +1,9 @@
 #include "report/view/ParamReportView.h"
 
 #include "app/Chronoset.h"
-#include "model/Globals.h"
-#include "model/Log.h"
-#include "model/ResString.h"
+#include "model/base/Globals.h"
+#include "model/base/Log.h"
+#include "model/base/ResString.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/PrintInfo.h"
 #include "platform/ui/PrintDialogService.h"

@@ -1,6 +1,6 @@
 #include "report/view/PreviewToolBar.h"
 
-#include "model/ResString.h"
+#include "model/base/ResString.h"
 #include "report/view/ParamReportView.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "HostTestSupport.h"
 
-#include "app/AssociationVeto.h"
+#include "access/AssociationVeto.h"
 #include "app/DeviceUI2.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/com/ComObject.h"

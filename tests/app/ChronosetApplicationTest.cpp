@@ -2,13 +2,13 @@
 // simulated device: the manufacturer pair that counts as one, a foreign
 // manufacturer, type and version differences and a failed property read.
 
-#include "app/BusAccess.h"
+#include "access/BusAccess.h"
 #include "app/Chronoset.h"
-#include "model/ProgressInfo.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/SimulatedBus.h"
-#include "tests/app/BusTestSupport.h"
+#include "tests/access/BusTestSupport.h"
 #include "tests/platform/bus/DeviceTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "tests/app/BusTestSupport.h"
+#include "tests/access/BusTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "model/ArchiveSchema.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
-#include "model/Globals.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
+#include "model/base/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "tools/SampleData.h"
 

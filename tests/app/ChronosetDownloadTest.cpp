@@ -2,22 +2,22 @@
 // memory, the order of every write, both load-state routes, the retries and
 // the faults that end or repeat a try.
 
-#include "app/BusAccess.h"
+#include "access/BusAccess.h"
 #include "app/Chronoset.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
 #include "model/IniManager.h"
-#include "model/ProgressInfo.h"
 #include "model/Quantity.h"
 #include "model/SpecialDay.h"
 #include "model/Summertime.h"
 #include "model/Utils.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/LoadStateMachine.h"
 #include "platform/bus/SimulatedBus.h"
-#include "tests/app/BusTestSupport.h"
+#include "tests/access/BusTestSupport.h"
 #include "tests/platform/bus/DeviceTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 
 #include "app/Chronoset.h"
 
-#include "app/EtsDataAccess.h"
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
 #include "model/DayRoutine.h"
-#include "model/HostObjectMaps.h"
 #include "platform/com/ComVariant.h"
 #include "tests/app/HostTestSupport.h"
 #include "tests/support/ScriptedMessageBoxSink.h"

@@ -4,10 +4,10 @@
 
 #include "app/Chronoset.h"
 
-#include "app/AssociationVeto.h"
-#include "app/EtsDataAccess.h"
+#include "access/AssociationVeto.h"
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
 #include "app/ObjectCookieMap.h"
-#include "model/HostObjectMaps.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComVariant.h"
 #include "tests/app/HostTestSupport.h"

@@ -4,11 +4,11 @@
 
 #include "app/Chronoset.h"
 
-#include "app/EtsDataAccess.h"
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
 #include "app/UsageDialog.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
-#include "model/HostObjectMaps.h"
 #include "model/Quantity.h"
 #include "tests/app/HostTestSupport.h"
 #include "tests/support/ScriptedMessageBoxSink.h"

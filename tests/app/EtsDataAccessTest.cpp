@@ -1,7 +1,7 @@
 #include "HostTestSupport.h"
 
-#include "app/AssociationVeto.h"
-#include "app/EtsDataAccess.h"
+#include "access/AssociationVeto.h"
+#include "access/EtsDataAccess.h"
 #include "model/Utils.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComObject.h"

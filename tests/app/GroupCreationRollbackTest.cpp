@@ -4,7 +4,7 @@
 
 #include "HostTestSupport.h"
 
-#include "app/EtsDataAccess.h"
+#include "access/EtsDataAccess.h"
 
 #include <functional>
 #include <string>

@@ -4,12 +4,12 @@
 // adapted as inside the host, a plug-in-mode logger whose lines the host
 // collects, and the host object maps emptied afterwards.
 
+#include "access/HostObjectMaps.h"
 #include "app/HostServiceAdapters.h"
-#include "model/Globals.h"
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
-#include "model/HostLogger.h"
-#include "model/HostObjectMaps.h"
+#include "model/base/Globals.h"
+#include "model/base/HostLogger.h"
 #include "platform/host/EtsHost.h"
 
 #include <gtest/gtest.h>

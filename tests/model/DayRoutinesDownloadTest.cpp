@@ -1,8 +1,8 @@
 #include "tests/model/SwitchProgramTestSupport.h"
 
-#include "app/BusAccess.h"
-#include "app/DownloadProcedure.h"
-#include "model/ProgressInfo.h"
+#include "access/BusAccess.h"
+#include "access/DownloadProcedure.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/SimulatedBus.h"

@@ -1,9 +1,9 @@
 #include "tests/model/SwitchProgramTestSupport.h"
 
-#include "app/EtsDataAccess.h"
-#include "model/HostObjectMaps.h"
-#include "model/ProgressInfo.h"
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
 #include "model/Utils.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 #include "platform/host/HostObjects.h"
 #include "platform/host/HostState.h"

@@ -3,7 +3,7 @@
 // which appends, killed while it appends.
 
 #include "model/IniManager.h"
-#include "model/LogFile.h"
+#include "model/base/LogFile.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/WinApp.h"
 #include "tests/support/CrashTestSupport.h"

@@ -1,7 +1,7 @@
-#include "model/Globals.h"
-#include "model/HostLogger.h"
-#include "model/Log.h"
-#include "model/LogFile.h"
+#include "model/base/Globals.h"
+#include "model/base/HostLogger.h"
+#include "model/base/Log.h"
+#include "model/base/LogFile.h"
 #include "platform/base/LocalTime.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "model/ProgressInfo.h"
+#include "model/base/ProgressInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "tests/model/SwitchProgramTestSupport.h"
 
 #include "model/CalendarRecord.h"
-#include "model/ProgressInfo.h"
 #include "model/Utils.h"
 #include "model/Summertimes.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 
 #include <gtest/gtest.h>

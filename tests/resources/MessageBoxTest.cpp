@@ -1,8 +1,8 @@
-#include "model/Globals.h"
-#include "model/HostLogger.h"
-#include "model/Log.h"
-#include "model/MessageBox.h"
 #include "model/MessageBoxes.h"
+#include "model/base/Globals.h"
+#include "model/base/HostLogger.h"
+#include "model/base/Log.h"
+#include "model/base/MessageBox.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 
 #include <gtest/gtest.h>

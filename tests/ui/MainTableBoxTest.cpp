@@ -1,7 +1,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddresses.h"
-#include "model/Globals.h"
 #include "model/IniManager.h"
+#include "model/base/Globals.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"

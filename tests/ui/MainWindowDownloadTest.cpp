@@ -2,10 +2,10 @@
 // interface, downloading the sample data file into the simulated device and
 // the clock dialog that follows, and the errors on the way.
 
+#include "access/FalconConnectionParams.h"
 #include "app/Chronoset.h"
-#include "model/FalconConnectionParams.h"
-#include "model/Globals.h"
 #include "model/IniManager.h"
+#include "model/base/Globals.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"

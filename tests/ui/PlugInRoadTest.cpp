@@ -9,16 +9,16 @@
 // profile into their temporary folder before the window opens, and fail
 // when a file appears beside the program all the same.
 
+#include "access/HostObjectMaps.h"
 #include "app/Chronoset.h"
 #include "app/DeviceUI2.h"
 #include "app/HostServiceAdapters.h"
 #include "app/PlugInModule.h"
 #include "model/DayRoutine.h"
-#include "model/Globals.h"
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
-#include "model/HostLogger.h"
-#include "model/HostObjectMaps.h"
+#include "model/base/Globals.h"
+#include "model/base/HostLogger.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ProgressSink.h"

@@ -5,8 +5,8 @@
 
 #include "app/Chronoset.h"
 #include "app/PlugInModule.h"
-#include "model/Globals.h"
-#include "model/LogFile.h"
+#include "model/base/Globals.h"
+#include "model/base/LogFile.h"
 
 #include <cstdlib>
 #include <filesystem>

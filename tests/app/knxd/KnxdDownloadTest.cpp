@@ -5,18 +5,18 @@
 // device that falls silent or knxd killed mid-download must fail the
 // download, never report it done.
 
-#include "app/BusAccess.h"
+#include "access/BusAccess.h"
 #include "app/Chronoset.h"
-#include "app/DeviceStatus.h"
+#include "access/DeviceStatus.h"
 #include "model/DptManager.h"
 #include "model/IniManager.h"
-#include "model/ProgressInfo.h"
+#include "model/base/ProgressInfo.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconInterfaces.h"
 #include "platform/bus/MachineConnections.h"
 #include "platform/bus/SimulatedBus.h"
-#include "tests/app/BusTestSupport.h"
+#include "tests/access/BusTestSupport.h"
 #include "tests/platform/bus/DeviceTestSupport.h"
 #include "tests/platform/bus/knxd/KnxdTestSupport.h"
 #include "tools/SampleData.h"

@@ -5,12 +5,12 @@
 
 #include "HostGroupsTest.h"
 
-#include "app/EtsDataAccess.h"
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
 #include "editors/groups/MainMiddleGroupDlg.h"
 #include "editors/groups/MainMiddleGroupTable.h"
 #include "editors/groups/SubGroupEditDlg.h"
 #include "editors/groups/SubGroupTable.h"
-#include "model/HostObjectMaps.h"
 #include "tests/support/RecordingHelpService.h"
 
 #include <gtest/gtest.h>

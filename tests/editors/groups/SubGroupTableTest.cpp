@@ -6,13 +6,13 @@
 
 #include "HostGroupsTest.h"
 
-#include "app/EtsDataAccess.h"
+#include "access/EtsDataAccess.h"
+#include "access/HostObjectMaps.h"
 #include "editors/groups/SubGroupEditDlg.h"
 #include "editors/groups/SubGroupEntry.h"
 #include "editors/groups/SubGroupTable.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
-#include "model/HostObjectMaps.h"
 #include "model/InternalClock.h"
 #include "tests/support/RecordingHelpService.h"
 

@@ -2,8 +2,8 @@
 // objects of two devices on one group address with their columns and sort,
 // and rows made from what could be read when host calls fail.
 
+#include "access/HostObjectMaps.h"
 #include "editors/time/DeviceObjectTable.h"
-#include "model/HostObjectMaps.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "resources/de/BuiltInResources.h"

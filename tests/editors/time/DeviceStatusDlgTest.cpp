@@ -3,13 +3,13 @@
 
 #include "editors/time/DeviceStatusDlg.h"
 
-#include "app/BusAccess.h"
+#include "access/BusAccess.h"
+#include "access/FalconConnectionParams.h"
+#include "access/HostObjectMaps.h"
 #include "app/Chronoset.h"
-#include "model/FalconConnectionParams.h"
-#include "model/Globals.h"
-#include "model/HostLogger.h"
-#include "model/HostObjectMaps.h"
 #include "model/Locale.h"
+#include "model/base/Globals.h"
+#include "model/base/HostLogger.h"
 #include "platform/base/Guid.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/ResourceLibrary.h"

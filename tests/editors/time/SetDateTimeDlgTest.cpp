@@ -2,10 +2,10 @@
 // ticks until the device's clock is read, a date and trim written and read
 // back, a bus fault during the write, and the years the device cannot hold.
 
+#include "access/FalconConnectionParams.h"
 #include "app/Chronoset.h"
 #include "app/PlugInApp.h"
 #include "editors/time/SetDateTimeDlg.h"
-#include "model/FalconConnectionParams.h"
 #include "model/Locale.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/ResourceLibrary.h"

@@ -4,7 +4,7 @@
 
 #include "FakeReportDC.h"
 #include "app/Chronoset.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/base/PrintInfo.h"
 #include "report/ParamReport.h"
 #include "report/ReportCellText.h"

@@ -2,7 +2,7 @@
 // file page by page, and preview pages drawn on images and replayed.
 
 #include "app/Chronoset.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/base/PrintInfo.h"
 #include "report/ParamReport.h"
 #include "report/ReportCellText.h"

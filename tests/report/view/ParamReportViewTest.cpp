@@ -3,7 +3,7 @@
 // setup, and the jobs that do not start.
 
 #include "app/Chronoset.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/ui/PrintDialogService.h"
 #include "report/ParamReport.h"

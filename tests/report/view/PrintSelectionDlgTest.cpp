@@ -5,7 +5,7 @@
 #include "app/Chronoset.h"
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
-#include "model/Globals.h"
+#include "model/base/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "report/param/ParamPrintItem.h"

@@ -1,4 +1,0 @@
-#include "app/AssociationVeto.h"
-
-BYTE g_bOwnAssociationChange = 0;
-LONG g_lastAssociationDeviceId = -1;

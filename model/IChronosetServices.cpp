@@ -1,0 +1,3 @@
+#include "model/IChronosetServices.h"
+
+IChronosetServices* g_pChronosetServices = nullptr;

@@ -1,0 +1,57 @@
+// inikey: reads or sets keys of an ini file through the program's own ini
+// engine, so that scripts see and write the settings exactly as the editor
+// does (sections and keys without regard to case, the first of equal
+// sections, every other line kept, the file replaced atomically).
+//
+//   inikey FILE SECTION KEY                 prints the value (empty when missing)
+//   inikey FILE SECTION KEY=VALUE...        sets each key in the order given
+//
+// Exit codes: 0 done, 1 a write was refused (the file keeps what the earlier
+// keys wrote), 2 bad arguments.
+
+#include "platform/base/PrivateProfile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: inikey FILE SECTION KEY\n       inikey FILE SECTION KEY=VALUE...\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4)
+        return Usage();
+    const std::string strPath = argv[1];
+    const std::string strSection = argv[2];
+
+    if (argc == 4 && std::strchr(argv[3], '=') == nullptr) {
+        std::printf("%s\n", platform::GetPrivateProfileString(strSection, argv[3], "", strPath).c_str());
+        return 0;
+    }
+    for (int i = 3; i < argc; ++i) {
+        const char* pszEq = std::strchr(argv[i], '=');
+        if (pszEq == nullptr || pszEq == argv[i])
+            return Usage();
+    }
+    // A key holds no '=', so the first one ends it; the value may hold more.
+    for (int i = 3; i < argc; ++i) {
+        const std::string strEntry = argv[i];
+        const std::size_t nEq = strEntry.find('=');
+        const std::string strKey = strEntry.substr(0, nEq);
+        const std::string strValue = strEntry.substr(nEq + 1);
+        if (!platform::WritePrivateProfileString(strSection, strKey.c_str(), strValue.c_str(), strPath)) {
+            std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s\n", strKey.c_str(), strSection.c_str(),
+                         strPath.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
