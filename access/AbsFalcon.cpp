@@ -48,6 +48,49 @@ void SetParameterVariant(const CFalconConnectionParams& params, CComVariant& vPa
         params.GetConnectionParam().empty() ? nullptr : platform::BstrFromUtf8(params.GetConnectionParam());
 }
 
+// Memory and user memory go through access objects of the same form; what
+// names them in the log tells the two apart.
+template <class TAccess>
+int WriteThrough(TAccess* pAccess, const char* pszWhat, DWORD nAddress, const BYTE* pData, WORD nLength,
+                 WORD nFlag)
+{
+    if (!pAccess) {
+        LOG_ERROR("no connection to a device");
+        return 3;
+    }
+    CComVariant vData;
+    if (!CAbsFalcon::BytesToVariant(pData, nLength, vData)) {
+        LOG_ERROR("failed to convert BYTE array into VARIANT");
+        return 5;
+    }
+    HRESULT hr = pAccess->Write(nAddress, vData, nFlag);
+    if (FAILED(hr)) {
+        LOG_ERROR("failed to write %s, hr=0x%08X", pszWhat, HrBits(hr));
+        return 5;
+    }
+    return 0;
+}
+
+template <class TAccess>
+int ReadThrough(TAccess* pAccess, const char* pszWhat, DWORD nAddress, BYTE* pBuffer, WORD nLength)
+{
+    if (!pAccess) {
+        LOG_ERROR("no connection to a device");
+        return 3;
+    }
+    CComVariant vData;
+    HRESULT hr = pAccess->Read(nLength, nAddress, &vData);
+    if (FAILED(hr)) {
+        LOG_ERROR("failed to read %s, hr=0x%08X", pszWhat, HrBits(hr));
+        return 5;
+    }
+    if (!CAbsFalcon::VariantToBytes(vData, pBuffer, nLength)) {
+        LOG_ERROR("failed to convert VARIANT into BYTE array");
+        return -1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 CAbsFalcon::~CAbsFalcon()
@@ -234,78 +277,22 @@ int CAbsFalcon::WriteProperty(BYTE nObjectIndex, BYTE nPropertyId, BYTE nTypeCod
 
 int CAbsFalcon::WriteUserMemory(DWORD nAddress, const BYTE* pData, WORD nLength, WORD nFlag)
 {
-    if (!m_pUserMemoryAccess) {
-        LOG_ERROR("no connection to a device");
-        return 3;
-    }
-    CComVariant vData;
-    if (!BytesToVariant(pData, nLength, vData)) {
-        LOG_ERROR("failed to convert BYTE array into VARIANT");
-        return 5;
-    }
-    HRESULT hr = m_pUserMemoryAccess->Write(nAddress, vData, nFlag);
-    if (FAILED(hr)) {
-        LOG_ERROR("failed to write user memory, hr=0x%08X", HrBits(hr));
-        return 5;
-    }
-    return 0;
+    return WriteThrough(m_pUserMemoryAccess.p, "user memory", nAddress, pData, nLength, nFlag);
 }
 
 int CAbsFalcon::ReadUserMemory(DWORD nAddress, BYTE* pBuffer, WORD nLength)
 {
-    if (!m_pUserMemoryAccess) {
-        LOG_ERROR("no connection to a device");
-        return 3;
-    }
-    CComVariant vData;
-    HRESULT hr = m_pUserMemoryAccess->Read(nLength, nAddress, &vData);
-    if (FAILED(hr)) {
-        LOG_ERROR("failed to read user memory, hr=0x%08X", HrBits(hr));
-        return 5;
-    }
-    if (!VariantToBytes(vData, pBuffer, nLength)) {
-        LOG_ERROR("failed to convert VARIANT into BYTE array");
-        return -1;
-    }
-    return 0;
+    return ReadThrough(m_pUserMemoryAccess.p, "user memory", nAddress, pBuffer, nLength);
 }
 
 int CAbsFalcon::WriteMemory(DWORD nAddress, const BYTE* pData, WORD nLength, WORD nFlag)
 {
-    if (!m_pMemoryAccess) {
-        LOG_ERROR("no connection to a device");
-        return 3;
-    }
-    CComVariant vData;
-    if (!BytesToVariant(pData, nLength, vData)) {
-        LOG_ERROR("failed to convert BYTE array into VARIANT");
-        return 5;
-    }
-    HRESULT hr = m_pMemoryAccess->Write(nAddress, vData, nFlag);
-    if (FAILED(hr)) {
-        LOG_ERROR("failed to write memory, hr=0x%08X", HrBits(hr));
-        return 5;
-    }
-    return 0;
+    return WriteThrough(m_pMemoryAccess.p, "memory", nAddress, pData, nLength, nFlag);
 }
 
 int CAbsFalcon::ReadMemory(DWORD nAddress, BYTE* pBuffer, WORD nLength)
 {
-    if (!m_pMemoryAccess) {
-        LOG_ERROR("no connection to a device");
-        return 3;
-    }
-    CComVariant vData;
-    HRESULT hr = m_pMemoryAccess->Read(nLength, nAddress, &vData);
-    if (FAILED(hr)) {
-        LOG_ERROR("failed to read memory, hr=0x%08X", HrBits(hr));
-        return 5;
-    }
-    if (!VariantToBytes(vData, pBuffer, nLength)) {
-        LOG_ERROR("failed to convert VARIANT into BYTE array");
-        return -1;
-    }
-    return 0;
+    return ReadThrough(m_pMemoryAccess.p, "memory", nAddress, pBuffer, nLength);
 }
 
 // ---------------------------------------------------------------------------
