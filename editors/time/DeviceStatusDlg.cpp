@@ -27,6 +27,10 @@ namespace {
 constexpr BYTE kStampObject = 5;
 constexpr BYTE kStampProperty = 201;
 constexpr BYTE kStampTypeCode = 1;
+// The application program's load-state machine: interface object 3, whose
+// load-state property reads on both roads.
+constexpr BYTE kApplicationObject = 3;
+constexpr BYTE kLoadStateProperty = 5;
 constexpr int kProgressKindRead = 16;
 
 std::string Decimal(unsigned nValue, bool bTwoDigits) {
@@ -170,6 +174,12 @@ void CDeviceStatusDlg::OnReadStatus() {
     CBusAccess bus(g_bStandalone);
     if (ConnectAndCheck(bus, progress)) {
         progress.SetBottomText(GetResString(502, "Anwenderprogramm Status"));
+        BYTE nLoadState = 0;
+        if (bus.ReadPropertyData(kApplicationObject, kLoadStateProperty, 0, 1, 1, &nLoadState, 1,
+                                 m_pDeviceManagement) == 0)
+            m_strApplicationStatus = LoadStateText(nLoadState);
+        else
+            LOG_ERROR("failed to read the load state of the application program");
         progress.Step();
         progress.SetBottomText(GetResString(138, "Applikationsinformationen"));
         // Any byte left at 0xFF means that no download wrote the stamp.
@@ -218,6 +228,21 @@ void CDeviceStatusDlg::ShowStatusTexts(const BYTE* pStatus) {
     m_strDayRoutineType = status.GetDayRoutineTypeText();
     m_strTimeMode = status.GetTimeModeText();
     m_strDeviceClock = FormatDateTime(pStatus[6] + 2000u, pStatus[5], pStatus[4], pStatus[0], pStatus[1], pStatus[2]);
+}
+
+std::string CDeviceStatusDlg::LoadStateText(BYTE nState) {
+    switch (nState) {
+    case 0:
+        return GetResString(820, "nicht geladen");
+    case 1:
+        return GetResString(821, "geladen");
+    case 2:
+        return GetResString(822, "wird geladen");
+    case 3:
+        return GetResString(823, "Fehler");
+    default:
+        return GetResString(804, "nicht definiert");
+    }
 }
 
 void CDeviceStatusDlg::ShowStamp(const std::array<BYTE, 6>& arrStamp) {

@@ -60,6 +60,8 @@ private:
     // Connection and application check; false ends the reading.
     bool ConnectAndCheck(CBusAccess& bus, CProgressInfo& progress);
     void ShowStatusTexts(const BYTE* pStatus);
+    // The application program's load state as the field shows it.
+    static std::string LoadStateText(BYTE nState);
     void ShowStamp(const std::array<BYTE, 6>& arrStamp);
     void UpdateData();
     void ShowError(UINT nTextId, const char* pszDefault);

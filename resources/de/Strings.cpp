@@ -361,6 +361,10 @@ const platform::ResString g_aStrings[] = {
     {814, "Fehler beim Laden der Parameterdaten!"},
     {817, "Uhr"},
     {818, "Mitglieder"},
+    {820, "nicht geladen"},
+    {821, "geladen"},
+    {822, "wird geladen"},
+    {823, "Fehler"},
     {830, "von"},
     {831, "durch Tagesablauf"},
 

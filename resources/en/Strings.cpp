@@ -359,6 +359,10 @@ const platform::ResString g_aStrings[] = {
     {814, "Error loading parameter data!"},
     {817, "o'clock"},
     {818, "Members"},
+    {820, "Unloaded"},
+    {821, "Loaded"},
+    {822, "Loading"},
+    {823, "Error"},
     {830, "from"},
     {831, "by day routine"},
 

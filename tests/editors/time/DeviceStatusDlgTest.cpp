@@ -120,7 +120,7 @@ TEST_F(DeviceStatusDlgTest, NeverDownloadedDeviceShowsItsClockAndNoDownload) {
         EXPECT_EQ(Text(dlg, 1096), "1.1.1");
         EXPECT_EQ(Text(dlg, 1091), "kein Download durchgeführt");
         EXPECT_EQ(Text(dlg, 1100), "30.03.2008 14:05:09");
-        EXPECT_EQ(Text(dlg, 1099), "");
+        EXPECT_EQ(Text(dlg, 1099), "nicht geladen");
         EXPECT_EQ(Text(dlg, 1319), "Ja");
         EXPECT_EQ(Text(dlg, 1097), "Nein");
         EXPECT_EQ(Text(dlg, 1104), "Nein");
@@ -142,11 +142,15 @@ TEST_F(DeviceStatusDlgTest, AfterADownloadTheStampAndTheRunningProgramShowAndRea
         EXPECT_EQ(Text(dlg, 1097), "Ja");
         EXPECT_EQ(Text(dlg, 1093), "Wochenablauf");
         EXPECT_EQ(Text(dlg, 1094), "Normalzeit");
+        EXPECT_EQ(Text(dlg, 1099), "geladen");
 
+        // The application program's load state is read afresh too.
         ASSERT_TRUE(m_pDevice->SetClock({8, 0, 1, 3, 4, 7, 12}));
+        m_pDevice->SetLoadState(3, CLoadStateMachine::Error);
         Press(dlg, CDeviceStatusDlg::IDC_READ_STATUS);
         EXPECT_EQ(Text(dlg, 1100), "04.07.2012 08:00:01");
         EXPECT_EQ(Text(dlg, 1091), szStamp);
+        EXPECT_EQ(Text(dlg, 1099), "Fehler");
     });
     EXPECT_TRUE(m_boxes.GetShown().empty());
 }
@@ -199,6 +203,10 @@ public:
         }
         if (nObject == 5 && nProperty == 201) {
             std::memcpy(pData, s_arrStamp.data(), std::min<std::size_t>(nLength, 6));
+            return S_OK;
+        }
+        if (nObject == 3 && nProperty == 5 && nLength >= 1) {
+            pData[0] = CLoadStateMachine::Loading;
             return S_OK;
         }
         return E_FAIL;
@@ -279,6 +287,7 @@ TEST_F(DeviceStatusDlgTest, PlugInRoadShowsImpossibleDatesAsTheyCame) {
         EXPECT_EQ(Text(dlg, 1094), "nicht definiert");
         EXPECT_EQ(Text(dlg, 1319), "Ja");
         EXPECT_EQ(Text(dlg, 1104), "Ja");
+        EXPECT_EQ(Text(dlg, 1099), "wird geladen");
     });
     EXPECT_TRUE(m_boxes.GetShown().empty());
     // Nothing reached the simulated device.
