@@ -2,7 +2,6 @@
 
 #include "app/Chronoset.h"
 #include "model/DptManager.h"
-#include "model/Float16Value.h"
 #include "model/GroupDataAddress.h"
 #include "model/Locale.h"
 #include "model/MessageBoxes.h"
@@ -19,6 +18,7 @@
 #include "ui/FloatEditEx.h"
 #include "ui/MainTableBox.h"
 #include "ui/SpinControl.h"
+#include "ui/TypedValueControls.h"
 #include "ui/ViewNotify.h"
 
 #include <QAbstractButton>
@@ -27,7 +27,6 @@
 #include <QLineEdit>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -40,20 +39,6 @@ constexpr WORD kPercentSubType = 1;
 constexpr WORD kCountSubType = 10;
 // The main types a quantity may have, in the order the type list offers them.
 constexpr int kQuantityTypes[] = {1, 5, 6, 7, 8, 9};
-// "Auto" has the range of the largest exponent.
-constexpr int kAutoRangeExponent = 15;
-
-// The value as a 2-byte float holds it, with the fixed exponent (or the
-// automatic one for -1).
-double ThroughFloat16(double dValue, int nExponent) {
-    CFloat16Value value;
-    if (nExponent >= 0) {
-        value.SetExponent(nExponent);
-        value.SetFixedExponentMode(1);
-    }
-    value.SetValue(dValue);
-    return value.GetValue();
-}
 
 // The shown value kept within the edit's limits, then snapped to what the
 // raw encoding can hold.
@@ -463,12 +448,11 @@ void CQuantityEditDlg::ApplyExponent() {
     for (CFloatEditEx* pEdit : {m_pRangeAEdit, m_pRangeBEdit, m_pInitEdit}) {
         if (pEdit != nullptr) {
             pEdit->SetExponent(nExponent);
-            pEdit->SetDouble(ThroughFloat16(pEdit->GetDouble(), nExponent));
+            pEdit->SetDouble(CTypedValueControls::ThroughFloat16(pEdit->GetDouble(), nExponent));
         }
     }
-    const int e = nExponent < 0 ? kAutoRangeExponent : nExponent;
-    const double dMinimum = 0.01 * CFloat16Value::kMinMantissa * std::ldexp(1.0, e);
-    const double dMaximum = 0.01 * CFloat16Value::kMaxMantissa * std::ldexp(1.0, e);
+    const double dMinimum = CTypedValueControls::Float16Minimum(nExponent);
+    const double dMaximum = CTypedValueControls::Float16Maximum(nExponent);
     const std::string strMinimum = FormatFloatValue(dMinimum, 2, false, false);
     const std::string strMaximum = FormatFloatValue(dMaximum, 2, false, false);
     SetDlgItemText(IDC_MINIMUM, strMinimum);

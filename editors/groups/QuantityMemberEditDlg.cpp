@@ -2,7 +2,6 @@
 
 #include "app/Chronoset.h"
 #include "model/DptManager.h"
-#include "model/Float16Value.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Locale.h"
@@ -22,13 +21,13 @@
 #include "ui/SpinControl.h"
 #include "ui/TableComboBox.h"
 #include "ui/TableListHeader.h"
+#include "ui/TypedValueControls.h"
 #include "ui/ViewNotify.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -37,41 +36,19 @@ namespace {
 
 // A member may send on every datapoint type but date and time.
 constexpr DWORD kAllValueTypes = 127;
-constexpr LONG kTwoBitType = 2;
-constexpr LONG kByteType = 5;
-constexpr LONG kFloatType = 9;
-constexpr WORD kPercentSubType = 1;
-constexpr WORD kCountSubType = 10;
-// The exponent of "3 (Temp.)", the usual choice for temperatures.
-constexpr int kDefaultExponentIndex = 4;
-constexpr int kAutoRangeExponent = 15;
-
-// The value as a 2-byte float holds it, with the fixed exponent (or the
-// automatic one for -1).
-double ThroughFloat16(double dValue, int nExponent) {
-    CFloat16Value value;
-    if (nExponent >= 0) {
-        value.SetExponent(nExponent);
-        value.SetFixedExponentMode(1);
-    }
-    value.SetValue(dValue);
-    return value.GetValue();
-}
-
-double Float16Limit(int nExponent, int nMantissa) {
-    const int e = nExponent < 0 ? kAutoRangeExponent : nExponent;
-    return 0.01 * nMantissa * std::ldexp(1.0, e);
-}
-
-std::string RangeText(const std::string& strMinimum, const std::string& strMaximum) {
-    return "(" + strMinimum + " .. " + strMaximum + ")";
-}
+constexpr LONG kTwoBitType = CTypedValueControls::kTwoBitType;
+constexpr LONG kByteType = CTypedValueControls::kByteType;
+constexpr LONG kFloatType = CTypedValueControls::kFloatType;
+constexpr WORD kPercentSubType = CTypedValueControls::kPercentSubType;
+constexpr WORD kCountSubType = CTypedValueControls::kCountSubType;
 
 }  // namespace
 
 CQuantityMemberEditDlg::CQuantityMemberEditDlg(QWidget* pParent, bool bInsertMode,
                                                std::vector<CQuantityMember*>* pMembers)
-    : CDialog(IDD, pParent), m_bInsertMode(bInsertMode), m_pMembers(pMembers) {
+    : CDialog(IDD, pParent),
+      m_oValue(*this, {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL, IDC_EXPONENT}, true),
+      m_bInsertMode(bInsertMode), m_pMembers(pMembers) {
     SetHelpID(IDD);
     MapCommand(IDC_PERCENT, [this]() { OnRadio(kPercentSubType); });
     MapCommand(IDC_STANDARD, [this]() { OnRadio(kCountSubType); });
@@ -86,6 +63,7 @@ void CQuantityMemberEditDlg::MakeControls() {
         m_pValueEdit = new CFloatEditEx(pPlace->parentWidget());
         platform::ui::ReplaceDlgControl(pPlace, m_pValueEdit);
         m_pValueSpin = new CSpinControl();
+        m_oValue.SetValueEdit(m_pValueEdit, m_pValueSpin);
         m_pValueSpin->CreateBelow(m_pValueEdit, IDC_VALUE_SPIN);
     }
     QWidget* pPlace = GetDlgItem(IDC_ADDRESS);
@@ -101,37 +79,11 @@ void CQuantityMemberEditDlg::MakeControls() {
     m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_GROUP_ADDRESS_COMBO);
     connect(m_pCombo, &QComboBox::activated, this, [this](int) { OnCloseUp(true); });
     if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
-        connect(pExponent, &QComboBox::activated, this, [this](int) { ApplyExponent(); });
+        connect(pExponent, &QComboBox::activated, this, [this](int) { m_oValue.ApplyExponent(); });
     }
     if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
         connect(pMode, &QComboBox::activated, this, [this](int nIndex) { m_nModeIndex = nIndex; });
     }
-}
-
-void CQuantityMemberEditDlg::FillExponentCombo() {
-    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_EXPONENT);
-    if (pCombo == nullptr) {
-        return;
-    }
-    pCombo->clear();
-    pCombo->addItem(QStringLiteral("Auto"));
-    for (int e = 0; e <= 15; ++e) {
-        pCombo->addItem(e == 3 ? QStringLiteral("3 (Temp.)") : QString::number(e));
-    }
-    pCombo->setCurrentIndex(kDefaultExponentIndex);
-}
-
-void CQuantityMemberEditDlg::FillModeCombo() {
-    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_MODE);
-    if (pCombo == nullptr) {
-        return;
-    }
-    pCombo->clear();
-    AddComboItem(pCombo, QString::fromStdString(GetResString(340, "Frei")), kModeFree);
-    AddComboItem(pCombo, QString::fromStdString(GetResString(341, "Zwangs-Ein")), kModeForcedOn);
-    AddComboItem(pCombo, QString::fromStdString(GetResString(342, "Zwangs-Aus")), kModeForcedOff);
-    pCombo->setCurrentIndex(0);
-    m_nModeIndex = 0;
 }
 
 BOOL CQuantityMemberEditDlg::FailStart(const char* pszReason) {
@@ -146,8 +98,9 @@ BOOL CQuantityMemberEditDlg::OnInitDialog() {
     CenterWindow();
     MakeControls();
     m_pCombo->EnableNewAddressEntry(g_pChronoset != nullptr && g_pChronoset->CanAddGroupAddress());
-    FillModeCombo();
-    FillExponentCombo();
+    m_oValue.FillModeCombo();
+    m_nModeIndex = 0;
+    m_oValue.FillExponentCombo();
     CheckDlgButton(IDC_PERCENT, true);
     CheckDlgButton(IDC_RANGE_A, true);
 
@@ -276,29 +229,6 @@ void CQuantityMemberEditDlg::ShowMember(CGroupDataAddress* pShown) {
     }
 }
 
-void CQuantityMemberEditDlg::ShowValueControls(bool bAnyAddress, LONG nMainType) {
-    const bool bTwoBit = bAnyAddress && nMainType == kTwoBitType;
-    const bool bEdit = bAnyAddress && !bTwoBit;
-    const bool bByte = bAnyAddress && nMainType == kByteType;
-    const bool bFloat = bAnyAddress && nMainType == kFloatType;
-    const auto show = [this](UINT nId, bool bShow) {
-        if (QWidget* pControl = GetDlgItem(nId)) {
-            pControl->setVisible(bShow);
-        }
-    };
-    show(IDC_MODE, bTwoBit);
-    show(IDC_VALUE, bEdit);
-    if (m_pValueSpin != nullptr) {
-        m_pValueSpin->setVisible(bEdit);
-    }
-    show(IDC_UNIT, bByte);
-    show(IDC_PERCENT, bByte);
-    show(IDC_STANDARD, bByte);
-    show(IDC_EXPONENT_LABEL, bFloat);
-    show(IDC_EXPONENT, bFloat);
-    show(IDC_RANGE, bAnyAddress);
-}
-
 void CQuantityMemberEditDlg::UpdateOkButton() {
     QWidget* pOk = GetDlgItem(IDOK);
     if (pOk == nullptr || m_pCombo == nullptr) {
@@ -310,32 +240,6 @@ void CQuantityMemberEditDlg::UpdateOkButton() {
     pOk->setEnabled(nSelection >= 0 && (nNewEntry < 0 || nSelection != nNewEntry));
 }
 
-void CQuantityMemberEditDlg::BindValueEdit(LONG nMainType, WORD wSubType) {
-    const CDptSubType* pSubType = g_DptManager.GetSubType(static_cast<WORD>(nMainType), wSubType);
-    if (pSubType == nullptr || m_pValueEdit == nullptr) {
-        return;
-    }
-    // The raw value stays; an edit bound to nothing yet has none.
-    const DWORD dwRaw = m_pValueEdit->GetMainType() != 0 ? m_pValueEdit->GetValue() : 0;
-    m_pValueEdit->SetDpt(static_cast<int>(nMainType), wSubType, pSubType);
-    m_pValueEdit->SetRawValue(dwRaw);
-}
-
-void CQuantityMemberEditDlg::ShowPlainRange() {
-    const CDptSubType* pSubType =
-        g_DptManager.GetSubType(static_cast<WORD>(m_pValueEdit->GetMainType()), m_pValueEdit->GetSubType());
-    if (pSubType == nullptr) {
-        return;
-    }
-    std::string strMinimum = FormatFloatValue(pSubType->GetMin(), 0, true, false);
-    std::string strMaximum = FormatFloatValue(pSubType->GetMax(), 0, true, false);
-    if (!pSubType->GetUnit().empty()) {
-        strMinimum += " " + pSubType->GetUnit();
-        strMaximum += " " + pSubType->GetUnit();
-    }
-    SetDlgItemText(IDC_RANGE, RangeText(strMinimum, strMaximum));
-}
-
 void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
     if (m_pCombo == nullptr) {
         return;
@@ -344,7 +248,7 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
     const int nSelection = m_pCombo->currentIndex();
     CGroupDataAddress* pAddress = GetSelectedAddress();
     if (pAddress == nullptr || m_pMember == nullptr) {
-        ShowValueControls(false, 0);
+        m_oValue.ShowValueControls(false, 0);
         const bool bNewEntry = nSelection >= 0 && nSelection == m_pCombo->GetNewAddressIndex();
         if (bOffer && bNewEntry && !g_bStandalone && g_pChronoset != nullptr &&
             g_pChronoset->CanAddGroupAddress() && !m_bNewAddressRunning) {
@@ -363,7 +267,7 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
     const LONG nMainType = pAddress->GetObjectType();
     const LONG nSubType = pAddress->GetSubType();
     SetDlgItemText(IDC_RANGE, "");
-    ShowValueControls(true, nMainType);
+    m_oValue.ShowValueControls(true, nMainType);
     const CDptSubType* pSubType =
         g_DptManager.GetSubType(static_cast<WORD>(nMainType), static_cast<WORD>(nSubType));
     if (pSubType == nullptr) {
@@ -372,7 +276,7 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
         return;
     }
     if (nMainType != kTwoBitType) {
-        BindValueEdit(nMainType, static_cast<WORD>(nSubType));
+        m_oValue.BindValueEdit(nMainType, static_cast<WORD>(nSubType));
     }
     if (nMainType == kByteType) {
         SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
@@ -384,7 +288,7 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
                 pExponent->setCurrentIndex(nStored < 16 ? nStored + 1 : 0);
             }
         }
-        ApplyExponent();
+        m_oValue.ApplyExponent();
     } else if (nMainType == kTwoBitType) {
         if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
             const WORD wStored = m_pMember->GetRawValue();
@@ -397,7 +301,7 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
         }
         SetDlgItemText(IDC_RANGE, "");
     } else {
-        ShowPlainRange();
+        m_oValue.ShowPlainRange();
     }
     if (nMainType == kByteType) {
         if (nSubType == kPercentSubType || nSubType == kCountSubType) {
@@ -408,41 +312,6 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
                         static_cast<int>(nSubType));
         }
     }
-}
-
-void CQuantityMemberEditDlg::OnRadio(WORD wSubType) {
-    CGroupDataAddress* pAddress = GetSelectedAddress();
-    if (pAddress == nullptr || m_pValueEdit == nullptr) {
-        return;
-    }
-    const LONG nMainType = pAddress->GetObjectType();
-    const CDptSubType* pSubType = g_DptManager.GetSubType(static_cast<WORD>(nMainType), wSubType);
-    if (pSubType == nullptr) {
-        return;
-    }
-    SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
-    BindValueEdit(nMainType, wSubType);
-    ShowPlainRange();
-}
-
-int CQuantityMemberEditDlg::GetExponentSelection() const {
-    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_EXPONENT);
-    return pCombo != nullptr ? pCombo->currentIndex() : kDefaultExponentIndex;
-}
-
-void CQuantityMemberEditDlg::ApplyExponent() {
-    if (m_pValueEdit == nullptr) {
-        return;
-    }
-    const int nExponent = GetExponentSelection() - 1;
-    m_pValueEdit->SetExponent(nExponent);
-    // The value becomes one that the exponent can hold.
-    m_pValueEdit->SetDouble(ThroughFloat16(m_pValueEdit->GetDouble(), nExponent));
-    const double dMinimum = Float16Limit(nExponent, CFloat16Value::kMinMantissa);
-    const double dMaximum = Float16Limit(nExponent, CFloat16Value::kMaxMantissa);
-    SetDlgItemText(IDC_RANGE,
-                   RangeText(FormatFloatValue(dMinimum, 2, false, false), FormatFloatValue(dMaximum, 2, false, false)));
-    m_pValueEdit->SetRange(dMinimum, dMaximum);
 }
 
 bool CQuantityMemberEditDlg::HasDuplicate(const CGroupDataAddress* pAddress, int nRange) const {
@@ -519,7 +388,7 @@ void CQuantityMemberEditDlg::OnOK() {
         if (nMainType == kByteType) {
             pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
         } else if (nMainType == kFloatType) {
-            m_pMember->SetExponent(static_cast<BYTE>(GetExponentSelection() - 1));
+            m_pMember->SetExponent(static_cast<BYTE>(m_oValue.GetExponentSelection() - 1));
         }
         wValue = m_pValueEdit != nullptr ? static_cast<WORD>(m_pValueEdit->GetValue()) : 0;
     }
@@ -600,4 +469,10 @@ void CQuantityMemberEditDlg::OnDestroy() {
         m_pCombo->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
     }
     CDialog::OnDestroy();
+}
+
+void CQuantityMemberEditDlg::OnRadio(WORD wSubType) {
+    if (CGroupDataAddress* pAddress = GetSelectedAddress()) {
+        m_oValue.SelectSubType(pAddress->GetObjectType(), wSubType);
+    }
 }

@@ -9,6 +9,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
+#include "ui/TypedValueControls.h"
 
 #include <cstddef>
 #include <vector>
@@ -76,8 +77,6 @@ protected:
 
 private:
     void MakeControls();
-    void FillExponentCombo();
-    void FillModeCombo();
     // Ends a dialog that has nothing to work on; nothing was changed.
     BOOL FailStart(const char* pszReason);
     // Empties and fills the address chooser, then selects pSelect (when
@@ -91,14 +90,8 @@ private:
     // The chosen address changed: the value controls follow its type; with
     // the offer, the "neue Gruppenadresse" entry runs the insertion.
     void OnCloseUp(bool bOffer);
-    void ShowValueControls(bool bAnyAddress, LONG nMainType);
     void UpdateOkButton();
     void OnRadio(WORD wSubType);
-    void ApplyExponent();
-    // Binds the value edit to another sub type, keeping its raw value.
-    void BindValueEdit(LONG nMainType, WORD wSubType);
-    void ShowPlainRange();
-    int GetExponentSelection() const;
     CGroupDataAddress* GetSelectedAddress() const;
     bool HasDuplicate(const CGroupDataAddress* pAddress, int nRange) const;
     void SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind);
@@ -111,6 +104,7 @@ private:
     CQuantity* m_pQuantity = nullptr;
     CQuantityMember* m_pMember = nullptr;
     CQuantityMember* m_pTemplate = nullptr;
+    CTypedValueControls m_oValue;
     bool m_bInsertMode;
     std::vector<CQuantityMember*>* m_pMembers;
     std::size_t m_nPosition = 0;

@@ -5,7 +5,6 @@
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
 #include "model/DptManager.h"
-#include "model/Float16Value.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Locale.h"
@@ -22,6 +21,7 @@
 #include "ui/SpinControl.h"
 #include "ui/TableComboBox.h"
 #include "ui/TableListHeader.h"
+#include "ui/TypedValueControls.h"
 #include "ui/TimeEditEx.h"
 #include "ui/ViewNotify.h"
 
@@ -29,20 +29,16 @@
 #include <QComboBox>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 // Every datapoint type but date and time may be switched.
 constexpr DWORD kAllValueTypes = 127;
-constexpr LONG kTwoBitType = 2;
-constexpr LONG kByteType = 5;
-constexpr LONG kFloatType = 9;
-constexpr WORD kPercentSubType = 1;
-constexpr WORD kCountSubType = 10;
-// The exponent of "3 (Temp.)", the usual choice for temperatures.
-constexpr int kDefaultExponentIndex = 4;
-constexpr int kAutoRangeExponent = 15;
+constexpr LONG kTwoBitType = CTypedValueControls::kTwoBitType;
+constexpr LONG kByteType = CTypedValueControls::kByteType;
+constexpr LONG kFloatType = CTypedValueControls::kFloatType;
+constexpr WORD kPercentSubType = CTypedValueControls::kPercentSubType;
+constexpr WORD kCountSubType = CTypedValueControls::kCountSubType;
 
 int AssociationLimit() {
     return CChronoset::GetMaxGroupAddressCount();
@@ -56,43 +52,19 @@ int CountAssociationsNow() {
     return static_cast<int>(nCount);
 }
 
-// The value as a 2-byte float holds it, with the fixed exponent (or the
-// automatic one for -1).
-double ThroughFloat16(double dValue, int nExponent) {
-    CFloat16Value value;
-    if (nExponent >= 0) {
-        value.SetExponent(nExponent);
-        value.SetFixedExponentMode(1);
-    }
-    value.SetValue(dValue);
-    return value.GetValue();
-}
-
-std::string RangeText(const std::string& strMinimum, const std::string& strMaximum) {
-    return "(" + strMinimum + " .. " + strMaximum + ")";
-}
-
 }  // namespace
 
 CDaySwitchTimeEditDlg::CDaySwitchTimeEditDlg(QWidget* pParent, bool bInsertMode,
                                              std::vector<CDaySwitchTime*>* pSwitchTimes)
-    : CDialog(IDD, pParent), m_bInsertMode(bInsertMode), m_pSwitchTimes(pSwitchTimes) {
+    : CDialog(IDD, pParent),
+      m_oValue(*this, {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL, IDC_EXPONENT}, false),
+      m_bInsertMode(bInsertMode), m_pSwitchTimes(pSwitchTimes) {
     SetHelpID(IDD);
     MapCommand(IDC_PERCENT, [this]() { OnRadio(kPercentSubType); });
     MapCommand(IDC_STANDARD, [this]() { OnRadio(kCountSubType); });
 }
 
 CDaySwitchTimeEditDlg::~CDaySwitchTimeEditDlg() = default;
-
-double CDaySwitchTimeEditDlg::Float16Minimum(int nExponent) {
-    const int e = nExponent < 0 ? kAutoRangeExponent : nExponent;
-    return 0.01 * CFloat16Value::kMinMantissa * std::ldexp(1.0, e);
-}
-
-double CDaySwitchTimeEditDlg::Float16Maximum(int nExponent) {
-    const int e = nExponent < 0 ? kAutoRangeExponent : nExponent;
-    return 0.01 * CFloat16Value::kMaxMantissa * std::ldexp(1.0, e);
-}
 
 void CDaySwitchTimeEditDlg::MakeControls() {
     // The template's edits and chooser give their places to the value
@@ -106,6 +78,7 @@ void CDaySwitchTimeEditDlg::MakeControls() {
         m_pValueEdit = new CFloatEditEx(pPlace->parentWidget());
         platform::ui::ReplaceDlgControl(pPlace, m_pValueEdit);
         m_pValueSpin = new CSpinControl();
+        m_oValue.SetValueEdit(m_pValueEdit, m_pValueSpin);
         m_pValueSpin->CreateBelow(m_pValueEdit, 0);
     }
     QWidget* pPlace = GetDlgItem(IDC_ADDRESS);
@@ -125,31 +98,6 @@ void CDaySwitchTimeEditDlg::MakeControls() {
     }
 }
 
-void CDaySwitchTimeEditDlg::FillExponentCombo() {
-    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_EXPONENT);
-    if (pCombo == nullptr) {
-        return;
-    }
-    pCombo->clear();
-    pCombo->addItem(QStringLiteral("Auto"));
-    for (int e = 0; e <= 15; ++e) {
-        pCombo->addItem(e == 3 ? QStringLiteral("3 (Temp.)") : QString::number(e));
-    }
-    pCombo->setCurrentIndex(kDefaultExponentIndex);
-}
-
-void CDaySwitchTimeEditDlg::FillModeCombo() {
-    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_MODE);
-    if (pCombo == nullptr) {
-        return;
-    }
-    pCombo->clear();
-    AddComboItem(pCombo, QString::fromStdString(GetResString(340, "Frei")), kModeFree);
-    AddComboItem(pCombo, QString::fromStdString(GetResString(341, "Zwangs-Ein")), kModeForcedOn);
-    AddComboItem(pCombo, QString::fromStdString(GetResString(342, "Zwangs-Aus")), kModeForcedOff);
-    pCombo->setCurrentIndex(0);
-}
-
 BOOL CDaySwitchTimeEditDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     CenterWindow();
@@ -163,9 +111,9 @@ BOOL CDaySwitchTimeEditDlg::OnInitDialog() {
     }
     MakeControls();
     m_pCombo->EnableNewAddressEntry(g_pChronoset != nullptr && g_pChronoset->CanAddGroupAddress());
-    FillModeCombo();
-    FillExponentCombo();
-    ApplyExponent();
+    m_oValue.FillModeCombo();
+    m_oValue.FillExponentCombo();
+    m_oValue.ApplyExponent();
     CheckDlgButton(IDC_PERCENT, true);
 
     m_nPosition = 0;
@@ -245,54 +193,6 @@ CGroupDataAddress* CDaySwitchTimeEditDlg::GetSelectedAddress() const {
     return m_pCombo != nullptr ? m_pCombo->GetSelectedGroupAddress() : nullptr;
 }
 
-void CDaySwitchTimeEditDlg::ShowValueControls(bool bAnyAddress, LONG nMainType) {
-    const bool bTwoBit = bAnyAddress && nMainType == kTwoBitType;
-    const bool bEdit = bAnyAddress && !bTwoBit;
-    const bool bByte = bAnyAddress && nMainType == kByteType;
-    const bool bFloat = bAnyAddress && nMainType == kFloatType;
-    const auto show = [this](UINT nId, bool bShow) {
-        if (QWidget* pControl = GetDlgItem(nId)) {
-            pControl->setVisible(bShow);
-        }
-    };
-    show(IDC_MODE, bTwoBit);
-    show(IDC_VALUE, bEdit);
-    if (m_pValueSpin != nullptr) {
-        m_pValueSpin->setVisible(bEdit);
-    }
-    show(IDC_UNIT, bByte);
-    show(IDC_PERCENT, bByte);
-    show(IDC_STANDARD, bByte);
-    show(IDC_EXPONENT_LABEL, bFloat);
-    show(IDC_EXPONENT, bFloat);
-    show(IDC_RANGE, bAnyAddress);
-}
-
-void CDaySwitchTimeEditDlg::BindValueEdit(LONG nMainType, WORD wSubType) {
-    const CDptSubType* pSubType =
-        g_DptManager.GetSubType(static_cast<WORD>(nMainType), wSubType);
-    if (pSubType == nullptr || m_pValueEdit == nullptr) {
-        return;
-    }
-    // The raw value stays; an edit bound to nothing yet has none.
-    const DWORD dwRaw = m_pValueEdit->GetMainType() != 0 ? m_pValueEdit->GetValue() : 0;
-    m_pValueEdit->SetDpt(static_cast<int>(nMainType), wSubType, pSubType);
-    m_pValueEdit->SetRawValue(dwRaw);
-}
-
-void CDaySwitchTimeEditDlg::ShowPlainRange() {
-    const CDptSubType* pSubType =
-        g_DptManager.GetSubType(static_cast<WORD>(m_pValueEdit->GetMainType()), m_pValueEdit->GetSubType());
-    if (pSubType == nullptr) {
-        return;
-    }
-    std::string strMinimum = FormatFloatValue(pSubType->GetMin(), 0, true, false);
-    if (!pSubType->GetUnit().empty()) {
-        strMinimum += " " + pSubType->GetUnit();
-    }
-    SetDlgItemText(IDC_RANGE, RangeText(strMinimum, FormatFloatValue(pSubType->GetMax(), 0, true, false)));
-}
-
 void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
     if (m_pCombo == nullptr) {
         return;
@@ -303,7 +203,7 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
     }
     CGroupDataAddress* pAddress = GetSelectedAddress();
     if (pAddress == nullptr) {
-        ShowValueControls(false, 0);
+        m_oValue.ShowValueControls(false, 0);
         const bool bNewEntry = nSelection >= 0 && nSelection == m_pCombo->GetNewAddressIndex();
         if (bOffer && !g_bStandalone && bNewEntry && g_pChronoset != nullptr &&
             g_pChronoset->CanAddGroupAddress() && !m_bNewAddressRunning) {
@@ -331,9 +231,9 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
                     static_cast<int>(nMainType), static_cast<int>(nSubType));
         return;
     }
-    ShowValueControls(true, nMainType);
+    m_oValue.ShowValueControls(true, nMainType);
     if (nMainType != kTwoBitType) {
-        BindValueEdit(nMainType, static_cast<WORD>(nSubType));
+        m_oValue.BindValueEdit(nMainType, static_cast<WORD>(nSubType));
     }
     if (nMainType == kByteType) {
         if (const CDptSubType* pSubType =
@@ -348,7 +248,7 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
                 pExponent->setCurrentIndex(nStored >= 16 ? 0 : nStored + 1);
             }
         }
-        ApplyExponent();
+        m_oValue.ApplyExponent();
     } else if (nMainType == kTwoBitType) {
         const DWORD dwStored = m_pSwitchTime != nullptr ? m_pSwitchTime->GetValue().dwValue : 0;
         if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
@@ -356,7 +256,7 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
         }
         SetDlgItemText(IDC_RANGE, "");
     } else {
-        ShowPlainRange();
+        m_oValue.ShowPlainRange();
     }
     if (nMainType == kByteType) {
         if (nSubType == kPercentSubType) {
@@ -370,43 +270,8 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
     }
 }
 
-void CDaySwitchTimeEditDlg::OnRadio(WORD wSubType) {
-    CGroupDataAddress* pAddress = GetSelectedAddress();
-    if (pAddress == nullptr || m_pValueEdit == nullptr) {
-        return;
-    }
-    const LONG nMainType = pAddress->GetObjectType();
-    const CDptSubType* pSubType = g_DptManager.GetSubType(static_cast<WORD>(nMainType), wSubType);
-    if (pSubType == nullptr) {
-        return;
-    }
-    SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
-    BindValueEdit(nMainType, wSubType);
-    ShowPlainRange();
-}
-
-int CDaySwitchTimeEditDlg::GetExponentSelection() const {
-    auto* pCombo = GetDlgItemAs<QComboBox>(IDC_EXPONENT);
-    return pCombo != nullptr ? pCombo->currentIndex() : kDefaultExponentIndex;
-}
-
 void CDaySwitchTimeEditDlg::OnExponentChange() {
-    ApplyExponent();
-}
-
-void CDaySwitchTimeEditDlg::ApplyExponent() {
-    if (m_pValueEdit == nullptr) {
-        return;
-    }
-    const int nExponent = GetExponentSelection() - 1;
-    m_pValueEdit->SetExponent(nExponent);
-    // The value becomes one that the exponent can hold.
-    m_pValueEdit->SetDouble(ThroughFloat16(m_pValueEdit->GetDouble(), nExponent));
-    const double dMinimum = Float16Minimum(nExponent);
-    const double dMaximum = Float16Maximum(nExponent);
-    SetDlgItemText(IDC_RANGE,
-                   RangeText(FormatFloatValue(dMinimum, 2, false, false), FormatFloatValue(dMaximum, 2, false, false)));
-    m_pValueEdit->SetRange(dMinimum, dMaximum);
+    m_oValue.ApplyExponent();
 }
 
 void CDaySwitchTimeEditDlg::ShowSwitchTime() {
@@ -514,7 +379,7 @@ void CDaySwitchTimeEditDlg::OnOK() {
         if (nMainType == kByteType) {
             pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
         } else if (nMainType == kFloatType) {
-            m_pSwitchTime->SetExponent(static_cast<BYTE>(GetExponentSelection() - 1));
+            m_pSwitchTime->SetExponent(static_cast<BYTE>(m_oValue.GetExponentSelection() - 1));
         }
         value.dwValue = m_pValueEdit != nullptr ? m_pValueEdit->GetValue() : 0;
     }
@@ -600,4 +465,10 @@ void CDaySwitchTimeEditDlg::OnDestroy() {
         m_pCombo->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
     }
     CDialog::OnDestroy();
+}
+
+void CDaySwitchTimeEditDlg::OnRadio(WORD wSubType) {
+    if (CGroupDataAddress* pAddress = GetSelectedAddress()) {
+        m_oValue.SelectSubType(pAddress->GetObjectType(), wSubType);
+    }
 }

@@ -9,6 +9,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
+#include "ui/TypedValueControls.h"
 
 #include <cstddef>
 #include <string>
@@ -71,10 +72,6 @@ public:
     CFloatEditEx* GetValueEdit() const { return m_pValueEdit; }
     CTimeEditEx* GetTimeEdit() const { return m_pTimeEdit; }
 
-    // The limits of a 2-byte float with the exponent (-1: automatic, whose
-    // range is that of exponent 15).
-    static double Float16Minimum(int nExponent);
-    static double Float16Maximum(int nExponent);
 
 protected:
     BOOL OnInitDialog() override;
@@ -84,8 +81,6 @@ protected:
 
 private:
     void MakeControls();
-    void FillExponentCombo();
-    void FillModeCombo();
     // Empties and fills the address chooser; the address to select, else the
     // switching time's own.
     void FillAddressList(CGroupDataAddress* pSelect);
@@ -94,16 +89,10 @@ private:
     void OnAddressChange(bool bOffer);
     void OnRadio(WORD wSubType);
     void OnExponentChange();
-    void ApplyExponent();
     void ShowSwitchTime();
-    void ShowValueControls(bool bAnyAddress, LONG nMainType);
-    // Binds the value edit to another sub type, keeping its raw value.
-    void BindValueEdit(LONG nMainType, WORD wSubType);
-    void ShowPlainRange();
     // A value typed but not yet checked (Enter pressed in the field) is
     // snapped and limited as leaving the field would do.
     void NormaliseTypedValue();
-    int GetExponentSelection() const;
     CGroupDataAddress* GetSelectedAddress() const;
     void SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind);
     void SendKindsChangedInDebug();
@@ -115,6 +104,7 @@ private:
     CDaySwitchTime* m_pSwitchTime = nullptr;
     CDaySwitchTime* m_pTemplate = nullptr;
     CDayRoutine* m_pDayRoutine = nullptr;
+    CTypedValueControls m_oValue;
     bool m_bInsertMode;
     int m_nPrevSelection = -1;
     std::vector<CDaySwitchTime*>* m_pSwitchTimes;
