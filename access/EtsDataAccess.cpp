@@ -47,6 +47,72 @@ void TakeBack(Group* pGroup, CHostObjectMap<Group>* pMap, LONG nId, const char* 
         LOG_ERROR("Couldnt remove the new %s again hr=0x%08X", pszKind, static_cast<unsigned>(hr));
 }
 
+// The log texts of the group kind FindOrAddGroup looks through.
+struct GroupKindTexts
+{
+    const char* pszCount;
+    const char* pszItem;
+    const char* pszAddress;
+    const char* pszAdd;
+    const char* pszCookie;
+    const char* pszKind;
+};
+
+// The group of the collection with the address (its low 16 bits), else a
+// new one added with it and entered into the map (nNewId its id); an item
+// that can't be read is logged and passed over.
+template <class Groups, class Group>
+HRESULT FindOrAddGroup(Groups* pGroups, LONG nAddress, CHostObjectMap<Group>& map, const GroupKindTexts& texts,
+                       CComPtr<Group>& pGroup, LONG& nNewId)
+{
+    LONG nCount = 0;
+    HRESULT hr = pGroups->get_Count(&nCount);
+    if (FAILED(hr)) {
+        LOG_ERROR(texts.pszCount, Hr(hr));
+        return hr;
+    }
+    for (LONG i = 1; i <= nCount; ++i) {
+        CComPtr<Group> pItem;
+        hr = pGroups->Item(MakeIndexVariant(i), &pItem);
+        if (FAILED(hr) || !pItem) {
+            LOG_ERROR(texts.pszItem, Hr(hr));
+            continue;
+        }
+        CComVariant vAddress;
+        hr = pItem->get_Address(&vAddress);
+        if (FAILED(hr)) {
+            LOG_ERROR(texts.pszAddress, Hr(hr));
+            continue;
+        }
+        LONG nItemAddress = 0;
+        bool bNull = false;
+        if (FAILED(AddressFromVariant(vAddress, nItemAddress, bNull)) || bNull)
+            continue;
+        if ((nItemAddress & 0xFFFF) == (nAddress & 0xFFFF)) {
+            pGroup = pItem;
+            return hr;
+        }
+    }
+    CComPtr<Group> pNew;
+    hr = pGroups->Add(AddressVariant(nAddress), CComBSTR(""), &pNew);
+    if (FAILED(hr) || !pNew) {
+        hr = FAILED(hr) ? hr : E_POINTER;
+        LOG_ERROR(texts.pszAdd, Hr(hr));
+        return hr;
+    }
+    LONG nId = -1;
+    hr = GetObjectCookie(pNew, nId);
+    if (FAILED(hr)) {
+        LOG_ERROR(texts.pszCookie, Hr(hr));
+        TakeBack<Group>(pNew, nullptr, -1, texts.pszKind);
+        return hr;
+    }
+    map.SetAt(nId, pNew);
+    pGroup = pNew;
+    nNewId = nId;
+    return hr;
+}
+
 HRESULT ReadText(HRESULT hr, BSTR& bstr, std::string& strText)
 {
     // The text is taken through the reference, after the call that filled it.
@@ -470,52 +536,11 @@ HRESULT CEtsDataAccess::GetOrCreateMainGroup(IEtsProject* pProject, LONG nAddres
         LOG_ERROR("Couldnt get main groups hr=0x%08X", Hr(hr));
         return hr;
     }
-    LONG nCount = 0;
-    hr = pMainGroups->get_Count(&nCount);
-    if (FAILED(hr)) {
-        LOG_ERROR("Couldnt get main groups count hr=0x%08X", Hr(hr));
-        return hr;
-    }
-    for (LONG i = 1; i <= nCount; ++i) {
-        CComPtr<IEtsMainGroup> pItem;
-        hr = pMainGroups->Item(MakeIndexVariant(i), &pItem);
-        if (FAILED(hr) || !pItem) {
-            LOG_ERROR("Couldnt get main group item hr=0x%08X", Hr(hr));
-            continue;
-        }
-        CComVariant vAddress;
-        hr = pItem->get_Address(&vAddress);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get main group address hr=0x%08X", Hr(hr));
-            continue;
-        }
-        LONG nItemAddress = 0;
-        bool bNull = false;
-        if (FAILED(AddressFromVariant(vAddress, nItemAddress, bNull)) || bNull)
-            continue;
-        if ((nItemAddress & 0xFFFF) == (nAddress & 0xFFFF)) {
-            pMainGroup = pItem;
-            return hr;
-        }
-    }
-    CComPtr<IEtsMainGroup> pNew;
-    hr = pMainGroups->Add(AddressVariant(nAddress), CComBSTR(""), &pNew);
-    if (FAILED(hr) || !pNew) {
-        hr = FAILED(hr) ? hr : E_POINTER;
-        LOG_ERROR("Couldnt add new main group hr=0x%08X", Hr(hr));
-        return hr;
-    }
-    LONG nId = -1;
-    hr = GetObjectCookie(pNew, nId);
-    if (FAILED(hr)) {
-        LOG_ERROR("Couldnt get maingroup object cookie hr=0x%08X", Hr(hr));
-        TakeBack<IEtsMainGroup>(pNew, nullptr, -1, "main group");
-        return hr;
-    }
-    g_mapMainGroups.SetAt(nId, pNew);
-    pMainGroup = pNew;
-    nNewId = nId;
-    return hr;
+    static constexpr GroupKindTexts kTexts = {
+        "Couldnt get main groups count hr=0x%08X", "Couldnt get main group item hr=0x%08X",
+        "Couldnt get main group address hr=0x%08X", "Couldnt add new main group hr=0x%08X",
+        "Couldnt get maingroup object cookie hr=0x%08X", "main group"};
+    return FindOrAddGroup(pMainGroups.p, nAddress, g_mapMainGroups, kTexts, pMainGroup, nNewId);
 }
 
 HRESULT CEtsDataAccess::GetOrCreateMiddleGroup(IEtsMainGroup* pMainGroup, LONG nAddress,
@@ -538,52 +563,11 @@ HRESULT CEtsDataAccess::GetOrCreateMiddleGroup(IEtsMainGroup* pMainGroup, LONG n
         LOG_ERROR("Couldnt get middle groups hr=0x%08X", Hr(hr));
         return hr;
     }
-    LONG nCount = 0;
-    hr = pMiddleGroups->get_Count(&nCount);
-    if (FAILED(hr)) {
-        LOG_ERROR("Couldnt get Middle groups count hr=0x%08X", Hr(hr));
-        return hr;
-    }
-    for (LONG i = 1; i <= nCount; ++i) {
-        CComPtr<IEtsMiddleGroup> pItem;
-        hr = pMiddleGroups->Item(MakeIndexVariant(i), &pItem);
-        if (FAILED(hr) || !pItem) {
-            LOG_ERROR("Couldnt get Middle group item hr=0x%08X", Hr(hr));
-            continue;
-        }
-        CComVariant vAddress;
-        hr = pItem->get_Address(&vAddress);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get Middle group address hr=0x%08X", Hr(hr));
-            continue;
-        }
-        LONG nItemAddress = 0;
-        bool bNull = false;
-        if (FAILED(AddressFromVariant(vAddress, nItemAddress, bNull)) || bNull)
-            continue;
-        if ((nItemAddress & 0xFFFF) == (nAddress & 0xFFFF)) {
-            pMiddleGroup = pItem;
-            return hr;
-        }
-    }
-    CComPtr<IEtsMiddleGroup> pNew;
-    hr = pMiddleGroups->Add(AddressVariant(nAddress), CComBSTR(""), &pNew);
-    if (FAILED(hr) || !pNew) {
-        hr = FAILED(hr) ? hr : E_POINTER;
-        LOG_ERROR("Couldnt add new Middle group hr=0x%08X", Hr(hr));
-        return hr;
-    }
-    LONG nId = -1;
-    hr = GetObjectCookie(pNew, nId);
-    if (FAILED(hr)) {
-        LOG_ERROR("Couldnt get Middlegroup object cookie hr=0x%08X", Hr(hr));
-        TakeBack<IEtsMiddleGroup>(pNew, nullptr, -1, "middle group");
-        return hr;
-    }
-    g_mapMiddleGroups.SetAt(nId, pNew);
-    pMiddleGroup = pNew;
-    nNewId = nId;
-    return hr;
+    static constexpr GroupKindTexts kTexts = {
+        "Couldnt get Middle groups count hr=0x%08X", "Couldnt get Middle group item hr=0x%08X",
+        "Couldnt get Middle group address hr=0x%08X", "Couldnt add new Middle group hr=0x%08X",
+        "Couldnt get Middlegroup object cookie hr=0x%08X", "middle group"};
+    return FindOrAddGroup(pMiddleGroups.p, nAddress, g_mapMiddleGroups, kTexts, pMiddleGroup, nNewId);
 }
 
 LONG CEtsDataAccess::GetSubGroupCount(LONG nMiddleGroupId)
