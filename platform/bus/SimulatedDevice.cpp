@@ -332,6 +332,34 @@ EDeviceResult CSimulatedDevice::WritePropertyFrame(CDeviceTraceEntry oEntry)
 // Longer requests go out as several frames, the way the bus-access library
 // splits them.
 
+EDeviceResult CSimulatedDevice::ReadOneFrame(EDeviceOperation eOperation, DWORD nAddress, std::size_t nLength,
+                                             ReadFrameImpl pfnFrame, std::vector<BYTE>& arrData)
+{
+    arrData.clear();
+    CDeviceTraceEntry oEntry;
+    oEntry.m_eOperation = eOperation;
+    oEntry.m_nAddress = nAddress;
+    EDeviceResult eResult = BeginAccess(oEntry);
+    if (eResult != EDeviceResult::Ok)
+        return eResult;
+    return (this->*pfnFrame)(oEntry, nLength, arrData);
+}
+
+EDeviceResult CSimulatedDevice::WriteOneFrame(EDeviceOperation eOperation, DWORD nAddress, const BYTE* pData,
+                                              std::size_t nLength, WORD nFlag, WriteFrameImpl pfnFrame)
+{
+    CDeviceTraceEntry oEntry;
+    oEntry.m_eOperation = eOperation;
+    oEntry.m_nAddress = nAddress;
+    oEntry.m_nFlag = nFlag;
+    if (pData && nLength > 0)
+        oEntry.m_arrData.assign(pData, pData + nLength);
+    EDeviceResult eResult = BeginAccess(oEntry);
+    if (eResult != EDeviceResult::Ok)
+        return eResult;
+    return (this->*pfnFrame)(oEntry);
+}
+
 EDeviceResult CSimulatedDevice::ReadInFrames(EDeviceOperation eOperation, DWORD nAddress, std::size_t nLength,
                                              std::size_t nFrameSize, ReadFrameImpl pfnFrame,
                                              std::vector<BYTE>& arrData)
@@ -394,14 +422,8 @@ EDeviceResult CSimulatedDevice::ReadMemory(DWORD nAddress, std::size_t nLength, 
 
 EDeviceResult CSimulatedDevice::ReadMemoryFrame(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData)
 {
-    arrData.clear();
-    CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::MemoryRead;
-    oEntry.m_nAddress = nAddress;
-    EDeviceResult eResult = BeginAccess(oEntry);
-    if (eResult != EDeviceResult::Ok)
-        return eResult;
-    return ReadMemoryFrameImpl(oEntry, nLength, arrData);
+    return ReadOneFrame(EDeviceOperation::MemoryRead, nAddress, nLength, &CSimulatedDevice::ReadMemoryFrameImpl,
+                        arrData);
 }
 
 EDeviceResult CSimulatedDevice::ReadMemoryFrameImpl(CDeviceTraceEntry oEntry, std::size_t nLength,
@@ -436,16 +458,8 @@ EDeviceResult CSimulatedDevice::WriteMemory(DWORD nAddress, const BYTE* pData, s
 
 EDeviceResult CSimulatedDevice::WriteMemoryFrame(DWORD nAddress, const BYTE* pData, std::size_t nLength, WORD nFlag)
 {
-    CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::MemoryWrite;
-    oEntry.m_nAddress = nAddress;
-    oEntry.m_nFlag = nFlag;
-    if (pData && nLength > 0)
-        oEntry.m_arrData.assign(pData, pData + nLength);
-    EDeviceResult eResult = BeginAccess(oEntry);
-    if (eResult != EDeviceResult::Ok)
-        return eResult;
-    return WriteMemoryFrameImpl(oEntry);
+    return WriteOneFrame(EDeviceOperation::MemoryWrite, nAddress, pData, nLength, nFlag,
+                         &CSimulatedDevice::WriteMemoryFrameImpl);
 }
 
 EDeviceResult CSimulatedDevice::CheckMemoryWrite(DWORD nAddress, const std::vector<BYTE>& arrData) const
@@ -520,14 +534,8 @@ EDeviceResult CSimulatedDevice::ReadUserMemory(DWORD nAddress, std::size_t nLeng
 
 EDeviceResult CSimulatedDevice::ReadUserMemoryFrame(DWORD nAddress, std::size_t nLength, std::vector<BYTE>& arrData)
 {
-    arrData.clear();
-    CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::UserMemoryRead;
-    oEntry.m_nAddress = nAddress;
-    EDeviceResult eResult = BeginAccess(oEntry);
-    if (eResult != EDeviceResult::Ok)
-        return eResult;
-    return ReadUserMemoryFrameImpl(oEntry, nLength, arrData);
+    return ReadOneFrame(EDeviceOperation::UserMemoryRead, nAddress, nLength,
+                        &CSimulatedDevice::ReadUserMemoryFrameImpl, arrData);
 }
 
 EDeviceResult CSimulatedDevice::ReadUserMemoryFrameImpl(CDeviceTraceEntry oEntry, std::size_t nLength,
@@ -564,16 +572,8 @@ EDeviceResult CSimulatedDevice::WriteUserMemory(DWORD nAddress, const BYTE* pDat
 EDeviceResult CSimulatedDevice::WriteUserMemoryFrame(DWORD nAddress, const BYTE* pData, std::size_t nLength,
                                                      WORD nFlag)
 {
-    CDeviceTraceEntry oEntry;
-    oEntry.m_eOperation = EDeviceOperation::UserMemoryWrite;
-    oEntry.m_nAddress = nAddress;
-    oEntry.m_nFlag = nFlag;
-    if (pData && nLength > 0)
-        oEntry.m_arrData.assign(pData, pData + nLength);
-    EDeviceResult eResult = BeginAccess(oEntry);
-    if (eResult != EDeviceResult::Ok)
-        return eResult;
-    return WriteUserMemoryFrameImpl(oEntry);
+    return WriteOneFrame(EDeviceOperation::UserMemoryWrite, nAddress, pData, nLength, nFlag,
+                         &CSimulatedDevice::WriteUserMemoryFrameImpl);
 }
 
 EDeviceResult CSimulatedDevice::WriteUserMemoryFrameImpl(CDeviceTraceEntry oEntry)

@@ -176,6 +176,12 @@ private:
     EDeviceResult WritePropertyFrame(CDeviceTraceEntry oEntry);
     using ReadFrameImpl = EDeviceResult (CSimulatedDevice::*)(CDeviceTraceEntry, std::size_t, std::vector<BYTE>&);
     using WriteFrameImpl = EDeviceResult (CSimulatedDevice::*)(CDeviceTraceEntry);
+    // One frame's access, traced as the operation, the frame served by the
+    // implementation.
+    EDeviceResult ReadOneFrame(EDeviceOperation eOperation, DWORD nAddress, std::size_t nLength,
+                               ReadFrameImpl pfnFrame, std::vector<BYTE>& arrData);
+    EDeviceResult WriteOneFrame(EDeviceOperation eOperation, DWORD nAddress, const BYTE* pData, std::size_t nLength,
+                                WORD nFlag, WriteFrameImpl pfnFrame);
     EDeviceResult ReadInFrames(EDeviceOperation eOperation, DWORD nAddress, std::size_t nLength,
                                std::size_t nFrameSize, ReadFrameImpl pfnFrame, std::vector<BYTE>& arrData);
     EDeviceResult WriteInFrames(EDeviceOperation eOperation, DWORD nAddress, const BYTE* pData, std::size_t nLength,
