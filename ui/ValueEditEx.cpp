@@ -37,7 +37,9 @@ void CValueEditEx::EnableValue(BOOL bEnable) {
         }
         m_bEnabled = FALSE;
         SetWindowText("- -");
-    } else {
+    } else if (!m_bEnabled) {
+        // Only a disabled edit holds its value aside; an enabled one already
+        // shows it, and its kept value is stale.
         m_bEnabled = TRUE;
         SetValue(m_dwKeptValue);
     }

@@ -150,6 +150,33 @@ TEST_F(InternalClockTest, ControlsWriteIntoClockAndCentralObject) {
     EXPECT_EQ(m_run.Chronoset().GetSendDelay(), 3);
 }
 
+TEST_F(InternalClockTest, ShowingAndLeavingTheFormKeepsTheSendTime) {
+    for (const bool bStandalone : {false, true}) {
+        for (const int nMode : {3, 4}) {
+            SCOPED_TRACE(testing::Message() << "standalone " << bStandalone << ", mode " << nMode);
+            g_bStandalone = bStandalone;
+            Clock().SetMode(nMode);
+            Clock().SetSendHour(3);
+            Clock().SetSendMinute(15);
+            g_bDataModified = false;
+            ASSERT_NE(Open(), nullptr);
+            EXPECT_EQ(Control<QLineEdit>(CInternalClockEditWnd::IDC_SEND_HOUR)->text(), nMode == 4 ? "03" : "- -");
+            EXPECT_EQ(Control<QLineEdit>(CInternalClockEditWnd::IDC_SEND_MINUTE)->text(), "15");
+            m_view.DeleteTableBox();  // the form writes what its edits hold as it goes
+            EXPECT_EQ(Clock().GetSendHour(), 3);
+            EXPECT_EQ(Clock().GetSendMinute(), 15);
+            EXPECT_FALSE(g_bDataModified);
+        }
+    }
+    // Hourly to daily sending brings back the hour the form kept aside.
+    g_bStandalone = false;
+    Clock().SetMode(3);
+    ASSERT_NE(Open(), nullptr);
+    Pick(CInternalClockEditWnd::IDC_MODE, 5);
+    EXPECT_EQ(Control<QLineEdit>(CInternalClockEditWnd::IDC_SEND_HOUR)->text(), "03");
+    EXPECT_EQ(Control<QLineEdit>(CInternalClockEditWnd::IDC_SEND_MINUTE)->text(), "15");
+}
+
 TEST_F(InternalClockTest, NewAddressEntryGivesRequestToClockAndCancelRestores) {
     CGroupDataAddress* pAdded = AddAddress("Anforderung", 0x0a01);
     int nCalls = 0;
