@@ -3,6 +3,7 @@
 #include "app/Chronoset.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
+#include "model/Float16Value.h"
 #include "model/GroupDataAddress.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
@@ -41,8 +42,8 @@ CGroupDataAddress* ClockAddress(const std::string& strName, int nMain, int nMidd
     return pAddress;
 }
 
-void AddSwitchTime(CDayRoutine* pRoutine, int nHour, int nMinute, CGroupDataAddress* pAddress, DWORD dwValue,
-                   bool bSendOnChange = false)
+CDaySwitchTime* AddSwitchTime(CDayRoutine* pRoutine, int nHour, int nMinute, CGroupDataAddress* pAddress,
+                              DWORD dwValue, bool bSendOnChange = false)
 {
     CDaySwitchTime* pTime = pRoutine->AddSwitchTime(nullptr);
     pTime->SetHour(static_cast<WORD>(nHour));
@@ -50,13 +51,41 @@ void AddSwitchTime(CDayRoutine* pRoutine, int nHour, int nMinute, CGroupDataAddr
     pTime->SetGroupAddress(pAddress);
     pTime->SetValue({dwValue});
     pTime->SetSendOnChange(bSendOnChange ? 1 : 0);
+    return pTime;
 }
 
-void AddMember(CQuantity* pQuantity, CGroupDataAddress* pAddress, WORD wValue, int nRange, bool bSendOnChange = false)
+CQuantityMember* AddMember(CQuantity* pQuantity, CGroupDataAddress* pAddress, WORD wValue, int nRange,
+                           bool bSendOnChange = false)
 {
     CQuantityMember* pMember = pQuantity->CreateMember();
     pMember->SetGroupAddress(pAddress);
     pMember->SetValues(wValue, bSendOnChange, nRange);
+    return pMember;
+}
+
+// A 2-byte float as the editors store it: the word and, beside it, the
+// exponent its encoding chose, so that the dialogs offer the value as stored.
+struct Float16
+{
+    WORD wValue;
+    BYTE nExponent;
+};
+
+Float16 Temperature(double dValue)
+{
+    CFloat16Value value;
+    value.SetValue(dValue);
+    return {static_cast<WORD>(value.GetHighByte() << 8 | value.GetLowByte()), static_cast<BYTE>(value.GetExponent())};
+}
+
+void AddSwitchTime(CDayRoutine* pRoutine, int nHour, int nMinute, CGroupDataAddress* pAddress, Float16 value)
+{
+    AddSwitchTime(pRoutine, nHour, nMinute, pAddress, value.wValue)->SetExponent(value.nExponent);
+}
+
+void AddMember(CQuantity* pQuantity, CGroupDataAddress* pAddress, Float16 value, int nRange)
+{
+    AddMember(pQuantity, pAddress, value.wValue, nRange)->SetExponent(value.nExponent);
 }
 
 std::tm Moment(int nYear, int nMonth, int nDay, int nHour, int nMinute)
@@ -130,25 +159,25 @@ void BuildSampleParameterSet(CChronoset& set)
     pWorkday->SetName("Arbeitstag");
     pWorkday->SetTriggerGroupAddress(pPresence);
     AddSwitchTime(pWorkday, 6, 30, pHallway, 1);
-    AddSwitchTime(pWorkday, 6, 45, pSetpoint, 0x0C1A);  // 21.0
+    AddSwitchTime(pWorkday, 6, 45, pSetpoint, Temperature(21.0));
     AddSwitchTime(pWorkday, 7, 0, pBlinds, 0);
     AddSwitchTime(pWorkday, 12, 0, pKitchen, 1, true);
     AddSwitchTime(pWorkday, 18, 15, pOutdoor, 1);
     AddSwitchTime(pWorkday, 22, 0, pHallway, 0);
-    AddSwitchTime(pWorkday, 22, 30, pSetpoint, 0x0B20);  // 18.0
+    AddSwitchTime(pWorkday, 22, 30, pSetpoint, Temperature(18.0));
 
     CDayRoutine* pWeekend = pRoutines->CreateDayRoutine();
     pWeekend->SetName("Wochenende");
-    AddSwitchTime(pWeekend, 8, 0, pSetpoint, 0x0C1A);
-    AddSwitchTime(pWeekend, 8, 0, pBathSetpoint, 0x0C4C);  // 22.0
+    AddSwitchTime(pWeekend, 8, 0, pSetpoint, Temperature(21.0));
+    AddSwitchTime(pWeekend, 8, 0, pBathSetpoint, Temperature(22.0));
     AddSwitchTime(pWeekend, 9, 30, pBlinds, 128);
     AddSwitchTime(pWeekend, 23, 0, pOutdoor, 0);
 
     CDayRoutine* pHolidayRoutine = pRoutines->CreateDayRoutine();
     pHolidayRoutine->SetName("Feiertag");
     pHolidayRoutine->SetTriggerGroupAddress(pHoliday);
-    AddSwitchTime(pHolidayRoutine, 9, 0, pSetpoint, 0x0C1A);
-    AddSwitchTime(pHolidayRoutine, 23, 30, pSetpoint, 0x0B20);
+    AddSwitchTime(pHolidayRoutine, 9, 0, pSetpoint, Temperature(21.0));
+    AddSwitchTime(pHolidayRoutine, 23, 30, pSetpoint, Temperature(18.0));
 
     CWeekRoutine* pWeek = set.GetWeekRoutine();
     for (int nDay = 0; nDay < 5; ++nDay)
@@ -189,7 +218,7 @@ void BuildSampleParameterSet(CChronoset& set)
     pAway->AddTriggerGroupAddress(pAwayTrigger, false);
     AddMember(pAway, pHallway, 0, 1);
     AddMember(pAway, pKitchen, 0, 1);
-    AddMember(pAway, pBathSetpoint, 0x0A96, 1);  // 17.0
+    AddMember(pAway, pBathSetpoint, Temperature(17.0), 1);
 
     DWORD nCount = 0;
     set.CountAssociations(nCount);

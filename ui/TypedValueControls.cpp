@@ -115,9 +115,22 @@ void CTypedValueControls::ApplyExponent() {
         return;
     }
     const int nExponent = GetExponentSelection() - 1;
-    m_pValueEdit->SetExponent(nExponent);
     // The value becomes one that the exponent can hold.
     m_pValueEdit->SetDouble(ThroughFloat16(m_pValueEdit->GetDouble(), nExponent));
+    ShowExponentRange(nExponent);
+}
+
+void CTypedValueControls::ShowStoredExponent(BYTE nStored) {
+    if (auto* pCombo = m_dialog.GetDlgItemAs<QComboBox>(m_ids.nExponent)) {
+        pCombo->setCurrentIndex(nStored < 16 ? nStored + 1 : 0);
+    }
+    if (m_pValueEdit != nullptr) {
+        ShowExponentRange(GetExponentSelection() - 1);
+    }
+}
+
+void CTypedValueControls::ShowExponentRange(int nExponent) {
+    m_pValueEdit->SetExponent(nExponent);
     const double dMinimum = Float16Minimum(nExponent);
     const double dMaximum = Float16Maximum(nExponent);
     m_dialog.SetDlgItemText(m_ids.nRange, RangeText(FormatFloatValue(dMinimum, 2, false, false),
@@ -156,4 +169,40 @@ void CTypedValueControls::SelectSubType(LONG nMainType, WORD wSubType) {
     m_dialog.SetDlgItemText(m_ids.nUnit, pSubType->GetUnit());
     BindValueEdit(nMainType, wSubType);
     ShowPlainRange();
+}
+
+void CTypedValueControls::RememberShownValue(LONG nMainType, DWORD dwStored, BYTE nStoredExponent) {
+    m_nShownType = nMainType;
+    if (nMainType == 0) {
+        return;
+    }
+    m_dwStored = dwStored;
+    m_nStoredExponent = nStoredExponent;
+    m_nShownExponentSelection = GetExponentSelection();
+    if (nMainType == kTwoBitType) {
+        auto* pMode = m_dialog.GetDlgItemAs<QComboBox>(m_ids.nMode);
+        m_dwShownEncoding = pMode != nullptr ? static_cast<DWORD>(pMode->currentIndex()) : 0;
+    } else {
+        m_dwShownEncoding = m_pValueEdit != nullptr ? m_pValueEdit->GetValue() : 0;
+    }
+}
+
+DWORD CTypedValueControls::ValueToStore(LONG nMainType) {
+    DWORD dwValue = 0;
+    DWORD dwEncoding = 0;
+    if (nMainType == kTwoBitType) {
+        auto* pMode = m_dialog.GetDlgItemAs<QComboBox>(m_ids.nMode);
+        dwValue = static_cast<DWORD>(GetComboSelData(pMode) & 3);
+        dwEncoding = pMode != nullptr ? static_cast<DWORD>(pMode->currentIndex()) : 0;
+    } else {
+        dwValue = m_pValueEdit != nullptr ? m_pValueEdit->GetValue() : 0;
+        dwEncoding = dwValue;
+    }
+    return nMainType != 0 && nMainType == m_nShownType && dwEncoding == m_dwShownEncoding ? m_dwStored : dwValue;
+}
+
+BYTE CTypedValueControls::ExponentToStore() const {
+    const int nSelection = GetExponentSelection();
+    return m_nShownType != 0 && nSelection == m_nShownExponentSelection ? m_nStoredExponent
+                                                                          : static_cast<BYTE>(nSelection - 1);
 }

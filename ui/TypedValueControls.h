@@ -61,6 +61,17 @@ public:
     // The chosen exponent: the value becomes one it can hold, and the range
     // line and the edit's limits follow it.
     void ApplyExponent();
+    // Shows the stored exponent byte (16 and above: automatic) with its
+    // range, the value as it is stored.
+    void ShowStoredExponent(BYTE nStored);
+    // Notes the stored value and exponent byte as the dialog shows them, so
+    // that an OK that leaves them as they were keeps their bytes: the edit
+    // may encode the same value in other bytes than the stored ones.
+    void RememberShownValue(LONG nMainType, DWORD dwStored, BYTE nStoredExponent);
+    // What OK stores: the edit's value, or the stored bytes while the value
+    // is the one shown.
+    DWORD ValueToStore(LONG nMainType);
+    BYTE ExponentToStore() const;
     // The range of the bound sub type.
     void ShowPlainRange();
     // A percent or count choice of a 1-byte address: the unit, the binding
@@ -80,6 +91,14 @@ private:
     CDialog& m_dialog;
     CIds m_ids;
     bool m_bUnitAfterMaximum;
+    void ShowExponentRange(int nExponent);
+
     CFloatEditEx* m_pValueEdit = nullptr;
     CSpinControl* m_pValueSpin = nullptr;
+    // What the dialog showed of the stored value; main type 0: nothing.
+    LONG m_nShownType = 0;
+    DWORD m_dwShownEncoding = 0;
+    DWORD m_dwStored = 0;
+    BYTE m_nStoredExponent = 0;
+    int m_nShownExponentSelection = -1;
 };

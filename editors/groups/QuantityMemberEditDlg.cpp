@@ -224,9 +224,14 @@ void CQuantityMemberEditDlg::ShowMember(CGroupDataAddress* pShown) {
         m_pCombo->SelectObject(pAddress);
         m_nPrevSelection = m_pCombo->currentIndex();
     }
+    m_bShowingStored = !m_pCombo->GetDroppedState() && !m_bInsertMode && pAddress != nullptr &&
+                       pAddress == m_pMember->GetGroupAddress();
     if (!m_pCombo->GetDroppedState()) {
         OnCloseUp(false);
     }
+    m_oValue.RememberShownValue(m_bShowingStored ? pAddress->GetObjectType() : 0, m_pMember->GetRawValue(),
+                                m_pMember->GetExponent());
+    m_bShowingStored = false;
 }
 
 void CQuantityMemberEditDlg::UpdateOkButton() {
@@ -282,13 +287,19 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
         SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
     }
     if (nMainType == kFloatType) {
-        if (!m_bInsertMode) {
-            const BYTE nStored = m_pMember->GetExponent();
-            if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
-                pExponent->setCurrentIndex(nStored < 16 ? nStored + 1 : 0);
+        if (m_bShowingStored) {
+            // The stored value is shown as the table shows it, even where
+            // its exponent is not the one chosen for it.
+            m_oValue.ShowStoredExponent(m_pMember->GetExponent());
+        } else {
+            if (!m_bInsertMode) {
+                const BYTE nStored = m_pMember->GetExponent();
+                if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
+                    pExponent->setCurrentIndex(nStored < 16 ? nStored + 1 : 0);
+                }
             }
+            m_oValue.ApplyExponent();
         }
-        m_oValue.ApplyExponent();
     } else if (nMainType == kTwoBitType) {
         if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
             const WORD wStored = m_pMember->GetRawValue();
@@ -382,16 +393,12 @@ void CQuantityMemberEditDlg::OnOK() {
     }
     WORD wValue = 0;
     const LONG nMainType = pAddress->GetObjectType();
-    if (nMainType == kTwoBitType) {
-        wValue = static_cast<WORD>(GetComboSelData(GetDlgItemAs<QComboBox>(IDC_MODE)) & 3);
-    } else {
-        if (nMainType == kByteType) {
-            pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
-        } else if (nMainType == kFloatType) {
-            m_pMember->SetExponent(static_cast<BYTE>(m_oValue.GetExponentSelection() - 1));
-        }
-        wValue = m_pValueEdit != nullptr ? static_cast<WORD>(m_pValueEdit->GetValue()) : 0;
+    if (nMainType == kByteType) {
+        pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
+    } else if (nMainType == kFloatType) {
+        m_pMember->SetExponent(m_oValue.ExponentToStore());
     }
+    wValue = static_cast<WORD>(m_oValue.ValueToStore(nMainType));
     m_pMember->SetValues(wValue, IsDlgButtonChecked(IDC_SEND_ON_CHANGE), nRange);
 
     CGroupDataAddress* pOld = m_pMember->GetGroupAddress();

@@ -113,6 +113,8 @@ private:
     bool m_bLimitShown = false;
     int m_nModeIndex = 0;
     bool m_bNewAddressRunning = false;
+    // The controls are showing the current member as stored.
+    bool m_bShowingStored = false;
 
     CFloatEditEx* m_pValueEdit = nullptr;
     CSpinControl* m_pValueSpin = nullptr;

@@ -242,13 +242,19 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
         }
     }
     if (nMainType == kFloatType) {
-        if (!m_bInsertMode && m_pSwitchTime != nullptr) {
-            const BYTE nStored = m_pSwitchTime->GetExponent();
-            if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
-                pExponent->setCurrentIndex(nStored >= 16 ? 0 : nStored + 1);
+        if (m_bShowingStored) {
+            // The stored value is shown as the table shows it, even where
+            // its exponent is not the one chosen for it.
+            m_oValue.ShowStoredExponent(m_pSwitchTime->GetExponent());
+        } else {
+            if (!m_bInsertMode && m_pSwitchTime != nullptr) {
+                const BYTE nStored = m_pSwitchTime->GetExponent();
+                if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
+                    pExponent->setCurrentIndex(nStored >= 16 ? 0 : nStored + 1);
+                }
             }
+            m_oValue.ApplyExponent();
         }
-        m_oValue.ApplyExponent();
     } else if (nMainType == kTwoBitType) {
         const DWORD dwStored = m_pSwitchTime != nullptr ? m_pSwitchTime->GetValue().dwValue : 0;
         if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
@@ -294,7 +300,11 @@ void CDaySwitchTimeEditDlg::ShowSwitchTime() {
         }
     }
     CheckDlgButton(IDC_SEND_ON_CHANGE, m_pSwitchTime->GetSendOnChange() != 0);
+    m_bShowingStored = !m_bInsertMode && m_pSwitchTime->GetGroupAddress() != nullptr;
     OnAddressChange(false);
+    m_oValue.RememberShownValue(m_bShowingStored ? m_pSwitchTime->GetGroupAddress()->GetObjectType() : 0,
+                                m_pSwitchTime->GetValue().dwValue, m_pSwitchTime->GetExponent());
+    m_bShowingStored = false;
     if (m_pTimeEdit != nullptr) {
         m_pTimeEdit->SetTime(CTime(2000, 1, 1, m_pSwitchTime->GetHour(), m_pSwitchTime->GetMinute(), 0));
     }
@@ -373,16 +383,12 @@ void CDaySwitchTimeEditDlg::OnOK() {
     NormaliseTypedValue();
     SwitchTimeValue value;
     const LONG nMainType = pAddress->GetObjectType();
-    if (nMainType == kTwoBitType) {
-        value.dwValue = static_cast<DWORD>(GetComboSelData(GetDlgItemAs<QComboBox>(IDC_MODE)) & 3);
-    } else {
-        if (nMainType == kByteType) {
-            pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
-        } else if (nMainType == kFloatType) {
-            m_pSwitchTime->SetExponent(static_cast<BYTE>(m_oValue.GetExponentSelection() - 1));
-        }
-        value.dwValue = m_pValueEdit != nullptr ? m_pValueEdit->GetValue() : 0;
+    if (nMainType == kByteType) {
+        pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
+    } else if (nMainType == kFloatType) {
+        m_pSwitchTime->SetExponent(m_oValue.ExponentToStore());
     }
+    value.dwValue = m_oValue.ValueToStore(nMainType);
     m_pSwitchTime->SetValue(value);
     m_pSwitchTime->SetSendOnChange(IsDlgButtonChecked(IDC_SEND_ON_CHANGE) ? 1 : 0);
     CGroupDataAddress* pOld = m_pSwitchTime->GetGroupAddress();

@@ -112,6 +112,8 @@ private:
     CDaySwitchTimeTable* m_pTable = nullptr;
     bool m_bLimitShown = false;
     bool m_bNewAddressRunning = false;
+    // The controls are showing the current switching time as stored.
+    bool m_bShowingStored = false;
 
     CTimeEditEx* m_pTimeEdit = nullptr;
     CFloatEditEx* m_pValueEdit = nullptr;

@@ -207,6 +207,24 @@ TEST_F(QuantityMemberEditDlgTest, InsertingStoresByteAndTwoBitMembersAndCancelTa
     EXPECT_EQ(added[1].nKind, VOK_QUANTITYMEMBER);
 }
 
+TEST_F(QuantityMemberEditDlgTest, AnUntouchedOkKeepsTheStoredFloat) {
+    // 21.00 is stored with exponent 1 under the chosen exponent 3, which
+    // cannot hold it.
+    CQuantityMember* pMember = AddMember(AddAddress("Sollwert", 0x0104, 9, 0), 0, 0x0C1A);
+    pMember->SetExponent(3);
+    std::vector<CQuantityMember*> list{pMember};
+    Dlg dlg(nullptr, false, &list);
+    dlg.SetQuantity(m_pQuantity);
+    dlg.SetTable(&m_table);
+    m_runner.Then([&](QDialog&) {
+        EXPECT_EQ(Text(dlg, Dlg::IDC_VALUE), "21.00");
+        uitest::Click(Item(dlg, IDOK));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(pMember->GetRawValue(), 0x0C1A);
+    EXPECT_EQ(pMember->GetExponent(), 3);
+}
+
 TEST_F(QuantityMemberEditDlgTest, OffersAnAddressWhileOneRangeIsFreeAndRefusesADuplicate) {
     CGroupDataAddress* pFull = AddAddress("Voll", 0x0101, 1, 1);
     CGroupDataAddress* pHalf = AddAddress("Halb", 0x0102, 1, 1);

@@ -267,6 +267,42 @@ TEST_F(DaySwitchTimeEditDlgTest, EditingShowsEachStoredValueAndDropsTheInvalidAd
     EXPECT_EQ(m_pRoutine->GetSwitchTimeCount(), 2);
 }
 
+TEST_F(DaySwitchTimeEditDlgTest, AnUntouchedOkKeepsTheStoredBytesOfEveryType) {
+    CGroupDataAddress* pBit = AddAddress("Licht", 0x0101, 1, 2);
+    CGroupDataAddress* pMode = AddAddress("Zwang", 0x0102, 2, 2);
+    CGroupDataAddress* pByte = AddAddress("Dimmer", 0x0103, 5, 1);
+    CGroupDataAddress* pFloat = AddAddress("Sollwert", 0x0104, 9, 0);
+    // 21.00 is stored with exponent 1 under the chosen exponent 3, which
+    // cannot hold it; 20.96 with exponent 3, which the automatic encoding
+    // would store with exponent 1; the mode byte 1 is none the list offers.
+    std::vector<CDaySwitchTime*> list{
+        AddSwitchTime(pBit, 6, 0, 1), AddSwitchTime(pMode, 6, 15, 1), AddSwitchTime(pByte, 6, 30, 128),
+        AddSwitchTime(pFloat, 6, 45, 0x0C1A, 3), AddSwitchTime(pFloat, 7, 0, 0x1906, 16)};
+    std::vector<std::pair<DWORD, BYTE>> before;
+    for (const CDaySwitchTime* pSwitchTime : list) {
+        before.emplace_back(pSwitchTime->GetValue().dwValue, pSwitchTime->GetExponent());
+    }
+    Dlg dlg(nullptr, false, &list);
+    dlg.SetDayRoutine(m_pRoutine);
+    std::vector<std::string> shown;
+    m_runner.Then([&](QDialog&) {
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            ASSERT_EQ(dlg.GetCurrentSwitchTime(), list[i]);
+            shown.push_back(Item(dlg, Dlg::IDC_VALUE)->isVisible() ? Text(dlg, Dlg::IDC_VALUE) : "");
+            uitest::Click(Item(dlg, IDOK));
+        }
+        EXPECT_FALSE(dlg.isVisible());
+    });
+    g_bDataModified = false;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(shown, (std::vector<std::string>{"1", "", "50.20", "21.00", "20.96"}));
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(list[i]->GetValue().dwValue, before[i].first) << i;
+        EXPECT_EQ(list[i]->GetExponent(), before[i].second) << i;
+    }
+    EXPECT_TRUE(g_bDataModified);
+}
+
 TEST_F(DaySwitchTimeEditDlgTest, TheSameTimeAndAddressTwiceIsRefused) {
     CGroupDataAddress* pBit = AddAddress("Licht", 0x0101, 1, 2);
     CGroupDataAddress* pOther = AddAddress("Jalousie", 0x0102, 1, 2);
