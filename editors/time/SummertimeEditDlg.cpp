@@ -23,8 +23,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
-#include <QGuiApplication>
-#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -316,47 +314,7 @@ void CSummertimeEditDlg::RefuseDate(bool bStart) {
     m_bReverting = bWasReverting;
 }
 
-void CSummertimeEditDlg::SwallowClick(QWidget* pTarget) {
-    EndSwallow();
-    m_pSwallowTarget = pTarget;
-    m_bSwallowingRelease = false;
-    pTarget->installEventFilter(this);
-    // The press that moved the focus is delivered right after the focus
-    // change; anything later is a click of its own.
-    QTimer::singleShot(0, this, [this]() {
-        if (!m_bSwallowingRelease) {
-            EndSwallow();
-        }
-    });
-}
-
-void CSummertimeEditDlg::EndSwallow() {
-    if (m_pSwallowTarget != nullptr) {
-        m_pSwallowTarget->removeEventFilter(this);
-    }
-    m_pSwallowTarget = nullptr;
-    m_bSwallowingRelease = false;
-}
-
 bool CSummertimeEditDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (m_pSwallowTarget != nullptr && pWatched == m_pSwallowTarget) {
-        switch (pEvent->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            // A release that went elsewhere (to a message box) ends it.
-            if (QGuiApplication::mouseButtons() != Qt::NoButton) {
-                m_bSwallowingRelease = true;
-            } else {
-                EndSwallow();
-            }
-            return true;
-        case QEvent::MouseButtonRelease:
-            EndSwallow();
-            return true;
-        default:
-            break;
-        }
-    }
     const bool bStart = pWatched == m_pStartDate;
     if (bStart || pWatched == m_pEndDate) {
         if (pEvent->type() == QEvent::FocusIn) {
@@ -369,9 +327,8 @@ bool CSummertimeEditDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
             if (!m_bReverting && !m_bFilling && !m_bInOk && !m_bEnding &&
                 pFocus->reason() != Qt::ActiveWindowFocusReason) {
                 QWidget* pTaker = QApplication::focusWidget();
-                if (!CheckDate(bStart) && pFocus->reason() == Qt::MouseFocusReason && pTaker != nullptr &&
-                    pTaker != pWatched && pTaker->window() == this) {
-                    SwallowClick(pTaker);
+                if (!CheckDate(bStart)) {
+                    m_clickSwallower.SwallowClick(DateField(bStart), *pFocus, pTaker);
                 }
             }
         }
@@ -539,7 +496,7 @@ void CSummertimeEditDlg::OnCancel() {
 }
 
 void CSummertimeEditDlg::OnDestroy() {
-    EndSwallow();
+    m_clickSwallower.End();
     for (CSpinControl*& pSpin : m_arrSpins) {
         delete pSpin;
         pSpin = nullptr;

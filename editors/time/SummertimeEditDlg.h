@@ -8,8 +8,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
-
-#include <QPointer>
+#include "ui/ClickSwallower.h"
 
 #include <cstddef>
 #include <string>
@@ -89,10 +88,6 @@ private:
     // The invalid-date message; the field gets its last accepted date back
     // and the focus.
     void RefuseDate(bool bStart);
-    // The click whose press took the focus from a refused date field never
-    // happens: the message box came in between.
-    void SwallowClick(QWidget* pTarget);
-    void EndSwallow();
     void RememberDates();
     // One period per year: another period of the start's year, or one of
     // the end's year that starts before the end, is replaced only after Yes.
@@ -116,8 +111,8 @@ private:
     // The last date each field held that was accepted.
     std::string m_strLastStartDate;
     std::string m_strLastEndDate;
-    QPointer<QWidget> m_pSwallowTarget;
-    bool m_bSwallowingRelease = false;
+    // The click that left a refused date field never happens.
+    CClickSwallower m_clickSwallower;
 
     CYearEdit* m_pStartDate = nullptr;
     CYearEdit* m_pEndDate = nullptr;
