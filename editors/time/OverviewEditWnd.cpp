@@ -24,7 +24,8 @@
 #include "ui/ViewNotify.h"
 #include "ui/ViewPane.h"
 
-#include <QEvent>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -246,7 +247,10 @@ bool COverviewEditWnd::eventFilter(QObject* pWatched, QEvent* pEvent) {
         if (pEvent->type() == QEvent::FocusIn) {
             OnDateSetFocus(pEdit);
         } else if (pEvent->type() == QEvent::FocusOut) {
-            OnDateKillFocus(pEdit);
+            QWidget* pTaker = QApplication::focusWidget();
+            if (!OnDateKillFocus(pEdit)) {
+                m_clickSwallower.SwallowClick(pEdit, *static_cast<QFocusEvent*>(pEvent), pTaker);
+            }
         }
     }
     return CMainFormView::eventFilter(pWatched, pEvent);
@@ -262,9 +266,9 @@ void COverviewEditWnd::OnDateSetFocus(QLineEdit* pEdit) {
     }
 }
 
-void COverviewEditWnd::OnDateKillFocus(QLineEdit* pEdit) {
+bool COverviewEditWnd::OnDateKillFocus(QLineEdit* pEdit) {
     if (m_bInDateCheck) {
-        return;
+        return true;
     }
     m_bInDateCheck = true;
     CTime date;
@@ -272,7 +276,8 @@ void COverviewEditWnd::OnDateKillFocus(QLineEdit* pEdit) {
     if (!bParsed) {
         LOG_DETAIL("cannot parse date format");
     }
-    if (bParsed && IsYearInRange(date)) {
+    const bool bAccepted = bParsed && IsYearInRange(date);
+    if (bAccepted) {
         // Both edits in the date form, the earlier date first.
         pEdit->setText(QString::fromStdString(FormatDate(date)));
         CTime start;
@@ -290,6 +295,7 @@ void COverviewEditWnd::OnDateKillFocus(QLineEdit* pEdit) {
         pEdit->setFocus(Qt::OtherFocusReason);
     }
     m_bInDateCheck = false;
+    return bAccepted;
 }
 
 bool COverviewEditWnd::focusNextPrevChild(bool bNext) {
@@ -312,6 +318,7 @@ bool COverviewEditWnd::focusNextPrevChild(bool bNext) {
 }
 
 void COverviewEditWnd::OnDestroy() {
+    m_clickSwallower.End();
     if (m_pCombo != nullptr) {
         m_pCombo->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
     }

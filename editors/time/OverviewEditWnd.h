@@ -4,6 +4,7 @@
 // rows anew; for a 1-byte address it first stores the chosen form of the
 // value ("in %" or "Standard") as the address's sub type.
 
+#include "ui/ClickSwallower.h"
 #include "ui/MainFormView.h"
 
 #include <cstdint>
@@ -75,7 +76,8 @@ private:
     void OnShow();
     void OnCalendar(bool bEnd);
     void OnDateSetFocus(QLineEdit* pEdit);
-    void OnDateKillFocus(QLineEdit* pEdit);
+    // False when the date was refused.
+    bool OnDateKillFocus(QLineEdit* pEdit);
     void OnHelpOnTable();
     void NotifyDataChanged();
     QLineEdit* DateEdit(bool bEnd) const;
@@ -90,4 +92,7 @@ private:
     // The message box of a refused date takes the focus; that must not
     // start the check again.
     bool m_bInDateCheck = false;
+    // The click that left a refused date edit never happens, wherever in
+    // the window it went.
+    CClickSwallower m_clickSwallower;
 };

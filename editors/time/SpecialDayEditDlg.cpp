@@ -27,7 +27,8 @@
 #include "ui/TimeEditEx.h"
 #include "ui/ViewNotify.h"
 
-#include <QEvent>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -264,25 +265,26 @@ void CSpecialDayEditDlg::OnDateSetFocus(int nSide) {
     }
 }
 
-void CSpecialDayEditDlg::OnDateKillFocus(int nSide) {
+bool CSpecialDayEditDlg::OnDateKillFocus(int nSide) {
     if (m_bReverting || m_bFilling || m_bEnding || !isVisible()) {
-        return;
+        return true;
     }
     std::tm tm{};
     if (!IsDateAccepted(nSide, tm)) {
         RevertDateField(nSide);
-        return;
+        return false;
     }
     const int nOther = nSide == kStart ? kEnd : kStart;
     std::tm other{};
     if (!ReadFieldPair(nOther, other, false)) {
-        return;
+        return true;
     }
     // The other date moves along so that the start stays before the end.
     const int nOrder = Compare(tm, other);
     if ((nSide == kEnd && nOrder < 0) || (nSide == kStart && nOrder > 0)) {
         SetDlgItemText(kDateIds[nOther], TmToDate(tm));
     }
+    return true;
 }
 
 void CSpecialDayEditDlg::RevertDateField(int nSide) {
@@ -304,7 +306,10 @@ bool CSpecialDayEditDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
         if (pEvent->type() == QEvent::FocusIn) {
             OnDateSetFocus(nSide);
         } else if (pEvent->type() == QEvent::FocusOut) {
-            OnDateKillFocus(nSide);
+            QWidget* pTaker = QApplication::focusWidget();
+            if (!OnDateKillFocus(nSide)) {
+                m_clickSwallower.SwallowClick(m_arrDateEdits[nSide], *static_cast<QFocusEvent*>(pEvent), pTaker);
+            }
         }
     }
     return CDialog::eventFilter(pWatched, pEvent);
@@ -618,6 +623,7 @@ void CSpecialDayEditDlg::OnCancel() {
 }
 
 void CSpecialDayEditDlg::OnDestroy() {
+    m_clickSwallower.End();
     if (m_pCombo != nullptr) {
         m_pCombo->SaveColumns(TABLE_TYPE_DAY_ROUTINE_COMBO);
     }

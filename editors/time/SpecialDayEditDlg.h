@@ -9,6 +9,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
+#include "ui/ClickSwallower.h"
 
 #include <cstddef>
 #include <ctime>
@@ -87,7 +88,8 @@ private:
     // show the normalised texts.
     bool ReadFieldPair(int nSide, std::tm& tm, bool bRewrite);
     void OnDateSetFocus(int nSide);
-    void OnDateKillFocus(int nSide);
+    // False when the date was refused.
+    bool OnDateKillFocus(int nSide);
     // Whether the side's date parses and lies in 2000..2035.
     bool IsDateAccepted(int nSide, std::tm& tm);
     // Tells the user, puts the last accepted date back and the focus on it.
@@ -125,6 +127,8 @@ private:
     bool m_bReverting = false;
     bool m_bEnding = false;
     std::tm m_arrLastAccepted[2] = {};
+    // The click that left a refused date field never happens.
+    CClickSwallower m_clickSwallower;
 
     QLineEdit* m_arrDateEdits[2] = {};
     CCalendarButton* m_arrCalendars[2] = {};

@@ -40,6 +40,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -339,6 +340,28 @@ TEST_F(OverviewTableTest, DatesAreCheckedOnLeavingAndShowStoresTheValueForm) {
     ASSERT_EQ(m_pTable->GetItemCount(), 2);  // the Mondays 03.06 and 10.06
     EXPECT_EQ(m_pTable->GetItemText(1, 0), "10.06.2024");
     EXPECT_EQ(m_pTable->GetItemText(1, 2).substr(0, 2), "50");
+}
+
+// The click that leaves a refused date acts nowhere in the window.
+TEST_F(OverviewTableTest, TheClickThatLeavesARefusedDateDoesNothing) {
+    CGroupDataAddress* pDimmer = AddAddress("Dimmer", 0x0103, false);
+    pDimmer->SetType({5, 10});
+    AddTime(m_pWorkday, pDimmer, 8, 0, 128);
+    Set().GetWeekRoutine()->SetDayRoutine(0, m_pWorkday);
+    ASSERT_NE(Open(), nullptr);
+    Show(pDimmer, "03.06.2024", "10.06.2024");
+    uitest::Click(Control(COverviewEditWnd::IDC_PERCENT));
+    QWidget* pShow = Control(COverviewEditWnd::IDC_SHOW);
+    for (auto [pTarget, pt] : {std::pair(pShow, pShow->rect().center()),
+                               std::pair<QWidget*, QPoint>(m_pTable->viewport(), m_pTable->GetItemRect(1).center())}) {
+        m_boxes.ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!",
+                          MB_ICONWARNING, IDOK);
+        TypeDate(COverviewEditWnd::IDC_END, "02.05.2036");
+        uitest::Click(pTarget, pt);
+    }
+    EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
+    EXPECT_EQ(pDimmer->GetSubType(), 10);  // "Zeigen" stored nothing
+    EXPECT_FALSE(m_pTable->IsItemSelected(1));
 }
 
 // Another pane deletes what the rows show: they go at once and come back

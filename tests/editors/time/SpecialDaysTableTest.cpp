@@ -277,6 +277,28 @@ TEST_F(SpecialDaysTableTest, DatesAreCheckedOnLeavingTheFieldAndOnEnter) {
     EXPECT_EQ(pTable->GetDataRowCount(), 1);
 }
 
+// The click that leaves a refused date acts on nothing; the next one does.
+TEST_F(SpecialDaysTableTest, TheClickThatLeavesARefusedDateDoesNothing) {
+    CSpecialDaysTable* pTable = Open();
+    m_runner.Then([&](QDialog& d) {
+        auto& dlg = dynamic_cast<Dlg&>(d);
+        Type(dlg, Dlg::IDC_START_DATE, "01.05.2030");
+        Type(dlg, Dlg::IDC_END_DATE, "03.05.2030");
+        Type(dlg, Dlg::IDC_END_TIME, "1200");
+        dlg.GetDayRoutineCombo()->SelectObject(m_pWork);
+        Type(dlg, Dlg::IDC_END_DATE, "02.05.2036");
+        ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!");
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        EXPECT_EQ(pTable->GetDataRowCount(), 0);
+        EXPECT_FALSE(g_bDataModified);
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        uitest::Click(dlg.GetDlgItem(IDCANCEL));
+    });
+    uitest::PressKey(m_view.GetTableBox(), Qt::Key_Insert);
+    EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
+    EXPECT_EQ(Periods(), (Strings{"01.05.2030 00:00-03.05.2030 12:00 Werktag"}));
+}
+
 TEST_F(SpecialDaysTableTest, TheCalendarButtonOpensOnTheFieldsDateAndWritesTheChosenDay) {
     AddDay(At(2024, 2, 28, 9), At(2024, 3, 1), m_pWork);
     CSpecialDaysTable* pTable = Open();
