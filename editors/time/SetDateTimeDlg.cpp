@@ -99,6 +99,11 @@ BOOL CSetDateTimeDlg::OnInitDialog() {
     if (m_pDateEdit != nullptr) {
         m_pDateEdit->installEventFilter(this);
     }
+    // A date written by the calendar is the user's edit as much as a typed
+    // one: the clock must not overwrite it.
+    if (auto* pDateEdit = qobject_cast<QLineEdit*>(m_pDateEdit)) {
+        connect(pDateEdit, &QLineEdit::textChanged, this, [this] { StopFollowingPc(); });
+    }
     if (QWidget* pPlace = GetDlgItem(IDC_CALENDAR)) {
         m_pCalendarButton = new CCalendarButton(pPlace->parentWidget());
         platform::ui::ReplaceDlgControl(pPlace, m_pCalendarButton);
@@ -125,11 +130,7 @@ BOOL CSetDateTimeDlg::OnInitDialog() {
         pEdit->SetDigitCount(2);
         pEdit->installEventFilter(this);
         // Typing or stepping a time field stops the clock following the PC.
-        connect(pEdit, &QLineEdit::textChanged, this, [this] {
-            if (!m_bFilling) {
-                m_bTicking = false;
-            }
-        });
+        connect(pEdit, &QLineEdit::textChanged, this, [this] { StopFollowingPc(); });
         auto* pSpin = new CSpinControl();
         pSpin->CreateBelow(pEdit, field.nSpinId);
         connect(pSpin, &CSpinControl::Stepped, this, [this] { m_bTicking = false; });
@@ -214,9 +215,7 @@ bool CSetDateTimeDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
         if (pWatched == m_pDateEdit) {
             OnDateSetFocus();
         } else if (pWatched == m_pHourEdit || pWatched == m_pMinuteEdit || pWatched == m_pSecondEdit) {
-            if (!m_bFilling) {
-                m_bTicking = false;
-            }
+            StopFollowingPc();
         }
     } else if (pEvent->type() == QEvent::FocusOut && pWatched == m_pTrimEdit) {
         // After the edit's own handling, so the clamped text stays.
@@ -225,6 +224,12 @@ bool CSetDateTimeDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
         return bResult;
     }
     return CDialog::eventFilter(pWatched, pEvent);
+}
+
+void CSetDateTimeDlg::StopFollowingPc() {
+    if (!m_bFilling) {
+        m_bTicking = false;
+    }
 }
 
 void CSetDateTimeDlg::OnTrimKillFocus() {

@@ -70,6 +70,9 @@ private:
     void OnWriteDeviceTime();
     void OnCalendarButton();
     void OnDateSetFocus();
+    // The user took over the fields (typing, focusing a time field, a date
+    // from the calendar); the dialog's own filling is no such thing.
+    void StopFollowingPc();
     void OnTrimKillFocus();
     void ShowTime(const CTime& time);
     // Date and time of the fields; false when the date does not parse.

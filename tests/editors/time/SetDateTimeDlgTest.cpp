@@ -18,6 +18,8 @@
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
+#include "ui/CalendarButton.h"
+#include "ui/CalendarDates.h"
 
 #include <QApplication>
 
@@ -190,4 +192,22 @@ TEST_F(SetDateTimeDlgTest, YearsTheDeviceCannotHoldAreRefusedAndNothingIsWritten
         EXPECT_EQ(ClockBytes()[5], 1);
     });
     EXPECT_EQ(m_boxes.GetShown().size(), 2u);
+}
+
+// A day picked in the calendar is the user's edit: the ticks leave it.
+TEST_F(SetDateTimeDlgTest, ADayPickedInTheCalendarOutlastsTheTicks) {
+    Run([&](Dlg& dlg) {
+        auto* pButton = dynamic_cast<CCalendarButton*>(dlg.GetDlgItem(Dlg::IDC_CALENDAR));
+        ASSERT_NE(pButton, nullptr);
+        uitest::Click(pButton);
+        uitest::PressWindowKey(&pButton->GetCalendar(), Qt::Key_Down);  // a week on
+        uitest::PressWindowKey(&pButton->GetCalendar(), Qt::Key_Return);
+        uitest::ProcessEvents();
+        const DWORD dwPicked = pButton->GetCalendar().GetDate();
+        for (int nTick = 0; nTick < 2; ++nTick) {
+            EXPECT_TRUE(uitest::TickTimer(&dlg, Dlg::kTimerId));
+            EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE),
+                      DateText(GetPackedYear(dwPicked), GetPackedMonth(dwPicked), GetPackedDay(dwPicked)));
+        }
+    });
 }
