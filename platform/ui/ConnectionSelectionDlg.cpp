@@ -83,7 +83,10 @@ CConnectionSelectionDlg::CConnectionSelectionDlg(Falcon::ConnectionChoice& choic
     pLayout->addWidget(pButtons);
 
     connect(m_pList, &QTreeWidget::currentItemChanged, this, [this]() { OnSelectionChanged(); });
-    connect(m_pList, &QTreeWidget::itemActivated, this, [this]() { OnOK(); });
+    // A double click confirms the row. Not on activation: Return on the list
+    // activates the row and then reaches the dialog's default button, which
+    // would confirm twice.
+    connect(m_pList, &QTreeWidget::itemDoubleClicked, this, [this]() { OnOK(); });
     connect(m_pStateFile, &QLineEdit::textEdited, this, [this]() { OnStateFileEdited(); });
 }
 

@@ -147,6 +147,27 @@ TEST_F(ConnectionSelectionDlgTest, RefusedChoiceSaysWhyAndStaysOpen) {
     EXPECT_EQ(choice.vecEntries[0].strParameter, "/good.state");
 }
 
+// Return on the list confirms once: a refused row says why once; a double
+// click on a row confirms that row.
+TEST_F(ConnectionSelectionDlgTest, ReturnOnTheListAndDoubleClickConfirmOnce) {
+    ConnectionChoice choice = MakeChoice();
+    choice.vecEntries[0].strParameter = "/bad.state";
+    CScriptedMessageBoxSink::Expectation box;
+    box.textPart = Dlg::GetProblemText(EConnectionProblem::NotAStateFile);
+    m_boxes.Expect(box);
+    m_runner.Then([](QDialog& d) {
+        QTreeWidget* pList = List(d);
+        ASSERT_TRUE(pList->hasFocus());
+        uitest::PressWindowKey(&d, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+        uitest::DoubleClick(pList->viewport(), pList->visualItemRect(pList->topLevelItem(1)).center());
+    });
+    Dlg dlg(choice);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(m_boxes.GetShown().size(), 1u);
+    EXPECT_EQ(choice.nSelected, 1);
+}
+
 TEST_F(ConnectionSelectionDlgTest, CancelKeepsTheChoiceAndBrowseFillsThePath) {
     ConnectionChoice choice = MakeChoice();
     choice.strCaption = "Eigene";
