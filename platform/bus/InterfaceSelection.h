@@ -105,7 +105,10 @@ struct IInterfaceSelection : IUnknown {
     // connections; empty or null offers all (E_INVALIDARG when malformed).
     // nPreselect: the index of the connection chosen at first; -1 chooses the
     // one the record already names (its parameter then comes from the
-    // record), else the first. S_OK: the record holds the choice. S_FALSE:
+    // record); a record naming none chooses the connection in use: the one
+    // this component handed out last in the process, else the one the
+    // application's profile names (section SerialCommunication, keys Guid
+    // and ConnectionParam), else the first. S_OK: the record holds the choice. S_FALSE:
     // the user cancelled; the record is as it was. A failure (negative)
     // leaves the record as it was too: E_POINTER without a record,
     // E_NO_CONNECTION with nothing to offer, E_UNEXPECTED when no chooser is

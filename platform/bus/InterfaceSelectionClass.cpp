@@ -29,4 +29,5 @@ void RevokeInterfaceSelectionClass()
     if (s_dwCookie != 0)
         CoRevokeInprocClass(s_dwCookie);
     s_dwCookie = 0;
+    CInterfaceSelector::ForgetLastConnection();
 }

@@ -9,5 +9,6 @@
 // Registers the class once per module; a further call does nothing and
 // gives S_FALSE.
 HRESULT RegisterInterfaceSelectionClass();
-// Takes the registration out of the table again.
+// Takes the registration out of the table again; the component forgets the
+// connection it handed out last.
 void RevokeInterfaceSelectionClass();

@@ -1,8 +1,11 @@
 #include "platform/bus/InterfaceSelector.h"
 
 #include "platform/base/MessageBoxSink.h"
+#include "platform/base/WinApp.h"
 #include "platform/bus/MachineConnections.h"
 
+#include <algorithm>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <string>
@@ -13,7 +16,37 @@ namespace {
 // A text that the record cannot hold.
 constexpr HRESULT E_NOT_SUFFICIENT_BUFFER = MakeHResult(0x8007007Au);
 
+// The connection the component last handed out in this process.
+std::mutex s_lastMutex;
+std::optional<Falcon::ConnectionEntry> s_oLastReturned;
+
+Falcon::ConnectionEntry LastReturned()
+{
+    std::lock_guard lock(s_lastMutex);
+    return s_oLastReturned.value_or(Falcon::ConnectionEntry {{}, GUID {}, {}});
+}
+
+// The connection the editor's settings name (the application's profile,
+// where the editor keeps the connection it uses); nothing without one.
+Falcon::ConnectionEntry ConnectionInSettings()
+{
+    Falcon::ConnectionEntry entry {{}, GUID {}, {}};
+    const CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return entry;
+    if (const std::optional<GUID> oGuid = platform::ParseGuid(pApp->GetProfileString("SerialCommunication", "Guid")))
+        entry.guidInterface = *oGuid;
+    entry.strParameter = pApp->GetProfileString("SerialCommunication", "ConnectionParam");
+    return entry;
+}
+
 }  // namespace
+
+void CInterfaceSelector::ForgetLastConnection()
+{
+    std::lock_guard lock(s_lastMutex);
+    s_oLastReturned.reset();
+}
 
 bool CInterfaceSelector::FillRecord(const Falcon::ConnectionEntry& entry, Falcon::ConnectionRecord& record)
 {
@@ -126,14 +159,24 @@ HRESULT CInterfaceSelector::DoSelectConnection(BSTR bstrInterface, LONG nPresele
 
     std::size_t nSelected = 0;
     if (nPreselect == -1) {
-        // The connection the record names, with the record's parameter.
-        for (std::size_t i = 0; i < vecEntries.size(); ++i) {
-            if (platform::IsNullGuid(record.guidInterface) || vecEntries[i].guidInterface != record.guidInterface)
+        // The connection the record names, with the record's parameter. A
+        // record that names none stands for the connection in use: the one
+        // handed out last, else the one the settings name, so that looking
+        // at the choice and confirming it changes nothing.
+        for (const Falcon::ConnectionEntry& named : {Falcon::ConnectionEntry {Falcon::GetConnectionName(record),
+                                                                              record.guidInterface,
+                                                                              Falcon::GetConnectionParameter(record)},
+                                                     LastReturned(), ConnectionInSettings()}) {
+            if (platform::IsNullGuid(named.guidInterface))
                 continue;
-            nSelected = i;
-            if (std::string strParameter = Falcon::GetConnectionParameter(record);
-                !strParameter.empty() && (vecEntries[i].bParameterIsStateFile || vecEntries[i].bParameterIsKnxdUrl))
-                vecEntries[i].strParameter = std::move(strParameter);
+            const auto it = std::find_if(vecEntries.begin(), vecEntries.end(), [&](const Falcon::ConnectionEntry& e) {
+                return e.guidInterface == named.guidInterface;
+            });
+            if (it == vecEntries.end())
+                break;
+            nSelected = static_cast<std::size_t>(it - vecEntries.begin());
+            if (!named.strParameter.empty() && (it->bParameterIsStateFile || it->bParameterIsKnxdUrl))
+                it->strParameter = named.strParameter;
             break;
         }
     } else if (nPreselect >= 0 && static_cast<std::size_t>(nPreselect) < vecEntries.size()) {
@@ -173,5 +216,7 @@ HRESULT CInterfaceSelector::DoSelectConnection(BSTR bstrInterface, LONG nPresele
     if (chosen.bParameterIsStateFile && !Falcon::MakeStateFileFolder(chosen.strParameter))
         return Falcon::E_STATE_FOLDER;
     record = filled;
+    std::lock_guard lock(s_lastMutex);
+    s_oLastReturned = chosen;
     return S_OK;
 }

@@ -4,6 +4,8 @@
 // installed chooser (ConnectionChooser.h) and writes the chosen one into the
 // caller's connection record. A chosen state file's folder is made when the
 // user confirms; the state file itself is made by the device on first use.
+// The component keeps the connection it handed out last for the process,
+// and offers it first to a caller that names none.
 
 #include "platform/bus/ConnectionChooser.h"
 #include "platform/bus/InterfaceSelection.h"
@@ -28,6 +30,9 @@ public:
     HRESULT put_Caption(BSTR bstrCaption) override;
     HRESULT get_Caption(BSTR* pbstrCaption) override;
     HRESULT SelectConnection(BSTR bstrInterface, LONG nPreselect, Falcon::ConnectionRecord* pRecord) override;
+
+    // Forgets the connection handed out last (when the class is revoked).
+    static void ForgetLastConnection();
 
 private:
     HRESULT DoSelectConnection(BSTR bstrInterface, LONG nPreselect, Falcon::ConnectionRecord& record);

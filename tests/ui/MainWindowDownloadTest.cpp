@@ -12,14 +12,20 @@
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconInterfaces.h"
 #include "platform/bus/InterfaceSelectionClass.h"
+#include "platform/bus/MachineConnections.h"
 #include "platform/bus/SimulatedBus.h"
 #include "platform/bus/SimulatedDevice.h"
+#include "platform/ui/ConnectionSelectionDlg.h"
+#include "platform/ui/QtConnectionChooser.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/support/ScriptedConnectionChooser.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/ParameterDlg.h"
+
+#include <QLineEdit>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +61,8 @@ protected:
     }
     void TearDown() override {
         CSimulatedBus::RemoveAll();
+        // The selection forgets what it handed out in this test.
+        RevokeInterfaceSelectionClass();
         CParameterDlg::SetDateTimeDialogRunner(nullptr);
         delete g_pChronoset;
         g_pChronoset = m_pPrevious;
@@ -65,6 +73,10 @@ protected:
     std::string StatePath() const { return m_dir.File("device.state"); }
     std::string Ini(const char* pszKey) const {
         return platform::GetPrivateProfileString("SerialCommunication", pszKey, "", m_dir.File("Chronosets2.ini"));
+    }
+    void SetIni(const char* pszKey, const std::string& strValue) const {
+        ASSERT_TRUE(platform::WritePrivateProfileString("SerialCommunication", pszKey, strValue.c_str(),
+                                                        m_dir.File("Chronosets2.ini")));
     }
     void Run(const std::function<void(CParameterDlg&)>& script) {
         CParameterDlg dlg(nullptr, nullptr);
@@ -135,6 +147,43 @@ TEST_F(MainWindowDownloadTest, ChosenInterfaceIsKeptAndTheSampleDownloadsIntoThe
     EXPECT_EQ(m_pDevice->PeekMemory(0x8BD0, 4000), image(g_pChronoset->GetDayRoutines()->GetSwitchTimeTable(), 4000));
     EXPECT_EQ(m_pDevice->PeekMemory(0x8090, 300), image(g_pChronoset->GetQuantities()->GetQuantityImage(), 300));
     g_pChronoset->ExitDownload();
+}
+
+// Online > Port opens on the connection in use, and confirming it untouched,
+// by the OK button or by Return, keeps it.
+TEST_F(MainWindowDownloadTest, PortOpensOnTheConnectionInUseAndUntouchedOkKeepsIt) {
+    const char kUrl[] = "local:/tmp/knx.sock";
+    const std::string strGuid = platform::FormatGuid(Falcon::kKnxdInterface);
+    SetIni("Guid", strGuid);
+    SetIni("ConnectionName", Falcon::kKnxdConnectionName);
+    SetIni("ConnectionParam", kUrl);
+    CQtConnectionChooser dialogs;
+    Falcon::IConnectionChooser* pScripted = Falcon::SetConnectionChooser(&dialogs);
+    Run([&](CParameterDlg& dlg) {
+        for (bool bReturn : {false, true}) {
+            m_runner.Then([&](QDialog& d) {
+                auto* pList = qobject_cast<QTreeWidget*>(
+                    uitest::FindControl(&d, CConnectionSelectionDlg::IDC_CONNECTION_LIST));
+                ASSERT_TRUE(pList != nullptr && pList->topLevelItemCount() == 2);
+                EXPECT_EQ(pList->currentItem(), pList->topLevelItem(1));
+                EXPECT_EQ(pList->topLevelItem(1)->text(1).toStdString(), kUrl);
+                EXPECT_EQ(pList->topLevelItem(0)->text(1).toStdString(), Falcon::GetDefaultDeviceStatePath());
+                auto* pEdit =
+                    qobject_cast<QLineEdit*>(uitest::FindControl(&d, CConnectionSelectionDlg::IDC_STATE_FILE));
+                EXPECT_EQ(pEdit->text().toStdString(), kUrl);
+                if (bReturn) {
+                    uitest::PressWindowKey(&d, Qt::Key_Return);
+                } else {
+                    uitest::Click(uitest::FindControl(&d, IDOK));
+                }
+            });
+            dlg.SendCommand(CParameterDlg::ID_DEVICE_INTERFACE);
+            EXPECT_EQ(Ini("Guid"), strGuid);
+            EXPECT_EQ(Ini("ConnectionName"), Falcon::kKnxdConnectionName);
+            EXPECT_EQ(Ini("ConnectionParam"), kUrl);
+        }
+    });
+    Falcon::SetConnectionChooser(pScripted);
 }
 
 TEST_F(MainWindowDownloadTest, DeviceThatDoesNotAnswerGivesTheWriteError) {

@@ -5,6 +5,8 @@
 #include "platform/bus/MachineConnections.h"
 #include "platform/bus/SimulatedBus.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/PrivateProfile.h"
+#include "platform/base/WinApp.h"
 #include "platform/com/ComActivation.h"
 #include "platform/com/ComPtr.h"
 #include "tests/support/ScriptedConnectionChooser.h"
@@ -304,6 +306,28 @@ TEST_F(InterfaceSelectorTest, EditedPathIsNormalisedAndPreselectionTakesTheRecor
     // -1 offers what the record names.
     ASSERT_EQ(m_pSelection->SelectConnection(nullptr, -1, &record), S_OK);
     EXPECT_EQ(chooser.GetOffered()[1].vecEntries[0].strParameter, m_dir.File("home/chosen.state"));
+}
+
+// A record naming none is offered what the component handed out last, before
+// what the settings name; a revoked class forgets it.
+TEST_F(InterfaceSelectorTest, ARecordNamingNoneOffersTheLastChoiceBeforeTheSettings)
+{
+    CWinApp app;
+    app.SetProfileName(m_dir.File("editor.ini"));
+    ASSERT_TRUE(platform::WritePrivateProfileString(
+        "SerialCommunication", "Guid", platform::FormatGuid(Falcon::kKnxdInterface).c_str(), app.GetProfileName()));
+    CScriptedConnectionChooser chooser;
+    chooser.ThenChoose(0).ThenCancel().ThenCancel();
+    ConnectionRecord record {};
+    EXPECT_EQ(m_pSelection->SelectConnection(nullptr, -1, &record), S_OK);
+    record = ConnectionRecord {};
+    EXPECT_EQ(m_pSelection->SelectConnection(nullptr, -1, &record), S_FALSE);
+    RevokeInterfaceSelectionClass();
+    EXPECT_EQ(m_pSelection->SelectConnection(nullptr, -1, &record), S_FALSE);
+    ASSERT_EQ(chooser.GetOffered().size(), 3u);
+    EXPECT_EQ(chooser.GetOffered()[0].nSelected, 1);
+    EXPECT_EQ(chooser.GetOffered()[1].nSelected, 0);
+    EXPECT_EQ(chooser.GetOffered()[2].nSelected, 1);
 }
 
 TEST_F(InterfaceSelectorTest, AKnxdUrlTheUserEntersIsKeptAsItStands)
