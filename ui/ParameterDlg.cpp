@@ -1044,32 +1044,45 @@ void CParameterDlg::OnFileSave() {
     if (g_pChronoset == nullptr) {
         return;
     }
-    CMessageBox box(g_bStandalone);
     if (g_bStandalone) {
-        if (m_strCurrentFile.empty()) {
+        std::string strPath = m_strCurrentFile;
+        if (strPath.empty()) {
             std::string strExtension;
-            if (FileDialog(false, m_strCurrentFile, strExtension, nullptr, false) != IDOK) {
+            if (FileDialog(false, strPath, strExtension, nullptr, false) != IDOK) {
                 return;
             }
         }
-        if (g_pChronoset->SaveToFile(m_strCurrentFile, GetSafeHwnd()) != 0) {
+        if (SaveDataFile(strPath)) {
             g_bDataModified = false;
             m_wndToolBar.EnableButton(ID_FILE_SAVE, false);
         } else {
-            LOG_ERROR("Failed to export data into file: %s", m_strCurrentFile.c_str());
-            box.ShowError(GetSafeHwnd(), GetResString(813, "Fehler beim Speichern der Parameterdaten!").c_str(),
-                          GetResString(131, "Parameterdaten speichern").c_str());
+            LOG_ERROR("Failed to export data into file: %s", strPath.c_str());
+            ShowSaveError(GetResString(131, "Parameterdaten speichern"));
         }
-        UpdateTitle();
         return;
     }
     if (g_pChronoset->SaveToEts(g_pChronoset->GetDeviceId(), GetSafeHwnd()) != 0) {
-        box.ShowError(GetSafeHwnd(), GetResString(813, "Fehler beim Speichern der Parameterdaten!").c_str(),
-                      GetResString(131, "Parameterdaten speichern").c_str());
+        ShowSaveError(GetResString(131, "Parameterdaten speichern"));
         return;
     }
     g_bDataModified = false;
     m_wndToolBar.EnableButton(ID_FILE_SAVE, false);
+}
+
+bool CParameterDlg::SaveDataFile(const std::string& strPath) {
+    if (g_pChronoset->SaveToFile(strPath, GetSafeHwnd()) == 0) {
+        // Save goes on writing where the last file was really written.
+        return false;
+    }
+    m_strCurrentFile = strPath;
+    UpdateTitle();
+    return true;
+}
+
+void CParameterDlg::ShowSaveError(const std::string& strCaption) {
+    CMessageBox box(g_bStandalone);
+    box.ShowError(GetSafeHwnd(), GetResString(813, "Fehler beim Speichern der Parameterdaten!").c_str(),
+                  strCaption.c_str());
 }
 
 void CParameterDlg::OnFileSaveAs() {
@@ -1094,24 +1107,16 @@ void CParameterDlg::ExportToFile(const char* pszTitle, bool bCsvAllowed) {
     if (FileDialog(false, strPath, strExtension, pszTitle, bCsvAllowed) != IDOK) {
         return;
     }
-    CMessageBox box(g_bStandalone);
-    const std::string strError = GetResString(813, "Fehler beim Speichern der Parameterdaten!");
     if (!bCsvAllowed || ::strcasecmp(strExtension.c_str(), "csv") != 0) {
-        if (g_pChronoset->SaveToFile(strPath, GetSafeHwnd()) == 0) {
+        if (!SaveDataFile(strPath)) {
             LOG_ERROR("Failed to export data into file %s", strPath.c_str());
-            const std::string strCaption =
-                bCsvAllowed ? GetResString(812, "Export") : GetResString(131, "Parameterdaten speichern");
-            box.ShowError(GetSafeHwnd(), strError.c_str(), strCaption.c_str());
-            // Save goes on writing where the last file was really written.
-            return;
+            ShowSaveError(bCsvAllowed ? GetResString(812, "Export") : GetResString(131, "Parameterdaten speichern"));
         }
-        m_strCurrentFile = strPath;
-        UpdateTitle();
         return;
     }
     if (g_pChronoset->ExportToFile(strPath, GetSafeHwnd()) == 0) {
         LOG_ERROR("Failed to export data into file: %s", strPath.c_str());
-        box.ShowError(GetSafeHwnd(), strError.c_str(), GetResString(131, "Parameterdaten speichern").c_str());
+        ShowSaveError(GetResString(131, "Parameterdaten speichern"));
     }
 }
 

@@ -137,6 +137,10 @@ public:
                    bool bCsvAllowed);
     void ImportFromFile(bool bImport);
     void ExportToFile(const char* pszTitle, bool bCsvAllowed);
+    // Writes the open set into the data file; only a file that was written
+    // becomes the window's file and enters its title.
+    bool SaveDataFile(const std::string& strPath);
+    void ShowSaveError(const std::string& strCaption);
     // Runs the bus interface selection; true with the chosen name, class id
     // and parameter in the settings.
     bool SelectInterface(CFalconConnectionParams& params);

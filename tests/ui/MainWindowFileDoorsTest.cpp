@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
@@ -232,5 +233,27 @@ TEST_F(MainWindowFileDoorsTest, TargetsThatMayNotBeWrittenShowTheSaveErrorAndKee
         dlg.SendCommand(CParameterDlg::ID_FILE_SAVE);
         EXPECT_FALSE(g_bDataModified);
         EXPECT_EQ(platform::ReadWholeFile(strCurrent)->size(), strSet.size());
+    });
+}
+
+TEST_F(MainWindowFileDoorsTest, AFirstSaveThatFailsLeavesTheWindowWithoutAFile) {
+    const std::string strTarget = DataFile("neu.tv2");
+    Run([&](CParameterDlg& dlg) {
+        g_bDataModified = true;
+        const std::string strTitle = dlg.GetWindowText();
+        // The disk refuses the flush, as a full one would.
+        platform::SetAtomicWriteHooks({.beforeRename = {}, .sync = [](int) { return errno = EIO, -1; }});
+        m_files.ExpectSave(strTarget);
+        m_boxes.ExpectBox(kSaveError, kSaveCaption, MB_ERROR_OK, IDOK);
+        dlg.SendCommand(CParameterDlg::ID_FILE_SAVE);
+        platform::SetAtomicWriteHooks({});
+        EXPECT_EQ(dlg.GetCurrentFile(), "");
+        EXPECT_EQ(dlg.GetWindowText(), strTitle);
+        EXPECT_TRUE(g_bDataModified);
+        // So the next Save asks for a file again.
+        m_files.ExpectSave(strTarget);
+        dlg.SendCommand(CParameterDlg::ID_FILE_SAVE);
+        EXPECT_EQ(dlg.GetCurrentFile(), strTarget);
+        EXPECT_FALSE(g_bDataModified);
     });
 }
