@@ -746,6 +746,11 @@ void CChronoset::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress, HWND hP
     SetRange(pProgress, g_bStandalone ? 407 : 659);
     DWORD dwValue = 0;
     ar >> dwValue;
+    if (!IsKnownArchiveSchema(dwValue)) {
+        // The records would read anything as an empty set.
+        LOG_ERROR("unknown data file schema 0x%08X", static_cast<unsigned>(dwValue));
+        throw CArchiveException(CArchiveException::badFormat);
+    }
     g_nArchiveSchema = dwValue;
     Step(pProgress);
     ar >> dwValue;
@@ -779,6 +784,10 @@ void CChronoset::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress, HWND hP
     m_oSummertimes.LoadFromArchive(ar, pProgress);
     m_oSpecialDays.LoadFromArchive(ar, pProgress);
     m_oQuantities.LoadFromArchive(ar, pProgress);
+    if (!ar.AtEnd()) {
+        LOG_WARNING("%zu bytes after the last record of the data file are ignored",
+                    ar.GetBuffer().size() - ar.GetPosition());
+    }
 
     if (!g_bStandalone) {
         CEtsDataAccess access;

@@ -115,7 +115,18 @@ TEST_F(ChronosetBadFileTest, DataFilesThatDoNotLoadLeaveTheOpenSetAndTheDisk)
         {"export.tv2", Bytes(strExport.begin(), strExport.end())},
         {"picture.tv2", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'}},
         {"project.tv2", Bytes({'{', '"', 'f', 'o', 'r', 'm', 'a', 't', '"', ':', '1', '}'})},
+        // What a failed disk or a copy tool leaves: it reads as an empty set
+        // but for its schema.
+        {"zeros.tv2", Bytes(good.size(), 0)},
+        {"zeros-4k.tv2", Bytes(4096, 0)},
     };
+    // The good file under a schema no file ever carried.
+    for (const DWORD nSchema : {0x0u, 0xFFFFu, 0x10008u, 0x20001u, 0xFFFFFFFFu}) {
+        Bytes foreign = good;
+        for (int i = 0; i < 4; ++i)
+            foreign[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(nSchema >> (8 * i));
+        files.push_back({"schema" + std::to_string(nSchema) + ".tv2", foreign});
+    }
     std::mt19937 random(3);
     for (int i = 0; i < 20; ++i) {
         Bytes noise(1 + random() % 4096);
@@ -157,6 +168,19 @@ TEST_F(ChronosetBadFileTest, DataFilesThatDoNotLoadLeaveTheOpenSetAndTheDisk)
     // The good file still loads, and one exactly at the limit is read.
     CChronoset loaded;
     EXPECT_EQ(loaded.LoadFromFile(PathOf("good.tv2"), nullptr), 1);
+    g_pChronoset = &m_open;
+    EXPECT_EQ(Snapshot(loaded), m_openBefore);
+}
+
+TEST_F(ChronosetBadFileTest, BytesAfterTheLastRecordAreLoggedNotRefused)
+{
+    ASSERT_EQ(m_open.SaveToFile(PathOf("good.tv2"), nullptr), 1);
+    Bytes file = Read(PathOf("good.tv2"));
+    file.insert(file.end(), {0, 0, 0});
+    Write("trailing.tv2", file);
+    CChronoset loaded;
+    EXPECT_EQ(loaded.LoadFromFile(PathOf("trailing.tv2"), nullptr), 1);
+    EXPECT_TRUE(LoggedLast("3 bytes after the last record of the data file are ignored")) << LastLogLine();
     g_pChronoset = &m_open;
     EXPECT_EQ(Snapshot(loaded), m_openBefore);
 }
