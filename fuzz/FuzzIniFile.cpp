@@ -1,10 +1,12 @@
-// The settings' ini file on arbitrary bytes: every getter of the settings
-// object (those that depend on the mode in both modes; the columns of one
-// table type, chosen by the input's size, for all), and the main window's
-// own reading of its size. Then
-// what the program writes back on closing (window placement, one table's
-// columns, the bus connection) must read back as written, whatever else the
-// file holds.
+// The settings' ini file on arbitrary bytes. First the parser itself, on
+// the bytes with no file: what it writes back reads back as written, every
+// other key as it was, and a parsed text serialises to a fixed point. Then
+// the file through the settings object: every getter (those that depend on
+// the mode in both modes; the columns of one table type, chosen by the
+// input's size, for all), and the main window's own reading of its size;
+// then what the program writes back on closing (window placement, one
+// table's columns, the bus connection) must read back as written, whatever
+// else the file holds.
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzConnectionParams.h"
@@ -13,13 +15,18 @@
 #include "model/PathUtils.h"
 #include "model/base/Globals.h"
 #include "platform/base/Guid.h"
+#include "platform/base/ProfileText.h"
 #include "platform/base/WinApp.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,8 +73,8 @@ void ReadModeSettings(CIniManager& ini)
     FUZZ_CHECK(ini.GetCdiDllName().size() < 260);
 }
 
-// Every reader reparses the file, so one table's columns stand for all
-// tables: the one the input's size chooses.
+// One table's columns stand for all tables: the one the input's size
+// chooses.
 Columns ReadEverything(CIniManager& ini, int nTableType)
 {
     ReadModeSettings(ini);
@@ -106,6 +113,36 @@ Columns ReadEverything(CIniManager& ini, int nTableType)
     return columns;
 }
 
+// Names the program reads and writes, and what the input itself offers.
+void CheckParser(std::string_view bytes)
+{
+    using platform::CProfileText;
+    CProfileText text = CProfileText::Parse(bytes);
+    const std::string strOnce = text.Serialize();
+    FUZZ_CHECK(CProfileText::Parse(strOnce).Serialize() == strOnce);
+
+    const std::pair<const char*, const char*> probes[] = {
+        {"MainWindow", "WindowSize"}, {"ParameterDialog", "Left"}, {"GroupAddressTable", "Column1"},
+        {"SerialCommunication", "ConnectionParam"}, {"Common", "DebugMode"}};
+    std::vector<std::optional<std::string>> before;
+    for (const auto& [pszSection, pszKey] : probes)
+        before.push_back(text.Find(pszSection, pszKey));
+    // A value taken from the input, so that its odd bytes are written too.
+    std::string strValue(bytes.substr(0, std::min<std::size_t>(bytes.size(), 24)));
+    strValue.resize(std::min(strValue.size(), strValue.find('\0')));
+    const std::size_t nChanged = bytes.size() % std::size(probes);
+    const auto& [pszSection, pszKey] = probes[nChanged];
+    if (!CProfileText::IsRepresentable(pszSection, pszKey, strValue.c_str()))
+        return;
+    const bool bChanged = text.Set(pszSection, pszKey, strValue.c_str());
+    FUZZ_CHECK(bChanged != (before[nChanged] == strValue));
+    const CProfileText again = CProfileText::Parse(text.Serialize());
+    for (std::size_t i = 0; i < std::size(probes); ++i) {
+        const std::optional<std::string> now = again.Find(probes[i].first, probes[i].second);
+        FUZZ_CHECK(i == nChanged ? now == strValue : now == before[i]);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -117,6 +154,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
 {
+    CheckParser(std::string_view(reinterpret_cast<const char*>(pData), nSize));
+
     CWinApp app;
     app.SetProfileName(fuzzfiles::WriteInput("settings.ini", pData, nSize));
     CIniManager& ini = g_IniManager;

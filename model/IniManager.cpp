@@ -142,12 +142,27 @@ void CIniManager::SetProfileName(const char* pszPath)
 
 // ---------------------------------------------------------------- engine
 
+namespace {
+
+// A settings file far larger than any this system writes is left alone; the
+// log says so once.
+void NoteOversizedProfile(const std::string& sProfile)
+{
+    if (platform::TakeOversizedProfileNotice(sProfile))
+        LOG_WARNING("Settings file \"%s\" is larger than %zu bytes: it is not read and not written, the defaults hold",
+                    sProfile.c_str(), platform::kMaxProfileSize);
+}
+
+}  // namespace
+
 int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDefault)
 {
     const std::string sProfile = GetProfileName();
     if (sProfile.empty())
         return nDefault;
-    return platform::GetPrivateProfileInt(section, key, nDefault, sProfile);
+    const int nValue = platform::GetPrivateProfileInt(section, key, nDefault, sProfile);
+    NoteOversizedProfile(sProfile);
+    return nValue;
 }
 
 std::string CIniManager::ReadString(std::string_view section, std::string_view key, std::string_view def,
@@ -160,7 +175,9 @@ std::string CIniManager::ReadString(std::string_view section, std::string_view k
             sDefault.resize(nBufferSize - 1);
         return sDefault;
     }
-    return platform::GetPrivateProfileString(section, key, def, sProfile, nBufferSize);
+    std::string sValue = platform::GetPrivateProfileString(section, key, def, sProfile, nBufferSize);
+    NoteOversizedProfile(sProfile);
+    return sValue;
 }
 
 BOOL CIniManager::WriteString(std::string_view section, const char* pszKey, const char* pszValue)
@@ -168,7 +185,9 @@ BOOL CIniManager::WriteString(std::string_view section, const char* pszKey, cons
     const std::string sProfile = GetProfileName();
     if (sProfile.empty())
         return FALSE;
-    return platform::WritePrivateProfileString(section, pszKey, pszValue, sProfile) ? TRUE : FALSE;
+    const bool bWritten = platform::WritePrivateProfileString(section, pszKey, pszValue, sProfile);
+    NoteOversizedProfile(sProfile);
+    return bWritten ? TRUE : FALSE;
 }
 
 BOOL CIniManager::WriteInt(std::string_view section, const char* pszKey, UINT nValue)

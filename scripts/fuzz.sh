@@ -47,8 +47,8 @@ export QT_QPA_PLATFORM=offscreen
 targets=(data_file group_addresses internal_clock day_routines week_routine summertimes special_days quantities
          icon_file ini_file host_project device_state com_registry connection_record tunnelling)
 
-# The largest input of a target: a connection record has 1172 bytes; every
-# setting reparses the ini file, which a user keeps small.
+# The largest input of a target: a connection record has 1172 bytes; a user
+# keeps the ini file small.
 max_len() {
   case "$1" in
     connection_record) echo 1172 ;;

@@ -9,6 +9,7 @@
 #include "model/base/MessageBox.h"
 #include "model/base/ResString.h"
 #include "platform/base/HelpService.h"
+#include "platform/base/PrivateProfile.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Handles.h"
@@ -226,6 +227,8 @@ void CMainTableBox::SaveColumnSettings() {
     for (int i = 0; i < nColumns; ++i) {
         m_arrColumnWidths[static_cast<std::size_t>(i)] = columnWidth(i);
     }
+    // One change of the file for all of a table's keys, none when they stand.
+    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
     g_IniManager.SetColumnWidths(m_nTableType, nColumns, m_arrColumnWidths.data());
     if (m_nTableType != 4) {
         g_IniManager.SetColumnPrefs(m_nTableType, m_arrColumnPrefs);

@@ -18,6 +18,7 @@
 #include "platform/base/FileDialogService.h"
 #include "platform/base/Guid.h"
 #include "platform/base/HelpService.h"
+#include "platform/base/PrivateProfile.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/WaitCursor.h"
 #include "platform/base/WinApp.h"
@@ -340,6 +341,8 @@ void CParameterDlg::DestroyReportView() {
 }
 
 void CParameterDlg::DestroyFrame() {
+    // The splitter's and the tables' keys go to the file in one change.
+    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
     DestroyReportView();
     SetPanes(nullptr, nullptr, nullptr, nullptr);
     m_pMainTreeView1 = m_pMainTreeView2 = nullptr;
@@ -564,6 +567,8 @@ void CParameterDlg::OnFileExit() {
 }
 
 void CParameterDlg::SaveWindowState() {
+    // The window's keys go to the file in one change.
+    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
     if (CWinApp* pApp = AfxGetApp()) {
         char szSize[32];
         std::snprintf(szSize, sizeof szSize, "%d %d", width(), height());

@@ -9,6 +9,7 @@
 #include "model/base/Globals.h"
 #include "model/base/Log.h"
 #include "model/base/ResString.h"
+#include "platform/base/PrivateProfile.h"
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Handles.h"
 #include "ui/GroupAddressInsertHook.h"
@@ -272,6 +273,8 @@ void CTableComboBox::SaveColumns(int nTableType) {
     if (nCount <= 0) {
         return;
     }
+    // One change of the file for all of the chooser's keys.
+    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
     std::vector<WORD> prefs(m_arrColumnTypes.size());
     std::transform(m_arrColumnTypes.begin(), m_arrColumnTypes.end(), prefs.begin(),
                    [](SHORT nKey) { return static_cast<WORD>(nKey); });

@@ -1,158 +1,171 @@
 #include "platform/base/PrivateProfile.h"
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/ProfileText.h"
 
+#include <cerrno>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace platform {
 
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b)
+// What tells one state of a file from another without reading it.
+struct FileIdentity {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime {};
+    timespec ctime {};
+
+    bool operator==(const FileIdentity& o) const
+    {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+// A file's timestamps move in steps of the kernel's clock tick, so a file
+// changed again within a tick of being read can look unchanged; one read so
+// recently is read again next time, until its time has safely passed.
+constexpr long long kRacyNanoseconds = 100'000'000;
+
+enum class FileState { missing, unreadable, oversized, read };
+
+struct CachedFile {
+    FileState state = FileState::missing;
+    FileIdentity identity;
+    bool bRacy = true;
+    std::shared_ptr<const CProfileText> pText;
+    // What was read, so that reading an unchanged file again skips parsing.
+    std::string strBytes;
+    bool bOversizeNoticeTaken = false;
+};
+
+struct PendingWrite {
+    std::string section;
+    std::optional<std::string> key;
+    std::optional<std::string> value;
+};
+
+struct Batch {
+    int nDepth = 0;
+    std::vector<PendingWrite> writes;
+};
+
+std::mutex s_mutex;
+std::map<std::string, CachedFile> s_files;
+std::map<std::string, Batch> s_batches;
+ProfileIoCounts s_counts;
+
+std::optional<FileIdentity> IdentityOf(const std::string& path)
 {
-    if (a.size() != b.size())
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+bool IsRecent(const timespec& t)
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long nAge = (static_cast<long long>(now.tv_sec) - t.tv_sec) * 1'000'000'000LL + now.tv_nsec - t.tv_nsec;
+    return nAge < kRacyNanoseconds;
+}
+
+// The file as it is on disk now, read again only when it changed since it
+// was last read or written here. Call with s_mutex held.
+CachedFile& Current(const std::string& path)
+{
+    CachedFile& file = s_files[path];
+    const std::optional<FileIdentity> identity = IdentityOf(path);
+    if (!identity) {
+        const bool bThere = errno != ENOENT && errno != ENOTDIR;
+        file.state = bThere ? FileState::unreadable : FileState::missing;
+        file.pText.reset();
+        file.bRacy = true;
+        return file;
+    }
+    if (file.state != FileState::missing && !file.bRacy && file.identity == *identity)
+        return file;
+    file.identity = *identity;
+    if (identity->size > static_cast<off_t>(kMaxProfileSize)) {
+        file.state = FileState::oversized;
+        file.pText.reset();
+        file.bRacy = false;
+        return file;
+    }
+    file.bOversizeNoticeTaken = false;
+    ++s_counts.nReads;
+    auto bytes = ReadWholeFile(path, kMaxProfileSize);
+    if (!bytes) {
+        file.state = errno == EFBIG ? FileState::oversized : FileState::unreadable;
+        file.pText.reset();
+        file.bRacy = true;
+        return file;
+    }
+    const std::string_view read(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    if (file.state != FileState::read || !file.pText || read != file.strBytes) {
+        file.pText = std::make_shared<const CProfileText>(CProfileText::Parse(read));
+        file.strBytes = read;
+    }
+    file.state = FileState::read;
+    // Changed while being read, or so recently that a change may not show:
+    // read again next time.
+    file.bRacy = IsRecent(identity->mtime) || IdentityOf(path) != identity;
+    return file;
+}
+
+// Applies the writes to the file as it is on disk now, in one replacement
+// of the file, or none when nothing changes. Call with s_mutex held.
+bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& writes)
+{
+    CachedFile& file = Current(path);
+    // A file that is there but cannot be read, or is far larger than any
+    // settings file, is never overwritten blindly.
+    if (file.state == FileState::unreadable || file.state == FileState::oversized)
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
+    CProfileText text = file.pText ? *file.pText : CProfileText {};
+    bool bChanged = false;
+    for (const PendingWrite& write : writes)
+        bChanged |= text.Set(write.section, write.key ? write.key->c_str() : nullptr,
+                             write.value ? write.value->c_str() : nullptr);
+    if (!bChanged)
+        return true;
+    ++s_counts.nWrites;
+    const std::string strText = text.Serialize();
+    if (!WriteFileAtomically(path, strText))
+        return false;
+    // The file now holds what was written; it is known without reading it.
+    if (const std::optional<FileIdentity> identity = IdentityOf(path)) {
+        file.state = FileState::read;
+        file.identity = *identity;
+        file.strBytes = strText;
+        file.pText = std::make_shared<const CProfileText>(std::move(text));
+        file.bRacy = IsRecent(identity->mtime);
+    } else {
+        file.state = FileState::missing;
+        file.pText.reset();
     }
     return true;
 }
 
-std::string_view Trim(std::string_view s)
-{
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
-
-// One line of an ini file as read, with what it means.
-struct Line {
-    enum Kind { other, section, entry } kind = other;
-    std::string text;        // without the line end
-    std::string name;        // section name or key
-    std::string value;       // entry value
-};
-
-struct Profile {
-    std::vector<Line> lines;
-    std::string eol = "\n";
-    bool finalEol = true;
-};
-
-void Classify(Line& line)
-{
-    // A line ends at a NUL byte, as it would in the caller's text buffer; the
-    // bytes after it are kept but never read.
-    std::string_view t = line.text;
-    t = Trim(t.substr(0, t.find('\0')));
-    if (t.empty() || t.front() == ';' || t.front() == '#')
-        return;
-    if (t.front() == '[') {
-        std::size_t close = t.find(']');
-        if (close == std::string_view::npos)
-            return;  // malformed header: kept, never matched
-        line.kind = Line::section;
-        line.name = std::string(Trim(t.substr(1, close - 1)));
-        return;
-    }
-    std::size_t eq = t.find('=');
-    if (eq == std::string_view::npos)
-        return;  // malformed entry: kept, never matched
-    line.kind = Line::entry;
-    line.name = std::string(Trim(t.substr(0, eq)));
-    line.value = std::string(Trim(t.substr(eq + 1)));
-}
-
-Profile Parse(const std::vector<std::uint8_t>& bytes)
-{
-    Profile p;
-    std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    // Skip a UTF-8 byte-order mark that an editor may have added.
-    if (all.substr(0, 3) == "\xEF\xBB\xBF")
-        all.remove_prefix(3);
-    bool eolSeen = false;
-    std::size_t pos = 0;
-    while (pos < all.size()) {
-        std::size_t nl = all.find('\n', pos);
-        std::size_t end = nl == std::string_view::npos ? all.size() : nl;
-        std::size_t textEnd = end;
-        if (textEnd > pos && all[textEnd - 1] == '\r')
-            --textEnd;
-        if (!eolSeen && nl != std::string_view::npos) {
-            p.eol = textEnd < end ? "\r\n" : "\n";
-            eolSeen = true;
-        }
-        p.lines.push_back(Line {Line::other, std::string(all.substr(pos, textEnd - pos)), {}, {}});
-        p.finalEol = nl != std::string_view::npos;
-        pos = nl == std::string_view::npos ? all.size() : nl + 1;
-    }
-    for (Line& line : p.lines)
-        Classify(line);
-    return p;
-}
-
-std::optional<Profile> Load(const std::string& path)
-{
-    auto bytes = ReadWholeFile(path);
-    if (!bytes)
-        return std::nullopt;
-    return Parse(*bytes);
-}
-
-// Index of the header line of the first section with that name.
-std::optional<std::size_t> FindSection(const Profile& p, std::string_view section)
-{
-    for (std::size_t i = 0; i < p.lines.size(); ++i)
-        if (p.lines[i].kind == Line::section && EqualsNoCase(p.lines[i].name, section))
-            return i;
-    return std::nullopt;
-}
-
-// One past the last line that belongs to the section starting at header.
-std::size_t SectionEnd(const Profile& p, std::size_t header)
-{
-    std::size_t i = header + 1;
-    while (i < p.lines.size() && p.lines[i].kind != Line::section)
-        ++i;
-    return i;
-}
-
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-// Index of the key's line inside the section, kNone when missing.
-std::size_t FindKey(const Profile& p, std::size_t header, std::string_view key)
-{
-    std::size_t end = SectionEnd(p, header);
-    for (std::size_t i = header + 1; i < end; ++i)
-        if (p.lines[i].kind == Line::entry && EqualsNoCase(p.lines[i].name, key))
-            return i;
-    return kNone;
-}
-
 std::optional<std::string> LookUp(std::string_view section, std::string_view key, const std::string& path)
 {
-    auto p = Load(path);
-    if (!p)
-        return std::nullopt;
-    auto header = FindSection(*p, section);
-    if (!header)
-        return std::nullopt;
-    std::size_t at = FindKey(*p, *header, key);
-    if (at == kNone)
-        return std::nullopt;
-    std::string_view v = p->lines[at].value;
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    std::shared_ptr<const CProfileText> pText;
+    {
+        std::lock_guard lock(s_mutex);
+        pText = Current(path).pText;
+    }
+    return pText ? pText->Find(section, key) : std::nullopt;
 }
 
 std::string CutToBuffer(std::string s, std::size_t bufferSize)
@@ -165,50 +178,6 @@ std::string CutToBuffer(std::string s, std::size_t bufferSize)
         --n;
     s.resize(n);
     return s;
-}
-
-// The value as an entry stores it so that a lookup gives it back: blanks
-// at either end and a pair of enclosing quotes would otherwise be taken off
-// by the lookup, so such a value goes inside one more pair of quotes.
-std::string StoredValue(std::string_view value)
-{
-    const bool blankAtEnd = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
-                                               value.back() == ' ' || value.back() == '\t');
-    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                        value.back() == value.front();
-    if (blankAtEnd || quoted)
-        return "\"" + std::string(value) + "\"";
-    return std::string(value);
-}
-
-// Whether the names and the value can stand in a line of their own that
-// reads back as them: no line ends anywhere, no ']' or NUL in a section
-// name, and a key that cannot be taken for a comment, a section or part of
-// its value.
-bool Representable(std::string_view section, const char* key, const char* value)
-{
-    auto hasLineEnd = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    if (hasLineEnd(section) || section.find_first_of(std::string_view("]\0", 2)) != std::string_view::npos ||
-        Trim(section) != section)
-        return false;
-    if (key) {
-        std::string_view k = key;
-        if (hasLineEnd(k) || k.find('=') != std::string_view::npos || Trim(k) != k ||
-            (!k.empty() && (k.front() == ';' || k.front() == '#' || k.front() == '[')))
-            return false;
-    }
-    return !value || !hasLineEnd(value);
-}
-
-bool Store(const Profile& p, const std::string& path)
-{
-    std::string out;
-    for (std::size_t i = 0; i < p.lines.size(); ++i) {
-        out += p.lines[i].text;
-        if (i + 1 < p.lines.size() || p.finalEol)
-            out += p.eol;
-    }
-    return WriteFileAtomically(path, out);
 }
 
 }  // namespace
@@ -245,49 +214,59 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 bool WritePrivateProfileString(std::string_view section, const char* key, const char* value,
                                const std::string& path)
 {
-    if (path.empty() || !Representable(section, key, value))
+    if (path.empty() || !CProfileText::IsRepresentable(section, key, value))
         return false;
-    Profile p;
-    if (auto loaded = Load(path))
-        p = std::move(*loaded);
-    else if (FileExists(path))
-        return false;  // there but unreadable: never overwrite it blindly
+    PendingWrite write {std::string(section), key ? std::optional<std::string>(key) : std::nullopt,
+                        value ? std::optional<std::string>(value) : std::nullopt};
+    std::lock_guard lock(s_mutex);
+    if (auto it = s_batches.find(path); it != s_batches.end()) {
+        it->second.writes.push_back(std::move(write));
+        return true;
+    }
+    return ApplyWrites(path, {write});
+}
 
-    auto header = FindSection(p, section);
-    if (!key) {
-        if (!header)
-            return true;
-        std::size_t end = SectionEnd(p, *header);
-        p.lines.erase(p.lines.begin() + static_cast<std::ptrdiff_t>(*header),
-                      p.lines.begin() + static_cast<std::ptrdiff_t>(end));
-        return Store(p, path);
-    }
-    std::size_t at = header ? FindKey(p, *header, key) : kNone;
-    if (!value) {
-        if (at == kNone)
-            return true;
-        p.lines.erase(p.lines.begin() + static_cast<std::ptrdiff_t>(at));
-        return Store(p, path);
-    }
-    std::string entry = std::string(key) + "=" + StoredValue(value);
-    if (at != kNone) {
-        p.lines[at].text = entry;
-    } else if (header) {
-        // After the section's last entry, so blank lines before the next
-        // section stay where they are.
-        std::size_t end = SectionEnd(p, *header);
-        std::size_t insert = end;
-        while (insert > *header + 1 && Trim(p.lines[insert - 1].text).empty())
-            --insert;
-        p.lines.insert(p.lines.begin() + static_cast<std::ptrdiff_t>(insert), Line {Line::other, entry, {}, {}});
-    } else {
-        if (!p.lines.empty() && !p.finalEol)
-            p.finalEol = true;
-        p.lines.push_back(Line {Line::other, "[" + std::string(section) + "]", {}, {}});
-        p.lines.push_back(Line {Line::other, entry, {}, {}});
-        p.finalEol = true;
-    }
-    return Store(p, path);
+CProfileWriteBatch::CProfileWriteBatch(std::string path) : m_strPath(std::move(path))
+{
+    if (m_strPath.empty())
+        return;
+    std::lock_guard lock(s_mutex);
+    ++s_batches[m_strPath].nDepth;
+}
+
+CProfileWriteBatch::~CProfileWriteBatch()
+{
+    Commit();
+}
+
+bool CProfileWriteBatch::Commit()
+{
+    if (m_bDone || m_strPath.empty())
+        return true;
+    m_bDone = true;
+    std::lock_guard lock(s_mutex);
+    auto it = s_batches.find(m_strPath);
+    if (it == s_batches.end() || --it->second.nDepth > 0)
+        return true;
+    const std::vector<PendingWrite> writes = std::move(it->second.writes);
+    s_batches.erase(it);
+    return writes.empty() || ApplyWrites(m_strPath, writes);
+}
+
+bool TakeOversizedProfileNotice(const std::string& path)
+{
+    std::lock_guard lock(s_mutex);
+    auto it = s_files.find(path);
+    if (it == s_files.end() || it->second.state != FileState::oversized || it->second.bOversizeNoticeTaken)
+        return false;
+    it->second.bOversizeNoticeTaken = true;
+    return true;
+}
+
+ProfileIoCounts GetProfileIoCounts()
+{
+    std::lock_guard lock(s_mutex);
+    return s_counts;
 }
 
 }  // namespace platform

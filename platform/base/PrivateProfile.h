@@ -4,6 +4,12 @@
 // regard to case; a missing file, section or key gives the default. Writes
 // keep every other line (comments included) and replace the file atomically.
 // Files are UTF-8.
+//
+// Each file's lines are kept in memory and the disk is read again only when
+// the file there changed (its size, times or inode); a write first takes in
+// what another process wrote meanwhile, and a write that leaves every value
+// as it stands writes nothing. A file larger than kMaxProfileSize is not
+// parsed: its keys read as absent and it is never rewritten.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +17,9 @@
 #include <string_view>
 
 namespace platform {
+
+// Far larger than any settings file this system writes.
+constexpr std::size_t kMaxProfileSize = 1u << 20;
 
 // The value of section/key, or `def` when missing. Blanks around the value are
 // dropped, and one pair of enclosing double or single quotes. When
@@ -34,7 +43,39 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 // line that reads back as it (a line end anywhere, ']' or NUL in the
 // section, '=' in the key, blanks around a name, a key starting like a
 // comment or a section); the old file is then untouched.
+// Inside a CProfileWriteBatch for the same path the write is only noted
+// (true when it can stand) and reaches the file when the batch ends.
 bool WritePrivateProfileString(std::string_view section, const char* key, const char* value,
                                const std::string& path);
+
+// Collects the writes to one file made while it lives and applies them in one
+// atomic replacement of the file when it ends (or at Commit), so that a
+// window's settings cost one write rather than one a key. Batches for the
+// same file nest; the outermost one writes.
+class CProfileWriteBatch {
+public:
+    explicit CProfileWriteBatch(std::string path);
+    ~CProfileWriteBatch();
+    CProfileWriteBatch(const CProfileWriteBatch&) = delete;
+    CProfileWriteBatch& operator=(const CProfileWriteBatch&) = delete;
+
+    // False when the file could not be written; the old file is untouched.
+    bool Commit();
+
+private:
+    std::string m_strPath;
+    bool m_bDone = false;
+};
+
+// True once after the file was found over kMaxProfileSize, so that the
+// caller can say so in its log once.
+bool TakeOversizedProfileNotice(const std::string& path);
+
+// Reads of ini files from disk and writes to them since the process started.
+struct ProfileIoCounts {
+    unsigned long long nReads = 0;
+    unsigned long long nWrites = 0;
+};
+ProfileIoCounts GetProfileIoCounts();
 
 }  // namespace platform

@@ -2,7 +2,9 @@
 #include "model/GroupDataAddresses.h"
 #include "model/IniManager.h"
 #include "model/base/Globals.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/base/PrivateProfile.h"
+#include "platform/base/ProfileText.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/ui/CmdUI.h"
@@ -22,6 +24,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QHeaderView>
 #include <QImage>
 #include <QMenu>
 #include <QPointer>
@@ -365,6 +368,55 @@ TEST_F(MainTableBoxTest, ColumnSettingsOfType4AreWidthsOnly) {
     EXPECT_EQ(Ini("UtilizationTable", "Column2"), "66");
     EXPECT_EQ(Ini("UtilizationTable", "Pos1"), "<none>");
     EXPECT_EQ(Ini("UtilizationTable", "Pref1"), "<none>");
+}
+
+TEST_F(MainTableBoxTest, ColumnSettingsReachTheFileInOneWriteAndOnlyWhenChanged) {
+    uitest::CEditingRun run(true);
+    Register(4, 0, nullptr);
+    Register(6, VOK_DAYROUTINE, nullptr);
+    const std::string strIni = m_dir.File("Vek_ZR02.ini");
+    CMainTableView view;
+    view.resize(600, 400);
+    view.show();
+    // The first visit of each writes its defaults.
+    view.CreateTableBox(6, nullptr);
+    view.CreateTableBox(4, nullptr);
+    view.CreateTableBox(6, nullptr);
+    view.CreateTableBox(4, nullptr);
+
+    // Visits that change nothing write nothing.
+    const platform::ProfileIoCounts before = platform::GetProfileIoCounts();
+    for (int i = 0; i < 3; ++i) {
+        view.CreateTableBox(6, nullptr);
+        view.CreateTableBox(4, nullptr);
+    }
+    EXPECT_EQ(platform::GetProfileIoCounts().nWrites, before.nWrites);
+
+    // A column widened with the mouse on its header's divider.
+    view.CreateTableBox(6, nullptr);
+    QHeaderView* pHeader = view.GetTableBox()->header();
+    const int nWidth = pHeader->sectionSize(0);
+    const int nDivider = pHeader->sectionViewportPosition(0) + nWidth - 1;
+    const int y = pHeader->height() / 2;
+    uitest::MousePress(pHeader->viewport(), QPoint(nDivider, y));
+    for (int x = nDivider; x <= nDivider + 40; x += 5) {
+        uitest::MouseMove(pHeader->viewport(), QPoint(x, y));
+    }
+    uitest::MouseRelease(pHeader->viewport(), QPoint(nDivider + 40, y));
+    const int nWidened = view.GetTableBox()->GetColumnWidth(0);
+    ASSERT_GT(nWidened, nWidth);
+    const platform::ProfileIoCounts beforeLeaving = platform::GetProfileIoCounts();
+    view.CreateTableBox(4, nullptr);
+    EXPECT_EQ(platform::GetProfileIoCounts().nWrites, beforeLeaving.nWrites + 1);
+
+    // What a restarted editor finds: the file as it stands, and the table.
+    const auto bytes = platform::ReadWholeFile(strIni);
+    ASSERT_TRUE(bytes.has_value());
+    const platform::CProfileText text =
+        platform::CProfileText::Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    EXPECT_EQ(text.Find("DayRoutineTable", "Column1"), std::to_string(nWidened));
+    view.CreateTableBox(6, nullptr);
+    EXPECT_EQ(view.GetTableBox()->GetColumnWidth(0), nWidened);
 }
 
 TEST_F(MainTableBoxTest, UnknownTypesGiveThePlainTableAndOldTablesAreDeletedLater) {

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -199,4 +202,83 @@ TEST_F(PrivateProfileTest, ALineEndsAtANulByte)
     EXPECT_EQ(GetPrivateProfileString("SerialCommunication", "ConnectionName", "", path), "\"a");
     ASSERT_TRUE(WritePrivateProfileString("SerialCommunication", "ConnectionParam", param.c_str(), path));
     EXPECT_EQ(GetPrivateProfileString("SerialCommunication", "ConnectionParam", "", path), param);
+}
+
+namespace {
+
+// Dates the file back, so that its state is no longer one a change within
+// the same clock tick could hide: from then on only a change is read.
+void Age(const std::string& strPath)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, strPath.c_str(), times, 0), 0);
+}
+
+}  // namespace
+
+TEST_F(PrivateProfileTest, AnUnchangedFileIsReadOnceAndAnUnchangedValueIsNotWritten)
+{
+    Put("[Common]\nA=1\n");
+    Age(path);
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 1);
+    const ProfileIoCounts before = GetProfileIoCounts();
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 1);
+    EXPECT_EQ(GetPrivateProfileString("Common", "B", "x", path), "x");
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "1", path));
+    EXPECT_TRUE(WritePrivateProfileString("Common", "B", nullptr, path));
+    const ProfileIoCounts after = GetProfileIoCounts();
+    EXPECT_EQ(after.nReads, before.nReads);
+    EXPECT_EQ(after.nWrites, before.nWrites);
+}
+
+TEST_F(PrivateProfileTest, AChangeOnDiskIsReadAndKeptByTheNextWrite)
+{
+    Put("[Common]\nA=1\n");
+    Age(path);
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 1);
+    // Another process replaces the file, then one rewrites it in place with
+    // the same length within the same clock tick.
+    Put("[Common]\nA=2\nOther=7\n");
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 2);
+    {
+        std::FILE* pFile = std::fopen(path.c_str(), "r+");
+        ASSERT_NE(pFile, nullptr);
+        std::fputs("[Common]\nA=3\nOther=8\n", pFile);
+        std::fclose(pFile);
+    }
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 3);
+    Put("[Common]\nA=3\nOther=9\n");
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "4", path));
+    EXPECT_EQ(Contents(), "[Common]\nA=4\nOther=9\n");
+}
+
+TEST_F(PrivateProfileTest, ABatchWritesItsKeysInOneGoAndKeepsWhatOthersWroteMeanwhile)
+{
+    Put("[Table]\nColumn1=10\n");
+    const ProfileIoCounts before = GetProfileIoCounts();
+    {
+        CProfileWriteBatch batch(path);
+        EXPECT_TRUE(WritePrivateProfileString("Table", "Column1", "20", path));
+        EXPECT_TRUE(WritePrivateProfileString("Table", "Column2", "30", path));
+        EXPECT_EQ(Contents(), "[Table]\nColumn1=10\n");
+        Put("[Table]\nColumn1=10\n[Serial]\nGuid=x\n");
+        {
+            CProfileWriteBatch inner(path);
+            EXPECT_TRUE(WritePrivateProfileString("Table", "Pref1", "1", path));
+        }
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(GetProfileIoCounts().nWrites, before.nWrites + 1);
+    EXPECT_EQ(Contents(), "[Table]\nColumn1=20\nColumn2=30\nPref1=1\n[Serial]\nGuid=x\n");
+}
+
+TEST_F(PrivateProfileTest, AFileFarLargerThanAnySettingsIsNeitherReadNorWritten)
+{
+    std::string strHuge = "[Common]\nA=1\n;" + std::string(kMaxProfileSize, 'x') + "\n";
+    Put(strHuge);
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 5, path), 5);
+    EXPECT_TRUE(TakeOversizedProfileNotice(path));
+    EXPECT_FALSE(TakeOversizedProfileNotice(path));
+    EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
+    EXPECT_EQ(Contents(), strHuge);
 }

@@ -1,0 +1,210 @@
+#include "platform/base/ProfileText.h"
+
+namespace platform {
+
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+std::string_view Trim(std::string_view s)
+{
+    std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos)
+        return {};
+    std::size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+std::string_view Unquote(std::string_view v)
+{
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return v;
+}
+
+// The value as an entry stores it so that a lookup gives it back: blanks
+// at either end and a pair of enclosing quotes would otherwise be taken off
+// by the lookup, so such a value goes inside one more pair of quotes.
+std::string StoredValue(std::string_view value)
+{
+    const bool blankAtEnd = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                               value.back() == ' ' || value.back() == '\t');
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (blankAtEnd || quoted)
+        return "\"" + std::string(value) + "\"";
+    return std::string(value);
+}
+
+}  // namespace
+
+CProfileText::Line CProfileText::MakeLine(std::string text)
+{
+    Line line;
+    line.text = std::move(text);
+    // A line ends at a NUL byte, as it would in the caller's text buffer; the
+    // bytes after it are kept but never read.
+    std::string_view t = line.text;
+    t = Trim(t.substr(0, t.find('\0')));
+    if (t.empty() || t.front() == ';' || t.front() == '#')
+        return line;
+    if (t.front() == '[') {
+        std::size_t close = t.find(']');
+        if (close == std::string_view::npos)
+            return line;  // malformed header: kept, never matched
+        line.kind = Line::section;
+        line.name = std::string(Trim(t.substr(1, close - 1)));
+        return line;
+    }
+    std::size_t eq = t.find('=');
+    if (eq == std::string_view::npos)
+        return line;  // malformed entry: kept, never matched
+    line.kind = Line::entry;
+    line.name = std::string(Trim(t.substr(0, eq)));
+    line.value = std::string(Trim(t.substr(eq + 1)));
+    return line;
+}
+
+CProfileText CProfileText::Parse(std::string_view all)
+{
+    CProfileText p;
+    // Skip a UTF-8 byte-order mark that an editor may have added.
+    if (all.substr(0, 3) == "\xEF\xBB\xBF")
+        all.remove_prefix(3);
+    bool eolSeen = false;
+    std::size_t pos = 0;
+    while (pos < all.size()) {
+        std::size_t nl = all.find('\n', pos);
+        std::size_t end = nl == std::string_view::npos ? all.size() : nl;
+        std::size_t textEnd = end;
+        if (textEnd > pos && all[textEnd - 1] == '\r')
+            --textEnd;
+        if (!eolSeen && nl != std::string_view::npos) {
+            p.m_strEol = textEnd < end ? "\r\n" : "\n";
+            eolSeen = true;
+        }
+        p.m_lines.push_back(MakeLine(std::string(all.substr(pos, textEnd - pos))));
+        p.m_bFinalEol = nl != std::string_view::npos;
+        pos = nl == std::string_view::npos ? all.size() : nl + 1;
+    }
+    return p;
+}
+
+// Index of the header line of the first section with that name.
+std::optional<std::size_t> CProfileText::FindSection(std::string_view section) const
+{
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        if (m_lines[i].kind == Line::section && EqualsNoCase(m_lines[i].name, section))
+            return i;
+    return std::nullopt;
+}
+
+// One past the last line that belongs to the section starting at header.
+std::size_t CProfileText::SectionEnd(std::size_t header) const
+{
+    std::size_t i = header + 1;
+    while (i < m_lines.size() && m_lines[i].kind != Line::section)
+        ++i;
+    return i;
+}
+
+std::size_t CProfileText::FindKey(std::size_t header, std::string_view key) const
+{
+    std::size_t end = SectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i)
+        if (m_lines[i].kind == Line::entry && EqualsNoCase(m_lines[i].name, key))
+            return i;
+    return kNone;
+}
+
+std::optional<std::string> CProfileText::Find(std::string_view section, std::string_view key) const
+{
+    auto header = FindSection(section);
+    if (!header)
+        return std::nullopt;
+    const std::size_t at = FindKey(*header, key);
+    if (at == kNone)
+        return std::nullopt;
+    return std::string(Unquote(m_lines[at].value));
+}
+
+bool CProfileText::Set(std::string_view section, const char* key, const char* value)
+{
+    auto header = FindSection(section);
+    if (!key) {
+        if (!header)
+            return false;
+        std::size_t end = SectionEnd(*header);
+        m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*header),
+                      m_lines.begin() + static_cast<std::ptrdiff_t>(end));
+        return true;
+    }
+    const std::size_t at = header ? FindKey(*header, key) : kNone;
+    if (!value) {
+        if (at == kNone)
+            return false;
+        m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(at));
+        return true;
+    }
+    std::string entry = std::string(key) + "=" + StoredValue(value);
+    if (at != kNone) {
+        // A value that reads back as it stands is left in its own spelling.
+        if (Unquote(m_lines[at].value) == value)
+            return false;
+        m_lines[at] = MakeLine(std::move(entry));
+    } else if (header) {
+        // After the section's last entry, so blank lines before the next
+        // section stay where they are.
+        std::size_t insert = SectionEnd(*header);
+        while (insert > *header + 1 && Trim(m_lines[insert - 1].text).empty())
+            --insert;
+        m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insert), MakeLine(std::move(entry)));
+    } else {
+        m_lines.push_back(MakeLine("[" + std::string(section) + "]"));
+        m_lines.push_back(MakeLine(std::move(entry)));
+        m_bFinalEol = true;
+    }
+    return true;
+}
+
+bool CProfileText::IsRepresentable(std::string_view section, const char* key, const char* value)
+{
+    auto hasLineEnd = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (hasLineEnd(section) || section.find_first_of(std::string_view("]\0", 2)) != std::string_view::npos ||
+        Trim(section) != section)
+        return false;
+    if (key) {
+        std::string_view k = key;
+        if (hasLineEnd(k) || k.find('=') != std::string_view::npos || Trim(k) != k ||
+            (!k.empty() && (k.front() == ';' || k.front() == '#' || k.front() == '[')))
+            return false;
+    }
+    return !value || !hasLineEnd(value);
+}
+
+std::string CProfileText::Serialize() const
+{
+    std::string out;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        out += m_lines[i].text;
+        if (i + 1 < m_lines.size() || m_bFinalEol)
+            out += m_strEol;
+    }
+    return out;
+}
+
+}  // namespace platform
