@@ -155,6 +155,8 @@ int CTableBox::AddRow(const std::vector<std::string>& texts, CObject* pObject, i
         pItem->setTextAlignment(c, AlignmentOf(GetColumnFormat(c)));
     }
     if (texts.empty()) {
+        // Filled column by column afterwards, in no sorted place.
+        m_bRowsInAddOrder = false;
         insertTopLevelItem(nInsert, pItem);
         m_nCurrentRow = nInsert;
         m_nDataRowCount = nInsert + 1;
@@ -168,9 +170,10 @@ int CTableBox::AddRow(const std::vector<std::string>& texts, CObject* pObject, i
     ApplyImage(pItem, nImage);
     insertTopLevelItem(nInsert, pItem);
 
-    int nRow = nInsert;
     const int nColumns = columnCount();
-    for (int n = 0; n < nInsert; ++n) {
+    // New rows always take their ascending place: before the first row that
+    // sorts after them, by the sort column first, then the others in turn.
+    const auto sortsBefore = [&](int n) {
         int nResult = 0;
         if (m_nSortColumn >= 0 && m_nSortColumn < nColumns) {
             nResult = CompareItems(m_nSortColumn, nInsert, n);
@@ -180,14 +183,31 @@ int CTableBox::AddRow(const std::vector<std::string>& texts, CObject* pObject, i
                 nResult = CompareItems(c, nInsert, n);
             }
         }
-        if (nResult < 0) {
-            // New rows always take their ascending place.
-            if (!MoveRow(nInsert, n)) {
-                return -1;
+        return nResult < 0;
+    };
+    int nRow = nInsert;
+    if (m_bRowsInAddOrder) {
+        int nLow = 0;
+        int nHigh = nInsert;
+        while (nLow < nHigh) {
+            const int nMiddle = nLow + (nHigh - nLow) / 2;
+            if (sortsBefore(nMiddle)) {
+                nHigh = nMiddle;
+            } else {
+                nLow = nMiddle + 1;
             }
-            nRow = n;
-            break;
         }
+        nRow = nLow;
+    } else {
+        for (int n = 0; n < nInsert; ++n) {
+            if (sortsBefore(n)) {
+                nRow = n;
+                break;
+            }
+        }
+    }
+    if (nRow < nInsert && !MoveRow(nInsert, nRow)) {
+        return -1;
     }
     m_nCurrentRow = nRow;
     m_nDataRowCount = nInsert + 1;
@@ -196,6 +216,9 @@ int CTableBox::AddRow(const std::vector<std::string>& texts, CObject* pObject, i
 }
 
 void CTableBox::SetNextSubItemText(const std::string& strText) {
+    if (m_nCurrentRow < m_nDataRowCount) {
+        m_bRowsInAddOrder = false;
+    }
     QTreeWidgetItem* pItem = topLevelItem(m_nCurrentRow);
     if (pItem != nullptr && m_nNextColumn < columnCount()) {
         pItem->setText(m_nNextColumn, QString::fromStdString(strText));
@@ -220,6 +243,9 @@ std::string CTableBox::GetItemText(int nRow, int nColumn) const {
 }
 
 void CTableBox::SetItemText(int nRow, int nColumn, const std::string& strText) {
+    if (nRow < m_nDataRowCount) {
+        m_bRowsInAddOrder = false;
+    }
     if (QTreeWidgetItem* pItem = topLevelItem(nRow)) {
         pItem->setText(nColumn, QString::fromStdString(strText));
     }
@@ -231,6 +257,9 @@ CObject* CTableBox::GetItemData(int nRow) const {
 }
 
 void CTableBox::SetItemData(int nRow, CObject* pObject) {
+    if (nRow < m_nDataRowCount) {
+        m_bRowsInAddOrder = false;
+    }
     if (QTreeWidgetItem* pItem = topLevelItem(nRow)) {
         pItem->setData(0, kRoleObject, QVariant::fromValue(reinterpret_cast<quintptr>(pObject)));
     }
@@ -361,6 +390,7 @@ void CTableBox::DeleteRow(int nRow, bool bReselect) {
 void CTableBox::DeleteAllRows() {
     clear();
     m_nDataRowCount = 0;
+    m_bRowsInAddOrder = true;
 }
 
 void CTableBox::SetColumnOrder(int nCount, const int* pOrder) {
@@ -421,6 +451,7 @@ void CTableBox::SortByColumn(int nColumn) {
     if (nColumn < 0 || nColumn >= columnCount()) {
         return;
     }
+    m_bRowsInAddOrder = false;
     if (nColumn == m_nSortColumn) {
         m_bSortDescending = !m_bSortDescending;
     } else {

@@ -108,5 +108,9 @@ protected:
     bool m_bSortDescending = false;
     int m_nDefaultImage = -1;
     int m_nDataRowCount = 0;
+    // The data rows were all placed by AddRow since the table was emptied,
+    // so they stand in ascending order and a new row's place can be
+    // searched by halves rather than row by row.
+    bool m_bRowsInAddOrder = true;
     std::vector<QIcon> m_images;
 };

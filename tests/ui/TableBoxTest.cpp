@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,27 @@ TEST_F(TableBoxTest, AddRowKeepsAscendingOrderAndPutsEqualRowsAfter) {
     EXPECT_EQ(m_box.GetItemData(1), Obj(4));
     EXPECT_EQ(m_box.GetDataRowCount(), 4);
     EXPECT_EQ(m_box.GetItemData(4), nullptr);
+}
+
+TEST_F(TableBoxTest, ManyRowsStandAsAStableSortOfTheirOrderOfAdding) {
+    struct Row {
+        std::string strName;
+        int nNr;
+        int nObj;
+    };
+    std::vector<Row> rows;
+    unsigned nSeed = 7;
+    for (int i = 0; i < 300; ++i) {
+        nSeed = nSeed * 1103515245u + 12345u;
+        rows.push_back({std::string(1, static_cast<char>('a' + (nSeed >> 16) % 5)), static_cast<int>((nSeed >> 8) % 7), i});
+        Add(rows.back().strName, std::to_string(rows.back().nNr), i);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return a.strName != b.strName ? a.strName < b.strName : a.nNr < b.nNr;
+    });
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        ASSERT_EQ(m_box.GetItemData(i), Obj(rows[static_cast<std::size_t>(i)].nObj)) << "row " << i;
+    }
 }
 
 TEST_F(TableBoxTest, RightAlignedColumnsSortNumericallyLeftAlignedOnesByText) {
