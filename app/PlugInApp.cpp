@@ -3,6 +3,7 @@
 #include "app/HostServiceAdapters.h"
 #include "app/PlugInModule.h"
 #include "model/base/Log.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/ResourceLibrary.h"
@@ -26,6 +27,9 @@ bool CPlugInApp::IsLauncherProgram(const std::string& strProgramPath)
 
 BOOL CPlugInApp::InitInstance()
 {
+    // A host that left SIGXFSZ at its default would lose the editor, and the
+    // user's edits, to a save or a log line past its file-size limit.
+    platform::FailWritesPastFileSizeLimit();
     g_atlModule.ReadOemSettings();
     // Inside the host the logger, the language and the group-address style
     // come from the host's own objects.

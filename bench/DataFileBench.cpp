@@ -9,6 +9,7 @@
 #include "model/DptManager.h"
 #include "model/base/Globals.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileSizeLimit.h"
 #include "tools/SampleData.h"
 
 #include <chrono>
@@ -128,6 +129,7 @@ void Time(const char* pszName, const std::function<void()>& fn)
 
 int main()
 {
+    platform::FailWritesPastFileSizeLimit();
     Time("load", [] { Load(); });
     Loaded loaded;
     const std::string strStored = (TheFiles().dir / "stored.tv2").string();

@@ -11,6 +11,7 @@
 #include "model/DptManager.h"
 #include "model/base/Globals.h"
 #include "model/base/ProgressInfo.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/BusTimeAccount.h"
@@ -143,6 +144,7 @@ bool KnxdRoute(CChronoset& set, double& dWall, CBusTimeAccount& busTime)
 
 int main()
 {
+    platform::FailWritesPastFileSizeLimit();
     g_bStandalone = true;
     CWinApp app;  // no profile: the settings take their defaults
     g_DptManager.Init();

@@ -15,6 +15,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/base/Globals.h"
 #include "model/base/HostLogger.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/host/EtsHost.h"
 #include "tools/SampleData.h"
 
@@ -265,6 +266,7 @@ void Time(const char* pszName, const char* pszTarget, const std::function<void()
 
 int main()
 {
+    platform::FailWritesPastFileSizeLimit();
     TheLoaded();
     Time("load", "10", [] {
         if (LoadOnce() != S_OK)

@@ -4,6 +4,7 @@
 
 #include "app/Chronoset.h"
 #include "model/base/Globals.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrintInfo.h"
 #include "report/ParamReport.h"
 #include "report/param/ParamReportOwner.h"
@@ -49,6 +50,7 @@ int PrintToPdf()
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
     CChronoset set;

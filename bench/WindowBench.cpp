@@ -11,6 +11,7 @@
 #include "editors/groups/GroupEditors.h"
 #include "editors/time/TimeEditors.h"
 #include "model/base/Globals.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrintInfo.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ResourceLibrary.h"
@@ -101,6 +102,7 @@ public:
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());

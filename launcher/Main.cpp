@@ -2,9 +2,11 @@
 
 #include "launcher/LauncherApp.h"
 #include "launcher/LauncherMessageBoxSink.h"
+#include "platform/base/FileSizeLimit.h"
 
 int main()
 {
+    platform::FailWritesPastFileSizeLimit();
     CLauncherMessageBoxSink messageBoxes;
     platform::SetMessageBoxSink(&messageBoxes);
     theLauncherApp.InitInstance();

@@ -11,6 +11,7 @@
 // GROUP-ADDRESS is a group address's id or its "main/middle/sub" numbers.
 // The project file is saved when the plug-in changed anything.
 
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinTypes.h"
 #include "platform/com/ComActivation.h"
 #include "platform/com/ComBSTR.h"
@@ -392,6 +393,7 @@ int Run(const Options& options)
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     Options options;
     if (!ParseOptions(argc, argv, options))
         return Usage();

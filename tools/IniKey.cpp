@@ -9,6 +9,7 @@
 // Exit codes: 0 done, 1 a write was refused (the file keeps what the earlier
 // keys wrote), 2 bad arguments.
 
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrivateProfile.h"
 
 #include <cstdio>
@@ -27,6 +28,7 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     if (argc < 4)
         return Usage();
     const std::string strPath = argv[1];

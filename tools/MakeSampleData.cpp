@@ -5,12 +5,14 @@
 
 #include "app/Chronoset.h"
 #include "model/base/Globals.h"
+#include "platform/base/FileSizeLimit.h"
 #include "tools/SampleData.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <data file>\n", argv[0]);
         return 2;

@@ -2,6 +2,7 @@
 // platform's own registration program does: "regsvr module" calls the
 // module's DllRegisterServer, "regsvr -u module" its DllUnregisterServer.
 
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinTypes.h"
 
 #include <cstdio>
@@ -21,6 +22,7 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     bool bUnregister = false;
     const char* pszModule = nullptr;
     for (int i = 1; i < argc; ++i) {

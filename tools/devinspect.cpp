@@ -8,6 +8,7 @@
 // 2 bad arguments.
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/bus/DeviceReport.h"
 #include "platform/bus/SimulatedDevice.h"
 
@@ -27,6 +28,7 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     platform::CDeviceReportOptions options;
     std::string strPath;
     for (int i = 1; i < argc; ++i) {

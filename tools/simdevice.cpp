@@ -14,6 +14,7 @@
 // Exit codes: 0 stopped by a signal with the state written, 1 the state file
 // or the socket failed, 2 bad arguments.
 
+#include "platform/base/FileSizeLimit.h"
 #include "platform/bus/KnxIpUdpServer.h"
 #include "platform/bus/SimulatedDevice.h"
 
@@ -49,6 +50,7 @@ bool ParseNumber(const char* psz, unsigned long nMax, unsigned long& nValue)
 
 int main(int argc, char** argv)
 {
+    platform::FailWritesPastFileSizeLimit();
     std::string strState;
     unsigned long nPort = 0;
     unsigned long nSilentFrom = 0;

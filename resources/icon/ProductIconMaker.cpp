@@ -5,6 +5,7 @@
 // header that the resource tables embed as icon 131.
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinTypes.h"
 
 #include <cmath>
@@ -236,6 +237,7 @@ std::string HeaderText(const std::vector<BYTE>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::FailWritesPastFileSizeLimit();
     if (argc != 3 || (std::strcmp(argv[1], "ico") != 0 && std::strcmp(argv[1], "header") != 0)) {
         std::fprintf(stderr, "usage: %s ico|header <path>\n", argc > 0 ? argv[0] : "ProductIconMaker");
         return 2;

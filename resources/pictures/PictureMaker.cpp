@@ -8,6 +8,7 @@
 // to look at.
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinTypes.h"
 
 #include <algorithm>
@@ -763,6 +764,7 @@ std::string HeaderText(const std::vector<Resource>& resources) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::FailWritesPastFileSizeLimit();
     if (argc != 3 || (std::strcmp(argv[1], "header") != 0 && std::strcmp(argv[1], "files") != 0)) {
         std::fprintf(stderr, "usage: %s header <path> | files <dir>\n", argc > 0 ? argv[0] : "PictureMaker");
         return 2;
