@@ -5,6 +5,7 @@
 #include "model/IniManager.h"
 #include "model/base/LogFile.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinApp.h"
 #include "tests/support/CrashTestSupport.h"
 
@@ -15,10 +16,7 @@
 #include <random>
 #include <regex>
 #include <string>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -188,24 +186,16 @@ TEST_F(FileWritersCrashTest, ALineTheDiskCannotHoldIsTakenBackWhole)
 {
     const std::string strLog = (m_dir / "full.log").string();
     ASSERT_TRUE(platform::WriteFileAtomically(strLog, "Start logging date: 2024-01-01\r\n"));
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit {};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = 2048;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int nStatus = crashtest::RunUnderFileSizeLimit(2048, [&] {
+        platform::FailWritesPastFileSizeLimit();
         CLogFile log;
         log.Start(strLog);
         log.WriteLine(4, Payload(1).c_str());      // fits
         log.WriteLine(4, Payload(2).c_str());      // cut at the limit, taken back
         log.WriteLine(4, Payload(331).c_str());    // fits where the cut one was
-        ::_exit(0);
-    }
-    int nStatus = 0;
-    ASSERT_EQ(::waitpid(pid, &nStatus, 0), pid);
-    ASSERT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
+        return 0;
+    });
+    ASSERT_EQ(crashtest::DescribeStatus(nStatus), "exited with 0");
     const std::string strText = Read(strLog);
     std::vector<std::string> lines;
     for (std::size_t nBegin = 0, nEnd; (nEnd = strText.find("\r\n", nBegin)) != std::string::npos; nBegin = nEnd + 2)

@@ -3,7 +3,8 @@
 // and the rename, as a process killed at that moment leaves it, and a child
 // process killed with SIGKILL at a random moment while it writes again and
 // again. The callers then check that the file is the old one or the new one,
-// whole, and that the next write leaves no temporary file behind.
+// whole, and that the next write leaves no temporary file behind. And a
+// child process under a file-size limit, as a shell's `ulimit -f` sets it.
 
 #include "platform/base/AtomicFile.h"
 
@@ -14,6 +15,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -93,6 +95,40 @@ inline void KillWhileWriting(const std::function<bool(unsigned)>& write, std::mt
     ASSERT_EQ(::waitpid(pid, &nStatus, 0), pid);
     EXPECT_TRUE(WIFSIGNALED(nStatus) && WTERMSIG(nStatus) == SIGKILL)
         << "the writing child ended by itself with " << (WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1);
+}
+
+// Runs body in a child process whose writes may not pass nBytes, with SIGXFSZ
+// at its default action, as a shell or a service manager leaves it: only
+// what body calls stands between a write past the limit and the child's
+// death. The child exits with body's result; the wait status is returned.
+inline int RunUnderFileSizeLimit(rlim_t nBytes, const std::function<int()>& body)
+{
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_DFL);
+        rlimit limit {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = nBytes;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(125);
+        int nResult = 126;
+        try {
+            nResult = body();
+        } catch (...) {
+        }
+        ::_exit(nResult);
+    }
+    int nStatus = 0;
+    return ::waitpid(pid, &nStatus, 0) == pid ? nStatus : -1;
+}
+
+inline std::string DescribeStatus(int nStatus)
+{
+    if (WIFSIGNALED(nStatus))
+        return "killed by signal " + std::to_string(WTERMSIG(nStatus));
+    return WIFEXITED(nStatus) ? "exited with " + std::to_string(WEXITSTATUS(nStatus)) : "not waited for";
 }
 
 }  // namespace crashtest

@@ -1,13 +1,14 @@
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrivateProfile.h"
+#include "tests/support/CrashTestSupport.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <csignal>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,27 +38,6 @@ protected:
 
     fs::path dir;
     std::string path;
-};
-
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim = m_old;
-        lim.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    struct rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
 };
 
 }  // namespace
@@ -141,11 +121,14 @@ TEST_F(PrivateProfileTest, MalformedLinesAreSkippedNotFatal)
 TEST_F(PrivateProfileTest, FailedWriteLeavesTheOldFile)
 {
     Put("[A]\nx=1\n");
-    {
-        // A file-size limit makes the write fail even for root.
-        FileSizeLimit limit(16);
-        EXPECT_FALSE(WritePrivateProfileString("A", "x", "a value far too long for the limit", path));
-    }
+    // A file-size limit makes the write fail even for root; it fails as a
+    // full disk would, rather than end the process.
+    const int nStatus = crashtest::RunUnderFileSizeLimit(16, [&] {
+        FailWritesPastFileSizeLimit();
+        const bool bWritten = WritePrivateProfileString("A", "x", "a value far too long for the limit", path);
+        return bWritten ? 1 : errno == EFBIG ? 0 : 2;
+    });
+    EXPECT_EQ(crashtest::DescribeStatus(nStatus), "exited with 0");
     EXPECT_EQ(Contents(), "[A]\nx=1\n");
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_EQ(entry.path().filename(), "test.ini") << "temporary file left behind";
