@@ -137,6 +137,7 @@ bool CParamReportView::DoPrintPreview(UINT nIDPreviewToolBar, QWidget* pParent) 
         return false;
     }
     m_pFrame = pParent;
+    m_pFocusBefore = pParent->window()->focusWidget();
     // The frame's panes give way to the preview.
     m_arrHiddenPanes.clear();
     for (QObject* pChild : pParent->children()) {
@@ -175,8 +176,19 @@ bool CParamReportView::DoPrintPreview(UINT nIDPreviewToolBar, QWidget* pParent) 
 }
 
 void CParamReportView::EndPreview() {
-    delete m_pPreviewView;
-    delete m_pToolBar;
+    // The close may come from a key or a click inside the bar or the view,
+    // so both go once that event is done with them.
+    if (m_pPreviewView != nullptr && m_pFrame != nullptr) {
+        m_pFrame->removeEventFilter(m_pPreviewView);
+    }
+    for (QWidget* pWidget : {static_cast<QWidget*>(m_pPreviewView), static_cast<QWidget*>(m_pToolBar)}) {
+        if (pWidget != nullptr) {
+            pWidget->hide();
+            pWidget->deleteLater();
+        }
+    }
+    m_pPreviewView = nullptr;
+    m_pToolBar = nullptr;
     for (const QPointer<QWidget>& pPane : m_arrHiddenPanes) {
         if (pPane != nullptr) {
             pPane->show();
@@ -184,10 +196,31 @@ void CParamReportView::EndPreview() {
     }
     m_arrHiddenPanes.clear();
     if (m_pFrame != nullptr) {
+        RestoreFocus();
         m_pFrame->update();
     }
     m_pFrame = nullptr;
+    m_pFocusBefore = nullptr;
     m_pPreviewInfo.reset();
+}
+
+void CParamReportView::RestoreFocus() {
+    QWidget* pFocus = m_pFocusBefore;
+    const auto takesFocus = [](const QWidget* pWidget) {
+        return pWidget->isVisible() && pWidget->isEnabled() && (pWidget->focusPolicy() & Qt::TabFocus) != 0;
+    };
+    if (pFocus == nullptr || !takesFocus(pFocus)) {
+        pFocus = nullptr;
+        for (QWidget* pNext = m_pFrame->nextInFocusChain(); pNext != m_pFrame; pNext = pNext->nextInFocusChain()) {
+            if (m_pFrame->isAncestorOf(pNext) && takesFocus(pNext)) {
+                pFocus = pNext;
+                break;
+            }
+        }
+    }
+    if (pFocus != nullptr) {
+        pFocus->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CParamReportView::OnPreviewClose() {

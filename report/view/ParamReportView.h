@@ -78,6 +78,9 @@ public:
 
 private:
     void EndPreview();
+    // Gives the focus back to the control that had it before the preview,
+    // else to the frame's first control that takes it.
+    void RestoreFocus();
     void UpdatePreviewBar();
     std::string GetDocumentName() const;
 
@@ -90,5 +93,6 @@ private:
     QPointer<CPreviewToolBar> m_pToolBar;
     QPointer<CPreviewView> m_pPreviewView;
     std::vector<QPointer<QWidget>> m_arrHiddenPanes;
+    QPointer<QWidget> m_pFocusBefore;
     UINT m_nLastPage = 0;
 };

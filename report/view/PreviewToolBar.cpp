@@ -28,6 +28,12 @@ BOOL CPreviewToolBar::CreateBar(QWidget* pFrame) {
     return TRUE;
 }
 
+void CPreviewToolBar::OnOK() {}
+
+void CPreviewToolBar::OnCancel() {
+    m_pView->OnPreviewClose();
+}
+
 void CPreviewToolBar::SetButton(UINT nId, UINT nStringId, const char* pszGerman, bool bEnable) {
     auto* pButton = qobject_cast<QAbstractButton*>(GetDlgItem(nId));
     if (pButton == nullptr) {

@@ -1,7 +1,9 @@
 #pragma once
 // The bar over the print preview (template 30723): print, next and previous
 // page, one or two pages, zoom in and out, close. Its buttons name and
-// enable themselves after each action from the preview's state.
+// enable themselves after each action from the preview's state. Escape in
+// the bar closes the preview as "Schließen" does; Return only presses the
+// focused button. Neither ever hides the bar alone.
 
 #include "platform/ui/Dialog.h"
 
@@ -26,6 +28,10 @@ public:
     BOOL CreateBar(QWidget* pFrame);
     // Texts and enable states of every button from the preview's state.
     void UpdateButtons();
+
+protected:
+    void OnOK() override;
+    void OnCancel() override;
 
 private:
     void SetButton(UINT nId, UINT nStringId, const char* pszGerman, bool bEnable);

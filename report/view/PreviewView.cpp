@@ -206,6 +206,9 @@ void CPreviewView::keyPressEvent(QKeyEvent* pEvent) {
     case Qt::Key_PageUp:
         m_pView->OnPrevPage();
         return;
+    case Qt::Key_Escape:
+        m_pView->OnPreviewClose();
+        return;
     default:
         QAbstractScrollArea::keyPressEvent(pEvent);
         return;

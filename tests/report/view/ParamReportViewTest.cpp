@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QListWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -241,4 +242,34 @@ TEST_F(ParamReportViewTest, PrintFromThePreviewClosesItAndASecondPreviewStarts)
     view.DestroyWindow();
     EXPECT_FALSE(view.HasWindow());
     EXPECT_TRUE(m_pPane->isVisible());
+}
+
+TEST_F(ParamReportViewTest, EscapeInBarOrPageClosesThePreviewAndTheFocusGoesBack)
+{
+    auto* pList = new QListWidget(m_pPane);
+    pList->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    pList->setCurrentRow(0);
+    pList->show();
+    pList->setFocus();
+    CParamReportView view;
+    ASSERT_TRUE(StartPreview(view));
+
+    // After a click in the bar Return presses the button again; the bar stays.
+    uitest::Click(Button(view, ID_PREVIEW_NEXT));
+    uitest::PressWindowKey(&m_frame, Qt::Key_Return);
+    EXPECT_EQ(view.GetCurrentPage(), 3u);
+    ASSERT_TRUE(view.GetPreviewToolBar()->isAncestorOf(m_frame.focusWidget()));
+    uitest::PressWindowKey(&m_frame, Qt::Key_Escape);
+    EXPECT_FALSE(view.HasWindow());
+    EXPECT_FALSE(g_bPrintPreviewActive);
+    // The control that had the focus takes the keys again.
+    uitest::PressWindowKey(&m_frame, Qt::Key_Down);
+    EXPECT_EQ(pList->currentRow(), 1);
+
+    ASSERT_TRUE(StartPreview(view));
+    ASSERT_EQ(m_frame.focusWidget(), view.GetPreviewView());
+    uitest::PressWindowKey(&m_frame, Qt::Key_Escape);
+    EXPECT_FALSE(view.HasWindow());
+    uitest::PressWindowKey(&m_frame, Qt::Key_Down);
+    EXPECT_EQ(pList->currentRow(), 2);
 }
