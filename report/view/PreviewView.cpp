@@ -27,24 +27,30 @@ QSize CPreviewView::PaperSize() const {
     return printer.pageLayout().fullRectPixels(printer.resolution()).size();
 }
 
-double CPreviewView::Scale() const {
+double CPreviewView::FitScale(int nPages) const {
+    // The area without scroll bars, so that the steps stay put when the
+    // bars come and go.
     const QSize paper = PaperSize();
-    if (paper.isEmpty()) {
+    const QSize area = maximumViewportSize();
+    const double sx = static_cast<double>(area.width() - kGap * (nPages + 1)) / (nPages * paper.width());
+    const double sy = static_cast<double>(area.height() - 2 * kGap) / paper.height();
+    return std::max(0.01, std::min(sx, sy));
+}
+
+double CPreviewView::Scale() const {
+    if (PaperSize().isEmpty()) {
         return 1.0;
     }
-    const int vw = viewport()->width();
-    const int vh = viewport()->height();
-    switch (m_nZoom) {
-    case kZoomIn:
-        return static_cast<double>(logicalDpiX()) / m_pView->GetPrinter().resolution();
-    case kZoomMiddle:
-        return std::max(0.01, static_cast<double>(vw - 2 * kGap) / paper.width());
-    default: {
-        const double sx = static_cast<double>(vw - kGap * (m_nPages + 1)) / (m_nPages * paper.width());
-        const double sy = static_cast<double>(vh - 2 * kGap) / paper.height();
-        return std::max(0.01, std::min(sx, sy));
+    if (m_nZoom == kZoomOut) {
+        return FitScale(m_nPages);
     }
-    }
+    // Zoomed in, one page is shown. Actual size is the largest step, but
+    // never less than half again the fitted page: on a large window actual
+    // size can be smaller than the fit, and every step must still magnify.
+    const double dFit = FitScale(1);
+    const double dActual = static_cast<double>(logicalDpiX()) / m_pView->GetPrinter().resolution();
+    const double dLargest = std::max(dActual, 1.5 * dFit);
+    return m_nZoom == kZoomIn ? dLargest : (dFit + dLargest) / 2;
 }
 
 QRect CPreviewView::PageRect(int nIndex) const {

@@ -1,9 +1,9 @@
 #pragma once
 // The print preview's pages: one or two pages side by side fitted into the
-// window, or one page zoomed (page width, then actual size) with scroll
-// bars. Pages are laid out on the printer and drawn scaled onto the screen.
-// A click in a page zooms in at that point; past the largest zoom it fits
-// the pages again.
+// window, or one page zoomed in two steps, each larger than the last, with
+// scroll bars. Pages are laid out on the printer and drawn scaled onto the
+// screen. A click in a page zooms in at that point; past the largest zoom it
+// fits the pages again.
 
 #include "platform/base/WinTypes.h"
 
@@ -16,8 +16,8 @@ class CPreviewView : public QAbstractScrollArea {
 
 public:
     static constexpr int kZoomOut = 0;     // whole pages fit the window
-    static constexpr int kZoomMiddle = 1;  // the page's width fits
-    static constexpr int kZoomIn = 2;      // actual size
+    static constexpr int kZoomMiddle = 1;  // halfway between fit and the largest
+    static constexpr int kZoomIn = 2;      // actual size, or more on a window larger than the page
 
     explicit CPreviewView(CParamReportView* pView, QWidget* pParent = nullptr);
 
@@ -45,6 +45,8 @@ protected:
 private:
     // Viewport pixels per printer pixel.
     double Scale() const;
+    // The scale at which n pages side by side fit the window.
+    double FitScale(int nPages) const;
     QSize PaperSize() const;
     void UpdateScrollBars();
     void LayOutInFrame();

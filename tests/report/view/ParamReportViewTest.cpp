@@ -273,3 +273,26 @@ TEST_F(ParamReportViewTest, EscapeInBarOrPageClosesThePreviewAndTheFocusGoesBack
     uitest::PressWindowKey(&m_frame, Qt::Key_Down);
     EXPECT_EQ(pList->currentRow(), 2);
 }
+
+TEST_F(ParamReportViewTest, EachZoomStepIsLargerThanTheLastAndZoomingOutRetracesThem)
+{
+    // A window smaller than the page at actual size, and one larger.
+    for (const QSize& size : {QSize(800, 800), QSize(2600, 2400)}) {
+        SCOPED_TRACE(size.width());
+        m_frame.resize(size);
+        CParamReportView view;
+        ASSERT_TRUE(StartPreview(view));
+        CPreviewView* pPreview = view.GetPreviewView();
+        std::vector<int> arrWidths{pPreview->PageRect(0).width()};
+        for (int n = 1; n <= 2; ++n) {
+            uitest::Click(Button(view, ID_PREVIEW_ZOOMIN));
+            arrWidths.push_back(pPreview->PageRect(0).width());
+            EXPECT_GT(arrWidths[n], arrWidths[n - 1]) << "step " << n;
+        }
+        EXPECT_FALSE(Button(view, ID_PREVIEW_ZOOMIN)->isEnabled());
+        for (int n = 1; n >= 0; --n) {
+            uitest::Click(Button(view, ID_PREVIEW_ZOOMOUT));
+            EXPECT_EQ(pPreview->PageRect(0).width(), arrWidths[n]) << "step " << n;
+        }
+    }
+}
