@@ -8,7 +8,8 @@
 
 #include <string>
 
-// Box styles: buttons in the low nibble, the icon in the next one.
+// Box styles: buttons in the low nibble, the icon in the next one, the
+// default button in the third.
 constexpr UINT MB_OK = 0x00;
 constexpr UINT MB_OKCANCEL = 0x01;
 constexpr UINT MB_YESNOCANCEL = 0x03;
@@ -19,6 +20,11 @@ constexpr UINT MB_ICONWARNING = 0x30;
 constexpr UINT MB_ICONINFORMATION = 0x40;
 constexpr UINT MB_TYPEMASK = 0x0F;
 constexpr UINT MB_ICONMASK = 0xF0;
+// Which button of a box's button set is the default one.
+constexpr UINT MB_DEFBUTTON1 = 0x000;
+constexpr UINT MB_DEFBUTTON2 = 0x100;
+constexpr UINT MB_DEFBUTTON3 = 0x200;
+constexpr UINT MB_DEFMASK = 0xF00;
 
 namespace platform {
 

@@ -11,12 +11,6 @@
 
 class QMessageBox;
 
-// Which button of a box's button set is the default one.
-constexpr UINT MB_DEFBUTTON1 = 0x000;
-constexpr UINT MB_DEFBUTTON2 = 0x100;
-constexpr UINT MB_DEFBUTTON3 = 0x200;
-constexpr UINT MB_DEFMASK = 0xF00;
-
 class CQtMessageBoxSink : public platform::IMessageBoxSink {
 public:
     int ShowMessageBox(HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nStyle) override;
