@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <limits>
 #include <set>
 #include <stdexcept>
@@ -257,9 +258,12 @@ private:
             Expect(it->is_object(), strLengths, "an object of type numbers and lengths");
             for (auto entry = it->begin(); entry != it->end(); ++entry) {
                 char* pszEnd = nullptr;
+                errno = 0;
                 const long nType = std::strtol(entry.key().c_str(), &pszEnd, 10);
-                Expect(!entry.key().empty() && *pszEnd == '\0', strLengths + "." + entry.key(),
-                       "a type number as the key");
+                // A number beyond 32 bits would name another type.
+                Expect(!entry.key().empty() && *pszEnd == '\0' && errno == 0 &&
+                           nType >= std::numeric_limits<LONG>::min() && nType <= std::numeric_limits<LONG>::max(),
+                       strLengths + "." + entry.key().substr(0, 40), "a type number as the key");
                 program.mapTypeLengths[static_cast<LONG>(nType)] =
                     static_cast<SHORT>(Integer(*it, entry.key().c_str(), strLengths, true, -1, 255));
             }

@@ -136,6 +136,8 @@ TEST(HostProjectFileTest, FaultyFilesAreRefusedWithThePlaceAndLeaveTheDatabase)
          "parameters[0].value: expected a text or an integer"},
         {[](Json& j) { j["projects"][0]["mainGroups"][0].erase("address"); }, "mainGroups[0].address"},
         {[](Json& j) { j["projects"][0]["devices"][0]["address"] = 70000; }, "devices[0].address"},
+        {[](Json& j) { j["projects"][0]["devices"][0]["applicationProgram"]["typeLengths"]["4294967297"] = 7; },
+         "typeLengths.4294967297: expected a type number as the key"},
     };
     for (const Case& c : cases) {
         Json project = hosttest::SmallProject();
