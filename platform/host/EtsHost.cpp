@@ -49,11 +49,12 @@ std::string Reason(int nErrno)
 
 bool CEtsHost::LoadFile(const std::string& strPath, std::string* pError)
 {
-    auto bytes = platform::ReadWholeFile(strPath);
+    // Refused before it is read: the parser needs many times a file's size.
+    auto bytes = platform::ReadWholeFile(strPath, kMaxProjectFileSize);
     if (!bytes) {
         const int nErrno = errno;
         if (pError)
-            *pError = "cannot read " + strPath + ": " + Reason(nErrno);
+            *pError = "cannot read " + strPath + ": " + (nErrno == EFBIG ? kszProjectFileTooLarge : Reason(nErrno));
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());

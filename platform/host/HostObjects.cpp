@@ -3,6 +3,7 @@
 #include "platform/com/ComObject.h"
 #include "platform/com/ComObjectRoot.h"
 #include "platform/com/ComVariant.h"
+#include "platform/host/HostProjectFile.h"
 
 #include <algorithm>
 #include <functional>
@@ -27,6 +28,13 @@ HRESULT MakeView(I** pp, Args&&... args)
     p->AddRef();
     *pp = static_cast<I*>(p);
     return S_OK;
+}
+
+// Texts a project file could not hold are refused, so that the project the
+// host writes can be read again.
+bool FitsProject(const std::string& strText, std::size_t nMaxLength = kMaxProjectTextLength)
+{
+    return CountCharacters(strText) <= nMaxLength;
 }
 
 HRESULT OutText(const std::string& strText, BSTR* pbstr)
@@ -337,8 +345,10 @@ public:
         HRESULT hr = AddressOf(vAddress, pNode->address);
         if (FAILED(hr))
             return hr;
-        pNode->nId = m_pState->NewId();
         pNode->strName = platform::BstrToUtf8(bstrName);
+        if (!FitsProject(pNode->strName))
+            return E_INVALIDARG;
+        pNode->nId = m_pState->NewId();
         pNode->pProject = m_pProject;
         m_pProject->mainGroups.push_back(pNode);
         m_pState->SetModified();
@@ -371,8 +381,10 @@ public:
         HRESULT hr = AddressOf(vAddress, pNode->address);
         if (FAILED(hr))
             return hr;
-        pNode->nId = m_pState->NewId();
         pNode->strName = platform::BstrToUtf8(bstrName);
+        if (!FitsProject(pNode->strName))
+            return E_INVALIDARG;
+        pNode->nId = m_pState->NewId();
         pNode->pParent = m_pMain;
         m_pMain->middleGroups.push_back(pNode);
         m_pState->SetModified();
@@ -408,8 +420,10 @@ public:
         HRESULT hr = AddressOf(vAddress, pNode->address);
         if (FAILED(hr))
             return hr;
-        pNode->nId = m_pState->NewId();
         pNode->strName = platform::BstrToUtf8(bstrName);
+        if (!FitsProject(pNode->strName))
+            return E_INVALIDARG;
+        pNode->nId = m_pState->NewId();
         pNode->pParent = m_pMiddle;
         m_pMiddle->groupAddresses.push_back(pNode);
         m_pState->SetModified();
@@ -894,9 +908,11 @@ public:
         HOST_ENTER("put_Value");
         HostValue value;
         LONG nNumber = 0;
-        if (vValue.vt == VT_BSTR)
+        if (vValue.vt == VT_BSTR) {
             value = platform::BstrToUtf8(vValue.bstrVal);
-        else if (IntegerOf(vValue, nNumber))
+            if (!FitsProject(std::get<std::string>(value), kMaxParameterTextLength))
+                return E_INVALIDARG;
+        } else if (IntegerOf(vValue, nNumber))
             value = nNumber;
         else
             return DISP_E_TYPEMISMATCH;
@@ -1285,6 +1301,8 @@ protected:
     HRESULT Put(std::string& strField, BSTR bstr)
     {
         std::string strValue = platform::BstrToUtf8(bstr);
+        if (!FitsProject(strValue))
+            return E_INVALIDARG;
         if (strValue != strField) {
             strField = std::move(strValue);
             this->m_pState->SetModified();

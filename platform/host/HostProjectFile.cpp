@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <set>
@@ -74,7 +75,14 @@ private:
             return {};
         }
         Expect(it->is_string(), Join(strPlace, pszKey), "a text");
-        return it->get<std::string>();
+        return Limited(*it, Join(strPlace, pszKey), kMaxProjectTextLength);
+    }
+    static std::string Limited(const Json& text, const std::string& strPlace, std::size_t nMaxLength)
+    {
+        std::string strText = text.get<std::string>();
+        Expect(CountCharacters(strText) <= nMaxLength, strPlace,
+               "a text of at most " + std::to_string(nMaxLength) + " characters");
+        return strText;
     }
     static bool Flag(const Json& object, const char* pszKey, const std::string& strPlace, bool bDefault)
     {
@@ -216,13 +224,13 @@ private:
             Identify(item, strParameter, *pParameter);
             if (auto name = item.find("name"); name != item.end() && !name->is_null()) {
                 Expect(name->is_string(), Join(strParameter, "name"), "a text or null");
-                pParameter->name = name->get<std::string>();
+                pParameter->name = Limited(*name, Join(strParameter, "name"), kMaxProjectTextLength);
             }
             auto value = item.find("value");
             Expect(value != item.end() && (value->is_string() || value->is_number_integer()),
                    Join(strParameter, "value"), "a text or an integer");
             if (value->is_string())
-                pParameter->value = value->get<std::string>();
+                pParameter->value = Limited(*value, Join(strParameter, "value"), kMaxParameterTextLength);
             else
                 pParameter->value = Integer(item, "value", strParameter, true, std::numeric_limits<LONG>::min(),
                                             std::numeric_limits<LONG>::max());
@@ -442,8 +450,19 @@ OrderedJson DeviceJson(const HostDevice& device)
 
 }  // namespace
 
+std::size_t CountCharacters(std::string_view text)
+{
+    // Every byte but the continuation bytes begins a character.
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 bool ParseHostProject(std::string_view text, HostData& data, std::string& strError)
 {
+    if (text.size() > kMaxProjectFileSize) {
+        strError = kszProjectFileTooLarge;
+        return false;
+    }
     try {
         const Json root = Json::parse(text.begin(), text.end());
         HostData parsed;

@@ -1,4 +1,5 @@
 #include "platform/base/AtomicFile.h"
+#include "platform/host/HostProjectFile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -95,6 +96,15 @@ TEST_F(HostProgramTest, WrongArgumentsAreReported)
     EXPECT_EQ(Run("frobnicate", strOutput), 2);
     EXPECT_EQ(Run("list", strOutput), 0);
     EXPECT_NE(strOutput.find("1000\tZeitschaltuhr Technikraum\tORV/X2.1"), std::string::npos) << strOutput;
+}
+
+TEST_F(HostProgramTest, AProjectFileLargerThanAnyProjectIsRefusedUnread)
+{
+    // Sparse: the size without the disk.
+    ASSERT_EQ(::truncate(m_project.c_str(), static_cast<off_t>(platform::host::kMaxProjectFileSize) + 1), 0);
+    std::string strOutput;
+    EXPECT_EQ(Run("list", strOutput), 1);
+    EXPECT_EQ(strOutput, "etshost: cannot read " + m_project + ": larger than a project file may be (32 MiB)\n");
 }
 
 #endif

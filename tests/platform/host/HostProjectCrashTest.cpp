@@ -9,6 +9,7 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/com/ComVariant.h"
 #include "platform/host/EtsHost.h"
+#include "platform/host/HostProjectFile.h"
 #include "tests/support/CrashTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -111,7 +112,7 @@ TEST_F(HostProjectCrashTest, AKilledSaveLeavesOneWholeProjectFile)
     ASSERT_TRUE(first.LoadText(hosttest::Text(hosttest::SmallProject())));
     CEtsHost second;
     ASSERT_TRUE(second.LoadText(hosttest::Text(hosttest::SmallProject())));
-    Rename(second, std::string(20000, 'n').c_str());
+    Rename(second, std::string(platform::host::kMaxParameterTextLength, 'n').c_str());
     ASSERT_TRUE(first.SaveFile(m_project));
     const std::string strFirst = Read(m_project);
     const std::string strSecond = second.SaveText();

@@ -4,6 +4,7 @@
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComVariant.h"
 #include "platform/host/EtsHost.h"
+#include "platform/host/HostProjectFile.h"
 
 #include <gtest/gtest.h>
 
@@ -238,4 +239,53 @@ TEST(HostProjectFileTest, NumbersBeyondSixtyFourBitsAreRefused)
     project["projects"][0]["devices"][0]["parameters"][0]["value"] = 18446744073709551615ull;
     EXPECT_FALSE(host.LoadText(hosttest::Text(project), &strError));
     EXPECT_NE(strError.find("parameters[0].value: expected an integer"), std::string::npos) << strError;
+}
+
+// Texts are limited in characters: a name as long as the host's objects
+// take, a parameter text far beyond what the editor writes.
+TEST(HostProjectFileTest, TextsLongerThanTheHostsObjectsHoldAreRefusedWithTheirPlace)
+{
+    using platform::host::kMaxParameterTextLength;
+    using platform::host::kMaxProjectTextLength;
+    std::string strUmlauts;
+    for (std::size_t i = 0; i < kMaxProjectTextLength; ++i)
+        strUmlauts += "ä";
+    Json project = hosttest::SmallProject();
+    project["projects"][0]["mainGroups"][0]["name"] = strUmlauts;
+    project["projects"][0]["devices"][0]["parameters"][1]["value"] = std::string(kMaxParameterTextLength, 'f');
+    CEtsHost host;
+    std::string strError;
+    EXPECT_TRUE(host.LoadText(hosttest::Text(project), &strError)) << strError;
+
+    project["projects"][0]["mainGroups"][0]["name"] = strUmlauts + "x";
+    EXPECT_FALSE(host.LoadText(hosttest::Text(project), &strError));
+    EXPECT_EQ(strError, "projects[0].mainGroups[0].name: expected a text of at most 1024 characters");
+    project = hosttest::SmallProject();
+    project["projects"][0]["devices"][0]["parameters"][1]["value"] = std::string(kMaxParameterTextLength + 1, 'f');
+    EXPECT_FALSE(host.LoadText(hosttest::Text(project), &strError));
+    EXPECT_EQ(strError, "projects[0].devices[0].parameters[1].value: expected a text of at most 16384 characters");
+    project = hosttest::SmallProject();
+    project["projects"][0]["devices"][0]["parameters"][1]["name"] = std::string(kMaxProjectTextLength + 1, 'n');
+    EXPECT_FALSE(host.LoadText(hosttest::Text(project), &strError));
+    EXPECT_NE(strError.find("parameters[1].name: expected a text of at most"), std::string::npos) << strError;
+
+    // The objects take no longer texts, so the host never writes what it
+    // would refuse.
+    ASSERT_TRUE(host.LoadText(hosttest::Text(hosttest::SmallProject())));
+    const std::string strBefore = host.SaveText();
+    CComPtr<IUnknown> pObject = host.FindObject(102);
+    CComPtr<IEtsDeviceParameter> pParameter;
+    ASSERT_EQ(pObject->QueryInterface(&pParameter.p), S_OK);
+    CComVariant vLong(std::string(kMaxParameterTextLength + 1, 'f').c_str());
+    EXPECT_EQ(pParameter->put_Value(vLong), E_INVALIDARG);
+    CComPtr<IEtsMainGroup> pMain;
+    ASSERT_EQ(host.FindObject(10)->QueryInterface(&pMain.p), S_OK);
+    EXPECT_EQ(pMain->put_Description(CComBSTR((strUmlauts + "x").c_str())), E_INVALIDARG);
+    CComPtr<IEtsMiddleGroups> pMiddleGroups;
+    ASSERT_EQ(pMain->get_MiddleGroups(&pMiddleGroups), S_OK);
+    CComPtr<IEtsMiddleGroup> pMiddle;
+    EXPECT_EQ(pMiddleGroups->Add(CComVariant(static_cast<SHORT>(5)), CComBSTR((strUmlauts + "x").c_str()), &pMiddle),
+              E_INVALIDARG);
+    EXPECT_FALSE(host.IsModified());
+    EXPECT_EQ(host.SaveText(), strBefore);
 }
