@@ -9,9 +9,15 @@
 //   etshost [options] PROJECT list
 //
 // GROUP-ADDRESS is a group address's id or its "main/middle/sub" numbers.
-// The project file is saved when the plug-in changed anything.
+// The project file is saved when the plug-in changed anything. When that
+// fails after an editing run, the user is asked for another file, so that
+// the edits are not lost (without a display standard error alone tells).
 
+#include "platform/base/FileDialogService.h"
 #include "platform/base/FileSizeLimit.h"
+#include "platform/base/MessageBoxSink.h"
+#include "platform/base/ResourceLibrary.h"
+#include "platform/base/ResourceModule.h"
 #include "platform/base/WinTypes.h"
 #include "platform/com/ComActivation.h"
 #include "platform/com/ComBSTR.h"
@@ -22,6 +28,10 @@
 #include "platform/host/EtsObjectModel.h"
 #include "platform/host/EtsPlugIn.h"
 #include "platform/host/HostTopWindow.h"
+#include "platform/ui/ApplicationGuard.h"
+#include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtMessageBoxSink.h"
+#include "tools/HostProjectSaver.h"
 
 #ifdef CHRONO_HOST_WITH_BUS
 #include "platform/bus/DeviceManagementHook.h"
@@ -270,17 +280,38 @@ int List(platform::host::CEtsHost& host)
     return kExitOk;
 }
 
-bool SaveWhenChanged(platform::host::CEtsHost& host, const std::string& strPath)
+// Asks the user through the program's own windows where the project shall
+// go; false without a display.
+bool AskWhereToSave(CHostProjectSaver& saver, const std::string& strPath)
+{
+    CApplicationGuard guard;
+    if (!guard.Begin())
+        return false;
+    // The program has no resources; its windows speak English, as its other
+    // messages do, and the boxes' buttons follow that.
+    static const platform::ResourceTables s_english{platform::RESOURCE_TABLES_VERSION, 0x0409, {}, {}, {}, {}, {},
+                                                    {}, {}};
+    platform::CResourceModule english(s_english);
+    const platform::CResourceModule* pPreviousModule = platform::SetFrameworkResourceModule(&english);
+    CQtMessageBoxSink boxes;
+    CQtFileDialogService dialogs;
+    platform::IMessageBoxSink* pPreviousSink = platform::SetMessageBoxSink(&boxes);
+    platform::IFileDialogService* pPreviousService = platform::SetFileDialogService(&dialogs);
+    const bool bSaved = saver.SaveElsewhere(strPath);
+    platform::SetFileDialogService(pPreviousService);
+    platform::SetMessageBoxSink(pPreviousSink);
+    platform::SetFrameworkResourceModule(pPreviousModule);
+    guard.End();
+    return bSaved;
+}
+
+// bAsk: a failed write asks for another file rather than losing the changes.
+bool SaveWhenChanged(platform::host::CEtsHost& host, const std::string& strPath, bool bAsk)
 {
     if (!host.IsModified())
         return true;
-    std::string strError;
-    if (!host.SaveFile(strPath, &strError)) {
-        std::fprintf(stderr, "etshost: %s\n", strError.c_str());
-        return false;
-    }
-    std::printf("saved %s\n", strPath.c_str());
-    return true;
+    CHostProjectSaver saver(host);
+    return saver.Write(strPath) || (bAsk && AskWhereToSave(saver, strPath));
 }
 
 int Edit(platform::host::CEtsHost& host, const Options& options)
@@ -309,7 +340,7 @@ int Edit(platform::host::CEtsHost& host, const Options& options)
     hr = pPlugIn->Edit(topWindow.GetHandle());
     std::printf("Edit returned 0x%08X (%s)\n", static_cast<unsigned>(hr), hr == S_OK ? "OK" : "cancelled");
     host.SetPlugInEvents(nullptr, nDeviceId);
-    return SaveWhenChanged(host, options.strProject) ? kExitOk : kExitError;
+    return SaveWhenChanged(host, options.strProject, true) ? kExitOk : kExitError;
 }
 
 int Associate(platform::host::CEtsHost& host, const Options& options)
@@ -360,7 +391,7 @@ int Associate(platform::host::CEtsHost& host, const Options& options)
         return kExitError;
     }
     std::printf("association added\n");
-    return SaveWhenChanged(host, options.strProject) ? kExitOk : kExitError;
+    return SaveWhenChanged(host, options.strProject, false) ? kExitOk : kExitError;
 }
 
 int Run(const Options& options)
