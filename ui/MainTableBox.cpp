@@ -302,6 +302,36 @@ int CMainTableBox::PasteObject(CObject* /*pObject*/) {
     return PASTE_FULL;
 }
 
+int CMainTableBox::PasteAndCollect(CObject* pObject) {
+    // The table classes announce each object they add with a record of its
+    // own; the rows follow only when the paste or drop is over.
+    m_bCollectPasted = true;
+    const int nResult = PasteObject(pObject);
+    m_bCollectPasted = false;
+    return nResult;
+}
+
+void CMainTableBox::SelectPastedRows() {
+    std::vector<CObject*> pasted;
+    pasted.swap(m_arrPasted);
+    int nFirst = -1;
+    for (CObject* pObject : pasted) {
+        const int nRow = FindRowOfObject(pObject);
+        if (nRow < 0) {
+            continue;
+        }
+        if (nFirst < 0) {
+            SelectSingleItem(nRow);
+            nFirst = nRow;
+        } else {
+            SetItemSelected(nRow, true);
+        }
+    }
+    if (nFirst >= 0) {
+        scrollToItem(topLevelItem(nFirst));
+    }
+}
+
 CObject* CMainTableBox::GetParentObject() {
     return nullptr;
 }
@@ -358,6 +388,7 @@ void CMainTableBox::OnPaste() {
         ask.nResult = again.nResult;
         nKind = VOK_QUANTITYMEMBER;
     }
+    m_arrPasted.clear();
     if (ask.GetResult() != 0) {
         int nTotal = 0;
         int nRefused = 0;
@@ -366,7 +397,7 @@ void CMainTableBox::OnPaste() {
         request.nKind = nKind;
         SendNotification(&request);
         while (request.pObject != nullptr) {
-            const int nResult = PasteObject(request.pObject);
+            const int nResult = PasteAndCollect(request.pObject);
             if (nResult == PASTE_UNKNOWN || nResult == PASTE_FULL) {
                 break;
             }
@@ -387,6 +418,7 @@ void CMainTableBox::OnPaste() {
                                       strCaption.c_str());
         }
         SendKindsChanged();
+        SelectPastedRows();
         g_bDataModified = true;
         UpdateToolbarState();
     }
@@ -495,6 +527,9 @@ void CMainTableBox::OnUpdateHelpOnTable(CCmdUI* pCmdUI) {
 void CMainTableBox::SendNotification(VIEWNOTIFY* pNotify) {
     pNotify->pSource = this;
     pNotify->nTableType = m_nTableType;
+    if (m_bCollectPasted && pNotify->nType == VN_ADDED && pNotify->pObject != nullptr) {
+        m_arrPasted.push_back(pNotify->pObject);
+    }
     if (!m_bNotificationsOn) {
         return;
     }
@@ -643,10 +678,12 @@ int CMainTableBox::OnViewNotify(VIEWNOTIFY* pNotify) {
         if (m_nTableType == 3 || m_nTableType == 4 ||
             (pNotify->nKind == m_nObjectKind || pNotify->nKind == VOK_ALL)) {
             RefreshTable();
+            // A drop ends with this record: its rows exist from here on.
+            SelectPastedRows();
         }
         return 0;
     case VN_DROP:
-        if (PasteObject(pNotify->pObject) == PASTE_DONE) {
+        if (PasteAndCollect(pNotify->pObject) == PASTE_DONE) {
             pNotify->nHandled = VNH_HANDLED;
             g_bDataModified = true;
             UpdateToolbarState();

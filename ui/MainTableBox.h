@@ -209,6 +209,11 @@ private:
     void UpdatePopupItems(CMenu* pPopup, bool bGrayEdit);
     std::vector<CObject*> GetSelectedDataObjects() const;
     void SetDragCursor(UINT nCursor);
+    // PasteObject, keeping the objects it adds for SelectPastedRows.
+    int PasteAndCollect(CObject* pObject);
+    // After the rows are rebuilt: the pasted or dropped objects become the
+    // selection, the mark on the first of them.
+    void SelectPastedRows();
 
     INavigationTree* m_pNavigationTree = nullptr;
     CMainFormView* m_pFormView = nullptr;
@@ -217,4 +222,7 @@ private:
     CAcceleratorTable m_accelerators;
     bool m_bWindowCreated = false;
     bool m_bDestroyed = false;
+    // Objects a paste or drop added here, until the rows showing them exist.
+    std::vector<CObject*> m_arrPasted;
+    bool m_bCollectPasted = false;
 };

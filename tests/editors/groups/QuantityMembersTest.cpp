@@ -163,6 +163,29 @@ TEST_F(QuantityMembersTest, AMemberWithoutAddressDroppedOnAnotherQuantityIsRefus
     EXPECT_EQ(m_pFirst->GetMemberCount(), 1);
 }
 
+// Members dropped on another quantity are its selection afterwards; the
+// member it had keeps out of it and out of the delete that follows.
+TEST_F(QuantityMembersTest, DroppedMembersAreTheTargetsSelection) {
+    AddMember(m_pFirst, m_pLight, 0);
+    AddMember(m_pFirst, m_pBlind, 0);
+    CQuantityMember* pOwn = AddMember(m_pSecond, m_pBlind, 1);
+    CQuantityMemberTable* pSource = Open(m_view1, m_pFirst);
+    CQuantityMemberTable* pTarget = Open(m_view2, m_pSecond);
+    uitest::Click(pTarget->viewport(), RowPoint(*pTarget, 0));
+    uitest::Click(pSource->viewport(), RowPoint(*pSource, 0));
+    uitest::Click(pSource->viewport(), RowPoint(*pSource, 1), Qt::LeftButton, Qt::ControlModifier);
+    uitest::Drag(pSource->viewport(), RowPoint(*pSource, 1), pTarget->viewport(), QPoint(20, 20));
+    ASSERT_EQ(m_pSecond->GetMemberCount(), 3);
+    EXPECT_EQ(pTarget->GetSelectedEntryCount(), 2);
+    EXPECT_FALSE(pTarget->IsRowSelected(pTarget->FindRowOfObject(pOwn)));
+    EXPECT_TRUE(pTarget->IsRowSelected(pTarget->GetSelectionMark()));
+
+    m_boxes.ExpectText("Wollen Sie die ausgewählten 2 Mengenmitglieder löschen?", IDYES);
+    uitest::PressKey(pTarget, Qt::Key_Delete);
+    EXPECT_EQ(m_pSecond->GetMembers(), (CQuantityMemberList{pOwn}));
+    EXPECT_EQ(m_pFirst->GetMemberCount(), 2);
+}
+
 TEST_F(QuantityMembersTest, DeletingAsksAndGivesTheAddressUseBack) {
     AddMember(m_pFirst, m_pLight, 0);
     CQuantityMember* pKept = AddMember(m_pFirst, m_pBlind, 0);

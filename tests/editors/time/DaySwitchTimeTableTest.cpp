@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
 #include <string>
 #include <vector>
 
@@ -180,6 +181,30 @@ TEST_F(DaySwitchTimeTableTest, PastedCopiesThatCollideAskForANewTime) {
     EXPECT_TRUE(g_bDataModified);
     // The table shows the copy.
     EXPECT_GE(pTable->FindRowOfObject(const_cast<CDaySwitchTime*>(pCopy)), 0);
+}
+
+// A copy pasted into another routine is the selection there, mark and all,
+// so that Delete asks about it and not about the row selected before.
+TEST_F(DaySwitchTimeTableTest, APastedCopyIsTheSelectionThatDeleteTakes) {
+    AddTime(m_pRoutine, m_pLight, 7, 0);
+    CDayRoutine* pOther = Set().GetDayRoutines()->CreateDayRoutine();
+    CDaySwitchTime* pEarly = AddTime(pOther, m_pBlind, 6, 0);
+    CDaySwitchTime* pLate = AddTime(pOther, m_pBlind, 18, 0);
+    CDaySwitchTimeTable* pTable = Open(m_pRoutine);
+    uitest::Click(pTable->viewport(), RowPoint(*pTable, 0));
+    uitest::PressWindowKey(&m_view, Qt::Key_C, Qt::ControlModifier);
+
+    pTable = Open(pOther);
+    uitest::Click(pTable->viewport(), RowPoint(*pTable, pTable->FindRowOfObject(pLate)));
+    uitest::PressWindowKey(&m_view, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(pOther->GetSwitchTimeCount(), 3);
+    const int nCopy = pTable->FindRowOfObject(pOther->GetSwitchTimes().back());
+    EXPECT_EQ(pTable->GetSelectedEntryCount(), 1);
+    EXPECT_EQ(pTable->GetSelectionMark(), nCopy);
+
+    m_boxes.ExpectText("Wollen Sie die ausgewählten 1 Schaltzeiten löschen?", IDYES);
+    uitest::PressWindowKey(&m_view, Qt::Key_Delete);
+    EXPECT_EQ(pOther->GetSwitchTimes(), (std::list<CDaySwitchTime*>{pEarly, pLate}));
 }
 
 TEST_F(DaySwitchTimeTableTest, DeletingAsksAndTakesTheSelectedRowsAway) {
