@@ -317,7 +317,9 @@ std::string FormatTimeFields(int nHour, int nMinute, int nSecond, bool bWithSeco
     strResult += Decimal(nMinute, true);
     if (bWithSeconds) {
         strResult += values.cSeparator;
-        strResult += Decimal(nSecond, bLeadingZero);
+        // Only the hour goes without its leading zero: "11:39:5" reads as
+        // fifty seconds.
+        strResult += Decimal(nSecond, true);
     }
     if (values.b12Hour) {
         const std::string& strSuffix = nHour >= 12 ? values.strAfternoon : values.strMorning;

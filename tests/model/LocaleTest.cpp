@@ -232,7 +232,7 @@ TEST_F(LocaleTest, TwelveHourTimes)
 {
     Use(kUs);
     EXPECT_EQ(FormatTime(CTime(2000, 1, 1, 13, 5, 7), false), "1:05 PM");
-    EXPECT_EQ(FormatTime(CTime(2000, 1, 1, 0, 5, 7), true), "12:05:7 AM");
+    EXPECT_EQ(FormatTime(CTime(2000, 1, 1, 0, 5, 7), true), "12:05:07 AM");
     EXPECT_EQ(FormatTime(CTime(2000, 1, 1, 12, 0, 0), false), "12:00 PM");
     EXPECT_EQ(Time("1:05 pm"), "13:05:00");
     EXPECT_EQ(Time("1:05pm"), "13:05:00");

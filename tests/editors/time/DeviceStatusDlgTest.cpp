@@ -128,6 +128,15 @@ TEST_F(DeviceStatusDlgTest, NeverDownloadedDeviceShowsItsClockAndNoDownload) {
     EXPECT_TRUE(m_boxes.GetShown().empty());
 }
 
+// With US settings (12-hour clock, no leading zero on the hour) the seconds
+// still keep two digits.
+TEST_F(DeviceStatusDlgTest, UsSettingsShowTheSecondsWithTwoDigits) {
+    platform::SetIntlOverride(platform::IntlValuesForLocale("en_US"));
+    ResetLocaleCache();
+    ASSERT_TRUE(m_pDevice->SetClock({23, 39, 5, 3, 9, 12, 26}));
+    Run([&](QDialog& dlg) { EXPECT_EQ(Text(dlg, 1100), "12/9/2026 11:39:05 PM"); });
+}
+
 TEST_F(DeviceStatusDlgTest, AfterADownloadTheStampAndTheRunningProgramShowAndReadingAgainRefreshes) {
     Download();
     const std::vector<BYTE>& stamp = m_pDevice->GetDownloadTime();
