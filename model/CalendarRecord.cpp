@@ -172,9 +172,15 @@ std::string FormatCalendarText(const std::string& strPrefix, const std::tm& tm, 
     strText += strDate;
     strText += ", ";
     strText += strTime;
-    if (bWithClockWord) {
-        strText += ' ';
-        strText += GetResString(817, "Uhr");
-    }
+    if (bWithClockWord)
+        AppendClockWord(strText);
     return strText;
+}
+
+void AppendClockWord(std::string& strTime)
+{
+    if (Is12HourClock())
+        return;
+    strTime += ' ';
+    strTime += GetResString(817, "Uhr");
 }

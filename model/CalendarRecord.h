@@ -50,5 +50,8 @@ void StoreCalendarWords(CArchive& ar, const std::tm& tm);
 void LoadCalendarWords(CArchive& ar, std::tm& tm, bool bWithMinutes);
 
 // "<prefix> <date>, <time>" with the short date and the time of day without
-// seconds; " Uhr" follows when asked.
+// seconds; the clock word follows when asked (AppendClockWord).
 std::string FormatCalendarText(const std::string& strPrefix, const std::tm& tm, bool bWithClockWord);
+// A blank and the clock word ("Uhr") after a time of day; not after a
+// 12-hour time, whose AM/PM suffix already ends it.
+void AppendClockWord(std::string& strTime);

@@ -43,10 +43,11 @@ std::string NumberAndName(int nNumber, const std::string& strName) {
     return szNumber + strName;
 }
 
-std::string NumberText(int nNumber) {
+// "Nr. 03": the number word of the string table, a point and two digits.
+std::string NumberText(const std::string& strNo, int nNumber) {
     char szNumber[16];
-    std::snprintf(szNumber, sizeof szNumber, "Nr. %02d", nNumber);
-    return szNumber;
+    std::snprintf(szNumber, sizeof szNumber, ". %02d", nNumber);
+    return strNo + szNumber;
 }
 
 CDayRoutines* DayRoutines() {
@@ -172,7 +173,7 @@ std::string CLinkGroupAddressDlg::GetUsageText(const CGroupDataAddress* pAddress
         if (const CDayRoutines* pRoutines = DayRoutines()) {
             for (const CDayRoutine* pRoutine : pRoutines->GetDayRoutines()) {
                 if (pRoutine != nullptr && pRoutine->UsesGroupAddress(pAddress)) {
-                    strText += (bFirst ? "" : ", ") + NumberText(pRoutine->GetNumber());
+                    strText += (bFirst ? "" : ", ") + NumberText(strNo, pRoutine->GetNumber());
                     bFirst = false;
                 }
             }
@@ -185,7 +186,7 @@ std::string CLinkGroupAddressDlg::GetUsageText(const CGroupDataAddress* pAddress
         if (const CQuantities* pAll = Quantities()) {
             for (const CQuantity* pOther : pAll->GetQuantityList()) {
                 if (pOther != nullptr && pOther->HasMember(pAddress)) {
-                    strText += (bFirst ? "" : ", ") + NumberText(pOther->GetNumber());
+                    strText += (bFirst ? "" : ", ") + NumberText(strNo, pOther->GetNumber());
                     bFirst = false;
                 }
             }

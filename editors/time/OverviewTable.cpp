@@ -324,8 +324,9 @@ void COverviewTable::GetEntryStrings(CObject* pObject, std::vector<std::string>&
     }
     const CDaySwitchTime* pSwitchTime = pEntry->pSwitchTime;
     texts.push_back(FormatDate(CTime(pEntry->nDay)));
-    texts.push_back(FormatTimeFields(pSwitchTime->GetHour(), pSwitchTime->GetMinute(), 0, false) + " " +
-                    GetResString(817, "Uhr"));
+    std::string strTime = FormatTimeFields(pSwitchTime->GetHour(), pSwitchTime->GetMinute(), 0, false);
+    AppendClockWord(strTime);
+    texts.push_back(strTime);
     const CGroupDataAddress* pAddress = pSwitchTime->GetGroupAddress();
     texts.push_back(pAddress != nullptr ? FormatValue(static_cast<int>(pAddress->GetObjectType()),
                                                       static_cast<int>(pAddress->GetSubType()),

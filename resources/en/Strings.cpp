@@ -273,7 +273,7 @@ const platform::ResString g_aStrings[] = {
     // Limits and insertion
     {600, "In use"},
     {601, "The selected group address ('%s': '%s') is already included in the list of used group addresses."},
-    {602, "Group adresses used to capacity"},
+    {602, "Group addresses used to capacity"},
     {603, "The maximum number of group addresses has been reached. You can add new group addresses after deleting "
           "group address entries in the overview."},
     {604, "Special days used to capacity"},
@@ -325,7 +325,7 @@ const platform::ResString g_aStrings[] = {
     {729, "Do you wish to delete the %d selected group members?"},
     {731, "Do you wish to delete the %d selected groups? %d group members will thereby also be deleted."},
     {735, "Do you wish to delete the %d selected group triggers?"},
-    {736, "The specified time ist invalid. It will therefore be replaced by the last valid value."},
+    {736, "The specified time is invalid. It will therefore be replaced by the last valid value."},
     {737, "Invalid time"},
     {738, "Do you wish to delete the %d selected (unused) group addresses?"},
     {750, "There already is an entry for the group address '%s' (address %s) with the switching time %s:%s. Please "

@@ -5,11 +5,13 @@
 #include "model/DayRoutine.h"
 #include "model/DptManager.h"
 #include "model/GroupDataAddress.h"
+#include "model/Locale.h"
 #include "model/Quantity.h"
 #include "model/base/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Cp1252.h"
 #include "platform/base/ResourceLibrary.h"
+#include "platform/base/SystemLocale.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/resources/SatellitePath.h"
 
@@ -99,6 +101,9 @@ TEST(EnglishExportTest, SampleExportHasNoGermanWordsWithTheEnglishResources) {
     const bool bStandalone = g_bStandalone;
     g_bStandalone = true;
     g_DptManager.Init();  // values with their units, as after the start-up
+    // US settings: times with their AM/PM suffix, whatever the machine's.
+    platform::SetIntlOverride(platform::IntlValuesForLocale("en_US"));
+    ResetLocaleCache();
     const std::string strPath = (std::filesystem::temp_directory_path() /
                                  ("chrono-english-export-" + std::to_string(::getpid()) + ".csv"))
                                     .string();
@@ -113,15 +118,19 @@ TEST(EnglishExportTest, SampleExportHasNoGermanWordsWithTheEnglishResources) {
     const std::string strEnglish = ExportSample(pEnglish, strPath);
     EXPECT_EQ(GermanWordsIn(strEnglish), std::set<std::string>{}) << strEnglish;
     for (const char* pszText : {"\"Manufacturer:\"", "\"Group address\"", "\"Internal clock\"",
-                                "\"Time program type:\"", "\"Time\"", "\"Week routine\"", " o'clock\"", "\"from ",
+                                "\"Time program type:\"", "\"Time\"", "\"Week routine\"", " AM\"", "\"from ",
                                 "\"up to ", "\"Triggers of group #\"", "\"Members of group #\"", "\"Request\"",
                                 "\"Range\""}) {
         EXPECT_NE(strEnglish.find(pszText), std::string::npos) << pszText;
     }
+    // The suffix ends a 12-hour time; no clock word follows it.
+    EXPECT_EQ(strEnglish.find("o'clock"), std::string::npos) << strEnglish;
 
     std::filesystem::remove(strPath);
     g_bStandalone = bStandalone;
     g_pChronoset = pOpen;
+    platform::SetIntlOverride(std::nullopt);
+    ResetLocaleCache();
     platform::SetFrameworkResourceModule(pPrevious);
 }
 

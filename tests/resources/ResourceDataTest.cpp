@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -110,6 +111,18 @@ TEST(ResourceDataTest, EveryGermanStringHasAnEnglishText) {
         EXPECT_NE(pszEnglish, nullptr) << "German string " << entry.nId << " has no English text";
     }
     EXPECT_EQ(English().GetTables().strings.size(), German().GetTables().strings.size());
+}
+
+TEST(ResourceDataTest, EnglishTextsKeepNoGermanWords) {
+    // Words (and letters outside ASCII) a translation is apt to keep; only a
+    // text both tables share (a name) may hold one.
+    const std::regex german(R"(\b(ist|Nr|Uhr|und|oder|der|die|das|nicht|mit|von|vom|bis|kein|keine|Ja|Nein)\b|[^\x01-\x7F])");
+    for (const ResString& entry : English().GetTables().strings) {
+        const char* pszGerman = German().FindString(entry.nId);
+        if (pszGerman == nullptr || std::strcmp(pszGerman, entry.pszText) != 0) {
+            EXPECT_FALSE(std::regex_search(entry.pszText, german)) << entry.nId << ": " << entry.pszText;
+        }
+    }
 }
 
 TEST(ResourceDataTest, IndexedRunsHaveNoGaps) {

@@ -21,6 +21,7 @@
 #include "platform/ui/ComboBoxData.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/resources/SatellitePath.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/GroupAddressInsertHook.h"
@@ -259,6 +260,23 @@ TEST_F(LinkGroupAddressDlgTest, UsesOfTwoAddressesMoveStepByStepAndTheTableFollo
     const int nRowCopy = pTable->FindRowOfObject(pCopy);
     ASSERT_GE(nRowCopy, 0);
     EXPECT_EQ(pTable->GetItemText(nRowCopy, 5), "+");
+}
+
+// Under the English resources every number of a usage line reads "No.".
+TEST_F(LinkGroupAddressDlgTest, EnglishUsageLinesNumberTheUsesInEnglish) {
+    const platform::CResourceModule* pEnglish = platform::LoadResourceLibrary(SatellitePath());
+    ASSERT_NE(pEnglish, nullptr) << SatellitePath();
+    platform::SetFrameworkResourceModule(pEnglish);
+    CGroupAddressTable* pTable = Open();
+    Select(pTable, {m_pA});
+    std::string strUsage;
+    m_runner.Then([&](QDialog& d) {
+        strUsage = Usage(dynamic_cast<Dlg&>(d));
+        uitest::Click(dynamic_cast<Dlg&>(d).GetDlgItem(IDCANCEL));
+    });
+    EXPECT_TRUE(EditThroughContextMenu(pTable));
+    EXPECT_EQ(strUsage, "Communication object: 1\nas switching time in Day routine No. 01, No. 03\n"
+                        "as member of Group No. 01\n");
 }
 
 TEST_F(LinkGroupAddressDlgTest, EditCommandNeedsAUsedAddressAndPassesOnlyUsedOnesCancelChangesNothing) {
