@@ -31,12 +31,14 @@
 #include "platform/ui/ApplicationGuard.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtMessageBoxSink.h"
+#include "tools/CommandLine.h"
 #include "tools/HostProjectSaver.h"
 
 #ifdef CHRONO_HOST_WITH_BUS
 #include "platform/bus/DeviceManagementHook.h"
 #endif
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -92,8 +94,9 @@ bool ParseOptions(int argc, char** argv, Options& options)
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string strArg = argv[i];
+        // A path that is an option is one left out.
         auto value = [&](std::string& strTarget) {
-            if (i + 1 >= argc)
+            if (i + 1 >= argc || IsOptionArgument(argv[i + 1]))
                 return false;
             strTarget = argv[++i];
             return true;
@@ -114,7 +117,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
             options.lcid = static_cast<LCID>(std::strtoul(strLcid.c_str(), nullptr, 0));
         } else if (strArg == "--log") {
             options.bEchoLog = true;
-        } else if (strArg.rfind("--", 0) == 0) {
+        } else if (IsOptionArgument(argv[i]) && !std::isdigit(static_cast<unsigned char>(argv[i][1]))) {
+            // Unknown; a negative number is an argument.
             return false;
         } else {
             positional.push_back(strArg);

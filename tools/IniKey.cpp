@@ -11,6 +11,7 @@
 
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrivateProfile.h"
+#include "tools/CommandLine.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,7 +30,7 @@ int Usage()
 int main(int argc, char** argv)
 {
     platform::FailWritesPastFileSizeLimit();
-    if (argc < 4)
+    if (argc < 4 || IsOptionArgument(argv[1]))
         return Usage();
     const std::string strPath = argv[1];
     const std::string strSection = argv[2];

@@ -2,10 +2,14 @@
 // data sets and stored by the central object, as the editor saves it.
 //
 //   make-sample-data <path.tv2>
+//
+// Exit codes: 0 written, 1 the file could not be written, 2 bad arguments
+// (an option among them: the program knows none).
 
 #include "app/Chronoset.h"
 #include "model/base/Globals.h"
 #include "platform/base/FileSizeLimit.h"
+#include "tools/CommandLine.h"
 #include "tools/SampleData.h"
 
 #include <cstdio>
@@ -13,7 +17,7 @@
 int main(int argc, char** argv)
 {
     platform::FailWritesPastFileSizeLimit();
-    if (argc != 2) {
+    if (argc != 2 || IsOptionArgument(argv[1])) {
         std::fprintf(stderr, "usage: %s <data file>\n", argv[0]);
         return 2;
     }

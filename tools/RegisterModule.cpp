@@ -4,6 +4,7 @@
 
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinTypes.h"
+#include "tools/CommandLine.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-u") == 0)
             bUnregister = true;
-        else if (!pszModule)
+        else if (!pszModule && !IsOptionArgument(argv[i]))
             pszModule = argv[i];
         else
             return Usage();

@@ -17,6 +17,7 @@
 #include "platform/base/FileSizeLimit.h"
 #include "platform/bus/KnxIpUdpServer.h"
 #include "platform/bus/SimulatedDevice.h"
+#include "tools/CommandLine.h"
 
 #include <cerrno>
 #include <csignal>
@@ -61,7 +62,7 @@ int main(int argc, char** argv)
             bVerifyMode = false;
             continue;
         }
-        if (std::strcmp(argv[i], "--state") == 0 && pszValue && *pszValue)
+        if (std::strcmp(argv[i], "--state") == 0 && pszValue && *pszValue && !IsOptionArgument(pszValue))
             strState = pszValue;
         else if (std::strcmp(argv[i], "--port") == 0 && ParseNumber(pszValue, 65535, nPort))
             ;
