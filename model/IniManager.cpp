@@ -155,6 +155,18 @@ void NoteOversizedProfile(const std::string& sProfile)
 
 }  // namespace
 
+namespace {
+
+// The keys of one setting read with one look at the file, or written in one
+// change of it.
+class CSettingsBatch : public platform::CProfileBatch {
+public:
+    CSettingsBatch() : platform::CProfileBatch(CIniManager::GetProfileName()) {}
+    BOOL Result(bool bAllWritten) { return Commit() && bAllWritten ? TRUE : FALSE; }
+};
+
+}  // namespace
+
 int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDefault)
 {
     const std::string sProfile = GetProfileName();
@@ -334,6 +346,7 @@ std::string CIniManager::GetCdiDllName()
 
 void CIniManager::GetSerialCommunication(CFalconConnectionParams& params)
 {
+    CSettingsBatch batch;
     GUID guid = GUID_NULL;
     const std::string sGuid = ReadString("SerialCommunication", "Guid", "", CONNECTION_BUFFER);
     if (!sGuid.empty()) {
@@ -351,11 +364,10 @@ BOOL CIniManager::SetSerialCommunication(const CFalconConnectionParams& params)
 {
     if (!g_bStandalone)
         return FALSE;
-    return WriteString("SerialCommunication", "Guid", params.GetGuidText().c_str()) &&
-                   WriteString("SerialCommunication", "ConnectionName", params.GetConnectionName().c_str()) &&
-                   WriteString("SerialCommunication", "ConnectionParam", params.GetConnectionParam().c_str())
-               ? TRUE
-               : FALSE;
+    CSettingsBatch batch;
+    return batch.Result(WriteString("SerialCommunication", "Guid", params.GetGuidText().c_str()) &&
+                        WriteString("SerialCommunication", "ConnectionName", params.GetConnectionName().c_str()) &&
+                        WriteString("SerialCommunication", "ConnectionParam", params.GetConnectionParam().c_str()));
 }
 
 // ---------------------------------------------------------------- dates
@@ -404,19 +416,22 @@ BOOL CIniManager::SetSplitterHorzDevided(int nHorzDevided)
 
 void CIniManager::GetPaneSize(int& nWidth, int& nHeight)
 {
+    CSettingsBatch batch;
     nWidth = ReadInt("SplitterWindow", "PaneWidth", 200);
     nHeight = ReadInt("SplitterWindow", "PaneHeight", 200);
 }
 
 BOOL CIniManager::SetPaneSize(int nWidth, int nHeight)
 {
+    CSettingsBatch batch;
     const BOOL bWidth = WriteInt("SplitterWindow", "PaneWidth", static_cast<UINT>(nWidth));
     const BOOL bHeight = WriteInt("SplitterWindow", "PaneHeight", static_cast<UINT>(nHeight));
-    return bWidth && bHeight ? TRUE : FALSE;
+    return batch.Result(bWidth && bHeight);
 }
 
 void CIniManager::GetWindowRect(std::string_view section, RECT& rect)
 {
+    CSettingsBatch batch;
     rect.left = ReadInt(section, "Left", 0);
     rect.top = ReadInt(section, "Top", 0);
     rect.right = ReadInt(section, "Right", 800);
@@ -425,16 +440,16 @@ void CIniManager::GetWindowRect(std::string_view section, RECT& rect)
 
 BOOL CIniManager::SetWindowRect(std::string_view section, const RECT& rect)
 {
-    return WriteInt(section, "Left", static_cast<UINT>(rect.left)) &&
-                   WriteInt(section, "Top", static_cast<UINT>(rect.top)) &&
-                   WriteInt(section, "Right", static_cast<UINT>(rect.right)) &&
-                   WriteInt(section, "Bottom", static_cast<UINT>(rect.bottom))
-               ? TRUE
-               : FALSE;
+    CSettingsBatch batch;
+    return batch.Result(WriteInt(section, "Left", static_cast<UINT>(rect.left)) &&
+                        WriteInt(section, "Top", static_cast<UINT>(rect.top)) &&
+                        WriteInt(section, "Right", static_cast<UINT>(rect.right)) &&
+                        WriteInt(section, "Bottom", static_cast<UINT>(rect.bottom)));
 }
 
 void CIniManager::GetWindowPlacement(std::string_view section, WINDOWPLACEMENT& placement)
 {
+    CSettingsBatch batch;
     placement.length = sizeof(WINDOWPLACEMENT);
     placement.flags = static_cast<UINT>(ReadInt(section, "wpl.flags", 0));
     placement.showCmd = static_cast<UINT>(ReadInt(section, "wpl.showCmd", 5));
@@ -447,14 +462,14 @@ void CIniManager::GetWindowPlacement(std::string_view section, WINDOWPLACEMENT& 
 
 BOOL CIniManager::SetWindowPlacement(std::string_view section, const WINDOWPLACEMENT& placement)
 {
-    return WriteInt(section, "wpl.flags", placement.flags) && WriteInt(section, "wpl.showCmd", placement.showCmd) &&
-                   WriteInt(section, "wpl.ptMinPosition.x", static_cast<UINT>(placement.ptMinPosition.x)) &&
-                   WriteInt(section, "wpl.ptMinPosition.y", static_cast<UINT>(placement.ptMinPosition.y)) &&
-                   WriteInt(section, "wpl.ptMaxPosition.x", static_cast<UINT>(placement.ptMaxPosition.x)) &&
-                   WriteInt(section, "wpl.ptMaxPosition.y", static_cast<UINT>(placement.ptMaxPosition.y)) &&
-                   SetWindowRect(section, placement.rcNormalPosition)
-               ? TRUE
-               : FALSE;
+    CSettingsBatch batch;
+    return batch.Result(
+        WriteInt(section, "wpl.flags", placement.flags) && WriteInt(section, "wpl.showCmd", placement.showCmd) &&
+        WriteInt(section, "wpl.ptMinPosition.x", static_cast<UINT>(placement.ptMinPosition.x)) &&
+        WriteInt(section, "wpl.ptMinPosition.y", static_cast<UINT>(placement.ptMinPosition.y)) &&
+        WriteInt(section, "wpl.ptMaxPosition.x", static_cast<UINT>(placement.ptMaxPosition.x)) &&
+        WriteInt(section, "wpl.ptMaxPosition.y", static_cast<UINT>(placement.ptMaxPosition.y)) &&
+        SetWindowRect(section, placement.rcNormalPosition));
 }
 
 // ---------------------------------------------------------------- table columns
@@ -475,6 +490,7 @@ int CIniManager::GetDefaultColumnWidth(int nTableType, int nColumn)
 
 void CIniManager::GetColumnWidths(int nTableType, int n, int* pWidths)
 {
+    CSettingsBatch batch;
     if (!pWidths)
         return;
     const char* pszSection = GetTableSection(nTableType);
@@ -487,14 +503,16 @@ BOOL CIniManager::SetColumnWidths(int nTableType, int n, const int* pWidths)
     if (!pWidths)
         return FALSE;
     const char* pszSection = GetTableSection(nTableType);
-    for (int i = 0; i < n; ++i)
-        if (!WriteInt(pszSection, NumberedKey("Column", i).c_str(), static_cast<UINT>(pWidths[i])))
-            return FALSE;
-    return TRUE;
+    CSettingsBatch batch;
+    bool bWritten = true;
+    for (int i = 0; i < n && bWritten; ++i)
+        bWritten = WriteInt(pszSection, NumberedKey("Column", i).c_str(), static_cast<UINT>(pWidths[i]));
+    return batch.Result(bWritten);
 }
 
 void CIniManager::GetColumnPrefs(int nTableType, std::vector<WORD>& prefs)
 {
+    CSettingsBatch batch;
     const char* pszSection = GetTableSection(nTableType);
     for (std::size_t i = 0; i < prefs.size(); ++i)
         prefs[i] = static_cast<WORD>(ReadInt(pszSection, NumberedKey("Pref", static_cast<int>(i)), 0));
@@ -505,14 +523,16 @@ BOOL CIniManager::SetColumnPrefs(int nTableType, const std::vector<WORD>& prefs)
     if (prefs.empty() || prefs.size() > MAX_COLUMNS)
         return FALSE;
     const char* pszSection = GetTableSection(nTableType);
-    for (std::size_t i = 0; i < prefs.size(); ++i)
-        if (!WriteInt(pszSection, NumberedKey("Pref", static_cast<int>(i)).c_str(), prefs[i]))
-            return FALSE;
-    return TRUE;
+    CSettingsBatch batch;
+    bool bWritten = true;
+    for (std::size_t i = 0; i < prefs.size() && bWritten; ++i)
+        bWritten = WriteInt(pszSection, NumberedKey("Pref", static_cast<int>(i)).c_str(), prefs[i]);
+    return batch.Result(bWritten);
 }
 
 void CIniManager::GetColumnPositions(int nTableType, int n, int* pPositions)
 {
+    CSettingsBatch batch;
     if (!pPositions || n <= 0)
         return;
     if (n == 1) {
@@ -527,6 +547,7 @@ void CIniManager::GetColumnPositions(int nTableType, int n, int* pPositions)
 
 void CIniManager::GetColumnPositionsShort(int nTableType, int n, WORD* pPositions)
 {
+    CSettingsBatch batch;
     if (!pPositions || n <= 0)
         return;
     if (n == 1) {
@@ -543,10 +564,11 @@ BOOL CIniManager::SetColumnPositions(int nTableType, int n, const int* pPosition
     if (!pPositions || n <= 1)
         return TRUE;
     const char* pszSection = GetTableSection(nTableType);
-    for (int i = 0; i < n; ++i)
-        if (!WriteInt(pszSection, NumberedKey("Pos", i).c_str(), static_cast<UINT>(pPositions[i])))
-            return FALSE;
-    return TRUE;
+    CSettingsBatch batch;
+    bool bWritten = true;
+    for (int i = 0; i < n && bWritten; ++i)
+        bWritten = WriteInt(pszSection, NumberedKey("Pos", i).c_str(), static_cast<UINT>(pPositions[i]));
+    return batch.Result(bWritten);
 }
 
 BOOL CIniManager::SetColumnPositionsShort(int nTableType, int n, const WORD* pPositions)
@@ -554,8 +576,9 @@ BOOL CIniManager::SetColumnPositionsShort(int nTableType, int n, const WORD* pPo
     if (!pPositions || n <= 1)
         return TRUE;
     const char* pszSection = GetTableSection(nTableType);
-    for (int i = 0; i < n; ++i)
-        if (!WriteInt(pszSection, NumberedKey("Pos", i).c_str(), pPositions[i]))
-            return FALSE;
-    return TRUE;
+    CSettingsBatch batch;
+    bool bWritten = true;
+    for (int i = 0; i < n && bWritten; ++i)
+        bWritten = WriteInt(pszSection, NumberedKey("Pos", i).c_str(), pPositions[i]);
+    return batch.Result(bWritten);
 }

@@ -143,12 +143,16 @@ BOOL CMainTableBox::Create(QWidget* pParent, const QRect& rect) {
     if (m_nTableType == 18) {
         SetImageList(LoadSubGroupImages());
     }
-    ReadColumnSettings();
-    InitColumns();
-    if (m_nTableType != 4 && GetColumnCount() >= 2) {
-        std::vector<int> positions(static_cast<std::size_t>(GetColumnCount()));
-        g_IniManager.GetColumnPositions(m_nTableType, GetColumnCount(), positions.data());
-        SetColumnOrder(GetColumnCount(), positions.data());
+    {
+        // One look at the settings file for all of the table's keys.
+        platform::CProfileBatch settings(CIniManager::GetProfileName());
+        ReadColumnSettings();
+        InitColumns();
+        if (m_nTableType != 4 && GetColumnCount() >= 2) {
+            std::vector<int> positions(static_cast<std::size_t>(GetColumnCount()));
+            g_IniManager.GetColumnPositions(m_nTableType, GetColumnCount(), positions.data());
+            SetColumnOrder(GetColumnCount(), positions.data());
+        }
     }
     FillTable();
     SelectSingleItem(0);
@@ -228,7 +232,7 @@ void CMainTableBox::SaveColumnSettings() {
         m_arrColumnWidths[static_cast<std::size_t>(i)] = columnWidth(i);
     }
     // One change of the file for all of a table's keys, none when they stand.
-    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
+    platform::CProfileBatch batch(CIniManager::GetProfileName());
     g_IniManager.SetColumnWidths(m_nTableType, nColumns, m_arrColumnWidths.data());
     if (m_nTableType != 4) {
         g_IniManager.SetColumnPrefs(m_nTableType, m_arrColumnPrefs);

@@ -342,7 +342,7 @@ void CParameterDlg::DestroyReportView() {
 
 void CParameterDlg::DestroyFrame() {
     // The splitter's and the tables' keys go to the file in one change.
-    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
+    platform::CProfileBatch batch(CIniManager::GetProfileName());
     DestroyReportView();
     SetPanes(nullptr, nullptr, nullptr, nullptr);
     m_pMainTreeView1 = m_pMainTreeView2 = nullptr;
@@ -568,7 +568,7 @@ void CParameterDlg::OnFileExit() {
 
 void CParameterDlg::SaveWindowState() {
     // The window's keys go to the file in one change.
-    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
+    platform::CProfileBatch batch(CIniManager::GetProfileName());
     if (CWinApp* pApp = AfxGetApp()) {
         char szSize[32];
         std::snprintf(szSize, sizeof szSize, "%d %d", width(), height());

@@ -233,6 +233,8 @@ void CTableComboBox::RestoreColumns(int nTableType) {
     if (nCount <= 0) {
         return;
     }
+    // One look at the settings file for all of the chooser's keys.
+    platform::CProfileBatch settings(CIniManager::GetProfileName());
     std::vector<WORD> prefs(static_cast<std::size_t>(nCount), 0);
     g_IniManager.GetColumnPrefs(nTableType, prefs);
     m_arrColumnTypes.assign(nCount, 0);
@@ -274,7 +276,7 @@ void CTableComboBox::SaveColumns(int nTableType) {
         return;
     }
     // One change of the file for all of the chooser's keys.
-    platform::CProfileWriteBatch batch(CIniManager::GetProfileName());
+    platform::CProfileBatch batch(CIniManager::GetProfileName());
     std::vector<WORD> prefs(m_arrColumnTypes.size());
     std::transform(m_arrColumnTypes.begin(), m_arrColumnTypes.end(), prefs.begin(),
                    [](SHORT nKey) { return static_cast<WORD>(nKey); });

@@ -1,5 +1,6 @@
 #include "platform/base/AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -221,11 +222,14 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
         errno = EFBIG;
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    std::uint8_t chunk[65536];
+    // Read straight into the result, with room for one byte more than the
+    // size told, so that a file growing meanwhile is noticed and read on.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t nRead = 0;
     for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (nRead == bytes.size())
+            bytes.resize(bytes.size() + std::max<std::size_t>(bytes.size(), 4096));
+        ssize_t n = ::read(fd, bytes.data() + nRead, bytes.size() - nRead);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -234,15 +238,15 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
         }
         if (n == 0)
             break;
-        // The file may grow while it is read.
-        if (static_cast<std::size_t>(n) > maxSize - bytes.size()) {
+        if (static_cast<std::size_t>(n) > maxSize - nRead) {
             ::close(fd);
             errno = EFBIG;
             return std::nullopt;
         }
-        bytes.insert(bytes.end(), chunk, chunk + n);
+        nRead += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    bytes.resize(nRead);
     return bytes;
 }
 

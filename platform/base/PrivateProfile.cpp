@@ -3,6 +3,7 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/base/ProfileText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <map>
@@ -57,6 +58,10 @@ struct PendingWrite {
 
 struct Batch {
     int nDepth = 0;
+    // The file as it stood when the batch first read it, which all its reads
+    // use; a batch that only writes never reads the file before its end.
+    bool bLooked = false;
+    std::shared_ptr<const CProfileText> pText;
     std::vector<PendingWrite> writes;
 };
 
@@ -133,6 +138,17 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
     // settings file, is never overwritten blindly.
     if (file.state == FileState::unreadable || file.state == FileState::oversized)
         return false;
+    // Writes that each leave the file as it stands leave it so together:
+    // nothing to copy, nothing to write.
+    const auto leavesAlone = [&file](const PendingWrite& write) {
+        if (!file.pText)
+            return !write.key ? true : !write.value.has_value();
+        if (!write.key)
+            return !file.pText->HasSection(write.section);
+        return file.pText->Find(write.section, *write.key) == write.value;
+    };
+    if (std::all_of(writes.begin(), writes.end(), leavesAlone))
+        return true;
     CProfileText text = file.pText ? *file.pText : CProfileText {};
     bool bChanged = false;
     for (const PendingWrite& write : writes)
@@ -150,7 +166,8 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
         file.identity = *identity;
         file.strBytes = strText;
         file.pText = std::make_shared<const CProfileText>(std::move(text));
-        file.bRacy = IsRecent(identity->mtime);
+        // Written here under a new inode: what it holds is known.
+        file.bRacy = false;
     } else {
         file.state = FileState::missing;
         file.pText.reset();
@@ -158,12 +175,39 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
     return true;
 }
 
+// What a batch's own writes make of section/key; nothing when they leave it
+// alone. Call with s_mutex held.
+std::optional<std::optional<std::string>> PendingValue(const Batch& batch, std::string_view section,
+                                                       std::string_view key)
+{
+    for (auto it = batch.writes.rbegin(); it != batch.writes.rend(); ++it) {
+        if (!CProfileText::NamesEqual(it->section, section))
+            continue;
+        if (!it->key)
+            return std::optional<std::string> {};
+        if (CProfileText::NamesEqual(*it->key, key))
+            return it->value;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> LookUp(std::string_view section, std::string_view key, const std::string& path)
 {
     std::shared_ptr<const CProfileText> pText;
     {
         std::lock_guard lock(s_mutex);
-        pText = Current(path).pText;
+        if (auto it = s_batches.find(path); it != s_batches.end()) {
+            Batch& batch = it->second;
+            if (auto pending = PendingValue(batch, section, key))
+                return *pending;
+            if (!batch.bLooked) {
+                batch.pText = Current(path).pText;
+                batch.bLooked = true;
+            }
+            pText = batch.pText;
+        } else {
+            pText = Current(path).pText;
+        }
     }
     return pText ? pText->Find(section, key) : std::nullopt;
 }
@@ -226,7 +270,7 @@ bool WritePrivateProfileString(std::string_view section, const char* key, const 
     return ApplyWrites(path, {write});
 }
 
-CProfileWriteBatch::CProfileWriteBatch(std::string path) : m_strPath(std::move(path))
+CProfileBatch::CProfileBatch(std::string path) : m_strPath(std::move(path))
 {
     if (m_strPath.empty())
         return;
@@ -234,12 +278,12 @@ CProfileWriteBatch::CProfileWriteBatch(std::string path) : m_strPath(std::move(p
     ++s_batches[m_strPath].nDepth;
 }
 
-CProfileWriteBatch::~CProfileWriteBatch()
+CProfileBatch::~CProfileBatch()
 {
     Commit();
 }
 
-bool CProfileWriteBatch::Commit()
+bool CProfileBatch::Commit()
 {
     if (m_bDone || m_strPath.empty())
         return true;

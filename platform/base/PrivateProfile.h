@@ -43,21 +43,23 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 // line that reads back as it (a line end anywhere, ']' or NUL in the
 // section, '=' in the key, blanks around a name, a key starting like a
 // comment or a section); the old file is then untouched.
-// Inside a CProfileWriteBatch for the same path the write is only noted
-// (true when it can stand) and reaches the file when the batch ends.
+// Inside a CProfileBatch for the same path the write is only noted (true
+// when it can stand) and reaches the file when the batch ends.
 bool WritePrivateProfileString(std::string_view section, const char* key, const char* value,
                                const std::string& path);
 
-// Collects the writes to one file made while it lives and applies them in one
-// atomic replacement of the file when it ends (or at Commit), so that a
-// window's settings cost one write rather than one a key. Batches for the
-// same file nest; the outermost one writes.
-class CProfileWriteBatch {
+// One look at one file for a run of reads and writes: while it lives, reads
+// of the file use the file as it stood at the batch's first read (with the
+// batch's own writes on top), so that a window reading its settings asks the
+// disk once rather than once a key; the writes are applied in one atomic
+// replacement of the file when it ends (or at Commit), to the file as it
+// stands then. Batches for the same file nest; the outermost one counts.
+class CProfileBatch {
 public:
-    explicit CProfileWriteBatch(std::string path);
-    ~CProfileWriteBatch();
-    CProfileWriteBatch(const CProfileWriteBatch&) = delete;
-    CProfileWriteBatch& operator=(const CProfileWriteBatch&) = delete;
+    explicit CProfileBatch(std::string path);
+    ~CProfileBatch();
+    CProfileBatch(const CProfileBatch&) = delete;
+    CProfileBatch& operator=(const CProfileBatch&) = delete;
 
     // False when the file could not be written; the old file is untouched.
     bool Commit();

@@ -240,13 +240,18 @@ TEST_F(PrivateProfileTest, ABatchWritesItsKeysInOneGoAndKeepsWhatOthersWroteMean
     Put("[Table]\nColumn1=10\n");
     const ProfileIoCounts before = GetProfileIoCounts();
     {
-        CProfileWriteBatch batch(path);
+        CProfileBatch batch(path);
         EXPECT_TRUE(WritePrivateProfileString("Table", "Column1", "20", path));
         EXPECT_TRUE(WritePrivateProfileString("Table", "Column2", "30", path));
         EXPECT_EQ(Contents(), "[Table]\nColumn1=10\n");
+        // The batch reads the file as it first looked at it, with its own
+        // writes on top.
+        EXPECT_EQ(GetPrivateProfileInt("table", "column1", 0, path), 20);
+        EXPECT_EQ(GetPrivateProfileInt("Table", "Column3", 5, path), 5);
         Put("[Table]\nColumn1=10\n[Serial]\nGuid=x\n");
+        EXPECT_EQ(GetPrivateProfileString("Serial", "Guid", "none", path), "none");
         {
-            CProfileWriteBatch inner(path);
+            CProfileBatch inner(path);
             EXPECT_TRUE(WritePrivateProfileString("Table", "Pref1", "1", path));
         }
         EXPECT_TRUE(batch.Commit());
