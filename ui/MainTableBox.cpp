@@ -21,7 +21,6 @@
 #include "ui/ViewNotify.h"
 #include "ui/ViewPane.h"
 
-#include <QBitmap>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -51,12 +50,11 @@ std::map<int, CMainTableBox::FormViewFactory>& FormViewFactories() {
 
 std::vector<QIcon> LoadSubGroupImages() {
     std::vector<QIcon> images;
-    const QImage strip = platform::ui::LoadBitmapResource(kSubGroupBitmap);
+    // Black is the strip's mask colour: the row's background shows there.
+    const QImage strip =
+        platform::ui::KeyedTransparent(platform::ui::LoadBitmapResource(kSubGroupBitmap), qRgb(0, 0, 0));
     for (int x = 0; x + kSubGroupImageWidth <= strip.width(); x += kSubGroupImageWidth) {
-        const QImage image = strip.copy(x, 0, kSubGroupImageWidth, strip.height());
-        QPixmap pixmap = QPixmap::fromImage(image);
-        pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskOutColor)));
-        images.emplace_back(pixmap);
+        images.emplace_back(QPixmap::fromImage(strip.copy(x, 0, kSubGroupImageWidth, strip.height())));
     }
     return images;
 }

@@ -60,6 +60,19 @@ QImage LoadBitmapResource(UINT nId) {
     return image;
 }
 
+QImage KeyedTransparent(const QImage& image, QRgb key) {
+    QImage keyed = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* pLine = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            if ((pLine[x] & 0xFFFFFF) == (key & 0xFFFFFF)) {
+                pLine[x] = qRgba(0, 0, 0, 0);
+            }
+        }
+    }
+    return keyed;
+}
+
 QIcon LoadIconResource(UINT nId) {
     const CResourceModule* pModule = Module();
     const ResBinary* pIcon = pModule != nullptr ? pModule->FindIcon(nId) : nullptr;

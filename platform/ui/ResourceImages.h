@@ -12,6 +12,9 @@
 namespace platform::ui {
 
 QImage LoadBitmapResource(UINT nId);
+// The picture with every pixel of the key colour transparent, as a strip
+// whose background colour stands for "nothing here" is drawn.
+QImage KeyedTransparent(const QImage& image, QRgb key);
 // Every picture of the icon file, for drawing at any size.
 QIcon LoadIconResource(UINT nId);
 // The cursor with its hot spot; false in *pbLoaded when it is missing.

@@ -85,15 +85,7 @@ BOOL CToolBar::SetBitmap(const QImage& strip) {
     if (strip.isNull() || m_sizeImage.width() <= 0 || strip.width() < m_sizeImage.width()) {
         return FALSE;
     }
-    QImage image = strip.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if ((pLine[x] & 0xFFFFFF) == (kStripBackground & 0xFFFFFF)) {
-                pLine[x] = qRgba(0, 0, 0, 0);
-            }
-        }
-    }
+    const QImage image = platform::ui::KeyedTransparent(strip, kStripBackground);
     m_arrImages.clear();
     const int nCount = image.width() / m_sizeImage.width();
     for (int i = 0; i < nCount; ++i) {

@@ -19,7 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QColor>
 #include <QDialog>
+#include <QImage>
 #include <QMenu>
 
 namespace {
@@ -121,6 +123,23 @@ TEST_F(SubGroupTableTest, RowsOfAMiddleGroupMarkWhatTheParametrisationHolds) {
         images.push_back(pTable->GetItemImage(i));
     }
     EXPECT_EQ(images, (std::vector<int> {0, 0, 2, 2, 2}));
+    // The symbols' black is their mask: the row shows through, never a
+    // black square; the listed rows' tag is green.
+    const QImage drawn = pTable->viewport()->grab().toImage();
+    for (int nRow = 0; nRow < 3; ++nRow) {
+        const QRect rcRow = pTable->GetItemRect(nRow);
+        int nBlack = 0;
+        int nGreen = 0;
+        for (int y = rcRow.top(); y <= rcRow.bottom(); ++y) {
+            for (int x = 0; x < pTable->GetColumnWidth(0); ++x) {
+                const QColor colour = drawn.pixelColor(x, y);
+                nBlack += colour.red() < 16 && colour.green() < 16 && colour.blue() < 16 ? 1 : 0;
+                nGreen += colour.green() > colour.red() + 40 && colour.green() > colour.blue() + 40 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(nBlack, 0) << "row " << nRow;
+        EXPECT_EQ(nGreen > 0, nRow < 2) << "row " << nRow;
+    }
     const auto* pEntry = dynamic_cast<const CSubGroupEntry*>(pTable->GetRowObject(2));
     ASSERT_NE(pEntry, nullptr);
     EXPECT_EQ(pEntry->m_nHostId, 14);
