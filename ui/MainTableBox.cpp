@@ -152,6 +152,10 @@ BOOL CMainTableBox::Create(QWidget* pParent, const QRect& rect) {
             SetColumnOrder(GetColumnCount(), positions.data());
         }
     }
+    for (int i = 0; i < std::min(GetColumnCount(), kMaxColumns); ++i) {
+        m_arrFittedWidths[static_cast<std::size_t>(i)] = columnWidth(i);
+        WidenDefaultColumn(i, GetContentWidth(i, 0, -1, true));
+    }
     FillTable();
     SelectSingleItem(0);
     // Copy, paste, delete and select all reach the table's commands before
@@ -202,6 +206,7 @@ BOOL CMainTableBox::CreateFormView() {
 }
 
 void CMainTableBox::ReadColumnSettings() {
+    m_arrUserWidth.fill(false);
     if (CIniManager::GetTableSection(m_nTableType)[0] == '\0') {
         // Types without a section of their own keep the default widths.
         for (int i = 0; i < kMaxColumns; ++i) {
@@ -210,11 +215,56 @@ void CMainTableBox::ReadColumnSettings() {
         return;
     }
     g_IniManager.GetColumnWidths(m_nTableType, m_nColumnCount, m_arrColumnWidths.data());
-    for (int i = m_nColumnCount; i < kMaxColumns; ++i) {
-        m_arrColumnWidths[static_cast<std::size_t>(i)] = CIniManager::GetDefaultColumnWidth(m_nTableType, i);
+    for (int i = 0; i < kMaxColumns; ++i) {
+        const int nDefault = CIniManager::GetDefaultColumnWidth(m_nTableType, i);
+        auto& nWidth = m_arrColumnWidths[static_cast<std::size_t>(i)];
+        if (i >= m_nColumnCount) {
+            nWidth = nDefault;
+        }
+        // The default width stands for "not set": it is saved for a column
+        // the user left alone, which shows what its texts need.
+        m_arrUserWidth[static_cast<std::size_t>(i)] = nWidth != nDefault;
     }
     if (m_nTableType != 4) {
         g_IniManager.GetColumnPrefs(m_nTableType, m_arrColumnPrefs);
+    }
+}
+
+bool CMainTableBox::IsUserWidth(int nColumn) {
+    const auto n = static_cast<std::size_t>(nColumn);
+    // A width other than the last one the table gave itself is the user's.
+    if (!m_arrUserWidth[n] && columnWidth(nColumn) != m_arrFittedWidths[n]) {
+        m_arrUserWidth[n] = true;
+    }
+    return m_arrUserWidth[n];
+}
+
+void CMainTableBox::WidenDefaultColumn(int nColumn, int nWidth) {
+    if (nColumn < 0 || nColumn >= std::min(GetColumnCount(), kMaxColumns) || IsUserWidth(nColumn)) {
+        return;
+    }
+    nWidth = std::min(nWidth, kMaxFittedColumnWidth);
+    if (nWidth > columnWidth(nColumn)) {
+        setColumnWidth(nColumn, nWidth);
+        m_arrFittedWidths[static_cast<std::size_t>(nColumn)] = columnWidth(nColumn);
+    }
+}
+
+void CMainTableBox::rowsInserted(const QModelIndex& parent, int nFirst, int nLast) {
+    CTableBox::rowsInserted(parent, nFirst, nLast);
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        WidenDefaultColumn(i, GetContentWidth(i, nFirst, nLast, false));
+    }
+}
+
+void CMainTableBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                const QList<int>& roles) {
+    CTableBox::dataChanged(topLeft, bottomRight, roles);
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::DecorationRole)) {
+        return;
+    }
+    for (int i = topLeft.column(); i <= bottomRight.column(); ++i) {
+        WidenDefaultColumn(i, GetContentWidth(i, topLeft.row(), bottomRight.row(), false));
     }
 }
 
@@ -227,7 +277,9 @@ void CMainTableBox::SaveColumnSettings() {
     }
     const int nColumns = std::min(GetColumnCount(), kMaxColumns);
     for (int i = 0; i < nColumns; ++i) {
-        m_arrColumnWidths[static_cast<std::size_t>(i)] = columnWidth(i);
+        if (IsUserWidth(i)) {
+            m_arrColumnWidths[static_cast<std::size_t>(i)] = columnWidth(i);
+        }
     }
     // One change of the file for all of a table's keys, none when they stand.
     platform::CProfileBatch batch(CIniManager::GetProfileName());

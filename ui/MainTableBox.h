@@ -184,6 +184,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;
+    // New rows and changed texts widen the columns at their default width.
+    void rowsInserted(const QModelIndex& parent, int nFirst, int nLast) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
 
     int m_nTableType = 0;
     int m_nMaxEntries = kDefaultMaxEntries;
@@ -195,12 +198,20 @@ protected:
     bool m_bNotificationsOn = true;
     int m_nObjectKind = 0;
     std::array<int, kMaxColumns> m_arrColumnWidths{};
+    // The widths the user set, stored in the ini or changed since, are kept
+    // as they are; the others grow to show their texts.
+    std::array<bool, kMaxColumns> m_arrUserWidth{};
+    std::array<int, kMaxColumns> m_arrFittedWidths{};
     std::vector<WORD> m_arrColumnPrefs;
 
 private:
     void MapTableCommands();
     BOOL CreateFormView();
     void ReadColumnSettings();
+    // Widens a column whose width is not the user's to nWidth, at most to
+    // kMaxFittedColumnWidth.
+    void WidenDefaultColumn(int nColumn, int nWidth);
+    bool IsUserWidth(int nColumn);
     void SaveColumnSettings();
     bool IsUsageChange(int nKind) const;
     void ReAddObjectRow(CObject* pObject, int nRow);

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
@@ -36,14 +37,7 @@ public:
     }
 
     QSize sizeHint(const QStyleOptionViewItem& /*option*/, const QModelIndex& /*index*/) const override {
-        int nWidth = 0;
-        for (int i = 0; i < m_pBox->GetColumnCount(); ++i) {
-            const CTabComboItem* pColumn = m_pBox->GetColumn(i);
-            if (!pColumn->IsHidden()) {
-                nWidth += std::max<int>(0, pColumn->m_nWidth);
-            }
-        }
-        return {nWidth, m_pBox->MeasureItem()};
+        return {m_pBox->GetColumnsWidth(), m_pBox->MeasureItem()};
     }
 
 private:
@@ -268,7 +262,48 @@ void CTabComboBox::ShowDropDown(bool bShow) {
 void CTabComboBox::showPopup() {
     m_bDroppedDown = true;
     QComboBox::showPopup();
+    FitListToWindow();
     emit DropDown();
+}
+
+int CTabComboBox::GetColumnsWidth() const {
+    int nWidth = 0;
+    for (const CTabComboItem* pColumn : m_arrColumns) {
+        if (!pColumn->IsHidden()) {
+            nWidth += std::max<int>(0, pColumn->m_nWidth);
+        }
+    }
+    return nWidth;
+}
+
+void CTabComboBox::FitListToWindow() {
+    QWidget* pList = view() != nullptr ? view()->window() : nullptr;
+    if (pList == nullptr || pList == window() || !pList->isVisible()) {
+        return;
+    }
+    // As wide as the box, or as its columns where they need more; then
+    // moved left, inside the dialog as far as it fits, never off the screen.
+    QRect rcList = pList->geometry();
+    const int nFrame = rcList.width() - view()->viewport()->width();
+    if (GetColumnCount() > 0) {
+        rcList.setWidth(std::max(width(), GetColumnsWidth() + nFrame));
+    }
+    const QRect rcWindow = window()->geometry();
+    if (rcList.right() > rcWindow.right()) {
+        // A list wider than the dialog starts at the dialog's left edge.
+        const int nLeft = std::max(rcWindow.left(), rcList.left() - (rcList.right() - rcWindow.right()));
+        rcList.moveLeft(std::min(nLeft, rcList.left()));
+    }
+    if (const QScreen* pScreen = screen()) {
+        const QRect rcScreen = pScreen->availableGeometry();
+        if (rcList.right() > rcScreen.right()) {
+            rcList.moveRight(rcScreen.right());
+        }
+        rcList.moveLeft(std::max(rcList.left(), rcScreen.left()));
+    }
+    if (rcList != pList->geometry()) {
+        pList->setGeometry(rcList);
+    }
 }
 
 void CTabComboBox::hidePopup() {

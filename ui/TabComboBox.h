@@ -71,6 +71,8 @@ public:
     // Null for an index out of range.
     CTabComboItem* GetColumn(int nIndex) const;
     void SetColumnWidth(int nIndex, int nWidth);
+    // The widths of the visible columns together.
+    int GetColumnsWidth() const;
 
     // Display position -> column index. Null or the natural order clears it.
     void SetColumnOrder(const std::vector<WORD>* pOrder);
@@ -134,6 +136,9 @@ protected:
 
     // Redraws the box, its open list and its header.
     void RedrawAll();
+    // Sizes the open list to the box and its columns and keeps it inside
+    // the box's window and the screen.
+    void FitListToWindow();
 
 private:
     void DrawRow(TabDrawItem& item, const std::string& strText);

@@ -107,6 +107,17 @@ void CTableBox::SetColumnWidthEx(int nColumn, int nWidth) {
     }
 }
 
+int CTableBox::GetContentWidth(int nColumn, int nFirst, int nLast, bool bTitle) const {
+    if (nColumn < 0 || nColumn >= columnCount()) {
+        return 0;
+    }
+    int nWidth = bTitle ? header()->sectionSizeHint(nColumn) : 0;
+    for (int i = std::max(nFirst, 0); i <= std::min(nLast, topLevelItemCount() - 1); ++i) {
+        nWidth = std::max(nWidth, sizeHintForIndex(model()->index(i, nColumn)).width());
+    }
+    return nWidth;
+}
+
 int CTableBox::GetColumnFormat(int nColumn) const {
     if (nColumn < 0 || static_cast<std::size_t>(nColumn) >= m_arrColumnFormats.size()) {
         return 0;

@@ -23,6 +23,9 @@ constexpr int LVCFMT_CENTER = 2;
 // Auto-size widths of AddColumn and SetColumnWidth.
 constexpr int LVSCW_AUTOSIZE = -1;
 constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
+// The widest a column shown at its default width grows to fit its texts:
+// a long free text (a description) does not push the others out of sight.
+constexpr int kMaxFittedColumnWidth = 300;
 
 class CTableBox : public QTreeWidget {
     Q_OBJECT
@@ -80,6 +83,10 @@ public:
     int GetColumnFormat(int nColumn) const;
     int GetColumnWidth(int nColumn) const { return columnWidth(nColumn); }
     void SetColumnWidthEx(int nColumn, int nWidth);
+    // The width that shows the text and image of rows nFirst to nLast of
+    // the column whole, measured with the control's font; with bTitle its
+    // title too.
+    int GetContentWidth(int nColumn, int nFirst, int nLast, bool bTitle) const;
 
     int GetDataRowCount() const { return m_nDataRowCount; }
     int GetCurrentRow() const { return m_nCurrentRow; }

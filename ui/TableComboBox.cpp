@@ -13,10 +13,12 @@
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Handles.h"
 #include "ui/GroupAddressInsertHook.h"
+#include "ui/TableBox.h"
 #include "ui/TableListHeader.h"
 
 #include <QCursor>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -29,6 +31,8 @@ constexpr UINT IDS_NONE_ENTRY = 40119;
 constexpr UINT IDS_COLUMN_NAME = 40102;
 constexpr UINT IDS_COLUMN_NUMBER = 40103;
 constexpr UINT IDS_COLUMN_TYPE = 40107;
+// A cell's text starts 4 pixels in and is cut 8 pixels before its end.
+constexpr int kCellMargins = 12;
 
 std::string NewAddressText() {
     return GetResString(IDS_NEW_GROUP_ADDRESS, "neue Gruppenadresse");
@@ -108,19 +112,21 @@ int CTableComboBox::Refill() {
     if (m_bNoneEntry) {
         AddComboItem(this, Q(NoneText()), 0);
     }
+    std::vector<std::string> texts;
     for (const CObject* pObject : m_arrObjects) {
         if (const auto* pAddress = dynamic_cast<const CGroupDataAddress*>(pObject)) {
-            const std::string strText =
-                pAddress->GetTypeText() + '\t' + pAddress->GetName() + '\t' + pAddress->GetAddressText(true);
-            AddComboItem(this, Q(strText), GetObjectData(pAddress));
+            texts.push_back(pAddress->GetTypeText() + '\t' + pAddress->GetName() + '\t' +
+                            pAddress->GetAddressText(true));
+            AddComboItem(this, Q(texts.back()), GetObjectData(pAddress));
         } else if (const auto* pRoutine = dynamic_cast<const CDayRoutine*>(pObject)) {
-            const std::string strText = pRoutine->GetName() + '\t' + std::to_string(pRoutine->GetNumber());
+            texts.push_back(pRoutine->GetName() + '\t' + std::to_string(pRoutine->GetNumber()));
             // The data goes on the entry just added, whatever entries precede it.
-            AddComboItem(this, Q(strText), GetObjectData(pRoutine));
+            AddComboItem(this, Q(texts.back()), GetObjectData(pRoutine));
         } else {
             LOG_ERROR("CTableComboBox::Refill: object of unsupported type not listed");
         }
     }
+    FitDefaultColumns(texts);
     if (IsNewAddressEntryEnabled()) {
         m_nNewAddressIndex = AddComboItem(this, Q(NewAddressText()), 0);
     }
@@ -244,11 +250,18 @@ void CTableComboBox::RestoreColumns(int nTableType) {
 
     std::vector<int> widths(static_cast<std::size_t>(nCount), 0);
     g_IniManager.GetColumnWidths(nTableType, nCount, widths.data());
+    m_arrUserWidth.assign(static_cast<std::size_t>(nCount), false);
+    m_arrFittedWidths.assign(static_cast<std::size_t>(nCount), 0);
     for (int i = 0; i < nCount; ++i) {
+        const int nWidth = widths[static_cast<std::size_t>(i)];
         // A narrower stored width would leave a column nobody can grab.
-        if (widths[static_cast<std::size_t>(i)] > 15) {
-            GetColumn(i)->m_nWidth = widths[static_cast<std::size_t>(i)];
+        if (nWidth > 15) {
+            GetColumn(i)->m_nWidth = nWidth;
         }
+        // The default width stands for "not set" (see SaveColumns).
+        m_arrUserWidth[static_cast<std::size_t>(i)] =
+            nWidth > 15 && nWidth != CIniManager::GetDefaultColumnWidth(nTableType, i);
+        m_arrFittedWidths[static_cast<std::size_t>(i)] = GetColumn(i)->m_nWidth;
     }
 
     if (nCount >= 2) {
@@ -270,6 +283,40 @@ void CTableComboBox::RestoreColumns(int nTableType) {
     RedrawAll();
 }
 
+bool CTableComboBox::IsUserWidth(int nColumn) {
+    const auto n = static_cast<std::size_t>(nColumn);
+    if (n >= m_arrUserWidth.size()) {
+        // Columns without stored settings start at the width they were given.
+        m_arrUserWidth.resize(n + 1, false);
+        m_arrFittedWidths.resize(n + 1, 0);
+        m_arrFittedWidths[n] = GetColumn(nColumn)->m_nWidth;
+    }
+    // A width other than the last one the box gave itself is the user's.
+    if (!m_arrUserWidth[n] && GetColumn(nColumn)->m_nWidth != m_arrFittedWidths[n]) {
+        m_arrUserWidth[n] = true;
+    }
+    return m_arrUserWidth[n];
+}
+
+void CTableComboBox::FitDefaultColumns(const std::vector<std::string>& texts) {
+    const QFontMetrics metrics(font());
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        CTabComboItem* pColumn = GetColumn(i);
+        if (pColumn->IsPicture() || IsUserWidth(i)) {
+            continue;
+        }
+        int nWidth = metrics.horizontalAdvance(Q(pColumn->m_strTitle));
+        for (const std::string& strText : texts) {
+            nWidth = std::max(nWidth, metrics.horizontalAdvance(Q(GetTabField(strText, i))));
+        }
+        nWidth = std::min(nWidth + kCellMargins, kMaxFittedColumnWidth);
+        if (nWidth > pColumn->m_nWidth) {
+            pColumn->m_nWidth = nWidth;
+            m_arrFittedWidths[static_cast<std::size_t>(i)] = nWidth;
+        }
+    }
+}
+
 void CTableComboBox::SaveColumns(int nTableType) {
     const int nCount = GetColumnCount();
     if (nCount <= 0) {
@@ -285,7 +332,9 @@ void CTableComboBox::SaveColumns(int nTableType) {
     }
     std::vector<int> widths;
     for (int i = 0; i < nCount; ++i) {
-        widths.push_back(GetColumn(i)->m_nWidth);
+        // A width the box fitted to its entries is not kept: the next time
+        // it fits the entries of then.
+        widths.push_back(IsUserWidth(i) ? GetColumn(i)->m_nWidth : CIniManager::GetDefaultColumnWidth(nTableType, i));
     }
     g_IniManager.SetColumnWidths(nTableType, nCount, widths.data());
     if (nCount >= 2) {
@@ -400,7 +449,7 @@ void CTableComboBox::DrawCell(QPainter& painter, const QRect& rcCell, int nColum
     }
     painter.save();
     painter.fillRect(rcDraw, painter.background());
-    painter.setClipRect(rcDraw.adjusted(4, 0, -8, 0), Qt::IntersectClip);
+    painter.setClipRect(rcDraw.adjusted(4, 0, -(kCellMargins - 4), 0), Qt::IntersectClip);
     int nAlign = Qt::AlignLeft;
     if (pColumn->GetAlignment() == TCI_RIGHT) {
         nAlign = Qt::AlignRight;

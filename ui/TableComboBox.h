@@ -105,6 +105,10 @@ protected:
 private:
     // The item data of an object's entry.
     static std::intptr_t GetObjectData(const CObject* pObject);
+    // Widens the columns that show their default width until the title and
+    // the field of each entry text fit.
+    void FitDefaultColumns(const std::vector<std::string>& texts);
+    bool IsUserWidth(int nColumn);
 
     bool m_bNewAddressEntry = false;
     bool m_bDrawingNewAddressRow = false;
@@ -115,6 +119,10 @@ private:
     std::string m_strFirstEntry;
     std::vector<CObject*> m_arrObjects;
     std::vector<SHORT> m_arrColumnTypes;
+    // The widths the user set, stored in the ini or changed since, are kept
+    // as they are; the others grow to show the entries.
+    std::vector<bool> m_arrUserWidth;
+    std::vector<LONG> m_arrFittedWidths;
     int m_nObjectCount = 0;
     int m_nNewAddressIndex = -1;
 };

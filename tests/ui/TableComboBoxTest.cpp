@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -307,6 +308,36 @@ TEST_F(TableComboBoxTest, ColumnLayoutIsRestoredCheckedAndSaved) {
     EXPECT_EQ(Ini("GroupAddressComboBox", "Pos1"), "2");
     EXPECT_EQ(Ini("GroupAddressComboBox", "Pos2"), "0");
     EXPECT_EQ(Ini("GroupAddressComboBox", "Pos3"), "1");
+}
+
+TEST_F(TableComboBoxTest, DefaultColumnsFitTheEntriesAndTheOpenListStaysInsideTheWindow) {
+    WriteIni("GroupAddressComboBox", "Column2", "60");
+    m_pBox->RestoreColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    List({Address(1, 0, 1, "Licht", 9), Address(1, 0, 2, "b")});
+    // A cell's text needs 12 pixels beside it; the user's 60 stay.
+    EXPECT_GE(m_pBox->GetColumn(0)->m_nWidth,
+              QFontMetrics(m_pBox->font()).horizontalAdvance("2 Byte Gleitkommazahl") + 12);
+    EXPECT_EQ(m_pBox->GetColumn(1)->m_nWidth, 60);
+    EXPECT_EQ(m_pBox->GetColumn(2)->m_nWidth, 100);
+    m_pBox->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Column1"), "100");
+    EXPECT_EQ(Ini("GroupAddressComboBox", "Column2"), "60");
+
+    // Columns wider than the box: the list is as wide as they are, moved
+    // left as far as the window needs; wider than the window, it starts at
+    // the window's left edge.
+    m_pBox->move(70, 60);
+    for (int nWidth : {150, 300}) {
+        m_pBox->SetColumnWidth(2, nWidth);
+        uitest::Click(m_pBox);
+        uitest::ProcessEvents();
+        ASSERT_TRUE(m_pBox->GetDroppedState());
+        const QRect rcList = m_pBox->view()->window()->geometry();
+        const QRect rcWindow = m_parent.geometry();
+        EXPECT_GT(rcList.width(), m_pBox->GetColumnsWidth());
+        EXPECT_EQ(rcList.left(), std::max(rcWindow.left(), rcWindow.right() - rcList.width() + 1)) << nWidth;
+        m_pBox->ShowDropDown(false);
+    }
 }
 
 TEST_F(TableComboBoxTest, HeaderSitsAboveTheBoxAndResizesColumnsWithinItsWidth) {

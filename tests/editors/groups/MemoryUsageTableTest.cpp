@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <string>
 #include <vector>
 
@@ -118,8 +120,9 @@ TEST_F(MemoryUsageTableTest, EmptySetShowsEveryTableWithItsSizeInOrder) {
     EXPECT_EQ(pTable->GetColumnFormat(2) & 3, LVCFMT_RIGHT);
     EXPECT_EQ(pTable->GetColumnFormat(3) & 3, LVCFMT_CENTER);
     EXPECT_EQ(pTable->GetColumnFormat(4) & 3, LVCFMT_RIGHT);
-    // The stored widths of the section, defaults on a fresh ini.
-    EXPECT_EQ(pTable->GetColumnWidth(0), 130);
+    // The stored widths of the section, defaults on a fresh ini: widened
+    // where the texts need it.
+    EXPECT_GT(pTable->GetColumnWidth(0), QFontMetrics(pTable->font()).horizontalAdvance("Adressen und Objekte"));
     EXPECT_EQ(pTable->GetColumnWidth(4), 55);
 
     EXPECT_EQ(RowsOf(*pTable), (Rows{

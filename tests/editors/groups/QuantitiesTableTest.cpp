@@ -10,6 +10,7 @@
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
 #include "model/base/Globals.h"
+#include "platform/base/PrivateProfile.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "resources/de/BuiltInResources.h"
@@ -20,6 +21,9 @@
 #include "ui/ParameterDlg.h"
 
 #include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QHeaderView>
 
 #include <string>
 
@@ -134,6 +138,34 @@ TEST_F(QuantitiesTableTest, DeletingAsksWithTheMemberCountAndTakesTheMembersAlon
     EXPECT_TRUE(g_bDataModified);
     ASSERT_EQ(pTable->GetItemCount(), 2);
     EXPECT_EQ(pTable->GetItemData(0), pKept);
+}
+
+TEST_F(QuantitiesTableTest, DefaultWidthsGrowToTheTextsAndTheUsersWidthStays) {
+    AddQuantity("Dämmerung", 5, 1, 20);
+    CQuantitiesTable* pTable = Open();
+    const QFontMetrics metrics(pTable->font());
+    auto needs = [&](const std::string& strText) { return metrics.horizontalAdvance(QString::fromStdString(strText)); };
+    // "*** neue Menge ***" does not fit the 45 pixels of "ME Nr.", nor
+    // "Warmstart" the 55 of its column; "ME Name" keeps its 100.
+    EXPECT_GT(pTable->GetColumnWidth(0), needs(pTable->GetItemText(pTable->GetNewEntryRow(), 0)));
+    EXPECT_GT(pTable->GetColumnWidth(6), needs(pTable->headerItem()->text(6).toStdString()));
+    EXPECT_EQ(pTable->GetColumnWidth(1), 100);
+
+    // The user narrows "ME Nr." on the header's divider; that width is kept,
+    // a fitted one is stored as the default it came from.
+    QHeaderView* pHeader = pTable->header();
+    const int nDivider = pHeader->sectionViewportPosition(0) + pHeader->sectionSize(0) - 1;
+    const int y = pHeader->height() / 2;
+    uitest::Drag(pHeader->viewport(), QPoint(nDivider, y), pHeader->viewport(), QPoint(nDivider - 40, y));
+    const int nUsers = pTable->GetColumnWidth(0);
+    EXPECT_LT(nUsers, needs("*** neue Menge ***"));
+    m_view.DeleteTableBox();
+    const std::string strIni = m_dir.File("Vek_ZR02.ini");
+    EXPECT_EQ(platform::GetPrivateProfileString("QuantitiesTable", "Column1", "", strIni), std::to_string(nUsers));
+    EXPECT_EQ(platform::GetPrivateProfileString("QuantitiesTable", "Column7", "", strIni), "55");
+    pTable = Open();
+    EXPECT_EQ(pTable->GetColumnWidth(0), nUsers);
+    EXPECT_GT(pTable->GetColumnWidth(6), needs(pTable->headerItem()->text(6).toStdString()));
 }
 
 }  // namespace
