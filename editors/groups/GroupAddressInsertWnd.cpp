@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QSplitter>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -76,6 +77,15 @@ bool CGroupAddressInsertWnd::Create(QWidget* pParent, const QRect& rect) {
     m_pSplitter->setSizes({kInitialPaneSize, std::max(kInitialPaneSize, rect.width() - kInitialPaneSize)});
     // The tree selects its current node and the right pane shows its table.
     m_pSelectionView->SetTableView(m_pTableView);
+    // The tree's names show whole as far as the window allows, also those
+    // of the groups it loads later.
+    CGroupAddressSelectionListBox* pList = m_pSelectionView->GetListBox();
+    connect(m_pSplitter, &QSplitter::splitterMoved, this, [this]() { m_bSplitterMoved = true; });
+    connect(pList->model(), &QAbstractItemModel::rowsInserted, this,
+            [this, pList](const QModelIndex&, int nFirst, int nLast) {
+                WidenTreePane(pList->GetTextExtent(nFirst, nLast));
+            });
+    WidenTreePane(pList->GetTextExtent(0, pList->GetRowCount() - 1));
 
     m_focusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* /*pOld*/, QWidget* pNow) {
         if (pNow != this) {
@@ -94,6 +104,25 @@ bool CGroupAddressInsertWnd::Create(QWidget* pParent, const QRect& rect) {
         },
         Qt::QueuedConnection);
     return true;
+}
+
+void CGroupAddressInsertWnd::WidenTreePane(int nTextRight) {
+    CGroupAddressSelectionListBox* pList = m_pSelectionView != nullptr ? m_pSelectionView->GetListBox() : nullptr;
+    if (m_bSplitterMoved || pList == nullptr) {
+        return;
+    }
+    // The list stands a little into its pane, in a frame, with room for
+    // its scroll bar; a few pixels keep the text off the edge.
+    constexpr int kTextGap = 4;
+    const int nNeeded = CGroupAddressSelectionView::kListLeft + 2 * pList->frameWidth() +
+                        pList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pList) + nTextRight +
+                        kTextGap;
+    const QList<int> sizes = m_pSplitter->sizes();
+    const int nTotal = sizes.value(0) + sizes.value(1);
+    const int nWidth = std::min(nNeeded, nTotal / 2);
+    if (nWidth > sizes.value(0)) {
+        m_pSplitter->setSizes({nWidth, nTotal - nWidth});
+    }
 }
 
 QWidget* CGroupAddressInsertWnd::Tree() const {

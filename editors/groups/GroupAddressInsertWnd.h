@@ -57,11 +57,15 @@ private:
     CMainTableBox* Table() const;
     // The table's button bar while it shows.
     QWidget* ButtonBar() const;
+    // Widens the tree's pane, up to half the window, so that texts ending
+    // at nTextRight show whole; not once the user has moved the splitter.
+    void WidenTreePane(int nTextRight);
 
     SubGroupTableOptions m_options;
     QSplitter* m_pSplitter = nullptr;
     CGroupAddressSelectionView* m_pSelectionView = nullptr;
     CMainTableView* m_pTableView = nullptr;
+    bool m_bSplitterMoved = false;
     // The window that had the focus before the frame took it.
     QPointer<QWidget> m_pLastFocus;
     QMetaObject::Connection m_focusConnection;

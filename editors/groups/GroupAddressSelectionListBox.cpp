@@ -876,18 +876,29 @@ void CGroupAddressSelectionListBox::focusOutEvent(QFocusEvent* pEvent) {
 // ---------------------------------------------------------------------------
 // Tooltips and drawing
 
+int CGroupAddressSelectionListBox::GetTextExtent(int nFirst, int nLast) const {
+    const QFontMetrics metrics(font());
+    int nRight = 0;
+    for (int i = std::max(nFirst, 0); i <= std::min(nLast, GetRowCount() - 1); ++i) {
+        const CTreeListItem* pItem = GetItem(i);
+        if (pItem == nullptr) {
+            continue;
+        }
+        QRect rectText;
+        GetItemTextRect(i, rectText);
+        std::string strText;
+        pItem->GetText(strText);
+        nRight = std::max(nRight, rectText.left() + metrics.horizontalAdvance(QString::fromStdString(strText)));
+    }
+    return nRight;
+}
+
 int CGroupAddressSelectionListBox::OnToolTipHitTest(const QPoint& ptClient) {
     const int nRow = HitTest(ptClient);
-    const CTreeListItem* pItem = GetItem(nRow);
-    if (pItem == nullptr) {
+    if (GetItem(nRow) == nullptr) {
         return 0;
     }
-    QRect rectText;
-    GetItemTextRect(nRow, rectText);
-    std::string strText;
-    pItem->GetText(strText);
-    const int nRight = rectText.left() + QFontMetrics(font()).horizontalAdvance(QString::fromStdString(strText));
-    return nRight > viewport()->width() ? nRow + 1 : 0;
+    return GetTextExtent(nRow, nRow) > viewport()->width() ? nRow + 1 : 0;
 }
 
 std::string CGroupAddressSelectionListBox::OnToolTipGetText(int nId) {

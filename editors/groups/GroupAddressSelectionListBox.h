@@ -93,6 +93,10 @@ public:
     int GetAddressLevels() const { return m_nLevels; }
     CToolTipWnd& GetToolTip() { return m_toolTip; }
 
+    // The right end of the texts of rows nFirst to nLast (client x), 0
+    // without rows.
+    int GetTextExtent(int nFirst, int nLast) const;
+
     int OnToolTipHitTest(const QPoint& ptClient) override;
     std::string OnToolTipGetText(int nId) override;
 

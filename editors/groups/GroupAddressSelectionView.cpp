@@ -12,7 +12,7 @@
 CGroupAddressSelectionView::CGroupAddressSelectionView(QWidget* pParent) : QWidget(pParent) {
     m_pListBox = new CGroupAddressSelectionListBox(this);
     platform::ui::SetDlgCtrlID(m_pListBox, kListBoxId);
-    m_pListBox->setGeometry(3, 0, std::max(0, width() - 3), height());
+    m_pListBox->setGeometry(kListLeft, 0, std::max(0, width() - kListLeft), height());
     // The table pane's reserved command reaches the view and does nothing.
     MapCommand(ID_TABLE_RESERVED, [] {});
 }
@@ -26,7 +26,7 @@ void CGroupAddressSelectionView::SetTableView(CMainTableView* pTableView) {
 
 void CGroupAddressSelectionView::resizeEvent(QResizeEvent* pEvent) {
     QWidget::resizeEvent(pEvent);
-    m_pListBox->setGeometry(3, 0, std::max(0, pEvent->size().width() - 3), pEvent->size().height());
+    m_pListBox->setGeometry(kListLeft, 0, std::max(0, pEvent->size().width() - kListLeft), pEvent->size().height());
 }
 
 bool CGroupAddressSelectionView::TableTakes(int nDragType, const QPoint& ptScreen) const {

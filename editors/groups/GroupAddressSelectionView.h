@@ -18,6 +18,8 @@ class CGroupAddressSelectionView : public QWidget, public CCmdTarget {
 
 public:
     static constexpr UINT kListBoxId = 1;
+    // The list's left edge in the view.
+    static constexpr int kListLeft = 3;
 
     explicit CGroupAddressSelectionView(QWidget* pParent = nullptr);
     ~CGroupAddressSelectionView() override;

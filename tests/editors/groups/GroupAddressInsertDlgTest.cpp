@@ -36,6 +36,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QSplitter>
 
 namespace {
 
@@ -351,6 +352,33 @@ TEST_F(GroupAddressInsertDlgTest, TabWalksTreeButtonsAndTableAndTheStripMakesSub
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(m_runner.GetRunCount(), 2);
     EXPECT_FALSE(dlg.IsApplied());
+}
+
+TEST_F(GroupAddressInsertDlgTest, TheTreesPaneWidensToItsNamesUntilTheUserMovesTheSplitter) {
+    Json project = Project();
+    project["projects"][0]["mainGroups"][0]["middleGroups"][0]["groupAddresses"][0]["name"] =
+        "Schalten der Gartenbeleuchtung";
+    Start(project);
+    Dlg dlg(nullptr, FALSE, FALSE, 127, TRUE);
+    m_runner.Then([&](QDialog&) {
+        CGroupAddressSelectionListBox& tree = Tree(dlg);
+        QSplitter* pSplitter = dlg.GetInsertWnd()->GetSplitter();
+        EXPECT_EQ(pSplitter->sizes().value(0), CGroupAddressInsertWnd::kInitialPaneSize);
+        CSubGroupTable* pTable = OpenLicht(dlg);
+        uitest::PressKey(&tree, Qt::Key_Right);  // the sub groups in the tree
+        uitest::ProcessEvents();
+        EXPECT_GT(pSplitter->sizes().value(0), CGroupAddressInsertWnd::kInitialPaneSize);
+        EXPECT_LE(tree.GetTextExtent(0, tree.GetRowCount() - 1), tree.viewport()->width());
+        // Moved by the user, the splitter stays where it was put.
+        QWidget* pHandle = pSplitter->handle(1);
+        uitest::Drag(pHandle, pHandle->rect().center(), pHandle, pHandle->rect().center() - QPoint(60, 0));
+        const int nUsers = pSplitter->sizes().value(0);
+        uitest::PressKey(&tree, Qt::Key_Left);
+        uitest::PressKey(&tree, Qt::Key_Right);
+        EXPECT_EQ(pSplitter->sizes().value(0), nUsers);
+        uitest::Click(pTable->GetFormView()->GetDlgItem(IDCANCEL));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
 TEST_F(GroupAddressInsertDlgTest, TheSwitchingTimeDialogGetsTheAddressItChose) {
