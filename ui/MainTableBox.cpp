@@ -29,6 +29,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 #include <map>
 
@@ -156,7 +157,7 @@ BOOL CMainTableBox::Create(QWidget* pParent, const QRect& rect) {
         m_arrFittedWidths[static_cast<std::size_t>(i)] = columnWidth(i);
         WidenDefaultColumn(i, GetContentWidth(i, 0, -1, true));
     }
-    FillTable();
+    Refill();
     SelectSingleItem(0);
     // Copy, paste, delete and select all reach the table's commands before
     // the list view's own handling of those keys.
@@ -250,8 +251,36 @@ void CMainTableBox::WidenDefaultColumn(int nColumn, int nWidth) {
     }
 }
 
+void CMainTableBox::FitColumnsToRows() {
+    // Widths follow the number of characters closely enough to pick the
+    // rows worth measuring; measuring every row of a large table costs more
+    // than filling it.
+    constexpr int kMeasured = 4;
+    const int nRows = GetItemCount();
+    for (int c = 0; c < std::min(GetColumnCount(), kMaxColumns); ++c) {
+        if (IsUserWidth(c)) {
+            continue;
+        }
+        std::vector<std::pair<qsizetype, int>> longest;
+        for (int r = 0; r < nRows; ++r) {
+            longest.emplace_back(topLevelItem(r)->text(c).size(), r);
+        }
+        const auto nEnd = longest.begin() + std::min<std::ptrdiff_t>(kMeasured, static_cast<std::ptrdiff_t>(longest.size()));
+        std::partial_sort(longest.begin(), nEnd, longest.end(),
+                          [](const auto& a, const auto& b) { return a.first > b.first; });
+        int nWidth = 0;
+        for (auto it = longest.begin(); it != nEnd; ++it) {
+            nWidth = std::max(nWidth, GetContentWidth(c, it->second, it->second, false));
+        }
+        WidenDefaultColumn(c, nWidth);
+    }
+}
+
 void CMainTableBox::rowsInserted(const QModelIndex& parent, int nFirst, int nLast) {
     CTableBox::rowsInserted(parent, nFirst, nLast);
+    if (m_bFillingRows) {
+        return;
+    }
     for (int i = 0; i < GetColumnCount(); ++i) {
         WidenDefaultColumn(i, GetContentWidth(i, nFirst, nLast, false));
     }
@@ -260,7 +289,8 @@ void CMainTableBox::rowsInserted(const QModelIndex& parent, int nFirst, int nLas
 void CMainTableBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                 const QList<int>& roles) {
     CTableBox::dataChanged(topLeft, bottomRight, roles);
-    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::DecorationRole)) {
+    if (m_bFillingRows ||
+        (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::DecorationRole))) {
         return;
     }
     for (int i = topLeft.column(); i <= bottomRight.column(); ++i) {
@@ -325,12 +355,22 @@ bool CMainTableBox::FillTable() {
     return true;
 }
 
+bool CMainTableBox::Refill() {
+    const bool bWasFilling = std::exchange(m_bFillingRows, true);
+    const bool bFilled = FillTable();
+    m_bFillingRows = bWasFilling;
+    if (!m_bFillingRows) {
+        FitColumnsToRows();
+    }
+    return bFilled;
+}
+
 void CMainTableBox::RefreshTable() {
     std::vector<CObject*> selected;
     GetSelectedObjects(selected);
     const int nMark = GetSelectionMark();
     CObject* const pMarkObject = nMark >= 0 ? GetItemData(nMark) : nullptr;
-    FillTable();
+    Refill();
     for (CObject* pObject : selected) {
         const int nRow = FindRowOfObject(pObject);
         if (nRow >= 0) {

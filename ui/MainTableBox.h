@@ -80,6 +80,8 @@ public:
     virtual bool InitColumns();
     virtual bool FillTable();
     virtual void RefreshTable();
+    // FillTable with the columns fitted to the rows once, at the end.
+    bool Refill();
     virtual void GetEntryStrings(CObject* pObject, std::vector<std::string>& texts);
     virtual int OnViewNotify(VIEWNOTIFY* pNotify);
     virtual void OnPaneCommand(int nCode);
@@ -202,6 +204,9 @@ protected:
     // as they are; the others grow to show their texts.
     std::array<bool, kMaxColumns> m_arrUserWidth{};
     std::array<int, kMaxColumns> m_arrFittedWidths{};
+    // While the rows are filled, the columns are fitted once at the end
+    // rather than row by row.
+    bool m_bFillingRows = false;
     std::vector<WORD> m_arrColumnPrefs;
 
 private:
@@ -211,6 +216,9 @@ private:
     // Widens a column whose width is not the user's to nWidth, at most to
     // kMaxFittedColumnWidth.
     void WidenDefaultColumn(int nColumn, int nWidth);
+    // Widens the default columns to their widest texts, judged by the few
+    // longest texts of each column rather than by measuring every row.
+    void FitColumnsToRows();
     bool IsUserWidth(int nColumn);
     void SaveColumnSettings();
     bool IsUsageChange(int nKind) const;

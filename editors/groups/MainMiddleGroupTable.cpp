@@ -162,7 +162,7 @@ void CMainMiddleGroupTable::RefreshTable() {
     }
     const CMainMiddleGroupEntry* pMark = EntryOf(GetItemData(GetSelectionMark()));
     const int nMarkAddress = pMark != nullptr ? pMark->m_nAddress : -1;
-    FillTable();
+    Refill();
     for (int i = 0; i < GetItemCount(); ++i) {
         const CMainMiddleGroupEntry* pEntry = EntryOf(GetItemData(i));
         if (pEntry == nullptr) {

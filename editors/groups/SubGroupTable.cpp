@@ -222,7 +222,7 @@ void CSubGroupTable::RefreshTable() {
     }
     const CSubGroupEntry* pMark = EntryOf(GetItemData(GetSelectionMark()));
     const int nMarkId = pMark != nullptr ? pMark->m_nHostId : -1;
-    FillTable();
+    Refill();
     for (int i = 0; i < GetItemCount(); ++i) {
         const CSubGroupEntry* pEntry = EntryOf(GetItemData(i));
         if (pEntry == nullptr) {

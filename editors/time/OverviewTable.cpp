@@ -92,7 +92,7 @@ int COverviewTable::OnCreate() {
         LOG_ERROR("COverviewTable: Couldnt create form view window");
         return -1;
     }
-    FillTable();
+    Refill();
     SelectSingleItem(0);
     return 0;
 }
@@ -385,7 +385,7 @@ int COverviewTable::CompareItems(int nColumn, int nRowA, int nRowB) {
 
 void COverviewTable::OnPaneCommand(int nCode) {
     if (nCode == 0) {
-        FillTable();
+        Refill();
     }
 }
 
@@ -432,7 +432,7 @@ void COverviewTable::ScheduleRefill() {
             ScheduleRefill();
             return;
         }
-        FillTable();
+        Refill();
     });
 }
 
