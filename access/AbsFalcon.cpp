@@ -1,6 +1,6 @@
 #include "access/AbsFalcon.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/SafeArray.h"

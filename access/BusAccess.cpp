@@ -1,10 +1,10 @@
 #include "access/BusAccess.h"
 
-#include "model/base/Globals.h"
-#include "model/base/Log.h"
-#include "model/base/MessageBox.h"
-#include "model/base/ProgressInfo.h"
-#include "model/base/ResString.h"
+#include "common/Globals.h"
+#include "common/Log.h"
+#include "common/MessageBox.h"
+#include "common/ProgressInfo.h"
+#include "common/ResString.h"
 #include "platform/host/EtsDeviceManagement.h"
 
 namespace {

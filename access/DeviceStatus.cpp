@@ -1,6 +1,6 @@
 #include "access/DeviceStatus.h"
 
-#include "model/base/ResString.h"
+#include "common/ResString.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "access/DownloadProcedure.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "access/AssociationVeto.h"
 #include "access/HostObjectMaps.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComVariant.h"
 

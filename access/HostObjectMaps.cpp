@@ -1,6 +1,6 @@
 #include "access/HostObjectMaps.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 
 CHostObjectMap<IEtsDeviceParameter> g_mapDeviceParameters;
 CHostObjectMap<IEtsCommObject> g_mapCommObjects;

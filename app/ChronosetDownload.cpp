@@ -9,9 +9,9 @@
 #include "app/TimeZoneGuard.h"
 #include "model/IniManager.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
-#include "model/base/ProgressInfo.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ProgressInfo.h"
+#include "common/ResString.h"
 #include "platform/base/LocalTime.h"
 
 

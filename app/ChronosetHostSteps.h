@@ -2,7 +2,7 @@
 // Small helpers of the central object's host load, save and reconciliation:
 // progress calls that accept a missing indicator, and status formatting.
 
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/base/WinTypes.h"
 
 #include <string>

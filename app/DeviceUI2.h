@@ -4,7 +4,7 @@
 // association changes in the project (which it may refuse).
 
 #include "app/IStandaloneChron2.h"
-#include "model/base/HostLogger.h"
+#include "common/HostLogger.h"
 #include "platform/com/ComCoClass.h"
 #include "platform/com/ComDllModule.h"
 #include "platform/com/ComObjectRoot.h"

@@ -4,7 +4,7 @@
 #include "model/GroupDataAddresses.h"
 #include "model/InternalClock.h"
 #include "model/Quantities.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 
 #include <algorithm>
 #include <unordered_map>

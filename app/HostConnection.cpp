@@ -1,6 +1,6 @@
 #include "app/HostConnection.h"
 
-#include "model/base/HostLogger.h"
+#include "common/HostLogger.h"
 #include "platform/host/LiveDeviceConnection.h"
 #include "platform/host/WindowMessages.h"
 

@@ -3,7 +3,7 @@
 #include "app/PlugInModule.h"
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
-#include "model/base/HostLogger.h"
+#include "common/HostLogger.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComPtr.h"
 #include "platform/host/EtsHostServices.h"

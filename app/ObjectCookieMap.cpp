@@ -2,7 +2,7 @@
 
 #include "access/HostObjectMaps.h"
 #include "app/HostConnection.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/com/ComVariant.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "app/HostServiceAdapters.h"
 #include "app/PlugInModule.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/PathUtil.h"

@@ -3,9 +3,9 @@
 #include "app/PlugInApp.h"
 #include "app/StartUp.h"
 #include "model/PathUtils.h"
-#include "model/base/Globals.h"
-#include "model/base/Log.h"
-#include "model/base/LogFile.h"
+#include "common/Globals.h"
+#include "common/Log.h"
+#include "common/LogFile.h"
 #include "platform/com/Bstr.h"
 
 #include <memory>

@@ -7,7 +7,7 @@
 
 #include "app/Chronoset.h"
 #include "model/DptManager.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "tools/SampleData.h"

@@ -3,12 +3,12 @@
 // File > Print does when no printer is installed. Target: under 200 ms.
 
 #include "app/Chronoset.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrintInfo.h"
 #include "report/ParamReport.h"
-#include "report/param/ParamReportOwner.h"
-#include "report/qt/ReportPageWriter.h"
+#include "printing/param/ParamReportOwner.h"
+#include "printing/qt/ReportPageWriter.h"
 #include "tools/SampleData.h"
 
 #include <QBuffer>

@@ -14,7 +14,7 @@
 #include "fuzz/FuzzConnectionParams.h"
 #include "fuzz/FuzzFiles.h"
 #include "model/IniManager.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/ConnectionChooser.h"
 #include "platform/bus/InterfaceSelection.h"

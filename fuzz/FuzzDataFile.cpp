@@ -5,7 +5,7 @@
 
 #include "app/Chronoset.h"
 #include "model/ArchiveSchema.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/archive/Archive.h"
 
 #include <cstddef>

@@ -16,7 +16,7 @@
 #include "fuzz/FuzzFiles.h"
 #include "model/IniManager.h"
 #include "model/PathUtils.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/Guid.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ProfileText.h"

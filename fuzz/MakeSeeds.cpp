@@ -11,7 +11,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/archive/Archive.h"
 #include "tools/SampleData.h"
 

@@ -2,8 +2,8 @@
 
 #include "model/HexFields.h"
 #include "model/Locale.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 #include "platform/archive/Archive.h"
 
 #include <cstdint>

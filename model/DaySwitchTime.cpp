@@ -8,8 +8,8 @@
 #include "model/IChronosetServices.h"
 #include "model/SwitchProgramReferences.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 #include "platform/archive/Archive.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "model/DptManager.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 
 #include <utility>
 

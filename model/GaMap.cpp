@@ -2,7 +2,7 @@
 
 #include "model/GroupDataAddress.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 
 #include <cstdio>
 #include <string>

@@ -6,9 +6,9 @@
 #include "model/HexFields.h"
 #include "model/IChronosetServices.h"
 #include "model/Quantities.h"
-#include "model/base/Globals.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Globals.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Cp1252.h"
 

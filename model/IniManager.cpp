@@ -2,8 +2,8 @@
 
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
-#include "model/base/Globals.h"
-#include "model/base/Log.h"
+#include "common/Globals.h"
+#include "common/Log.h"
 #include "platform/base/Guid.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/PrivateProfile.h"

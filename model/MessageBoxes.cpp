@@ -1,6 +1,6 @@
 #include "model/MessageBoxes.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/base/MessageBoxSink.h"
 
 #include <cstdarg>

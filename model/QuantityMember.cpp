@@ -9,8 +9,8 @@
 #include "model/Quantity.h"
 #include "model/SwitchProgramReferences.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 #include "platform/archive/Archive.h"
 
 #include <cstring>

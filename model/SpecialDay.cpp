@@ -3,8 +3,8 @@
 #include "model/CalendarRecord.h"
 #include "model/CsvField.h"
 #include "model/DayRoutine.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 
 #include <cstdio>
 

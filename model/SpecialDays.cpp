@@ -12,9 +12,9 @@
 #include "model/IChronosetServices.h"
 #include "model/Locale.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
-#include "model/base/ProgressInfo.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ProgressInfo.h"
+#include "common/ResString.h"
 #include "platform/archive/Archive.h"
 #include "report/ReportTable.h"
 

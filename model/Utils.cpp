@@ -4,9 +4,9 @@
 #include "model/DptManager.h"
 #include "model/Float16Value.h"
 #include "model/Locale.h"
-#include "model/base/Log.h"
-#include "model/base/MessageBox.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/MessageBox.h"
+#include "common/ResString.h"
 #include "platform/base/PathUtil.h"
 
 #include <cmath>

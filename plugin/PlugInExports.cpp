@@ -6,7 +6,7 @@
 #include "app/PlugInModule.h"
 #include "editors/groups/GroupEditors.h"
 #include "editors/time/TimeEditors.h"
-#include "report/view/ReportViews.h"
+#include "printing/view/ReportViews.h"
 #include "ui/UiServices.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))

@@ -7,7 +7,7 @@
 // (an option among them: the program knows none).
 
 #include "app/Chronoset.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/FileSizeLimit.h"
 #include "tools/CommandLine.h"
 #include "tools/SampleData.h"

@@ -1,7 +1,7 @@
 #include "ui/AboutDlg.h"
 
-#include "model/base/Globals.h"
-#include "model/base/ResString.h"
+#include "common/Globals.h"
+#include "common/ResString.h"
 
 #include <QLabel>
 

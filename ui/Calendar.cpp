@@ -1,8 +1,8 @@
 #include "ui/Calendar.h"
 
 #include "model/Locale.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 #include "platform/base/WindowStyles.h"
 #include "platform/ui/Posting.h"
 #include "platform/ui/WindowClasses.h"

@@ -1,6 +1,6 @@
 #include "ui/DialogToolBar.h"
 
-#include "model/base/ResString.h"
+#include "common/ResString.h"
 #include "platform/base/WindowStyles.h"
 
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #include "ui/DragSourceDialog.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/base/WindowStyles.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/ResourceImages.h"

@@ -2,7 +2,7 @@
 
 #include "app/Chronoset.h"
 #include "model/DayRoutines.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 
 CEmptyTable::CEmptyTable() : CMainTableBox(1) {
     if (g_pChronoset != nullptr) {

@@ -4,7 +4,7 @@
 #include "model/Float16Value.h"
 #include "model/Locale.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 
 #include <QKeyEvent>
 

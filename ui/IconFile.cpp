@@ -1,6 +1,6 @@
 #include "ui/IconFile.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/ui/Handles.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "ui/MainTableView.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "ui/EmptyTable.h"
 #include "ui/MainFormView.h"
 #include "ui/MainTableBox.h"

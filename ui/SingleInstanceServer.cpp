@@ -1,6 +1,6 @@
 #include "ui/SingleInstanceServer.h"
 
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/base/SingleInstance.h"
 
 #include <QLocalSocket>

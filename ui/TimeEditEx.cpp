@@ -2,9 +2,9 @@
 
 #include "model/Locale.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
-#include "model/base/MessageBox.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/MessageBox.h"
+#include "common/ResString.h"
 #include "platform/ui/Handles.h"
 #include "ui/SpinControl.h"
 

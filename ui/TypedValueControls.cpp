@@ -3,7 +3,7 @@
 #include "model/DptManager.h"
 #include "model/Float16Value.h"
 #include "model/Utils.h"
-#include "model/base/ResString.h"
+#include "common/ResString.h"
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Dialog.h"
 #include "ui/FloatEditEx.h"

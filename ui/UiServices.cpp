@@ -1,7 +1,7 @@
 #include "ui/UiServices.h"
 
-#include "model/base/Globals.h"
-#include "model/base/Log.h"
+#include "common/Globals.h"
+#include "common/Log.h"
 #include "platform/base/FileDialogService.h"
 #include "platform/base/HelpService.h"
 #include "platform/base/ProgressSink.h"

@@ -5,7 +5,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/QuantityMember.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "ui/ViewNotify.h"
 
 #include <iterator>

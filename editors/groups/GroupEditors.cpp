@@ -15,7 +15,7 @@
 #include "model/GroupDataAddresses.h"
 #include "model/Quantity.h"
 #include "model/StringLongObject.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/ui/Handles.h"
 #include "ui/GroupAddressInsertHook.h"
 #include "ui/MainTableView.h"

@@ -6,8 +6,8 @@
 #include "model/Quantities.h"
 #include "model/SpecialDays.h"
 #include "model/Summertimes.h"
-#include "model/base/Globals.h"
-#include "model/base/ResString.h"
+#include "common/Globals.h"
+#include "common/ResString.h"
 #include "ui/ViewNotify.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "editors/groups/QuantityWnd.h"
 #include "model/Quantity.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "ui/ViewNotify.h"
 
 #include <QEvent>

@@ -2,8 +2,8 @@
 
 #include "access/EtsDataAccess.h"
 #include "editors/groups/GroupAddressLevels.h"
-#include "model/base/MessageBox.h"
-#include "model/base/ResString.h"
+#include "common/MessageBox.h"
+#include "common/ResString.h"
 #include "platform/ui/Handles.h"
 #include "ui/SpinControl.h"
 #include "ui/ValueEditEx.h"

@@ -1,8 +1,8 @@
 #include "editors/groups/TypeSelectionDlg.h"
 
 #include "model/DptManager.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 #include "platform/ui/ComboBoxData.h"
 
 #include <QComboBox>

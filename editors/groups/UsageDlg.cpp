@@ -4,8 +4,8 @@
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
 #include "model/QuantityMember.h"
-#include "model/base/Log.h"
-#include "model/base/ResString.h"
+#include "common/Log.h"
+#include "common/ResString.h"
 #include "platform/ui/DialogTemplate.h"
 
 #include <QLineEdit>

@@ -7,7 +7,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "model/base/ResString.h"
+#include "common/ResString.h"
 
 #include <array>
 #include <cstdio>

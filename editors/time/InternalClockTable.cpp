@@ -2,7 +2,7 @@
 
 #include "app/Chronoset.h"
 #include "editors/time/InternalClockEditWnd.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "ui/ViewNotify.h"
 
 #include <QEvent>

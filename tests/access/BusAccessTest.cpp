@@ -1,6 +1,6 @@
 #include "access/BusAccess.h"
 
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/DeviceStateFile.h"

@@ -3,9 +3,9 @@
 // host logger of its own, and a fake host device management that records
 // what it is asked.
 
-#include "model/base/Globals.h"
-#include "model/base/HostLogger.h"
-#include "model/base/Log.h"
+#include "common/Globals.h"
+#include "common/HostLogger.h"
+#include "common/Log.h"
 #include "platform/com/ComObject.h"
 #include "platform/host/EtsDeviceManagement.h"
 

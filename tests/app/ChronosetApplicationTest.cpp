@@ -4,7 +4,7 @@
 
 #include "access/BusAccess.h"
 #include "app/Chronoset.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/SimulatedBus.h"

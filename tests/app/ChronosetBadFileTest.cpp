@@ -5,8 +5,8 @@
 
 #include "app/Chronoset.h"
 #include "model/ArchiveSchema.h"
-#include "model/base/Globals.h"
-#include "model/base/Log.h"
+#include "common/Globals.h"
+#include "common/Log.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/AtomicFile.h"
 #include "tools/SampleData.h"

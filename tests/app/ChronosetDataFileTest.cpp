@@ -8,7 +8,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "tools/SampleData.h"
 

@@ -11,7 +11,7 @@
 #include "model/SpecialDay.h"
 #include "model/Summertime.h"
 #include "model/Utils.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconStandIn.h"

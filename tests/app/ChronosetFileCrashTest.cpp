@@ -6,7 +6,7 @@
 #include "app/Chronoset.h"
 #include "model/ArchiveSchema.h"
 #include "model/DayRoutine.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "tests/support/CrashTestSupport.h"
 #include "tests/support/StandaloneGlobals.h"

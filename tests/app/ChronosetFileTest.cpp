@@ -4,7 +4,7 @@
 #include "app/Chronoset.h"
 
 #include "model/ArchiveSchema.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/AtomicFile.h"
 
 #include <gtest/gtest.h>

@@ -8,8 +8,8 @@
 #include "app/HostServiceAdapters.h"
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
-#include "model/base/Globals.h"
-#include "model/base/HostLogger.h"
+#include "common/Globals.h"
+#include "common/HostLogger.h"
 #include "platform/host/EtsHost.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "tests/model/SwitchProgramTestSupport.h"
 
 #include "model/Utils.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "report/ParamReport.h"
 #include "report/ParamReportLine.h"
 #include "report/ReportCellLabel.h"

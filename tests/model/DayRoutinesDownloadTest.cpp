@@ -2,7 +2,7 @@
 
 #include "access/BusAccess.h"
 #include "access/DownloadProcedure.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/SimulatedBus.h"

@@ -3,7 +3,7 @@
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
 #include "model/Utils.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 #include "platform/host/HostObjects.h"
 #include "platform/host/HostState.h"

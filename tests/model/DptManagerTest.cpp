@@ -1,5 +1,5 @@
 #include "model/DptManager.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // which appends, killed while it appends.
 
 #include "model/IniManager.h"
-#include "model/base/LogFile.h"
+#include "common/LogFile.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinApp.h"

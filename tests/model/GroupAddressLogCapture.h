@@ -2,9 +2,9 @@
 // Collects the log lines of a test through the host-logger route, and puts
 // the process-wide logging and debug state back afterwards.
 
-#include "model/base/Globals.h"
-#include "model/base/HostLogger.h"
-#include "model/base/Log.h"
+#include "common/Globals.h"
+#include "common/HostLogger.h"
+#include "common/Log.h"
 
 #include <memory>
 #include <string>

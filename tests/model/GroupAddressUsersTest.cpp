@@ -2,7 +2,7 @@
 // object who uses them.
 
 #include "app/Chronoset.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "model/ArchiveSchema.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Utils.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 #include "platform/host/HostObjects.h"
 #include "platform/host/HostState.h"

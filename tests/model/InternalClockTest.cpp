@@ -5,7 +5,7 @@
 #include "access/HostObjectMaps.h"
 #include "access/ObjectLinkTable.h"
 #include "model/InternalClock.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 #include "platform/host/HostObjects.h"
 #include "platform/host/HostState.h"

@@ -3,7 +3,7 @@
 #include "access/HostObjectMaps.h"
 #include "access/ObjectLinkTable.h"
 #include "model/Quantities.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/host/HostObjects.h"
 #include "platform/host/HostState.h"
 #include "report/ParamReport.h"

@@ -1,5 +1,5 @@
 #include "model/Quantity.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "report/ParamReport.h"
 #include "report/ParamReportLine.h"
 #include "report/ReportCellLabel.h"

@@ -9,7 +9,7 @@
 #include "model/GroupDataAddresses.h"
 #include "model/Locale.h"
 #include "model/Quantities.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/SystemLocale.h"
 #include "tests/model/GroupAddressLogCapture.h"

@@ -3,7 +3,7 @@
 #include "model/CalendarRecord.h"
 #include "model/Utils.h"
 #include "model/SpecialDays.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 #include "report/ParamReport.h"
 #include "report/ParamReportLine.h"

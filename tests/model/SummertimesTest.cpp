@@ -3,7 +3,7 @@
 #include "model/CalendarRecord.h"
 #include "model/Utils.h"
 #include "model/Summertimes.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "model/HexFields.h"
 #include "model/Locale.h"
 #include "model/Utils.h"
-#include "model/base/Log.h"
+#include "common/Log.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/SystemLocale.h"

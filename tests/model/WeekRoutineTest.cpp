@@ -4,7 +4,7 @@
 #include "access/DownloadProcedure.h"
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/archive/Archive.h"
 #include "platform/host/HostObjects.h"
 #include "platform/host/HostState.h"

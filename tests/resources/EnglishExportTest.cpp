@@ -7,7 +7,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/Locale.h"
 #include "model/Quantity.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Cp1252.h"
 #include "platform/base/ResourceLibrary.h"

@@ -1,8 +1,8 @@
 #include "model/MessageBoxes.h"
-#include "model/base/Globals.h"
-#include "model/base/HostLogger.h"
-#include "model/base/Log.h"
-#include "model/base/MessageBox.h"
+#include "common/Globals.h"
+#include "common/HostLogger.h"
+#include "common/Log.h"
+#include "common/MessageBox.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 
 #include <gtest/gtest.h>

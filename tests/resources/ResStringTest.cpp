@@ -1,4 +1,4 @@
-#include "model/base/ResString.h"
+#include "common/ResString.h"
 #include "platform/base/ResourceLibrary.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/resources/SatellitePath.h"

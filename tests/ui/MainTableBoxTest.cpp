@@ -1,7 +1,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddresses.h"
 #include "model/IniManager.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ProfileText.h"

@@ -7,7 +7,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/IniManager.h"
 #include "model/Quantity.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/Guid.h"
 #include "platform/base/HelpService.h"
 #include "platform/base/PathUtil.h"

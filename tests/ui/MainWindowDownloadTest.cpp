@@ -5,7 +5,7 @@
 #include "access/FalconConnectionParams.h"
 #include "app/Chronoset.h"
 #include "model/IniManager.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"

@@ -6,7 +6,7 @@
 
 #include "app/Chronoset.h"
 #include "model/DayRoutine.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/ResourceLibrary.h"

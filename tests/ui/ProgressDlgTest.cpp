@@ -2,7 +2,7 @@
 // percentage bar, the animation, cancelling with the cancel key, and the
 // windows behind it taking no commands while it is up.
 
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/base/MulDiv.h"
 #include "platform/base/ProgressSink.h"
 #include "platform/base/ResourceLibrary.h"

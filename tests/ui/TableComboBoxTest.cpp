@@ -1,7 +1,7 @@
 #include "model/DayRoutine.h"
 #include "model/GroupDataAddress.h"
 #include "model/IniManager.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"

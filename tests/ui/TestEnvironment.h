@@ -5,8 +5,8 @@
 
 #include "app/Chronoset.h"
 #include "app/PlugInModule.h"
-#include "model/base/Globals.h"
-#include "model/base/LogFile.h"
+#include "common/Globals.h"
+#include "common/LogFile.h"
 
 #include <cstdlib>
 #include <filesystem>

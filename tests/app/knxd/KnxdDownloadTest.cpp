@@ -10,7 +10,7 @@
 #include "access/DeviceStatus.h"
 #include "model/DptManager.h"
 #include "model/IniManager.h"
-#include "model/base/ProgressInfo.h"
+#include "common/ProgressInfo.h"
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconInterfaces.h"

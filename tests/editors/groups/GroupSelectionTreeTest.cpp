@@ -11,7 +11,7 @@
 #include "editors/groups/GroupEditors.h"
 #include "editors/time/DeviceObjectTable.h"
 #include "editors/time/TimeEditors.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/base/WindowStyles.h"

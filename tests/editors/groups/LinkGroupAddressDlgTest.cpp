@@ -15,7 +15,7 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/ui/ComboBoxData.h"

@@ -10,7 +10,7 @@
 #include "model/DptManager.h"
 #include "model/Quantities.h"
 #include "model/Quantity.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "resources/de/BuiltInResources.h"

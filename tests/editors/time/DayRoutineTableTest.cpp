@@ -13,7 +13,7 @@
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
 #include "model/WeekRoutine.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/ui/ComboBoxData.h"

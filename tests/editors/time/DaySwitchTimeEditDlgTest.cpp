@@ -14,7 +14,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Utils.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/ui/ComboBoxData.h"

@@ -17,7 +17,7 @@
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
 #include "model/WeekRoutine.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/ProgressSink.h"
 #include "platform/base/ResourceLibrary.h"

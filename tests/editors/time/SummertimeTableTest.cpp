@@ -11,7 +11,7 @@
 #include "model/Summertime.h"
 #include "model/Summertimes.h"
 #include "model/Utils.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/SystemLocale.h"

@@ -9,7 +9,7 @@
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
 #include "model/WeekRoutine.h"
-#include "model/base/Globals.h"
+#include "common/Globals.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/ui/CmdUI.h"

@@ -1,6 +1,0 @@
-#include "model/base/Globals.h"
-
-bool g_bStandalone = false;
-bool g_bDataModified = false;
-bool g_bDebugMode = false;
-bool g_bPrintPreviewActive = false;

@@ -1,9 +1,0 @@
-#include "report/view/ReportViews.h"
-
-#include "report/view/ParamReportView.h"
-#include "ui/ParameterDlg.h"
-
-void InstallReportView() {
-    CParameterDlg::SetReportViewFactory(
-        [](CParameterDlg* pMainWindow) -> std::unique_ptr<IReportView> { return std::make_unique<CParamReportView>(pMainWindow); });
-}

@@ -1,0 +1,57 @@
+# Fails when a file includes from a layer above its own, or when a layer
+# below the windows includes Qt.
+#   cmake -DROOT=<source folder> -DLAYERS=<folders, bottom up> -DQT_FROM=<first layer that may use Qt>
+#         -DQT_ALSO=<lower layers that may> -P CheckLayers.cmake
+# A file belongs to the layer whose folder is the longest prefix of its path;
+# layers are separated by "|" on the command line.
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "|" ";" LAYERS "${LAYERS}")
+string(REPLACE "|" ";" QT_ALSO "${QT_ALSO}")
+
+function(layer_of path out)
+  set(best -1)
+  set(best_length 0)
+  set(index 0)
+  foreach(layer IN LISTS LAYERS)
+    string(LENGTH "${layer}/" length)
+    string(SUBSTRING "${path}" 0 ${length} head)
+    if(head STREQUAL "${layer}/" AND length GREATER best_length)
+      set(best ${index})
+      set(best_length ${length})
+    endif()
+    math(EXPR index "${index} + 1")
+  endforeach()
+  set(${out} ${best} PARENT_SCOPE)
+endfunction()
+
+list(FIND LAYERS "${QT_FROM}" qt_from)
+set(failures "")
+foreach(layer IN LISTS LAYERS)
+  file(GLOB_RECURSE files RELATIVE "${ROOT}" "${ROOT}/${layer}/*.h" "${ROOT}/${layer}/*.cpp")
+  foreach(file IN LISTS files)
+    layer_of("${file}" own)
+    list(GET LAYERS ${own} own_name)
+    if(NOT own_name STREQUAL layer)
+      continue()  # a deeper layer's file, checked there
+    endif()
+    file(STRINGS "${ROOT}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*$" "\\1" target "${line}")
+      if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*<Q")
+        if(own LESS qt_from AND NOT own_name IN_LIST QT_ALSO)
+          string(APPEND failures "${file}: ${own_name} is below the windows and includes Qt (${target})\n")
+        endif()
+        continue()
+      endif()
+      layer_of("${target}" theirs)
+      if(theirs GREATER own)
+        list(GET LAYERS ${theirs} their_name)
+        string(APPEND failures "${file}: ${own_name} includes ${target} of ${their_name}, a layer above it\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "Includes across the layers:\n${failures}")
+endif()
