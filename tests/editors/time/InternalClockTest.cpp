@@ -233,6 +233,8 @@ TEST_F(InternalClockTest, NothingIsWrittenAfterCentralObjectWasReplaced) {
     ASSERT_NE(Open(), nullptr);
     {
         auto pImported = std::make_unique<CChronoset>();
+        // Not the mode the first entry stands for, so that a write shows.
+        pImported->GetInternalClock()->SetMode(2);
         CChronoset* pOld = g_pChronoset;
         g_pChronoset = pImported.get();
         g_bDataModified = false;
@@ -241,7 +243,7 @@ TEST_F(InternalClockTest, NothingIsWrittenAfterCentralObjectWasReplaced) {
         Pick(CInternalClockEditWnd::IDC_SEND_DELAY, 2);
         EXPECT_EQ(pImported->GetInternalClock()->GetSendHour(), 0);
         EXPECT_EQ(pImported->GetSendDelay(), 0);
-        EXPECT_EQ(pImported->GetInternalClock()->GetMode(), CInternalClock::kModeIntern);
+        EXPECT_EQ(pImported->GetInternalClock()->GetMode(), 2);
         m_view.DeleteTableBox();  // the form writes its values as it goes
         g_pChronoset = pOld;
         EXPECT_EQ(pImported->GetInternalClock()->GetSendHour(), 0);
