@@ -100,7 +100,9 @@ TEST_F(TimeEditExTest, AttachedSpinsChangeOneFieldAndWrap) {
     EXPECT_EQ(edit.GetWindowText(), "23:15");
 
     // A spin that is not attached steps the whole time, without wrapping.
-    edit.SetWindowText("23:59");
+    edit.SetWindowText("23:58");
+    ClickSpin(*pGeneral, false);
+    EXPECT_EQ(edit.GetWindowText(), "23:59");
     ClickSpin(*pGeneral, false);
     EXPECT_EQ(edit.GetWindowText(), "23:59");
     edit.SetWindowText("00:00");
