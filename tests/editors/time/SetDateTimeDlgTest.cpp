@@ -9,6 +9,7 @@
 #include "model/Locale.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/ResourceLibrary.h"
+#include "platform/base/SystemLocale.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconInterfaces.h"
 #include "platform/bus/FalconStandIn.h"
@@ -16,6 +17,7 @@
 #include "platform/bus/SimulatedDevice.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/DateTexts.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/CalendarButton.h"
@@ -44,6 +46,9 @@ class SetDateTimeDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
+        // Dates as a German PC shows them, whatever this machine's locale.
+        platform::SetIntlOverride(platform::IntlValuesForLocale("de_DE"));
+        ResetLocaleCache();
         m_oldTz = platform::GetTz();
         platform::SetTz(std::string(kTz));
         CFalconStandIn::Reset();
@@ -60,6 +65,8 @@ protected:
         CSimulatedBus::RemoveAll();
         CFalconStandIn::Reset();
         platform::SetTz(m_oldTz);
+        platform::SetIntlOverride(std::nullopt);
+        ResetLocaleCache();
         platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
@@ -77,9 +84,7 @@ protected:
         uitest::PressKey(dlg.GetDlgItem(nId), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(dlg.GetDlgItem(nId), strText);
     }
-    static std::string DateText(int nYear, int nMonth, int nDay) {
-        return FormatDate(CTime(nYear, nMonth, nDay, 12, 0, 0));
-    }
+    static std::string DateText(int nYear, int nMonth, int nDay) { return datetext::Dotted(nYear, nMonth, nDay); }
     std::array<BYTE, 9> ClockBytes() const {
         const auto block = m_pDevice->GetStatusBlock();
         std::array<BYTE, 9> arrBytes{};
@@ -105,12 +110,14 @@ TEST_F(SetDateTimeDlgTest, ShowsThePcTimeUntilTheDeviceIsReadAndKeepsRealLocalTi
     // brings them back while it is open.
     theApp.DisableDaylightSaving(true);
     ASSERT_NE(platform::GetTz(), std::optional<std::string>(kTz));
+    const std::time_t tOpened = std::time(nullptr);
     Run([&](Dlg& dlg) {
         EXPECT_EQ(platform::GetTz(), std::optional<std::string>(kTz));
         EXPECT_TRUE(dlg.IsTicking());
         // The trim comes from the device, the date and time from the PC.
         EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_TRIM), "-10");
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE), FormatDate(CTime::GetCurrentTime()));
+        EXPECT_TRUE(datetext::IsLocalDateBetween(dlg.GetDlgItemText(Dlg::IDC_DATE), tOpened, std::time(nullptr)))
+            << dlg.GetDlgItemText(Dlg::IDC_DATE);
 
         uitest::Click(dlg.GetDlgItem(Dlg::IDC_READ_DEVICE_TIME));
         EXPECT_FALSE(dlg.IsTicking());
@@ -122,9 +129,12 @@ TEST_F(SetDateTimeDlgTest, ShowsThePcTimeUntilTheDeviceIsReadAndKeepsRealLocalTi
         EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE), DateText(2008, 3, 30));
 
         // "PC-Zeit lesen" lets the next tick show the PC time again.
+        const std::time_t tBeforeTick = std::time(nullptr);
         uitest::Click(dlg.GetDlgItem(Dlg::IDC_READ_PC_TIME));
         EXPECT_TRUE(uitest::TickTimer(&dlg, Dlg::kTimerId));
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE), FormatDate(CTime::GetCurrentTime()));
+        EXPECT_TRUE(
+            datetext::IsLocalDateBetween(dlg.GetDlgItemText(Dlg::IDC_DATE), tBeforeTick, std::time(nullptr)))
+            << dlg.GetDlgItemText(Dlg::IDC_DATE);
         // Typing into a time field stops the ticking.
         Retype(dlg, Dlg::IDC_MINUTE, "7");
         EXPECT_FALSE(dlg.IsTicking());

@@ -18,6 +18,7 @@
 #include "platform/base/WinApp.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/DateTexts.h"
 #include "tests/support/RecordingHelpService.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
@@ -106,9 +107,7 @@ protected:
         }
         return row;
     }
-    static std::string Date(int nYear, int nMonth, int nDay) {
-        return FormatDate(CTime(nYear, nMonth, nDay, 12, 0, 0));
-    }
+    static std::string Date(int nYear, int nMonth, int nDay) { return datetext::Dotted(nYear, nMonth, nDay); }
     static void Retype(Dlg& dlg, UINT nId, const std::string& strText) {
         uitest::PressKey(dlg.GetDlgItem(nId), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(dlg.GetDlgItem(nId), strText);
@@ -277,8 +276,10 @@ TEST_F(SummertimeTableTest, TheDateFieldsStepByWholeYears) {
         EXPECT_TRUE(dlg.GetDlgItemAs<CCalendarButton>(Dlg::IDC_START_CALENDAR)->IsCalendarVisible());
         // Text that is no date becomes today.
         Retype(dlg, Dlg::IDC_START_DATE, "3.");
+        const std::time_t tBefore = std::time(nullptr);
         uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_START_DATE), Qt::Key_Up);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), FormatDate(CTime::GetCurrentTime()));
+        EXPECT_TRUE(datetext::IsLocalDateBetween(dlg.GetDlgItemText(Dlg::IDC_START_DATE), tBefore, std::time(nullptr)))
+            << dlg.GetDlgItemText(Dlg::IDC_START_DATE);
         uitest::Click(dlg.GetDlgItem(IDCANCEL));
     });
     EXPECT_EQ(Periods().GetCount(), 0);
