@@ -180,10 +180,6 @@ TEST(SpinEditTest, IntegerStepsMoveToTheNextGridPoint) {
     EXPECT_EQ(step("", true), "5");  // no number counts as 0
     EXPECT_EQ(step("98", true), "100");
     EXPECT_EQ(step("250", true), "100");
-    // No spin sends other codes; a buddy ignores them.
-    edit.SetWindowText("7");
-    edit.OnVScroll(5, 0, nullptr);
-    EXPECT_EQ(edit.GetWindowText(), "7");
 
     // Off-grid and negative values round toward minus infinity.
     auto& signedEdit = window.Add<CIntSpinEdit>();

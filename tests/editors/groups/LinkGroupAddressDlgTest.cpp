@@ -422,6 +422,10 @@ TEST_F(LinkGroupAddressDlgTest, TriggerAndSwitchingTimesOfOneAddressMoveTogether
     EXPECT_EQ(m_routines[1]->GetTriggerGroupAddress(), m_pC);
     EXPECT_EQ(SwitchTimesOn(m_pC), 1);
     EXPECT_FALSE(m_pB->HasUsage(GAU_ANY));
+    // The uses moved, none was added or lost on the way.
+    DWORD nAfter = 0;
+    Set().CountAssociations(nAfter);
+    EXPECT_EQ(nAfter, nCount);
 }
 
 TEST_F(LinkGroupAddressDlgTest, FullInvalidListLeavesEveryUseWhereItIs) {
