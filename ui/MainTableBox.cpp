@@ -2,7 +2,9 @@
 
 #include "app/Chronoset.h"
 #include "model/GroupDataAddress.h"
+#include "model/GroupDataAddresses.h"
 #include "model/IniManager.h"
+#include "model/MessageBoxes.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
 #include "common/Log.h"
@@ -516,13 +518,7 @@ void CMainTableBox::OnPaste() {
         g_bDataModified = true;
         UpdateToolbarState();
     }
-    if (g_bDebugMode) {
-        if (g_pChronoset != nullptr) {
-            DWORD nCount = 0;
-            g_pChronoset->CountAssociations(nCount);
-        }
-        SendKindsChanged();
-    }
+    SendKindsChangedInDebug();
 }
 
 void CMainTableBox::OnReservedCommand() {}
@@ -616,6 +612,74 @@ void CMainTableBox::OnUpdateHelpOnTable(CCmdUI* pCmdUI) {
 }
 
 // ---------------------------------------------------------------------------
+// Steps the table classes share
+
+int CMainTableBox::AddObjectRow(CObject* pObject) {
+    std::vector<std::string> texts;
+    GetEntryStrings(pObject, texts);
+    return AddRow(texts, pObject, GetDefaultImage());
+}
+
+bool CMainTableBox::AddNewEntryRow(const std::string& strText, int nColumn) {
+    const int nRow = AddItem(nColumn == 0 ? strText : std::string(), nullptr, GetDefaultImage());
+    if (nRow < 0) {
+        return false;
+    }
+    if (nColumn != 0) {
+        SetItemText(nRow, nColumn, strText);
+    }
+    return true;
+}
+
+void CMainTableBox::ShowErrorBox(const std::string& strText, const std::string& strCaption) {
+    CMessageBox().ShowError(platform::ui::HwndFromWidget(GetParameterDlg()), strText.c_str(), strCaption.c_str());
+}
+
+int CMainTableBox::RunEditDialog(const std::function<int()>& runDialog) {
+    SetEditInProgress(true);
+    const int nResult = runDialog();
+    UpdateToolbarState();
+    SetEditInProgress(false);
+    return nResult;
+}
+
+bool CMainTableBox::AskDelete(const std::string& strFormat, std::initializer_list<int> counts) {
+    return QuestionBox("%s", FormatIntFields(strFormat, counts).c_str()) == IDYES;
+}
+
+void CMainTableBox::DeleteRowOfObject(const CObject* pObject) {
+    const int nRow = FindRowOfObject(pObject);
+    if (nRow >= 0) {
+        DeleteRow(nRow, true);
+    }
+}
+
+void CMainTableBox::SetDataModified() {
+    g_bDataModified = true;
+    UpdateToolbarState();
+}
+
+void CMainTableBox::RecountAssociations() {
+    if (g_pChronoset != nullptr) {
+        DWORD nCount = 0;
+        g_pChronoset->CountAssociations(nCount);
+    }
+}
+
+void CMainTableBox::SendKindsChangedInDebug() {
+    if (g_bDebugMode) {
+        RecountAssociations();
+        SendKindsChanged();
+    }
+}
+
+CGroupDataAddress* CMainTableBox::GetKnownGroupAddress(CGroupDataAddress* pAddress) {
+    const bool bKnown = pAddress != nullptr && g_pChronoset != nullptr &&
+                        g_pChronoset->GetGroupDataAddresses()->IsInList(pAddress);
+    return bKnown ? pAddress : nullptr;
+}
+
+// ---------------------------------------------------------------------------
 // Notifications
 
 void CMainTableBox::SendNotification(VIEWNOTIFY* pNotify) {
@@ -689,9 +753,7 @@ bool CMainTableBox::IsUsageChange(int nKind) const {
 
 void CMainTableBox::ReAddObjectRow(CObject* pObject, int nRow) {
     DeleteRow(nRow, false);
-    std::vector<std::string> texts;
-    GetEntryStrings(pObject, texts);
-    const int nNew = AddRow(texts, pObject, GetDefaultImage());
+    const int nNew = AddObjectRow(pObject);
     if (nNew >= 0) {
         SelectSingleItem(nNew);
     }
@@ -718,13 +780,8 @@ int CMainTableBox::OnViewNotify(VIEWNOTIFY* pNotify) {
         if (bRowTable) {
             if (GetDataRowCount() >= m_nMaxEntries) {
                 LOG_ERROR("CMainTableBox: %d entries found, max %d allowed!", GetDataRowCount(), m_nMaxEntries);
-            } else {
-                std::vector<std::string> texts;
-                GetEntryStrings(pNotify->pObject, texts);
-                const int nRow = AddRow(texts, pNotify->pObject, GetDefaultImage());
-                if (nRow >= 0) {
-                    SelectSingleItem(nRow);
-                }
+            } else if (const int nRow = AddObjectRow(pNotify->pObject); nRow >= 0) {
+                SelectSingleItem(nRow);
             }
         } else if (bUsage) {
             RefreshTable();
@@ -1115,13 +1172,7 @@ void CMainTableBox::DropAt(const QPoint& ptClient, const std::vector<CObject*>& 
     }
     g_bDataModified = true;
     UpdateToolbarState();
-    if (g_bDebugMode) {
-        if (g_pChronoset != nullptr) {
-            DWORD nCount = 0;
-            g_pChronoset->CountAssociations(nCount);
-        }
-        SendKindsChanged();
-    }
+    SendKindsChangedInDebug();
 }
 
 // ---------------------------------------------------------------------------

@@ -10,17 +10,20 @@
 #include "platform/base/WinTypes.h"
 #include "platform/ui/AcceleratorTable.h"
 #include "platform/ui/CmdTarget.h"
+#include "ui/ItemOrder.h"
 #include "ui/TableBox.h"
 
 #include <QPoint>
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 class CCmdUI;
 class CDialog;
+class CGroupDataAddress;
 class CMainFormView;
 class CMenu;
 class CObject;
@@ -178,6 +181,108 @@ public:
     QWidget* GetCmdTargetWindow() const override { return const_cast<CMainTableBox*>(this); }
 
 protected:
+    // --- Steps the table classes share. ---
+    // A row for the object at its sorted place, with the default image; its
+    // index, or -1.
+    int AddObjectRow(CObject* pObject);
+    // Rows for the objects in turn; false as soon as one cannot be added.
+    template <typename Range>
+    bool AddObjectRows(const Range& objects) {
+        for (CObject* pObject : objects) {
+            if (AddObjectRow(pObject) < 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+    // The trailing row without object that stands for a new entry, its text
+    // in the column.
+    bool AddNewEntryRow(const std::string& strText, int nColumn);
+
+    // Rows without an object of the type (the new-entry row) sort after all
+    // others; two objects by the comparison.
+    template <typename T, typename Compare>
+    int CompareRowObjects(int nRowA, int nRowB, Compare compare) const {
+        const T* pA = dynamic_cast<const T*>(GetItemData(nRowA));
+        const T* pB = dynamic_cast<const T*>(GetItemData(nRowB));
+        if (const auto missing = ui::OrderMissing(pA, pB)) {
+            return *missing;
+        }
+        return compare(*pA, *pB);
+    }
+
+    // A row that is none of the data rows asks for a new object.
+    bool IsNewEntryRow(int nRow) const { return nRow < 0 || nRow >= GetNewEntryRow(); }
+    // The error box that refuses an edit, owned by the hosting dialog.
+    void ShowErrorBox(const std::string& strText, const std::string& strCaption);
+    // Runs an edit dialog with the edit flag raised and refreshes the
+    // toolbar state after it; the dialog's result.
+    int RunEditDialog(const std::function<int()>& runDialog);
+    // The objects of the type among GetSelectedObjects (the mark's included).
+    template <typename T>
+    std::vector<T*> GetSelectedObjectsOf() const {
+        std::vector<CObject*> objects;
+        GetSelectedObjects(objects);
+        std::vector<T*> selected;
+        for (CObject* pObject : objects) {
+            if (T* pTyped = dynamic_cast<T*>(pObject)) {
+                selected.push_back(pTyped);
+            }
+        }
+        return selected;
+    }
+    // The object of the selection-mark row when that is a data row and the
+    // object is of the type; null otherwise.
+    template <typename T>
+    T* GetMarkObjectOf() const {
+        const int nMark = GetSelectionMark();
+        return nMark >= 0 && nMark < GetDataRowCount() ? dynamic_cast<T*>(GetItemData(nMark)) : nullptr;
+    }
+    // The objects of the type on the selected data rows only (the mark
+    // alone does not count), from the first row or from the last.
+    template <typename T>
+    std::vector<T*> GetSelectedRowObjects(bool bLastFirst) const {
+        std::vector<T*> objects;
+        for (int i = 0; i < GetDataRowCount(); ++i) {
+            const int nRow = bLastFirst ? GetDataRowCount() - 1 - i : i;
+            if (IsItemSelected(nRow)) {
+                if (T* pTyped = dynamic_cast<T*>(GetItemData(nRow))) {
+                    objects.push_back(pTyped);
+                }
+            }
+        }
+        return objects;
+    }
+
+    // The delete question filled with its counts; true on Yes.
+    static bool AskDelete(const std::string& strFormat, std::initializer_list<int> counts);
+    // After the question with the count of selected data rows, hands their
+    // objects of the type to the deleter from the last row to the first (a
+    // deletion may take its row away); true when the user said Yes.
+    template <typename T, typename Deleter>
+    bool DeleteSelectedRows(const std::string& strQuestion, Deleter deleteObject) {
+        const int nSelected = GetSelectedEntryCount();
+        if (nSelected <= 0 || !AskDelete(strQuestion, {nSelected})) {
+            return false;
+        }
+        for (T* pObject : GetSelectedRowObjects<T>(true)) {
+            deleteObject(pObject);
+        }
+        return true;
+    }
+    // The row of an object being deleted goes, whoever else heard of it.
+    void DeleteRowOfObject(const CObject* pObject);
+    // The data changed: the modified flag and the toolbar state follow.
+    void SetDataModified();
+    // Lets the central object count its associations again.
+    static void RecountAssociations();
+    // In debug mode the associations are counted again and every table
+    // refills.
+    void SendKindsChangedInDebug();
+    // The address when it still belongs to the device's group addresses; a
+    // copy whose address is gone has nothing to give.
+    static CGroupDataAddress* GetKnownGroupAddress(CGroupDataAddress* pAddress);
+
     bool event(QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
