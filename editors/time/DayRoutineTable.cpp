@@ -6,24 +6,18 @@
 #include "model/DayRoutines.h"
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
-#include "model/MessageBoxes.h"
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
 #include "model/WeekRoutine.h"
-#include "model/Utils.h"
 #include "common/Globals.h"
-#include "common/MessageBox.h"
 #include "common/ResString.h"
-#include "platform/base/MessageBoxSink.h"
-#include "platform/ui/Handles.h"
-#include "ui/ViewNotify.h"
+#include "ui/GroupAddressOrder.h"
 #include "ui/ItemOrder.h"
+#include "ui/ViewNotify.h"
 
 #include <cstdio>
 #include <list>
 #include <vector>
-
-using ui::Order;
 
 using ui::CompareText;
 
@@ -63,21 +57,10 @@ bool CDayRoutineTable::InitColumns() {
 
 bool CDayRoutineTable::FillTable() {
     DeleteAllRows();
-    if (g_pChronoset != nullptr) {
-        for (CDayRoutine* pRoutine : g_pChronoset->GetDayRoutines()->GetDayRoutines()) {
-            std::vector<std::string> texts;
-            GetEntryStrings(pRoutine, texts);
-            if (AddRow(texts, pRoutine, GetDefaultImage()) < 0) {
-                return false;
-            }
-        }
-    }
-    const int nRow = AddItem("", nullptr, GetDefaultImage());
-    if (nRow < 0) {
+    if (g_pChronoset != nullptr && !AddObjectRows(g_pChronoset->GetDayRoutines()->GetDayRoutines())) {
         return false;
     }
-    SetItemText(nRow, 1, GetResString(752, "*** neuer Tagesablauf ***"));
-    return true;
+    return AddNewEntryRow(GetResString(752, "*** neuer Tagesablauf ***"), 1);
 }
 
 void CDayRoutineTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -94,35 +77,22 @@ void CDayRoutineTable::GetEntryStrings(CObject* pObject, std::vector<std::string
 }
 
 int CDayRoutineTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CDayRoutine* pA = RoutineOf(GetItemData(nRowA));
-    const CDayRoutine* pB = RoutineOf(GetItemData(nRowB));
-    // Rows without a routine (the new-entry row) sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-        return pA->GetNumber() - pB->GetNumber();
-    case 1:
-        return CompareText(pA->GetName(), pB->GetName());
-    case 2:
-    case 3: {
-        const CGroupDataAddress* pTa = pA->GetTriggerGroupAddress();
-        const CGroupDataAddress* pTb = pB->GetTriggerGroupAddress();
-        if (pTa == nullptr || pTb == nullptr) {
-            return pTa == nullptr ? (pTb == nullptr ? 0 : -1) : 1;
+    return CompareRowObjects<CDayRoutine>(nRowA, nRowB, [nColumn](const CDayRoutine& a, const CDayRoutine& b) {
+        switch (nColumn) {
+        case 0:
+            return a.GetNumber() - b.GetNumber();
+        case 1:
+            return CompareText(a.GetName(), b.GetName());
+        case 2:
+        case 3:
+            // A routine without trigger before one with.
+            return ui::CompareGroupAddresses({a.GetTriggerGroupAddress()}, {b.GetTriggerGroupAddress()},
+                                             nColumn == 2 ? ui::GaColumn::Number : ui::GaColumn::Name,
+                                             ui::Missing::First);
+        default:
+            return 0;
         }
-        if (nColumn == 2) {
-            return Order(static_cast<WORD>(pTa->GetAddress()), static_cast<WORD>(pTb->GetAddress()));
-        }
-        return CompareText(pTa->GetName(), pTb->GetName());
-    }
-    default:
-        return 0;
-    }
+    });
 }
 
 int CDayRoutineTable::EditEntry(int nRow) {
@@ -130,38 +100,24 @@ int CDayRoutineTable::EditEntry(int nRow) {
         return 0;
     }
     CDayRoutines* pRoutines = g_pChronoset->GetDayRoutines();
-    const bool bInsert = nRow < 0 || nRow >= GetNewEntryRow();
+    const bool bInsert = IsNewEntryRow(nRow);
     if (bInsert && pRoutines->GetCount() >= kMaxRoutines) {
-        CMessageBox().ShowError(platform::ui::HwndFromWidget(GetParameterDlg()),
-                                GetResString(621, "Die maximale Anzahl von Tagesabläufen ist erreicht.").c_str(),
-                                GetResString(620, "Tagesabläufe ausgelastet").c_str());
+        ShowErrorBox(GetResString(621, "Die maximale Anzahl von Tagesabläufen ist erreicht."),
+                     GetResString(620, "Tagesabläufe ausgelastet"));
         return 0;
     }
-    SetEditInProgress(true);
     std::vector<CDayRoutine*> routines;
-    routines.reserve(10);
     if (!bInsert) {
-        std::vector<CObject*> objects;
-        GetSelectedObjects(objects);
-        for (CObject* pObject : objects) {
-            if (CDayRoutine* pRoutine = RoutineOf(pObject)) {
-                routines.push_back(pRoutine);
-            }
-        }
+        routines = GetSelectedObjectsOf<CDayRoutine>();
     }
-    {
+    RunEditDialog([&]() {
         CDayRoutineEditDlg dlg(GetParameterDlg(), bInsert, &routines);
         dlg.SetTable(this);
         if (bInsert) {
-            const int nMark = GetSelectionMark();
-            if (nMark >= 0 && nMark < GetDataRowCount()) {
-                dlg.SetTemplateRoutine(RoutineOf(GetItemData(nMark)));
-            }
+            dlg.SetTemplateRoutine(GetMarkObjectOf<CDayRoutine>());
         }
-        dlg.DoModal();
-    }
-    UpdateToolbarState();
-    SetEditInProgress(false);
+        return dlg.DoModal();
+    });
     return 1;
 }
 
@@ -188,23 +144,7 @@ bool CDayRoutineTable::ConfirmDelete(const std::vector<CDayRoutine*>& routines) 
         722,
         "Wollen Sie die ausgewählten %d Tagesabläufe löschen? Dadurch werden auch %d Schaltzeiten, %d Sondertage "
         "und %d Wochentagszuordnungen gelöscht.");
-    const std::string strText =
-        FormatIntFields(strFormat, {static_cast<int>(routines.size()), nSwitchTimes, nSpecialDays, nWeekdays});
-    return QuestionBox("%s", strText.c_str()) == IDYES;
-}
-
-void CDayRoutineTable::SendKindsChangedInDebug() {
-    if (!g_bDebugMode) {
-        return;
-    }
-    if (g_pChronoset != nullptr) {
-        DWORD nCount = 0;
-        g_pChronoset->CountAssociations(nCount);
-    }
-    VIEWNOTIFY notify;
-    notify.nType = VN_KINDS_CHANGED;
-    notify.nKind = VOK_ALL;
-    SendNotification(&notify);
+    return AskDelete(strFormat, {static_cast<int>(routines.size()), nSwitchTimes, nSpecialDays, nWeekdays});
 }
 
 void CDayRoutineTable::DeleteRoutine(CDayRoutine* pRoutine) {
@@ -213,8 +153,7 @@ void CDayRoutineTable::DeleteRoutine(CDayRoutine* pRoutine) {
     const std::list<CDaySwitchTime*> switchTimes = pRoutine->GetSwitchTimes();
     for (CDaySwitchTime* pSwitchTime : switchTimes) {
         pRoutine->RemoveSwitchTime(pSwitchTime);
-        DWORD nCount = 0;
-        g_pChronoset->CountAssociations(nCount);
+        RecountAssociations();
         SendObjectRecord(VN_REMOVED, pSwitchTime, pRoutine, VOK_DAYSWITCHTIME);
         delete pSwitchTime;
     }
@@ -238,33 +177,20 @@ void CDayRoutineTable::DeleteRoutine(CDayRoutine* pRoutine) {
     }
     pRoutines->DeleteDayRoutine(pRoutine);
     SendObjectRecord(VN_REMOVED, pRoutine, pRoutines, GetObjectKind());
-    // No row may keep pointing at the deleted routine, whoever else heard of it.
-    const int nRow = FindRowOfObject(pRoutine);
-    if (nRow >= 0) {
-        DeleteRow(nRow, true);
-    }
+    DeleteRowOfObject(pRoutine);
     delete pRoutine;
 }
 
 void CDayRoutineTable::DeleteEntries() {
     if (g_pChronoset != nullptr) {
         // Last row first, so the rows still to come keep their places.
-        std::vector<CDayRoutine*> routines;
-        for (int nRow = GetDataRowCount() - 1; nRow >= 0; --nRow) {
-            if (IsRowSelected(nRow)) {
-                if (CDayRoutine* pRoutine = RoutineOf(GetItemData(nRow))) {
-                    routines.push_back(pRoutine);
-                }
-            }
-        }
+        const std::vector<CDayRoutine*> routines = GetSelectedRowObjects<CDayRoutine>(true);
         if (!routines.empty() && ConfirmDelete(routines)) {
             for (CDayRoutine* pRoutine : routines) {
                 DeleteRoutine(pRoutine);
             }
-            g_bDataModified = true;
-            UpdateToolbarState();
-            DWORD nCount = 0;
-            g_pChronoset->CountAssociations(nCount);
+            SetDataModified();
+            RecountAssociations();
         }
     }
     SendKindsChangedInDebug();

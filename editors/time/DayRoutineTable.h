@@ -35,5 +35,4 @@ private:
     bool ConfirmDelete(const std::vector<CDayRoutine*>& routines);
     // Removes the routine and everything that runs it, announcing each part.
     void DeleteRoutine(CDayRoutine* pRoutine);
-    void SendKindsChangedInDebug();
 };

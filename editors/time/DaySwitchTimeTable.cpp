@@ -9,16 +9,14 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Locale.h"
-#include "model/MessageBoxes.h"
 #include "model/QuantityMember.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
-#include "common/MessageBox.h"
 #include "common/ResString.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/base/Time.h"
-#include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/GroupAddressOrder.h"
 #include "ui/ItemOrder.h"
 
 #include <cmath>
@@ -26,8 +24,6 @@
 #include <vector>
 
 using ui::Order;
-
-using ui::CompareText;
 
 namespace {
 
@@ -56,6 +52,14 @@ std::string FillStrings(const std::string& strFormat, const std::vector<std::str
     }
     return strResult;
 }
+
+ui::AddressedValue AddressedValueOf(const CDaySwitchTime& switchTime) {
+    return {switchTime.GetGroupAddress(), switchTime.GetValue().dwValue};
+}
+
+// Columns 1 to 4 go by the switching times' group addresses.
+constexpr ui::GaColumn kAddressColumns[] = {ui::GaColumn::Number, ui::GaColumn::Name, ui::GaColumn::Value,
+                                            ui::GaColumn::Type};
 
 int TotalSwitchTimes() {
     return g_pChronoset != nullptr ? g_pChronoset->GetDayRoutines()->GetSwitchTimeCount() : 0;
@@ -93,19 +97,8 @@ bool CDaySwitchTimeTable::FillTable() {
     if (m_pDayRoutine == nullptr) {
         return true;
     }
-    for (CDaySwitchTime* pSwitchTime : m_pDayRoutine->GetSwitchTimes()) {
-        std::vector<std::string> texts;
-        GetEntryStrings(pSwitchTime, texts);
-        if (AddRow(texts, pSwitchTime, GetDefaultImage()) < 0) {
-            return false;
-        }
-    }
-    const int nRow = AddItem("", nullptr, GetDefaultImage());
-    if (nRow < 0) {
-        return false;
-    }
-    SetItemText(nRow, 2, GetResString(753, "*** neue Schaltzeit ***"));
-    return true;
+    return AddObjectRows(m_pDayRoutine->GetSwitchTimes()) &&
+           AddNewEntryRow(GetResString(753, "*** neue Schaltzeit ***"), 2);
 }
 
 void CDaySwitchTimeTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -130,89 +123,53 @@ void CDaySwitchTimeTable::GetEntryStrings(CObject* pObject, std::vector<std::str
 }
 
 int CDaySwitchTimeTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CDaySwitchTime* pA = SwitchTimeOf(GetItemData(nRowA));
-    const CDaySwitchTime* pB = SwitchTimeOf(GetItemData(nRowB));
-    // Rows without a switching time (the new-entry row) sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-        return Order(pA->GetHour() * 60 + pA->GetMinute(), pB->GetHour() * 60 + pB->GetMinute());
-    case 5:
-        return Order(pA->GetSendOnChange() != 0, pB->GetSendOnChange() != 0);
-    case 1:
-    case 2:
-    case 3:
-    case 4: {
-        const CGroupDataAddress* pGa = pA->GetGroupAddress();
-        const CGroupDataAddress* pGb = pB->GetGroupAddress();
-        // Without an address after one with.
-        if (pGa == nullptr || pGb == nullptr) {
-            return pGa == nullptr ? (pGb == nullptr ? 0 : 1) : -1;
+    return CompareRowObjects<CDaySwitchTime>(nRowA, nRowB, [nColumn](const CDaySwitchTime& a,
+                                                                     const CDaySwitchTime& b) {
+        switch (nColumn) {
+        case 0:
+            return Order(a.GetHour() * 60 + a.GetMinute(), b.GetHour() * 60 + b.GetMinute());
+        case 5:
+            return Order(a.GetSendOnChange() != 0, b.GetSendOnChange() != 0);
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+            // Without an address after one with.
+            return ui::CompareGroupAddresses(AddressedValueOf(a), AddressedValueOf(b),
+                                             kAddressColumns[nColumn - 1], ui::Missing::Last);
+        default:
+            return 0;
         }
-        if (nColumn == 1) {
-            return Order(static_cast<WORD>(pGa->GetAddress()), static_cast<WORD>(pGb->GetAddress()));
-        }
-        if (nColumn == 2) {
-            return CompareText(pGa->GetName(), pGb->GetName());
-        }
-        if (nColumn == 3) {
-            const double dA = DecodeDptValue(static_cast<int>(pGa->GetObjectType()), pA->GetValue().dwValue);
-            const double dB = DecodeDptValue(static_cast<int>(pGb->GetObjectType()), pB->GetValue().dwValue);
-            return Order(dA, dB);
-        }
-        return Order(pGa->GetObjectType(), pGb->GetObjectType());
-    }
-    default:
-        return 0;
-    }
+    });
 }
 
 void CDaySwitchTimeTable::ShowCapacityError() {
-    CMessageBox().ShowError(platform::ui::HwndFromWidget(GetParameterDlg()),
-                            GetResString(615, "Die maximale Anzahl von Schaltzeiten ist erreicht.").c_str(),
-                            GetResString(614, "Schaltzeiten ausgelastet").c_str());
+    ShowErrorBox(GetResString(615, "Die maximale Anzahl von Schaltzeiten ist erreicht."),
+                 GetResString(614, "Schaltzeiten ausgelastet"));
 }
 
 int CDaySwitchTimeTable::EditEntry(int nRow) {
     if (m_pDayRoutine == nullptr || IsEditInProgress() || NotifySelectionChanged() != 0) {
         return 0;
     }
-    const bool bInsert = nRow < 0 || nRow >= GetNewEntryRow();
+    const bool bInsert = IsNewEntryRow(nRow);
     if (bInsert && TotalSwitchTimes() >= kMaxSwitchTimes) {
         ShowCapacityError();
         return 0;
     }
-    SetEditInProgress(true);
     std::vector<CDaySwitchTime*> switchTimes;
-    switchTimes.reserve(10);
     if (!bInsert) {
-        std::vector<CObject*> objects;
-        GetSelectedObjects(objects);
-        for (CObject* pObject : objects) {
-            if (CDaySwitchTime* pSwitchTime = SwitchTimeOf(pObject)) {
-                switchTimes.push_back(pSwitchTime);
-            }
-        }
+        switchTimes = GetSelectedObjectsOf<CDaySwitchTime>();
     }
-    {
+    RunEditDialog([&]() {
         CDaySwitchTimeEditDlg dlg(GetParameterDlg(), bInsert, &switchTimes);
         dlg.SetTable(this);
         dlg.SetDayRoutine(m_pDayRoutine);
         if (bInsert) {
-            const int nMark = GetSelectionMark();
-            if (nMark >= 0 && nMark < GetDataRowCount()) {
-                dlg.SetTemplateSwitchTime(SwitchTimeOf(GetItemData(nMark)));
-            }
+            dlg.SetTemplateSwitchTime(GetMarkObjectOf<CDaySwitchTime>());
         }
-        dlg.DoModal();
-    }
-    UpdateToolbarState();
-    SetEditInProgress(false);
+        return dlg.DoModal();
+    });
     return 1;
 }
 
@@ -284,10 +241,9 @@ int CDaySwitchTimeTable::PasteObject(CObject* pObject) {
     if (m_pDayRoutine == nullptr || pObject == nullptr || g_pChronoset == nullptr) {
         return PASTE_DONE;
     }
-    CGroupDataAddresses* pAddresses = g_pChronoset->GetGroupDataAddresses();
     if (const CDaySwitchTime* pSource = SwitchTimeOf(pObject)) {
-        CGroupDataAddress* pAddress = pSource->GetGroupAddress();
-        if (pAddress == nullptr || !pAddresses->IsInList(pAddress)) {
+        CGroupDataAddress* pAddress = GetKnownGroupAddress(pSource->GetGroupAddress());
+        if (pAddress == nullptr) {
             return PASTE_UNKNOWN;
         }
         int nHour = pSource->GetHour();
@@ -298,8 +254,8 @@ int CDaySwitchTimeTable::PasteObject(CObject* pObject) {
         return InsertCopy(pAddress, nHour, nMinute, pSource, nullptr);
     }
     if (const auto* pMember = dynamic_cast<const CQuantityMember*>(pObject)) {
-        CGroupDataAddress* pAddress = pMember->GetGroupAddress();
-        if (pAddress == nullptr || !pAddresses->IsInList(pAddress)) {
+        CGroupDataAddress* pAddress = GetKnownGroupAddress(pMember->GetGroupAddress());
+        if (pAddress == nullptr) {
             return PASTE_UNKNOWN;
         }
         int nHour = 0;
@@ -313,31 +269,17 @@ int CDaySwitchTimeTable::PasteObject(CObject* pObject) {
 }
 
 void CDaySwitchTimeTable::DeleteEntries() {
-    const int nSelected = GetSelectedEntryCount();
-    if (m_pDayRoutine != nullptr && nSelected > 0) {
-        const std::string strQuestion = FormatIntFields(
-            GetResString(720, "Wollen Sie die ausgewählten %d Schaltzeiten löschen?"), {nSelected});
-        if (QuestionBox("%s", strQuestion.c_str()) == IDYES) {
-            // Collected first: each removal takes its row out of this table.
-            std::vector<CDaySwitchTime*> doomed;
-            for (int nRow = GetDataRowCount() - 1; nRow >= 0; --nRow) {
-                if (IsItemSelected(nRow)) {
-                    if (CDaySwitchTime* pSwitchTime = SwitchTimeOf(GetItemData(nRow))) {
-                        doomed.push_back(pSwitchTime);
-                    }
-                }
-            }
-            for (CDaySwitchTime* pSwitchTime : doomed) {
-                m_pDayRoutine->RemoveSwitchTime(pSwitchTime);
-                SendObjectRecord(VN_REMOVED, pSwitchTime, m_pDayRoutine, VOK_DAYSWITCHTIME, 1);
-                delete pSwitchTime;
-            }
-            SendObjectRecord(VN_KINDS_CHANGED, nullptr, nullptr, VOK_DAYSWITCHTIME);
-            g_bDataModified = true;
-            UpdateToolbarState();
-            DWORD nCount = 0;
-            g_pChronoset->CountAssociations(nCount);
-        }
+    if (m_pDayRoutine != nullptr &&
+        DeleteSelectedRows<CDaySwitchTime>(GetResString(720, "Wollen Sie die ausgewählten %d Schaltzeiten löschen?"),
+                                           [this](CDaySwitchTime* pSwitchTime) {
+                                               m_pDayRoutine->RemoveSwitchTime(pSwitchTime);
+                                               SendObjectRecord(VN_REMOVED, pSwitchTime, m_pDayRoutine,
+                                                                VOK_DAYSWITCHTIME, 1);
+                                               delete pSwitchTime;
+                                           })) {
+        SendObjectRecord(VN_KINDS_CHANGED, nullptr, nullptr, VOK_DAYSWITCHTIME);
+        SetDataModified();
+        RecountAssociations();
     }
     CMainTableBox::DeleteEntries();
 }

@@ -210,42 +210,37 @@ void CDeviceObjectTable::GetEntryStrings(CObject* pObject, std::vector<std::stri
 }
 
 int CDeviceObjectTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CDeviceObjectRow* pA = RowOf(GetItemData(nRowA));
-    const CDeviceObjectRow* pB = RowOf(GetItemData(nRowB));
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 1:
-        return Order(pA->m_wObjectNumber, pB->m_wObjectNumber);
-    case 2:
-        return Order(pA->m_dwIndividualAddress, pB->m_dwIndividualAddress);
-    case 3:
-        return Order(pA->m_strFunction, pB->m_strFunction);
-    case 4:
-        return Order(pA->m_strName, pB->m_strName);
-    case 5:
-        return Order(pA->m_wSizeCode, pB->m_wSizeCode);
-    case 6:
-        return Order(pA->m_wPriority, pB->m_wPriority);
-    case 7:
-        return FlagOrder(pA->m_wCommunication, pB->m_wCommunication);
-    case 8:
-        return FlagOrder(pA->m_wRead, pB->m_wRead);
-    case 9:
-        return FlagOrder(pA->m_wWrite, pB->m_wWrite);
-    case 10:
-        return FlagOrder(pA->m_wTransmit, pB->m_wTransmit);
-    case 11:
-        return FlagOrder(pA->m_wUpdate, pB->m_wUpdate);
-    case 12:
-        return FlagOrder(pA->m_wAcknowledge, pB->m_wAcknowledge);
-    case 13:
-        return Order(pA->m_strGroupAddresses, pB->m_strGroupAddresses);
-    default:
-        return 0;
-    }
+    return CompareRowObjects<CDeviceObjectRow>(nRowA, nRowB, [nColumn](const CDeviceObjectRow& a,
+                                                                       const CDeviceObjectRow& b) {
+        switch (nColumn) {
+        case 1:
+            return Order(a.m_wObjectNumber, b.m_wObjectNumber);
+        case 2:
+            return Order(a.m_dwIndividualAddress, b.m_dwIndividualAddress);
+        case 3:
+            return Order(a.m_strFunction, b.m_strFunction);
+        case 4:
+            return Order(a.m_strName, b.m_strName);
+        case 5:
+            return Order(a.m_wSizeCode, b.m_wSizeCode);
+        case 6:
+            return Order(a.m_wPriority, b.m_wPriority);
+        case 7:
+            return FlagOrder(a.m_wCommunication, b.m_wCommunication);
+        case 8:
+            return FlagOrder(a.m_wRead, b.m_wRead);
+        case 9:
+            return FlagOrder(a.m_wWrite, b.m_wWrite);
+        case 10:
+            return FlagOrder(a.m_wTransmit, b.m_wTransmit);
+        case 11:
+            return FlagOrder(a.m_wUpdate, b.m_wUpdate);
+        case 12:
+            return FlagOrder(a.m_wAcknowledge, b.m_wAcknowledge);
+        case 13:
+            return Order(a.m_strGroupAddresses, b.m_strGroupAddresses);
+        default:
+            return 0;
+        }
+    });
 }

@@ -21,6 +21,7 @@
 #include "platform/ui/Posting.h"
 #include "platform/ui/WindowTree.h"
 #include "ui/CalendarDates.h"
+#include "ui/GroupAddressOrder.h"
 #include "ui/ItemOrder.h"
 #include "ui/ViewNotify.h"
 
@@ -344,38 +345,28 @@ int COverviewTable::CompareItems(int nColumn, int nRowA, int nRowB) {
     const auto* pA = dynamic_cast<const CEntry*>(GetItemData(nRowA));
     const auto* pB = dynamic_cast<const CEntry*>(GetItemData(nRowB));
     // Rows without an entry, then entries without a switching time, last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
+    if (const auto missing = ui::OrderMissing(pA, pB)) {
+        return *missing;
     }
     const CDaySwitchTime* pTimeA = pA->pSwitchTime;
     const CDaySwitchTime* pTimeB = pB->pSwitchTime;
-    if (pTimeA == nullptr) {
-        return pTimeB != nullptr ? 1 : 0;
-    }
-    if (pTimeB == nullptr) {
-        return -1;
+    if (const auto missing = ui::OrderMissing(pTimeA, pTimeB)) {
+        return *missing;
     }
     switch (nColumn) {
         case 0: return Order(pA->nDay, pB->nDay);
         case 1: return Order(MinuteOfDay(pTimeA), MinuteOfDay(pTimeB));
-        case 2: {
-            const CGroupDataAddress* pAddressA = pTimeA->GetGroupAddress();
-            const CGroupDataAddress* pAddressB = pTimeB->GetGroupAddress();
-            if (pAddressA == nullptr || pAddressB == nullptr) {
-                return Order(pAddressA != nullptr, pAddressB != nullptr);
-            }
-            return Order(DecodeDptValue(static_cast<int>(pAddressA->GetObjectType()), pTimeA->GetValue().dwValue),
-                         DecodeDptValue(static_cast<int>(pAddressB->GetObjectType()), pTimeB->GetValue().dwValue));
-        }
+        case 2:
+            // Without an address first.
+            return ui::CompareGroupAddresses({pTimeA->GetGroupAddress(), pTimeA->GetValue().dwValue},
+                                             {pTimeB->GetGroupAddress(), pTimeB->GetValue().dwValue},
+                                             ui::GaColumn::Value, ui::Missing::First);
         case 3: return Order(pTimeA->GetSendOnChange() != 0, pTimeB->GetSendOnChange() != 0);
         case 4: {
             const CDayRoutine* pRoutineA = pTimeA->GetDayRoutine();
             const CDayRoutine* pRoutineB = pTimeB->GetDayRoutine();
-            if (pRoutineA == nullptr || pRoutineB == nullptr) {
-                return Order(pRoutineA != nullptr, pRoutineB != nullptr);
+            if (const auto missing = ui::OrderMissing(pRoutineA, pRoutineB, ui::Missing::First)) {
+                return *missing;
             }
             return Order(pRoutineA->GetNumber(), pRoutineB->GetNumber());
         }

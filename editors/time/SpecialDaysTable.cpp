@@ -5,16 +5,14 @@
 #include "model/CalendarRecord.h"
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
-#include "model/MessageBoxes.h"
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
 #include "common/Log.h"
-#include "common/MessageBox.h"
 #include "common/ResString.h"
 #include "platform/base/MessageBoxSink.h"
-#include "platform/ui/Handles.h"
+#include "ui/ItemOrder.h"
 #include "ui/ViewNotify.h"
 
 #include <cstdio>
@@ -42,31 +40,24 @@ std::string CSpecialDaysTable::FormatPeriodEdge(const std::string& strPrefix, co
 }
 
 int CSpecialDaysTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CSpecialDay* pA = SpecialDayOf(GetItemData(nRowA));
-    const CSpecialDay* pB = SpecialDayOf(GetItemData(nRowB));
-    // Rows without a special day (the new-entry row) sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-        return CompareCalendarTimes(pA->GetStartTime(), pB->GetStartTime());
-    case 1:
-        return CompareCalendarTimes(pA->GetEndTime(), pB->GetEndTime());
-    case 2: {
-        const CDayRoutine* pRa = pA->GetDayRoutine();
-        const CDayRoutine* pRb = pB->GetDayRoutine();
-        if (pRa == nullptr || pRb == nullptr) {
-            return pRa == nullptr ? (pRb == nullptr ? 0 : -1) : 1;
+    return CompareRowObjects<CSpecialDay>(nRowA, nRowB, [nColumn](const CSpecialDay& a, const CSpecialDay& b) {
+        switch (nColumn) {
+        case 0:
+            return CompareCalendarTimes(a.GetStartTime(), b.GetStartTime());
+        case 1:
+            return CompareCalendarTimes(a.GetEndTime(), b.GetEndTime());
+        case 2: {
+            const CDayRoutine* pRa = a.GetDayRoutine();
+            const CDayRoutine* pRb = b.GetDayRoutine();
+            if (const auto missing = ui::OrderMissing(pRa, pRb, ui::Missing::First)) {
+                return *missing;
+            }
+            return pRa->GetNumber() - pRb->GetNumber();
         }
-        return pRa->GetNumber() - pRb->GetNumber();
-    }
-    default:
-        return 0;
-    }
+        default:
+            return 0;
+        }
+    });
 }
 
 bool CSpecialDaysTable::InitColumns() {
@@ -79,16 +70,10 @@ bool CSpecialDaysTable::InitColumns() {
 
 bool CSpecialDaysTable::FillTable() {
     DeleteAllRows();
-    if (g_pChronoset != nullptr) {
-        for (CSpecialDay* pSpecialDay : g_pChronoset->GetSpecialDays()->GetSpecialDays()) {
-            std::vector<std::string> texts;
-            GetEntryStrings(pSpecialDay, texts);
-            if (AddRow(texts, pSpecialDay, GetDefaultImage()) < 0) {
-                return false;
-            }
-        }
+    if (g_pChronoset != nullptr && !AddObjectRows(g_pChronoset->GetSpecialDays()->GetSpecialDays())) {
+        return false;
     }
-    return AddItem(GetResString(754, "*** neuer Sondertag ***"), nullptr, GetDefaultImage()) >= 0;
+    return AddNewEntryRow(GetResString(754, "*** neuer Sondertag ***"), 0);
 }
 
 void CSpecialDaysTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -122,84 +107,47 @@ int CSpecialDaysTable::EditEntry(int nRow) {
         return 0;
     }
     CSpecialDays* pSpecialDays = g_pChronoset->GetSpecialDays();
-    const bool bNewEntry = nRow < 0 || nRow >= GetNewEntryRow();
+    const bool bNewEntry = IsNewEntryRow(nRow);
     if (bNewEntry) {
-        const HWND hOwner = platform::ui::HwndFromWidget(GetParameterDlg());
         if (pSpecialDays->GetCount() >= kMaxSpecialDays) {
-            CMessageBox().ShowError(hOwner, LoadResString(605).c_str(),
-                                    GetResString(604, "Sondertage ausgelastet").c_str());
+            ShowErrorBox(LoadResString(605), GetResString(604, "Sondertage ausgelastet"));
             return 0;
         }
         if (g_pChronoset->GetDayRoutines()->GetCount() == 0) {
-            CMessageBox().ShowError(hOwner, LoadResString(705).c_str(),
-                                    GetResString(704, "Kein Tagesablauf definiert").c_str());
+            ShowErrorBox(LoadResString(705), GetResString(704, "Kein Tagesablauf definiert"));
             return 0;
         }
     }
     LOG_TRACE("CSpecialDaysTable: EditEntry (nEntry=%d)", nRow);
-    SetEditInProgress(true);
+    // Only the rows the user selected, without the mark's.
     std::vector<CSpecialDay*> selected;
-    CSpecialDay* pTemplate = nullptr;
     if (!bNewEntry) {
-        for (int i = 0; i < GetDataRowCount(); ++i) {
-            if (IsRowSelected(i)) {
-                if (CSpecialDay* pSpecialDay = SpecialDayOf(GetItemData(i))) {
-                    selected.push_back(pSpecialDay);
-                }
-            }
-        }
-    } else {
-        const int nMark = GetSelectionMark();
-        if (nMark >= 0 && nMark < GetDataRowCount()) {
-            pTemplate = SpecialDayOf(GetItemData(nMark));
-        }
+        selected = GetSelectedRowObjects<CSpecialDay>(false);
     }
-    int nResult = IDCANCEL;
-    {
+    const int nResult = RunEditDialog([&]() {
         CSpecialDayEditDlg dlg(GetParameterDlg(), bNewEntry, &selected);
         dlg.SetTable(this);
-        dlg.SetTemplateSpecialDay(pTemplate);
-        nResult = dlg.DoModal();
-    }
-    UpdateToolbarState();
+        dlg.SetTemplateSpecialDay(bNewEntry ? GetMarkObjectOf<CSpecialDay>() : nullptr);
+        return dlg.DoModal();
+    });
     if (nResult == IDOK) {
         g_bDataModified = true;
     }
-    SetEditInProgress(false);
     return 1;
 }
 
 void CSpecialDaysTable::DeleteEntries() {
-    const int nSelected = GetSelectedEntryCount();
-    if (nSelected <= 0 || g_pChronoset == nullptr) {
-        return;
-    }
-    const std::string strQuestion =
-        FormatIntFields(GetResString(726, "Wollen Sie die ausgewählten %d Sondertage löschen?"), {nSelected});
-    if (QuestionBox("%s", strQuestion.c_str()) != IDYES) {
+    if (g_pChronoset == nullptr) {
         return;
     }
     CSpecialDays* pSpecialDays = g_pChronoset->GetSpecialDays();
-    // Collected first, last row first: each record that comes back takes
-    // its row out of this table.
-    std::vector<CSpecialDay*> doomed;
-    for (int nRow = GetDataRowCount() - 1; nRow >= 0; --nRow) {
-        if (IsRowSelected(nRow)) {
-            if (CSpecialDay* pSpecialDay = SpecialDayOf(GetItemData(nRow))) {
-                doomed.push_back(pSpecialDay);
-            }
-        }
+    if (DeleteSelectedRows<CSpecialDay>(GetResString(726, "Wollen Sie die ausgewählten %d Sondertage löschen?"),
+                                        [&](CSpecialDay* pSpecialDay) {
+                                            pSpecialDays->RemoveSpecialDay(pSpecialDay);
+                                            SendObjectRecord(VN_REMOVED, pSpecialDay, nullptr, VOK_SPECIALDAY);
+                                            DeleteRowOfObject(pSpecialDay);
+                                            delete pSpecialDay;
+                                        })) {
+        SetDataModified();
     }
-    for (CSpecialDay* pSpecialDay : doomed) {
-        pSpecialDays->RemoveSpecialDay(pSpecialDay);
-        SendObjectRecord(VN_REMOVED, pSpecialDay, nullptr, VOK_SPECIALDAY);
-        // No row may keep pointing at the deleted day, whoever heard of it.
-        const int nRow = FindRowOfObject(pSpecialDay);
-        if (nRow >= 0) {
-            DeleteRow(nRow, true);
-        }
-        delete pSpecialDay;
-    }
-    g_bDataModified = true;
-    UpdateToolbarState();
 }

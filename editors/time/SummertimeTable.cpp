@@ -2,15 +2,11 @@
 
 #include "app/Chronoset.h"
 #include "editors/time/SummertimeEditDlg.h"
-#include "model/MessageBoxes.h"
 #include "model/Summertime.h"
 #include "model/Summertimes.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
-#include "common/MessageBox.h"
 #include "common/ResString.h"
-#include "platform/base/MessageBoxSink.h"
-#include "platform/ui/Handles.h"
 #include "ui/ItemOrder.h"
 #include "ui/ViewNotify.h"
 
@@ -60,21 +56,11 @@ bool CSummertimeTable::InitColumns() {
 
 bool CSummertimeTable::FillTable() {
     DeleteAllRows();
-    if (CSummertimes* pPeriods = Periods()) {
-        for (CSummertime* pPeriod : pPeriods->GetSummertimes()) {
-            std::vector<std::string> texts;
-            GetEntryStrings(pPeriod, texts);
-            if (AddRow(texts, pPeriod, GetDefaultImage()) < 0) {
-                return false;
-            }
-        }
-    }
-    const int nRow = AddItem("", nullptr, GetDefaultImage());
-    if (nRow < 0) {
+    CSummertimes* pPeriods = Periods();
+    if (pPeriods != nullptr && !AddObjectRows(pPeriods->GetSummertimes())) {
         return false;
     }
-    SetItemText(nRow, 1, GetResString(755, "*** neue Sommerzeit ***"));
-    return true;
+    return AddNewEntryRow(GetResString(755, "*** neue Sommerzeit ***"), 1);
 }
 
 void CSummertimeTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -91,99 +77,58 @@ void CSummertimeTable::GetEntryStrings(CObject* pObject, std::vector<std::string
 }
 
 int CSummertimeTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CSummertime* pA = PeriodOf(GetItemData(nRowA));
-    const CSummertime* pB = PeriodOf(GetItemData(nRowB));
-    // The new-entry row sorts last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-        return pA->GetStartTime().tm_year - pB->GetStartTime().tm_year;
-    case 1:
-        return Order(TmToDateTime(pA->GetStartTime()), TmToDateTime(pB->GetStartTime()));
-    case 2:
-        return Order(TmToDateTime(pA->GetEndTime()), TmToDateTime(pB->GetEndTime()));
-    case 3:
-        return pA->GetShift() - pB->GetShift();
-    default:
-        return CMainTableBox::CompareItems(nColumn, nRowA, nRowB);
-    }
+    return CompareRowObjects<CSummertime>(nRowA, nRowB, [&](const CSummertime& a, const CSummertime& b) {
+        switch (nColumn) {
+        case 0:
+            return a.GetStartTime().tm_year - b.GetStartTime().tm_year;
+        case 1:
+            return Order(TmToDateTime(a.GetStartTime()), TmToDateTime(b.GetStartTime()));
+        case 2:
+            return Order(TmToDateTime(a.GetEndTime()), TmToDateTime(b.GetEndTime()));
+        case 3:
+            return a.GetShift() - b.GetShift();
+        default:
+            return CMainTableBox::CompareItems(nColumn, nRowA, nRowB);
+        }
+    });
 }
 
 int CSummertimeTable::EditEntry(int nRow) {
     if (IsEditInProgress() || NotifySelectionChanged() != 0 || Periods() == nullptr) {
         return 0;
     }
-    const bool bInsert = nRow < 0 || nRow >= GetNewEntryRow();
+    const bool bInsert = IsNewEntryRow(nRow);
     if (bInsert && Periods()->GetCount() >= kMaxPeriods) {
-        CMessageBox().ShowError(platform::ui::HwndFromWidget(GetParameterDlg()),
-                                GetResString(607, "Die maximale Anzahl von Sommerzeiten ist erreicht.").c_str(),
-                                GetResString(606, "Sommerzeiten ausgelastet").c_str());
+        ShowErrorBox(GetResString(607, "Die maximale Anzahl von Sommerzeiten ist erreicht."),
+                     GetResString(606, "Sommerzeiten ausgelastet"));
         return 0;
     }
-    SetEditInProgress(true);
     std::vector<CSummertime*> periods;
     if (!bInsert) {
-        std::vector<CObject*> objects;
-        GetSelectedObjects(objects);
-        for (CObject* pObject : objects) {
-            if (CSummertime* pPeriod = PeriodOf(pObject)) {
-                periods.push_back(pPeriod);
-            }
-        }
+        periods = GetSelectedObjectsOf<CSummertime>();
     }
-    {
+    RunEditDialog([&]() {
         CSummertimeEditDlg dlg(GetParameterDlg(), bInsert, &periods);
         dlg.SetTable(this);
         if (bInsert) {
-            const int nMark = GetSelectionMark();
-            if (nMark >= 0 && nMark < GetDataRowCount()) {
-                dlg.SetTemplatePeriod(PeriodOf(GetItemData(nMark)));
-            }
+            dlg.SetTemplatePeriod(GetMarkObjectOf<CSummertime>());
         }
-        dlg.DoModal();
-    }
-    UpdateToolbarState();
-    SetEditInProgress(false);
+        return dlg.DoModal();
+    });
     return 1;
 }
 
 void CSummertimeTable::DeleteEntries() {
     CSummertimes* pPeriods = Periods();
-    const int nSelected = GetSelectedEntryCount();
-    if (nSelected <= 0 || pPeriods == nullptr) {
-        return;
+    if (pPeriods != nullptr &&
+        DeleteSelectedRows<CSummertime>(GetResString(724, "Wollen Sie die ausgewählten %d Sommerzeiten löschen?"),
+                                        [&](CSummertime* pPeriod) {
+                                            pPeriods->RemoveSummertime(pPeriod);
+                                            SendObjectRecord(VN_REMOVED, pPeriod, nullptr, VOK_SUMMERTIME);
+                                            DeleteRowOfObject(pPeriod);
+                                            delete pPeriod;
+                                        })) {
+        SetDataModified();
+        RecountAssociations();
     }
-    const std::string strQuestion =
-        FormatIntFields(GetResString(724, "Wollen Sie die ausgewählten %d Sommerzeiten löschen?"), {nSelected});
-    if (QuestionBox("%s", strQuestion.c_str()) != IDYES) {
-        return;
-    }
-    // Collected first, last row first: each removal takes its row away.
-    std::vector<CSummertime*> doomed;
-    for (int nRow = GetDataRowCount() - 1; nRow >= 0; --nRow) {
-        if (IsRowSelected(nRow)) {
-            if (CSummertime* pPeriod = PeriodOf(GetItemData(nRow))) {
-                doomed.push_back(pPeriod);
-            }
-        }
-    }
-    for (CSummertime* pPeriod : doomed) {
-        pPeriods->RemoveSummertime(pPeriod);
-        SendObjectRecord(VN_REMOVED, pPeriod, nullptr, VOK_SUMMERTIME);
-        // No row may keep pointing at the deleted period, whoever heard of it.
-        const int nRow = FindRowOfObject(pPeriod);
-        if (nRow >= 0) {
-            DeleteRow(nRow, true);
-        }
-        delete pPeriod;
-    }
-    g_bDataModified = true;
-    UpdateToolbarState();
-    DWORD nCount = 0;
-    g_pChronoset->CountAssociations(nCount);
 }
