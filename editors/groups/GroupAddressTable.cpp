@@ -9,19 +9,17 @@
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
-#include "model/MessageBoxes.h"
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "model/Utils.h"
 #include "common/Globals.h"
 #include "common/Log.h"
 #include "common/ResString.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/ui/CmdUI.h"
 #include "ui/GroupAddressInsertHook.h"
+#include "ui/GroupAddressOrder.h"
 #include "ui/ViewNotify.h"
-#include "ui/ItemOrder.h"
 
 #include <algorithm>
 #include <list>
@@ -78,23 +76,13 @@ bool CGroupAddressTable::FillTable() {
         for (const bool bInvalid : {false, true}) {
             GaPosition pos = pLists->GetFirstItemPos(GASM_ANY, nullptr, bInvalid);
             while (pos) {
-                CGroupDataAddress* pAddress = pLists->GetNextItem(pos, GASM_ANY, nullptr, bInvalid);
-                std::vector<std::string> texts;
-                GetEntryStrings(pAddress, texts);
-                if (AddRow(texts, pAddress, GetDefaultImage()) < 0) {
+                if (AddObjectRow(pLists->GetNextItem(pos, GASM_ANY, nullptr, bInvalid)) < 0) {
                     return false;
                 }
             }
         }
     }
-    if (g_bStandalone) {
-        return true;
-    }
-    if (AddItem("", nullptr, GetDefaultImage()) < 0) {
-        return false;
-    }
-    SetNextSubItemText(GetResString(759, "*** neue Gruppenadresse ***"));
-    return true;
+    return g_bStandalone || AddNewEntryRow(GetResString(759, "*** neue Gruppenadresse ***"), 1);
 }
 
 void CGroupAddressTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -112,48 +100,35 @@ void CGroupAddressTable::GetEntryStrings(CObject* pObject, std::vector<std::stri
 }
 
 int CGroupAddressTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CGroupDataAddress* pA = AddressOf(GetItemData(nRowA));
-    const CGroupDataAddress* pB = AddressOf(GetItemData(nRowB));
-    // Rows without an address (the new-entry row) sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-        if (pA->IsInvalid() != pB->IsInvalid()) {
-            return pA->IsInvalid() ? -1 : 1;
+    return CompareRowObjects<CGroupDataAddress>(nRowA, nRowB, [nColumn](const CGroupDataAddress& a,
+                                                                        const CGroupDataAddress& b) {
+        switch (nColumn) {
+        case 0:
+            // The invalid list first.
+            if (a.IsInvalid() != b.IsInvalid()) {
+                return a.IsInvalid() ? -1 : 1;
+            }
+            return ui::CompareGroupAddresses({&a}, {&b}, ui::GaColumn::Number, ui::Missing::Last);
+        case 1:
+            return ui::CompareGroupAddresses({&a}, {&b}, ui::GaColumn::Name, ui::Missing::Last);
+        case 2:
+            return ui::CompareGroupAddresses({&a}, {&b}, ui::GaColumn::Type, ui::Missing::Last);
+        case 3:
+        case 4:
+        case 5:
+        case 6: {
+            const DWORD dwUse = DWORD{1} << (nColumn - 3);
+            return Sign(static_cast<int>(a.HasUsage(dwUse)) - static_cast<int>(b.HasUsage(dwUse)));
         }
-        return Sign(static_cast<int>(static_cast<WORD>(pA->GetAddress())) -
-                    static_cast<int>(static_cast<WORD>(pB->GetAddress())));
-    case 1:
-        return ui::CompareText(pA->GetName(), pB->GetName());
-    case 2:
-        return Sign(static_cast<int>(pA->GetObjectType() - pB->GetObjectType()));
-    case 3:
-    case 4:
-    case 5:
-    case 6: {
-        const DWORD dwUse = DWORD{1} << (nColumn - 3);
-        return Sign(static_cast<int>(pA->HasUsage(dwUse)) - static_cast<int>(pB->HasUsage(dwUse)));
-    }
-    default:
-        return 0;
-    }
+        default:
+            return 0;
+        }
+    });
 }
 
 std::vector<CGroupDataAddress*> CGroupAddressTable::GetSelectedUsedAddresses() const {
-    std::vector<CObject*> objects;
-    GetSelectedObjects(objects);
-    std::vector<CGroupDataAddress*> used;
-    for (CObject* pObject : objects) {
-        CGroupDataAddress* pAddress = AddressOf(pObject);
-        if (pAddress != nullptr && pAddress->HasUsage(GAU_ANY)) {
-            used.push_back(pAddress);
-        }
-    }
+    std::vector<CGroupDataAddress*> used = GetSelectedObjectsOf<CGroupDataAddress>();
+    std::erase_if(used, [](const CGroupDataAddress* pAddress) { return !pAddress->HasUsage(GAU_ANY); });
     return used;
 }
 
@@ -246,11 +221,8 @@ void CGroupAddressTable::DeleteEntries() {
     // Only rows the user selected: the selection mark alone deletes nothing.
     std::vector<CGroupDataAddress*> used;
     std::vector<CGroupDataAddress*> unused;
-    for (int nRow = 0; nRow < GetDataRowCount(); ++nRow) {
-        CGroupDataAddress* pAddress = IsItemSelected(nRow) ? AddressOf(GetItemData(nRow)) : nullptr;
-        if (pAddress != nullptr) {
-            (IsUsedAnywhere(pAddress) ? used : unused).push_back(pAddress);
-        }
+    for (CGroupDataAddress* pAddress : GetSelectedRowObjects<CGroupDataAddress>(false)) {
+        (IsUsedAnywhere(pAddress) ? used : unused).push_back(pAddress);
     }
     if (!used.empty()) {
         std::vector<CObject*> objects(used.begin(), used.end());
@@ -265,13 +237,10 @@ void CGroupAddressTable::DeleteEntries() {
             }
         }
     }
-    if (!unused.empty()) {
-        const std::string strQuestion = FormatIntFields(
-            GetResString(738, "Wollen Sie die %d ausgewählten (unbenutzten) Gruppenadressen löschen?"),
-            {static_cast<int>(unused.size())});
-        if (QuestionBox("%s", strQuestion.c_str()) == IDYES) {
-            DeleteUnused(lists, unused);
-        }
+    if (!unused.empty() &&
+        AskDelete(GetResString(738, "Wollen Sie die %d ausgewählten (unbenutzten) Gruppenadressen löschen?"),
+                  {static_cast<int>(unused.size())})) {
+        DeleteUnused(lists, unused);
     }
     SendKindsChanged(VOK_ALL);
     RecountAssociations();
@@ -372,11 +341,4 @@ void CGroupAddressTable::SendKindsChanged(int nKinds) {
     notify.nKind = nKinds;
     notify.nFlag = kOwnChangeFlag;
     SendNotification(&notify);
-}
-
-void CGroupAddressTable::RecountAssociations() {
-    if (g_pChronoset != nullptr) {
-        DWORD nCount = 0;
-        g_pChronoset->CountAssociations(nCount);
-    }
 }

@@ -47,5 +47,4 @@ private:
     void DetachAddress(CGroupDataAddresses& lists, CGroupDataAddress* pAddress);
     void DeleteUnused(CGroupDataAddresses& lists, const std::vector<CGroupDataAddress*>& unused);
     void SendKindsChanged(int nKinds);
-    void RecountAssociations();
 };

@@ -192,26 +192,20 @@ void CMainMiddleGroupTable::GetEntryStrings(CObject* pObject, std::vector<std::s
 }
 
 int CMainMiddleGroupTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CMainMiddleGroupEntry* pA = EntryOf(GetItemData(nRowA));
-    const CMainMiddleGroupEntry* pB = EntryOf(GetItemData(nRowB));
-    // Rows without an entry sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 1:
-        return CompareText(pA->m_strName, pB->m_strName);
-    case 2:
-        return Order(pA->m_nAddress, pB->m_nAddress);
-    case 3:
-        // Without the flag first.
-        return Order(pA->m_bFlagW != FALSE, pB->m_bFlagW != FALSE);
-    case 4:
-        return CompareText(pA->m_strDescription, pB->m_strDescription);
-    default:
-        return 0;
-    }
+    return CompareRowObjects<CMainMiddleGroupEntry>(nRowA, nRowB, [nColumn](const CMainMiddleGroupEntry& a,
+                                                                            const CMainMiddleGroupEntry& b) {
+        switch (nColumn) {
+        case 1:
+            return CompareText(a.m_strName, b.m_strName);
+        case 2:
+            return Order(a.m_nAddress, b.m_nAddress);
+        case 3:
+            // Without the flag first.
+            return Order(a.m_bFlagW != FALSE, b.m_bFlagW != FALSE);
+        case 4:
+            return CompareText(a.m_strDescription, b.m_strDescription);
+        default:
+            return 0;
+        }
+    });
 }

@@ -2,16 +2,13 @@
 
 #include "app/Chronoset.h"
 #include "editors/groups/QuantityEditDlg.h"
-#include "model/MessageBoxes.h"
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
-#include "common/MessageBox.h"
 #include "common/ResString.h"
 #include "platform/base/MessageBoxSink.h"
-#include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
 #include "ui/ItemOrder.h"
 
@@ -67,16 +64,10 @@ bool CQuantitiesTable::InitColumns() {
 
 bool CQuantitiesTable::FillTable() {
     DeleteAllRows();
-    if (g_pChronoset != nullptr) {
-        for (CQuantity* pQuantity : g_pChronoset->GetQuantities()->GetQuantityList()) {
-            std::vector<std::string> texts;
-            GetEntryStrings(pQuantity, texts);
-            if (AddRow(texts, pQuantity, GetDefaultImage()) < 0) {
-                return false;
-            }
-        }
+    if (g_pChronoset != nullptr && !AddObjectRows(g_pChronoset->GetQuantities()->GetQuantityList())) {
+        return false;
     }
-    return AddItem(GetResString(758, "*** neue Menge ***"), nullptr, GetDefaultImage()) >= 0;
+    return AddNewEntryRow(GetResString(758, "*** neue Menge ***"), 0);
 }
 
 void CQuantitiesTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -97,79 +88,57 @@ void CQuantitiesTable::GetEntryStrings(CObject* pObject, std::vector<std::string
 }
 
 int CQuantitiesTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CQuantity* pA = QuantityOf(GetItemData(nRowA));
-    const CQuantity* pB = QuantityOf(GetItemData(nRowB));
-    // Rows without a quantity (the new-entry row) sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-        return Sign(pA->GetNumber() - pB->GetNumber());
-    case 1:
-        return ui::CompareText(pA->GetName(), pB->GetName());
-    case 2:
-        return Sign(pA->GetMainType() - pB->GetMainType());
-    case 3:
-        return Order(Decoded(*pA, pA->GetRangeA()), Decoded(*pB, pB->GetRangeA()));
-    case 4:
-        return Order(Decoded(*pA, pA->GetRangeB()), Decoded(*pB, pB->GetRangeB()));
-    case 5:
-        return Sign(pA->GetCondition() - pB->GetCondition());
-    case 6:
-        return Sign(pA->GetWarmStart() - pB->GetWarmStart());
-    case 7:
-        return Sign(pA->GetColdStart() - pB->GetColdStart());
-    case 8:
-        return Order(Decoded(*pA, pA->GetInitValue()), Decoded(*pB, pB->GetInitValue()));
-    default:
-        return 0;
-    }
+    return CompareRowObjects<CQuantity>(nRowA, nRowB, [nColumn](const CQuantity& a, const CQuantity& b) {
+        switch (nColumn) {
+        case 0:
+            return Sign(a.GetNumber() - b.GetNumber());
+        case 1:
+            return ui::CompareText(a.GetName(), b.GetName());
+        case 2:
+            return Sign(a.GetMainType() - b.GetMainType());
+        case 3:
+            return Order(Decoded(a, a.GetRangeA()), Decoded(b, b.GetRangeA()));
+        case 4:
+            return Order(Decoded(a, a.GetRangeB()), Decoded(b, b.GetRangeB()));
+        case 5:
+            return Sign(a.GetCondition() - b.GetCondition());
+        case 6:
+            return Sign(a.GetWarmStart() - b.GetWarmStart());
+        case 7:
+            return Sign(a.GetColdStart() - b.GetColdStart());
+        case 8:
+            return Order(Decoded(a, a.GetInitValue()), Decoded(b, b.GetInitValue()));
+        default:
+            return 0;
+        }
+    });
 }
 
 int CQuantitiesTable::EditEntry(int nRow) {
     if (IsEditInProgress() || NotifySelectionChanged() != 0 || g_pChronoset == nullptr) {
         return 0;
     }
-    const bool bInsert = nRow < 0 || nRow >= GetNewEntryRow();
+    const bool bInsert = IsNewEntryRow(nRow);
     if (bInsert && g_pChronoset->GetQuantities()->GetCount() >= kMaxQuantities) {
-        CMessageBox().ShowError(platform::ui::HwndFromWidget(GetParameterDlg()),
-                                GetResString(609, "Die maximale Anzahl von Mengen ist erreicht.").c_str(),
-                                GetResString(608, "Mengen ausgelastet").c_str());
+        ShowErrorBox(GetResString(609, "Die maximale Anzahl von Mengen ist erreicht."),
+                     GetResString(608, "Mengen ausgelastet"));
         return 0;
     }
-    SetEditInProgress(true);
     std::vector<CQuantity*> quantities;
     if (!bInsert) {
-        std::vector<CObject*> objects;
-        GetSelectedObjects(objects);
-        for (CObject* pObject : objects) {
-            if (CQuantity* pQuantity = QuantityOf(pObject)) {
-                quantities.push_back(pQuantity);
-            }
-        }
+        quantities = GetSelectedObjectsOf<CQuantity>();
     }
-    int nResult = IDCANCEL;
-    {
+    const int nResult = RunEditDialog([&]() {
         CQuantityEditDlg dlg(GetParameterDlg(), bInsert, &quantities);
         dlg.SetTable(this);
         if (bInsert) {
-            const int nMark = GetSelectionMark();
-            if (nMark >= 0 && nMark < GetDataRowCount()) {
-                dlg.SetTemplateQuantity(QuantityOf(GetItemData(nMark)));
-            }
+            dlg.SetTemplateQuantity(GetMarkObjectOf<CQuantity>());
         }
-        nResult = dlg.DoModal();
-    }
-    UpdateToolbarState();
+        return dlg.DoModal();
+    });
     if (nResult == IDOK) {
-        g_bDataModified = true;
-        UpdateToolbarState();
+        SetDataModified();
     }
-    SetEditInProgress(false);
     return 1;
 }
 
@@ -180,21 +149,14 @@ void CQuantitiesTable::DeleteEntries() {
     }
     // Collected from the last row to the first: each removal takes its row
     // out of this table.
-    std::vector<CQuantity*> doomed;
+    const std::vector<CQuantity*> doomed = GetSelectedRowObjects<CQuantity>(true);
     int nMembers = 0;
-    for (int nRow = GetDataRowCount() - 1; nRow >= 0; --nRow) {
-        if (IsItemSelected(nRow)) {
-            if (CQuantity* pQuantity = QuantityOf(GetItemData(nRow))) {
-                doomed.push_back(pQuantity);
-                nMembers += pQuantity->GetMemberCount();
-            }
-        }
+    for (const CQuantity* pQuantity : doomed) {
+        nMembers += pQuantity->GetMemberCount();
     }
-    const std::string strQuestion = FormatIntFields(
-        GetResString(731, "Wollen Sie die ausgewählten %d Mengen löschen? Dadurch werden auch %d Mengenmitglieder "
-                          "gelöscht."),
-        {nSelected, nMembers});
-    if (QuestionBox("%s", strQuestion.c_str()) != IDYES) {
+    if (!AskDelete(GetResString(731, "Wollen Sie die ausgewählten %d Mengen löschen? Dadurch werden auch %d "
+                                     "Mengenmitglieder gelöscht."),
+                   {nSelected, nMembers})) {
         return;
     }
     CQuantities* pQuantities = g_pChronoset->GetQuantities();
@@ -210,6 +172,5 @@ void CQuantitiesTable::DeleteEntries() {
         SendObjectRecord(VN_REMOVED, pQuantity, nullptr, VOK_QUANTITY);
         delete pQuantity;
     }
-    g_bDataModified = true;
-    UpdateToolbarState();
+    SetDataModified();
 }

@@ -4,17 +4,15 @@
 #include "editors/groups/QuantityMemberEditDlg.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
-#include "model/MessageBoxes.h"
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
-#include "common/MessageBox.h"
 #include "common/ResString.h"
 #include "platform/base/MessageBoxSink.h"
-#include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/GroupAddressOrder.h"
 #include "ui/ItemOrder.h"
 
 
@@ -25,6 +23,14 @@ namespace {
 CQuantityMember* MemberOf(CObject* pObject) {
     return dynamic_cast<CQuantityMember*>(pObject);
 }
+
+ui::AddressedValue AddressedValueOf(const CQuantityMember& member) {
+    return {member.GetGroupAddress(), member.GetRawValue()};
+}
+
+// Columns 0 to 3 go by the members' group addresses.
+constexpr ui::GaColumn kAddressColumns[] = {ui::GaColumn::Number, ui::GaColumn::Name, ui::GaColumn::Type,
+                                            ui::GaColumn::Value};
 
 }  // namespace
 
@@ -65,14 +71,8 @@ bool CQuantityMemberTable::FillTable() {
     if (m_pQuantity == nullptr) {
         return true;
     }
-    for (CQuantityMember* pMember : m_pQuantity->GetMembers()) {
-        std::vector<std::string> texts;
-        GetEntryStrings(pMember, texts);
-        if (AddRow(texts, pMember, GetDefaultImage()) < 0) {
-            return false;
-        }
-    }
-    return AddItem(GetResString(756, "*** neues Mengenmitglied ***"), nullptr, GetDefaultImage()) >= 0;
+    return AddObjectRows(m_pQuantity->GetMembers()) &&
+           AddNewEntryRow(GetResString(756, "*** neues Mengenmitglied ***"), 0);
 }
 
 void CQuantityMemberTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -95,58 +95,36 @@ void CQuantityMemberTable::GetEntryStrings(CObject* pObject, std::vector<std::st
 }
 
 int CQuantityMemberTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CQuantityMember* pA = MemberOf(GetItemData(nRowA));
-    const CQuantityMember* pB = MemberOf(GetItemData(nRowB));
-    // Rows without a member (the new-entry row) sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-    case 1:
-    case 2:
-    case 3: {
-        const CGroupDataAddress* pGa = pA->GetGroupAddress();
-        const CGroupDataAddress* pGb = pB->GetGroupAddress();
-        // A member without address first.
-        if (pGa == nullptr || pGb == nullptr) {
-            return pGa == nullptr ? (pGb == nullptr ? 0 : -1) : 1;
+    return CompareRowObjects<CQuantityMember>(nRowA, nRowB, [nColumn](const CQuantityMember& a,
+                                                                      const CQuantityMember& b) {
+        switch (nColumn) {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+            // A member without address first.
+            return ui::CompareGroupAddresses(AddressedValueOf(a), AddressedValueOf(b), kAddressColumns[nColumn],
+                                             ui::Missing::First);
+        case 4:
+            return Order(a.GetRange(), b.GetRange());
+        case 5:
+            return Order(a.GetSendOnChange(), b.GetSendOnChange());
+        default:
+            return 0;
         }
-        if (nColumn == 0) {
-            return Order(static_cast<WORD>(pGa->GetAddress()), static_cast<WORD>(pGb->GetAddress()));
-        }
-        if (nColumn == 1) {
-            return ui::CompareText(pGa->GetName(), pGb->GetName());
-        }
-        if (nColumn == 2) {
-            return Order(pGa->GetObjectType(), pGb->GetObjectType());
-        }
-        return Order(DecodeDptValue(static_cast<int>(pGa->GetObjectType()), pA->GetRawValue()),
-                     DecodeDptValue(static_cast<int>(pGb->GetObjectType()), pB->GetRawValue()));
-    }
-    case 4:
-        return Order(pA->GetRange(), pB->GetRange());
-    case 5:
-        return Order(pA->GetSendOnChange(), pB->GetSendOnChange());
-    default:
-        return 0;
-    }
+    });
 }
 
 void CQuantityMemberTable::ShowCapacityError() {
-    CMessageBox().ShowError(platform::ui::HwndFromWidget(GetParameterDlg()),
-                            GetResString(617, "Die maximale Anzahl von Mengenmitgliedern ist erreicht.").c_str(),
-                            GetResString(616, "Mengenmitglieder ausgelastet").c_str());
+    ShowErrorBox(GetResString(617, "Die maximale Anzahl von Mengenmitgliedern ist erreicht."),
+                 GetResString(616, "Mengenmitglieder ausgelastet"));
 }
 
 int CQuantityMemberTable::EditEntry(int nRow) {
     if (m_pQuantity == nullptr || IsEditInProgress() || NotifySelectionChanged() != 0) {
         return 0;
     }
-    const bool bInsert = nRow < 0 || nRow >= GetNewEntryRow();
+    const bool bInsert = IsNewEntryRow(nRow);
     if (bInsert) {
         const CQuantities* pQuantities = m_pQuantity->GetOwner();
         if (pQuantities == nullptr) {
@@ -157,35 +135,22 @@ int CQuantityMemberTable::EditEntry(int nRow) {
             return 0;
         }
     }
-    SetEditInProgress(true);
     std::vector<CQuantityMember*> members;
     if (!bInsert) {
-        std::vector<CObject*> objects;
-        GetSelectedObjects(objects);
-        for (CObject* pObject : objects) {
-            if (CQuantityMember* pMember = MemberOf(pObject)) {
-                members.push_back(pMember);
-            }
-        }
+        members = GetSelectedObjectsOf<CQuantityMember>();
     }
-    int nResult = IDCANCEL;
-    {
+    const int nResult = RunEditDialog([&]() {
         CQuantityMemberEditDlg dlg(GetParameterDlg(), bInsert, &members);
         dlg.SetTable(this);
         dlg.SetQuantity(m_pQuantity);
         if (bInsert) {
-            const int nMark = GetSelectionMark();
-            if (nMark >= 0 && nMark < GetDataRowCount()) {
-                dlg.SetTemplateMember(MemberOf(GetItemData(nMark)));
-            }
+            dlg.SetTemplateMember(GetMarkObjectOf<CQuantityMember>());
         }
-        nResult = dlg.DoModal();
-    }
-    UpdateToolbarState();
+        return dlg.DoModal();
+    });
     if (nResult == IDOK) {
         g_bDataModified = true;
     }
-    SetEditInProgress(false);
     return 1;
 }
 
@@ -194,9 +159,8 @@ int CQuantityMemberTable::PasteObject(CObject* pObject) {
     if (m_pQuantity == nullptr || pCopy == nullptr || g_pChronoset == nullptr) {
         return PASTE_DONE;
     }
-    // A copy without address, or whose address is gone, has nothing to give.
-    CGroupDataAddress* pAddress = pCopy->GetGroupAddress();
-    if (pAddress == nullptr || !g_pChronoset->GetGroupDataAddresses()->IsInList(pAddress)) {
+    CGroupDataAddress* pAddress = GetKnownGroupAddress(pCopy->GetGroupAddress());
+    if (pAddress == nullptr) {
         return PASTE_UNKNOWN;
     }
     for (const CQuantityMember* pOther : m_pQuantity->GetMembers()) {
@@ -219,31 +183,17 @@ int CQuantityMemberTable::PasteObject(CObject* pObject) {
 }
 
 void CQuantityMemberTable::DeleteEntries() {
-    const int nSelected = GetSelectedEntryCount();
-    if (m_pQuantity != nullptr && nSelected > 0) {
-        const std::string strQuestion = FormatIntFields(
-            GetResString(729, "Wollen Sie die ausgewählten %d Mengenmitglieder löschen?"), {nSelected});
-        if (QuestionBox("%s", strQuestion.c_str()) == IDYES) {
-            // Collected first: each removal takes its row out of this table.
-            std::vector<CQuantityMember*> doomed;
-            for (int nRow = GetDataRowCount() - 1; nRow >= 0; --nRow) {
-                if (IsItemSelected(nRow)) {
-                    if (CQuantityMember* pMember = MemberOf(GetItemData(nRow))) {
-                        doomed.push_back(pMember);
-                    }
-                }
-            }
-            for (CQuantityMember* pMember : doomed) {
+    if (m_pQuantity != nullptr &&
+        DeleteSelectedRows<CQuantityMember>(
+            GetResString(729, "Wollen Sie die ausgewählten %d Mengenmitglieder löschen?"),
+            [this](CQuantityMember* pMember) {
                 m_pQuantity->DeleteMember(pMember);
                 SendObjectRecord(VN_REMOVED, pMember, m_pQuantity, VOK_QUANTITYMEMBER, 1);
                 delete pMember;
-            }
-            SendObjectRecord(VN_KINDS_CHANGED, nullptr, nullptr, VOK_QUANTITYMEMBER);
-            g_bDataModified = true;
-            UpdateToolbarState();
-            DWORD nCount = 0;
-            g_pChronoset->CountAssociations(nCount);
-        }
+            })) {
+        SendObjectRecord(VN_KINDS_CHANGED, nullptr, nullptr, VOK_QUANTITYMEMBER);
+        SetDataModified();
+        RecountAssociations();
     }
     CMainTableBox::DeleteEntries();
 }

@@ -3,15 +3,11 @@
 #include "app/Chronoset.h"
 #include "editors/groups/QuantityTriggerEditDlg.h"
 #include "model/GroupDataAddress.h"
-#include "model/MessageBoxes.h"
 #include "model/Quantity.h"
-#include "model/Utils.h"
 #include "common/Globals.h"
-#include "common/MessageBox.h"
 #include "common/ResString.h"
-#include "platform/base/MessageBoxSink.h"
-#include "platform/ui/Handles.h"
 #include "ui/ViewNotify.h"
+#include "ui/GroupAddressOrder.h"
 #include "ui/ItemOrder.h"
 
 #include <vector>
@@ -23,6 +19,9 @@ namespace {
 CGroupDataAddress* AddressOf(CObject* pObject) {
     return dynamic_cast<CGroupDataAddress*>(pObject);
 }
+
+// Columns 0 to 2 go by the addresses' number, name and type.
+constexpr ui::GaColumn kAddressColumns[] = {ui::GaColumn::Number, ui::GaColumn::Name, ui::GaColumn::Type};
 
 }  // namespace
 
@@ -50,19 +49,8 @@ bool CQuantityTriggerTable::FillTable() {
     if (m_pQuantity == nullptr) {
         return true;
     }
-    for (CGroupDataAddress* pAddress : m_pQuantity->GetTriggers()) {
-        std::vector<std::string> texts;
-        GetEntryStrings(pAddress, texts);
-        if (AddRow(texts, pAddress, GetDefaultImage()) < 0) {
-            return false;
-        }
-    }
-    const int nRow = AddItem("", nullptr, GetDefaultImage());
-    if (nRow < 0) {
-        return false;
-    }
-    SetItemText(nRow, 1, GetResString(757, "*** neuer Mengenauslöser ***"));
-    return true;
+    return AddObjectRows(m_pQuantity->GetTriggers()) &&
+           AddNewEntryRow(GetResString(757, "*** neuer Mengenauslöser ***"), 1);
 }
 
 void CQuantityTriggerTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
@@ -75,98 +63,59 @@ void CQuantityTriggerTable::GetEntryStrings(CObject* pObject, std::vector<std::s
 }
 
 int CQuantityTriggerTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CGroupDataAddress* pA = AddressOf(GetItemData(nRowA));
-    const CGroupDataAddress* pB = AddressOf(GetItemData(nRowB));
-    // Rows without an address (the new-entry row) sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 0:
-        return Order(static_cast<WORD>(pA->GetAddress()), static_cast<WORD>(pB->GetAddress()));
-    case 1:
-        return ui::CompareText(pA->GetName(), pB->GetName());
-    case 2:
-        return Order(pA->GetObjectType(), pB->GetObjectType());
-    case 3:
-        return m_pQuantity != nullptr
-                   ? Order(m_pQuantity->IsRequestGroupAddress(pA), m_pQuantity->IsRequestGroupAddress(pB))
-                   : 0;
-    default:
-        return 0;
-    }
+    return CompareRowObjects<CGroupDataAddress>(nRowA, nRowB, [this, nColumn](const CGroupDataAddress& a,
+                                                                              const CGroupDataAddress& b) {
+        switch (nColumn) {
+        case 0:
+        case 1:
+        case 2:
+            return ui::CompareGroupAddresses({&a}, {&b}, kAddressColumns[nColumn], ui::Missing::Last);
+        case 3:
+            return m_pQuantity != nullptr
+                       ? Order(m_pQuantity->IsRequestGroupAddress(&a), m_pQuantity->IsRequestGroupAddress(&b))
+                       : 0;
+        default:
+            return 0;
+        }
+    });
 }
 
 int CQuantityTriggerTable::EditEntry(int nRow) {
     if (m_pQuantity == nullptr || IsEditInProgress() || NotifySelectionChanged() != 0) {
         return 0;
     }
-    const bool bInsert = nRow < 0 || nRow >= GetNewEntryRow();
+    const bool bInsert = IsNewEntryRow(nRow);
     if (bInsert && m_pQuantity->GetTriggerCount(false) >= kMaxTriggers) {
-        CMessageBox().ShowError(
-            platform::ui::HwndFromWidget(GetParameterDlg()),
-            GetResString(710, "Die maximale Anzahl von Auslösern für diese Gruppe ist erreicht.").c_str(),
-            GetResString(711, "Keine Auslöser").c_str());
+        ShowErrorBox(GetResString(710, "Die maximale Anzahl von Auslösern für diese Gruppe ist erreicht."),
+                     GetResString(711, "Keine Auslöser"));
         return 0;
     }
-    SetEditInProgress(true);
     std::vector<CGroupDataAddress*> triggers;
     if (!bInsert) {
-        std::vector<CObject*> objects;
-        GetSelectedObjects(objects);
-        for (CObject* pObject : objects) {
-            if (CGroupDataAddress* pAddress = AddressOf(pObject)) {
-                triggers.push_back(pAddress);
-            }
-        }
+        triggers = GetSelectedObjectsOf<CGroupDataAddress>();
     }
-    {
+    RunEditDialog([&]() {
         CQuantityTriggerEditDlg dlg(GetParameterDlg(), bInsert, bInsert ? nullptr : &triggers);
         dlg.SetTable(this);
         dlg.SetQuantity(m_pQuantity);
         if (bInsert) {
-            const int nMark = GetSelectionMark();
-            if (nMark >= 0 && nMark < GetDataRowCount()) {
-                dlg.SetPreselection(AddressOf(GetItemData(nMark)));
-            }
+            dlg.SetPreselection(GetMarkObjectOf<CGroupDataAddress>());
         }
-        dlg.DoModal();
-    }
-    UpdateToolbarState();
-    SetEditInProgress(false);
+        return dlg.DoModal();
+    });
     return 1;
 }
 
 void CQuantityTriggerTable::DeleteEntries() {
-    const int nSelected = GetSelectedEntryCount();
-    if (m_pQuantity != nullptr && nSelected > 0) {
-        const std::string strQuestion = FormatIntFields(
-            GetResString(735, "Wollen Sie die ausgewählten %d Mengenauslöser löschen?"), {nSelected});
-        if (QuestionBox("%s", strQuestion.c_str()) == IDYES) {
-            // Collected first: a removed invalid address is destroyed, and
-            // the rows are rebuilt only by the notification afterwards.
-            std::vector<CGroupDataAddress*> doomed;
-            for (int nRow = GetDataRowCount() - 1; nRow >= 0; --nRow) {
-                if (IsItemSelected(nRow)) {
-                    if (CGroupDataAddress* pAddress = AddressOf(GetItemData(nRow))) {
-                        doomed.push_back(pAddress);
-                    }
-                }
-            }
-            for (CGroupDataAddress* pAddress : doomed) {
-                m_pQuantity->RemoveTriggerGroupAddress(pAddress);
-            }
-            SendObjectRecord(VN_KINDS_CHANGED, nullptr, nullptr, VOK_QUANTITYTRIGGER);
-            g_bDataModified = true;
-            UpdateToolbarState();
-            if (g_pChronoset != nullptr) {
-                DWORD nCount = 0;
-                g_pChronoset->CountAssociations(nCount);
-            }
-        }
+    // A removed invalid address is destroyed; the rows are rebuilt only by
+    // the record afterwards.
+    if (m_pQuantity != nullptr &&
+        DeleteSelectedRows<CGroupDataAddress>(
+            GetResString(735, "Wollen Sie die ausgewählten %d Mengenauslöser löschen?"),
+            [this](CGroupDataAddress* pAddress) { m_pQuantity->RemoveTriggerGroupAddress(pAddress); })) {
+        SendObjectRecord(VN_KINDS_CHANGED, nullptr, nullptr, VOK_QUANTITYTRIGGER);
+        SetDataModified();
+        RecountAssociations();
     }
     CMainTableBox::DeleteEntries();
 }

@@ -254,30 +254,24 @@ void CSubGroupTable::GetEntryStrings(CObject* pObject, std::vector<std::string>&
 }
 
 int CSubGroupTable::CompareItems(int nColumn, int nRowA, int nRowB) {
-    const CSubGroupEntry* pA = EntryOf(GetItemData(nRowA));
-    const CSubGroupEntry* pB = EntryOf(GetItemData(nRowB));
-    // Rows without an entry sort last.
-    if (pA == nullptr) {
-        return pB != nullptr ? 1 : 0;
-    }
-    if (pB == nullptr) {
-        return -1;
-    }
-    switch (nColumn) {
-    case 1:
-        return CompareText(pA->m_strName, pB->m_strName);
-    case 2:
-        return Order(pA->m_nNumber, pB->m_nNumber);
-    case 3:
-        // Without the flag first.
-        return Order(pA->m_bFlagW != FALSE, pB->m_bFlagW != FALSE);
-    case 4:
-        return Order(pA->m_bCentralFunction != FALSE, pB->m_bCentralFunction != FALSE);
-    case 5:
-        return CompareText(pA->m_strDescription, pB->m_strDescription);
-    default:
-        return 0;
-    }
+    return CompareRowObjects<CSubGroupEntry>(nRowA, nRowB, [nColumn](const CSubGroupEntry& a,
+                                                                     const CSubGroupEntry& b) {
+        switch (nColumn) {
+        case 1:
+            return CompareText(a.m_strName, b.m_strName);
+        case 2:
+            return Order(a.m_nNumber, b.m_nNumber);
+        case 3:
+            // Without the flag first.
+            return Order(a.m_bFlagW != FALSE, b.m_bFlagW != FALSE);
+        case 4:
+            return Order(a.m_bCentralFunction != FALSE, b.m_bCentralFunction != FALSE);
+        case 5:
+            return CompareText(a.m_strDescription, b.m_strDescription);
+        default:
+            return 0;
+        }
+    });
 }
 
 int CSubGroupTable::CountSelectableRows() {
