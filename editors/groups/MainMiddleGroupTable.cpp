@@ -88,32 +88,10 @@ void CMainMiddleGroupTable::FillMainGroups() {
         return;
     }
     CComPtr<IEtsMainGroups> pMainGroups;
-    LONG nCount = 0;
-    if (FAILED(pProject->get_MainGroups(&pMainGroups)) || !pMainGroups || FAILED(pMainGroups->get_Count(&nCount))) {
+    if (FAILED(pProject->get_MainGroups(&pMainGroups)) || !pMainGroups) {
         return;
     }
-    CEtsDataAccess access;
-    for (LONG i = 1; i <= nCount; ++i) {
-        if (GetEntryCount() >= kMaxRows) {
-            LOG_ERROR("Maximum count exceeded. max=%d, actual counter=%d", kMaxRows, static_cast<int>(nCount));
-            return;
-        }
-        CComPtr<IEtsMainGroup> pMainGroup;
-        MainGroupData data;
-        if (FAILED(pMainGroups->Item(MakeIndexVariant(i), &pMainGroup)) || !pMainGroup ||
-            FAILED(access.GetMainGroupDataEx(pMainGroup, data))) {
-            continue;
-        }
-        auto pEntry = std::make_unique<CMainMiddleGroupEntry>();
-        pEntry->m_nAddress = static_cast<int>(data.nAddress);
-        pEntry->m_strName = data.strName;
-        pEntry->m_strDescription = data.strDescription;
-        pEntry->m_bFlagW = data.nFlag != 0 ? TRUE : FALSE;
-        pEntry->m_nHostId = -1;
-        if (!AddEntry(std::move(pEntry))) {
-            return;
-        }
-    }
+    AddGroups<IEtsMainGroup, IEtsMainGroups>(pMainGroups, &CEtsDataAccess::GetMainGroupDataEx, false);
 }
 
 void CMainMiddleGroupTable::FillMiddleGroups() {
@@ -123,9 +101,17 @@ void CMainMiddleGroupTable::FillMiddleGroups() {
         return;
     }
     CComPtr<IEtsMiddleGroups> pMiddleGroups;
+    if (FAILED(pMainGroup->get_MiddleGroups(&pMiddleGroups)) || !pMiddleGroups) {
+        return;
+    }
+    AddGroups<IEtsMiddleGroup, IEtsMiddleGroups>(pMiddleGroups, &CEtsDataAccess::GetMiddleGroupDataEx, true);
+}
+
+template <typename Group, typename Groups>
+void CMainMiddleGroupTable::AddGroups(Groups* pGroups, HRESULT (CEtsDataAccess::*pReadGroup)(Group*, GroupData&),
+                                      bool bHostIds) {
     LONG nCount = 0;
-    if (FAILED(pMainGroup->get_MiddleGroups(&pMiddleGroups)) || !pMiddleGroups ||
-        FAILED(pMiddleGroups->get_Count(&nCount))) {
+    if (FAILED(pGroups->get_Count(&nCount))) {
         return;
     }
     CEtsDataAccess access;
@@ -134,10 +120,10 @@ void CMainMiddleGroupTable::FillMiddleGroups() {
             LOG_ERROR("Maximum count exceeded. max=%d, actual counter=%d", kMaxRows, static_cast<int>(nCount));
             return;
         }
-        CComPtr<IEtsMiddleGroup> pMiddleGroup;
-        MiddleGroupData data;
-        if (FAILED(pMiddleGroups->Item(MakeIndexVariant(i), &pMiddleGroup)) || !pMiddleGroup ||
-            FAILED(access.GetMiddleGroupDataEx(pMiddleGroup, data))) {
+        CComPtr<Group> pGroup;
+        GroupData data;
+        if (FAILED(pGroups->Item(MakeIndexVariant(i), &pGroup)) || !pGroup ||
+            FAILED((access.*pReadGroup)(pGroup, data))) {
             continue;
         }
         auto pEntry = std::make_unique<CMainMiddleGroupEntry>();
@@ -145,7 +131,7 @@ void CMainMiddleGroupTable::FillMiddleGroups() {
         pEntry->m_strName = data.strName;
         pEntry->m_strDescription = data.strDescription;
         pEntry->m_bFlagW = data.nFlag != 0 ? TRUE : FALSE;
-        pEntry->m_nHostId = static_cast<int>(data.nId);
+        pEntry->m_nHostId = bHostIds ? static_cast<int>(data.nId) : -1;
         if (!AddEntry(std::move(pEntry))) {
             return;
         }

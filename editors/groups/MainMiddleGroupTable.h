@@ -4,13 +4,16 @@
 // Read-only lists: new groups come from the group tree, which takes drops
 // on these tables.
 
+#include "platform/base/WinTypes.h"
 #include "ui/MainTableBox.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
+class CEtsDataAccess;
 class CMainMiddleGroupEntry;
+struct GroupData;
 
 class CMainMiddleGroupTable : public CMainTableBox {
     Q_OBJECT
@@ -39,6 +42,10 @@ private:
     bool AddEntry(std::unique_ptr<CMainMiddleGroupEntry> pEntry);
     void FillMainGroups();
     void FillMiddleGroups();
+    // An entry for each group of a host collection, in its order, up to the
+    // row limit; the middle groups keep their host ids.
+    template <typename Group, typename Groups>
+    void AddGroups(Groups* pGroups, HRESULT (CEtsDataAccess::*pReadGroup)(Group*, GroupData&), bool bHostIds);
 
     int m_nParentId = -1;
     std::vector<std::unique_ptr<CMainMiddleGroupEntry>> m_entries;
