@@ -14,9 +14,9 @@
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Handles.h"
 #include "ui/GroupAddressInsertHook.h"
-#include "platform/ui/DialogTemplate.h"
 #include "platform/ui/TextLimitValidator.h"
 #include "ui/TableComboBox.h"
+#include "ui/TableComboPlace.h"
 #include "ui/TableListHeader.h"
 #include "ui/ViewNotify.h"
 
@@ -77,15 +77,7 @@ std::string CDayRoutineEditDlg::FirstCharacters(const std::string& strText, std:
 
 void CDayRoutineEditDlg::MakeTriggerCombo() {
     // The template's combo box place takes the table combo box.
-    QWidget* pPlace = GetDlgItem(IDC_TRIGGER_COMBO);
-    QWidget* pParent = pPlace != nullptr ? pPlace->parentWidget() : this;
-    m_pCombo = new CTableComboBox(false, pParent);
-    if (pPlace != nullptr) {
-        platform::ui::ReplaceDlgControl(pPlace, m_pCombo);
-    }
-    SetDlgCtrlID(m_pCombo, IDC_TRIGGER_COMBO);
-    m_pCombo->show();
-    m_pHeader = new CTableListHeader(1, THS_RESIZABLE | THS_MOVABLE, pParent);
+    m_pCombo = ui::PlaceTableCombo(*this, IDC_TRIGGER_COMBO, m_pHeader);
     m_pCombo->AddGroupAddressColumns();
     m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_GROUP_ADDRESS_COMBO);
     connect(m_pCombo, &CTabComboBox::CloseUp, this, [this]() { OnComboSelection(); });

@@ -20,6 +20,7 @@
 #include "ui/GroupAddressInsertHook.h"
 #include "ui/SpinControl.h"
 #include "ui/TableComboBox.h"
+#include "ui/TableComboPlace.h"
 #include "ui/TableListHeader.h"
 #include "ui/TypedValueControls.h"
 #include "ui/TimeEditEx.h"
@@ -81,15 +82,7 @@ void CDaySwitchTimeEditDlg::MakeControls() {
         m_oValue.SetValueEdit(m_pValueEdit, m_pValueSpin);
         m_pValueSpin->CreateBelow(m_pValueEdit, 0);
     }
-    QWidget* pPlace = GetDlgItem(IDC_ADDRESS);
-    QWidget* pParent = pPlace != nullptr ? pPlace->parentWidget() : this;
-    m_pCombo = new CTableComboBox(false, pParent);
-    if (pPlace != nullptr) {
-        platform::ui::ReplaceDlgControl(pPlace, m_pCombo);
-    }
-    SetDlgCtrlID(m_pCombo, IDC_ADDRESS);
-    m_pCombo->show();
-    m_pHeader = new CTableListHeader(1, THS_RESIZABLE | THS_MOVABLE, pParent);
+    m_pCombo = ui::PlaceTableCombo(*this, IDC_ADDRESS, m_pHeader);
     m_pCombo->AddGroupAddressColumns();
     m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_GROUP_ADDRESS_COMBO);
     connect(m_pCombo, &QComboBox::activated, this, [this](int) { OnAddressChange(true); });

@@ -23,6 +23,7 @@
 #include "ui/TabComboItem.h"
 #include "ui/TabListHeader.h"
 #include "ui/TableComboBox.h"
+#include "ui/TableComboPlace.h"
 #include "ui/TableListHeader.h"
 #include "ui/TimeEditEx.h"
 #include "ui/ViewNotify.h"
@@ -97,17 +98,9 @@ void CSpecialDayEditDlg::MakeControls() {
     }
 
     // The template's place of the chooser takes the table combo box.
-    QWidget* pPlace = GetDlgItem(IDC_DAY_ROUTINE);
-    QWidget* pParent = pPlace != nullptr ? pPlace->parentWidget() : this;
-    m_pCombo = new CTableComboBox(false, pParent);
-    if (pPlace != nullptr) {
-        platform::ui::ReplaceDlgControl(pPlace, m_pCombo);
-    }
-    SetDlgCtrlID(m_pCombo, IDC_DAY_ROUTINE);
-    m_pCombo->show();
+    m_pCombo = ui::PlaceTableCombo(*this, IDC_DAY_ROUTINE, m_pHeader);
     m_pCombo->AddItem(new CTabComboItem(TCI_LEFT, kColumnWidth, GetResString(IDS_COLUMN_NAME, "Name")));
     m_pCombo->AddItem(new CTabComboItem(TCI_LEFT, kColumnWidth, GetResString(IDS_COLUMN_NUMBER, "Nr")));
-    m_pHeader = new CTableListHeader(1, THS_RESIZABLE | THS_MOVABLE, pParent);
     m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_DAY_ROUTINE_COMBO);
     std::vector<SHORT>& kinds = m_pCombo->GetColumnTypes();
     if (!kinds.empty() && kinds[0] == 0) {

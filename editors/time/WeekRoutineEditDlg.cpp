@@ -12,8 +12,8 @@
 #include "ui/MainTableBox.h"
 #include "ui/TabComboItem.h"
 #include "ui/TabListHeader.h"
-#include "platform/ui/DialogTemplate.h"
 #include "ui/TableComboBox.h"
+#include "ui/TableComboPlace.h"
 #include "ui/TableListHeader.h"
 #include "ui/ViewNotify.h"
 
@@ -44,17 +44,10 @@ BOOL CWeekRoutineEditDlg::OnInitDialog() {
     m_strCaption = GetWindowText();
 
     // The template's place of the chooser takes the table combo box.
-    QWidget* pPlace = GetDlgItem(IDC_DAY_ROUTINE);
-    m_pDayRoutineCombo = new CTableComboBox(false, pPlace != nullptr ? pPlace->parentWidget() : this);
-    if (pPlace != nullptr) {
-        platform::ui::ReplaceDlgControl(pPlace, m_pDayRoutineCombo);
-    }
-    SetDlgCtrlID(m_pDayRoutineCombo, IDC_DAY_ROUTINE);
-    m_pDayRoutineCombo->show();
+    m_pDayRoutineCombo = ui::PlaceTableCombo(*this, IDC_DAY_ROUTINE, m_pHeader);
     m_pDayRoutineCombo->SetNoneEntry(true);
     m_pDayRoutineCombo->AddItem(new CTabComboItem(TCI_LEFT, kColumnWidth, GetResString(IDS_COLUMN_NAME, "Name")));
     m_pDayRoutineCombo->AddItem(new CTabComboItem(TCI_LEFT, kColumnWidth, GetResString(IDS_COLUMN_NUMBER, "Nr")));
-    m_pHeader = new CTableListHeader(1, THS_RESIZABLE | THS_MOVABLE, m_pDayRoutineCombo->parentWidget());
     m_pDayRoutineCombo->InitColumns(*m_pHeader, TABLE_TYPE_DAY_ROUTINE_COMBO);
     std::vector<SHORT>& kinds = m_pDayRoutineCombo->GetColumnTypes();
     if (!kinds.empty() && kinds[0] == 0) {
