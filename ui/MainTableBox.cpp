@@ -654,6 +654,12 @@ void CMainTableBox::DeleteRowOfObject(const CObject* pObject) {
     }
 }
 
+void CMainTableBox::DiscardRemovedObject(CObject* pObject, CObject* pParent) {
+    SendObjectRecord(VN_REMOVED, pObject, pParent, m_nObjectKind);
+    DeleteRowOfObject(pObject);
+    delete pObject;
+}
+
 void CMainTableBox::SetDataModified() {
     g_bDataModified = true;
     UpdateToolbarState();

@@ -270,8 +270,9 @@ protected:
         }
         return true;
     }
-    // The row of an object being deleted goes, whoever else heard of it.
-    void DeleteRowOfObject(const CObject* pObject);
+    // An object its list no longer holds: announced as removed with the
+    // table's kind, its row dropped whoever else heard of it, deleted.
+    void DiscardRemovedObject(CObject* pObject, CObject* pParent);
     // The data changed: the modified flag and the toolbar state follow.
     void SetDataModified();
     // Lets the central object count its associations again.
@@ -316,6 +317,7 @@ protected:
 
 private:
     void MapTableCommands();
+    void DeleteRowOfObject(const CObject* pObject);
     BOOL CreateFormView();
     void ReadColumnSettings();
     // Widens a column whose width is not the user's to nWidth, at most to

@@ -176,9 +176,7 @@ void CDayRoutineTable::DeleteRoutine(CDayRoutine* pRoutine) {
         delete pDay;
     }
     pRoutines->DeleteDayRoutine(pRoutine);
-    SendObjectRecord(VN_REMOVED, pRoutine, pRoutines, GetObjectKind());
-    DeleteRowOfObject(pRoutine);
-    delete pRoutine;
+    DiscardRemovedObject(pRoutine, pRoutines);
 }
 
 void CDayRoutineTable::DeleteEntries() {

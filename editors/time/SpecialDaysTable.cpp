@@ -144,9 +144,7 @@ void CSpecialDaysTable::DeleteEntries() {
     if (DeleteSelectedRows<CSpecialDay>(GetResString(726, "Wollen Sie die ausgewählten %d Sondertage löschen?"),
                                         [&](CSpecialDay* pSpecialDay) {
                                             pSpecialDays->RemoveSpecialDay(pSpecialDay);
-                                            SendObjectRecord(VN_REMOVED, pSpecialDay, nullptr, VOK_SPECIALDAY);
-                                            DeleteRowOfObject(pSpecialDay);
-                                            delete pSpecialDay;
+                                            DiscardRemovedObject(pSpecialDay, nullptr);
                                         })) {
         SetDataModified();
     }

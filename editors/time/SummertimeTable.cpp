@@ -124,9 +124,7 @@ void CSummertimeTable::DeleteEntries() {
         DeleteSelectedRows<CSummertime>(GetResString(724, "Wollen Sie die ausgewählten %d Sommerzeiten löschen?"),
                                         [&](CSummertime* pPeriod) {
                                             pPeriods->RemoveSummertime(pPeriod);
-                                            SendObjectRecord(VN_REMOVED, pPeriod, nullptr, VOK_SUMMERTIME);
-                                            DeleteRowOfObject(pPeriod);
-                                            delete pPeriod;
+                                            DiscardRemovedObject(pPeriod, nullptr);
                                         })) {
         SetDataModified();
         RecountAssociations();
