@@ -3,7 +3,7 @@
 # one of them is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev nlohmann-json3-dev libbenchmark-dev xvfb xauth locales
+packages=(cmake ninja-build g++ lld qt6-base-dev libgtest-dev libgmock-dev nlohmann-json3-dev libbenchmark-dev xvfb xauth locales
           knxd knxd-tools)
 missing=()
 for p in "${packages[@]}"; do
