@@ -7,8 +7,6 @@
 #include "platform/base/WinTypes.h"
 #include "platform/bus/TunnellingServer.h"
 
-#include <functional>
-
 class CSimulatedDevice;
 
 class CKnxIpUdpServer
@@ -16,11 +14,7 @@ class CKnxIpUdpServer
 public:
     static constexpr DWORD kLoopback = 0x7F000001;  // 127.0.0.1
 
-    // Milliseconds of a steady clock; a test hands in one it moves by hand
-    // (and sends a datagram to have the timers run at the new time).
-    using ClockSource = std::function<LONGLONG()>;
-
-    explicit CKnxIpUdpServer(CSimulatedDevice& device, ClockSource fnClock = {});
+    explicit CKnxIpUdpServer(CSimulatedDevice& device);
     ~CKnxIpUdpServer();
     CKnxIpUdpServer(const CKnxIpUdpServer&) = delete;
     CKnxIpUdpServer& operator=(const CKnxIpUdpServer&) = delete;
@@ -38,10 +32,8 @@ public:
 
 private:
     void SendAll(std::vector<CKnxIpDatagram>& arrOut) const;
-    LONGLONG NowMs() const;
 
     CTunnellingServer m_oServer;
-    ClockSource m_fnClock;
     int m_nSocket = -1;
     WORD m_nPort = 0;
 };

@@ -174,7 +174,7 @@ TEST_F(KnxdLinkTest, KnxdKilledMidDownloadFailsTheNextStepAndTheDeviceKeepsWhatI
 
     // No T_Disconnect reached the device: its connection timeout ends it,
     // with the load unfinished.
-    ASSERT_TRUE(server.AdvanceUntil(ETunnellingEvent::ConnectionClosed));
+    ASSERT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
     server.Stop();
     CDeviceState saved;
     ASSERT_TRUE(CDeviceStateFile::Load(strState, saved));

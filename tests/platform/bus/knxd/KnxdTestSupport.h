@@ -3,20 +3,17 @@
 // outlive a test, and the simulated device served on a thread.
 
 #include "platform/bus/FalconStandIn.h"
-#include "platform/bus/KnxIpFrame.h"
 #include "platform/bus/KnxIpUdpServer.h"
 #include "platform/bus/KnxdLink.h"
 #include "platform/bus/SimulatedDevice.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
-#include <netinet/in.h>
 #include <optional>
 #include <regex>
 #include <poll.h>
@@ -109,16 +106,14 @@ private:
 };
 
 // The simulated device served on a thread, with what it reports kept for the
-// test to wait on. The device may be looked at once Stop has returned. Its
-// clock stands still unless the test moves it.
+// test to wait on. The device may be looked at once Stop has returned.
 class CServerThread
 {
 public:
-    explicit CServerThread(const std::string& strState)
+    explicit CServerThread(const std::string& strState) : m_server(m_device)
     {
         int nError = 0;
-        m_bOpen = m_device.Open(strState) == EDeviceResult::Ok && m_server.Open(0, nError) && m_nStopFd >= 0 &&
-                  m_nProbe >= 0;
+        m_bOpen = m_device.Open(strState) == EDeviceResult::Ok && m_server.Open(0, nError) && m_nStopFd >= 0;
         m_server.GetServer().SetEventSink([this](ETunnellingEvent eEvent, DWORD nValue) {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_arrEvents.emplace_back(eEvent, nValue);
@@ -129,7 +124,6 @@ public:
     {
         Stop();
         ::close(m_nStopFd);
-        ::close(m_nProbe);
     }
 
     bool IsOpen() const { return m_bOpen; }
@@ -161,56 +155,20 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         m_arrEvents.clear();
     }
-    // Moves the clock a second at a time until the event came.
-    bool AdvanceUntil(ETunnellingEvent eEvent)
-    {
-        for (int nSecond = 0; nSecond < 60; ++nSecond) {
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                if (HasEvent(eEvent, std::nullopt))
-                    return true;
-            }
-            m_nNowMs += 1000;
-            // The answer to the second request comes after the timers that
-            // the first one woke have run.
-            if (!Describe() || !Describe())
-                return false;
-        }
-        return false;
-    }
     // The event, with the value when one is given.
     bool WaitFor(ETunnellingEvent eEvent, std::optional<DWORD> nValue = std::nullopt)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(60), [&] { return HasEvent(eEvent, nValue); });
+        return m_changed.wait_for(lock, std::chrono::seconds(60), [&] {
+            return std::any_of(m_arrEvents.begin(), m_arrEvents.end(), [&](const auto& e) {
+                return e.first == eEvent && (!nValue || e.second == *nValue);
+            });
+        });
     }
 
 private:
-    bool HasEvent(ETunnellingEvent eEvent, std::optional<DWORD> nValue) const
-    {
-        return std::any_of(m_arrEvents.begin(), m_arrEvents.end(), [&](const auto& e) {
-            return e.first == eEvent && (!nValue || e.second == *nValue);
-        });
-    }
-    // A DESCRIPTION_REQUEST, answered once the server has read it.
-    bool Describe()
-    {
-        const Bytes arrRequest = CKnxIpFrame(CKnxIpFrame::kDescriptionRequest, {0x08, 0x01, 0, 0, 0, 0, 0, 0}).Encode();
-        sockaddr_in oTo{};
-        oTo.sin_family = AF_INET;
-        oTo.sin_addr.s_addr = htonl(CKnxIpUdpServer::kLoopback);
-        oTo.sin_port = htons(GetPort());
-        BYTE arrAnswer[256];
-        pollfd oPoll{m_nProbe, POLLIN, 0};
-        return ::sendto(m_nProbe, arrRequest.data(), arrRequest.size(), 0, reinterpret_cast<const sockaddr*>(&oTo),
-                        sizeof oTo) == static_cast<ssize_t>(arrRequest.size()) &&
-               ::poll(&oPoll, 1, kStartBoundMs) > 0 && ::recv(m_nProbe, arrAnswer, sizeof arrAnswer, 0) > 0;
-    }
-
     CSimulatedDevice m_device;
-    std::atomic<LONGLONG> m_nNowMs = 0;
-    CKnxIpUdpServer m_server{m_device, [this] { return m_nNowMs.load(); }};
-    int m_nProbe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    CKnxIpUdpServer m_server;
     int m_nStopFd = ::eventfd(0, EFD_CLOEXEC);
     bool m_bOpen = false;
     std::thread m_thread;
