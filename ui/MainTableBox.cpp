@@ -515,8 +515,7 @@ void CMainTableBox::OnPaste() {
         }
         SendKindsChanged();
         SelectPastedRows();
-        g_bDataModified = true;
-        UpdateToolbarState();
+        SetDataModified();
     }
     SendKindsChangedInDebug();
 }
@@ -842,8 +841,7 @@ int CMainTableBox::OnViewNotify(VIEWNOTIFY* pNotify) {
     case VN_DROP:
         if (PasteAndCollect(pNotify->pObject) == PASTE_DONE) {
             pNotify->nHandled = VNH_HANDLED;
-            g_bDataModified = true;
-            UpdateToolbarState();
+            SetDataModified();
             return 1;
         }
         pNotify->nHandled = VNH_REFUSED;
@@ -1176,8 +1174,7 @@ void CMainTableBox::DropAt(const QPoint& ptClient, const std::vector<CObject*>& 
         }
         SendKindsChanged();
     }
-    g_bDataModified = true;
-    UpdateToolbarState();
+    SetDataModified();
     SendKindsChangedInDebug();
 }
 

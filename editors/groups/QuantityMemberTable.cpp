@@ -177,8 +177,7 @@ int CQuantityMemberTable::PasteObject(CObject* pObject) {
     pMember->SetValues(pCopy->GetRawValue(), pCopy->GetSendOnChange(), pCopy->GetRange());
     pMember->SetExponent(pCopy->GetExponent());
     SendObjectRecord(VN_ADDED, pMember, m_pQuantity, VOK_QUANTITYMEMBER, 1);
-    g_bDataModified = true;
-    UpdateToolbarState();
+    SetDataModified();
     return PASTE_DONE;
 }
 

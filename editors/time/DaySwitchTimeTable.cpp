@@ -231,8 +231,7 @@ int CDaySwitchTimeTable::InsertCopy(CGroupDataAddress* pAddress, int nHour, int 
         pSwitchTime->SetSendOnChange(pMemberSource->GetSendOnChange() ? 1 : 0);
         pSwitchTime->SetExponent(pMemberSource->GetMode());
     }
-    g_bDataModified = true;
-    UpdateToolbarState();
+    SetDataModified();
     SendObjectRecord(VN_ADDED, pSwitchTime, m_pDayRoutine, VOK_DAYSWITCHTIME, 1);
     return PASTE_DONE;
 }
