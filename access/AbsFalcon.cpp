@@ -1,6 +1,7 @@
 #include "access/AbsFalcon.h"
 
 #include "common/Log.h"
+#include "common/ResultCode.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/SafeArray.h"
@@ -15,11 +16,6 @@
 #include <typeinfo>
 
 namespace {
-
-unsigned HrBits(HRESULT hr)
-{
-    return static_cast<unsigned>(hr);
-}
 
 // The class name of an exception, readable.
 std::string ClassNameOf(const std::exception& e)
@@ -65,7 +61,7 @@ int WriteThrough(TAccess* pAccess, const char* pszWhat, DWORD nAddress, const BY
     }
     HRESULT hr = pAccess->Write(nAddress, vData, nFlag);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to write %s, hr=0x%08X", pszWhat, HrBits(hr));
+        LOG_ERROR("failed to write %s, hr=0x%08X", pszWhat, Hr(hr));
         return 5;
     }
     return 0;
@@ -81,7 +77,7 @@ int ReadThrough(TAccess* pAccess, const char* pszWhat, DWORD nAddress, BYTE* pBu
     CComVariant vData;
     HRESULT hr = pAccess->Read(nLength, nAddress, &vData);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to read %s, hr=0x%08X", pszWhat, HrBits(hr));
+        LOG_ERROR("failed to read %s, hr=0x%08X", pszWhat, Hr(hr));
         return 5;
     }
     if (!CAbsFalcon::VariantToBytes(vData, pBuffer, nLength)) {
@@ -133,12 +129,12 @@ bool CAbsFalcon::CreateAccessObject(CComPtr<T>& pObject, const char* pszProgId, 
     if (SUCCEEDED(hr))
         hr = pObject.CoCreateInstance(clsid, nullptr, CLSCTX_ALL);
     if (FAILED(hr)) {
-        LOG_ERROR("unable to create %s object, hr=0x%08X", pszName, HrBits(hr));
+        LOG_ERROR("unable to create %s object, hr=0x%08X", pszName, Hr(hr));
         return false;
     }
     hr = pObject->putref_Connection(m_pConnection);
     if (FAILED(hr)) {
-        LOG_ERROR("Calling putref_Connection, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("Calling putref_Connection, hr=0x%08X", Hr(hr));
         return false;
     }
     return true;
@@ -148,7 +144,7 @@ int CAbsFalcon::StartCommunicationSteps(WORD nIndividualAddress)
 {
     HRESULT hr = m_pConnection.CoCreateInstance(Falcon::kProgIdConnection, nullptr, CLSCTX_ALL);
     if (FAILED(hr)) {
-        LOG_ERROR("unable to create connection object, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("unable to create connection object, hr=0x%08X", Hr(hr));
         return 3;
     }
     if (OpenConnection(m_pConnection, Falcon::kModeDeviceConnection, nIndividualAddress) != 0)
@@ -176,13 +172,13 @@ int CAbsFalcon::OpenConnection(Falcon::IConnection* pConnection, LONG nMode, WOR
         return -1;
     HRESULT hr = pConnection->put_Mode(nMode);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to set mode, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("failed to set mode, hr=0x%08X", Hr(hr));
         return -1;
     }
     CComVariant vAddress(static_cast<int>(nIndividualAddress), VT_I4);
     hr = pConnection->put_TargetAddress(vAddress);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to set target address, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("failed to set target address, hr=0x%08X", Hr(hr));
         return -1;
     }
     CComBSTR bstrInterface = InterfaceText(m_oParams);
@@ -191,7 +187,7 @@ int CAbsFalcon::OpenConnection(Falcon::IConnection* pConnection, LONG nMode, WOR
     LONG nDeviceOpenError = 0;
     hr = pConnection->Open2(bstrInterface, vParameter, &nDeviceOpenError);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to open bus connection, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("failed to open bus connection, hr=0x%08X", Hr(hr));
         return -1;
     }
     if (nDeviceOpenError != 0) {
@@ -207,12 +203,12 @@ int CAbsFalcon::TestConnection(const CFalconConnectionParams& params)
     CComPtr<Falcon::IConnection> pConnection;
     HRESULT hr = pConnection.CoCreateInstance(Falcon::kProgIdConnection, nullptr, CLSCTX_ALL);
     if (FAILED(hr)) {
-        LOG_ERROR("unable to create connection object, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("unable to create connection object, hr=0x%08X", Hr(hr));
         return -1;
     }
     hr = pConnection->put_Mode(Falcon::kModeInterfaceCheck);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to set mode, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("failed to set mode, hr=0x%08X", Hr(hr));
         return -1;
     }
     CComBSTR bstrInterface = InterfaceText(params);
@@ -221,7 +217,7 @@ int CAbsFalcon::TestConnection(const CFalconConnectionParams& params)
     LONG nDeviceOpenError = 0;
     hr = pConnection->Open2(bstrInterface, vParameter, &nDeviceOpenError);
     if (FAILED(hr)) {
-        LOG_ERROR("Falcon::IConnectionPtr::Open2 failed, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("Falcon::IConnectionPtr::Open2 failed, hr=0x%08X", Hr(hr));
         return -1;
     }
     // Extended errors 1 to 8 mean that no interface answered; higher values
@@ -245,7 +241,7 @@ int CAbsFalcon::ReadProperty(BYTE nObjectIndex, BYTE nPropertyId, BYTE nTypeCode
     CComVariant vData;
     HRESULT hr = m_pPropertyAccess->Read(nObjectIndex, nPropertyId, nTypeCode, nStartIndex, nCount, &vData);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to read propertydata, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("failed to read propertydata, hr=0x%08X", Hr(hr));
         return 5;
     }
     if (!VariantToBytes(vData, pBuffer, nBufferLength)) {
@@ -269,7 +265,7 @@ int CAbsFalcon::WriteProperty(BYTE nObjectIndex, BYTE nPropertyId, BYTE nTypeCod
     }
     HRESULT hr = m_pPropertyAccess->Write(nObjectIndex, nPropertyId, nTypeCode, nStartIndex, nCount, vData, nFlag);
     if (FAILED(hr)) {
-        LOG_ERROR("failed to write property data, hr=0x%08X", HrBits(hr));
+        LOG_ERROR("failed to write property data, hr=0x%08X", Hr(hr));
         return 5;
     }
     return 0;

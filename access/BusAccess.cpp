@@ -5,14 +5,10 @@
 #include "common/MessageBox.h"
 #include "common/ProgressInfo.h"
 #include "common/ResString.h"
+#include "common/ResultCode.h"
 #include "platform/host/EtsDeviceManagement.h"
 
 namespace {
-
-unsigned HrBits(HRESULT hr)
-{
-    return static_cast<unsigned>(hr);
-}
 
 // Memory kind of the host's device management: the user memory.
 constexpr LONG kHostUserMemory = 3;
@@ -53,7 +49,7 @@ int CBusAccess::Connect(WORD nIndividualAddress, IDeviceManagement* pDeviceManag
     }
     HRESULT hr = pDeviceManagement->Connect();
     if (FAILED(hr)) {
-        LOG_ERROR("Calling Connect. hr=0x%08X", HrBits(hr));
+        LOG_ERROR("Calling Connect. hr=0x%08X", Hr(hr));
         return -1;
     }
     return 0;
@@ -91,7 +87,7 @@ int CBusAccess::ReadPropertyData(BYTE nObjectIndex, BYTE nPropertyId, BYTE nType
     HRESULT hr = pDeviceManagement->ReadProp(nObjectIndex, nPropertyId, nTypeCode, nStartIndex, nElements,
                                              nBufferLength, pBuffer);
     if (FAILED(hr)) {
-        LOG_ERROR("Calling ReadProp. hr=0x%08X", HrBits(hr));
+        LOG_ERROR("Calling ReadProp. hr=0x%08X", Hr(hr));
         return -1;
     }
     return 0;
@@ -142,7 +138,7 @@ int CBusAccess::WriteMem(DWORD nAddress, const BYTE* pData, WORD nLength, WORD n
     }
     HRESULT hr = pDeviceManagement->WriteMem(kHostUserMemory, nAddress, nLength, pData, 0, nFlag != 0);
     if (FAILED(hr)) {
-        LOG_ERROR("Calling WriteMem. hr=0x%08X", HrBits(hr));
+        LOG_ERROR("Calling WriteMem. hr=0x%08X", Hr(hr));
         return -1;
     }
     return 0;
@@ -158,7 +154,7 @@ int CBusAccess::ReadMem(DWORD nAddress, BYTE* pBuffer, WORD nLength, IDeviceMana
     }
     HRESULT hr = pDeviceManagement->ReadMem(kHostUserMemory, nAddress, nLength, pBuffer);
     if (FAILED(hr)) {
-        LOG_ERROR("Calling ReadMem. hr=0x%08X", HrBits(hr));
+        LOG_ERROR("Calling ReadMem. hr=0x%08X", Hr(hr));
         return -1;
     }
     return 0;

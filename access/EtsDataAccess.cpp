@@ -3,15 +3,11 @@
 #include "access/AssociationVeto.h"
 #include "access/HostObjectMaps.h"
 #include "common/Log.h"
+#include "common/ResultCode.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComVariant.h"
 
 namespace {
-
-unsigned Hr(HRESULT hr)
-{
-    return static_cast<unsigned>(hr);
-}
 
 // An address VARIANT read from the host: the number, or null.
 HRESULT AddressFromVariant(const VARIANT& v, LONG& nAddress, bool& bNull)

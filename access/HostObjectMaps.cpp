@@ -1,6 +1,7 @@
 #include "access/HostObjectMaps.h"
 
 #include "common/Log.h"
+#include "common/ResultCode.h"
 
 CHostObjectMap<IEtsDeviceParameter> g_mapDeviceParameters;
 CHostObjectMap<IEtsCommObject> g_mapCommObjects;
@@ -11,11 +12,6 @@ CHostObjectMap<IEtsDevice> g_mapDevices;
 CHostObjectMap<IEtsProject> g_mapProjects;
 
 namespace {
-
-unsigned Hr(HRESULT hr)
-{
-    return static_cast<unsigned>(hr);
-}
 
 void ScanProjects(IEtsProjectDatabase* pDatabase)
 {

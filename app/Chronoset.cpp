@@ -6,6 +6,8 @@
 #include "access/HostObjectMaps.h"
 #include "access/ObjectLinkTable.h"
 #include "app/ObjectCookieMap.h"
+#include "common/ProgressSteps.h"
+#include "common/ResultCode.h"
 #include "model/ArchiveSchema.h"
 #include "model/CsvField.h"
 #include "model/InternalClock.h"
@@ -77,40 +79,7 @@ void CChronoset::ShowDeviceInfo(CProgressInfo* pProgress) const
 
 namespace {
 
-unsigned Hr(HRESULT hr)
-{
-    return static_cast<unsigned>(hr);
-}
-
-void Step(CProgressInfo* pProgress, DWORD dwCount = 1)
-{
-    if (pProgress && dwCount)
-        pProgress->Step(dwCount);
-}
-
-void SetCaption(CProgressInfo* pProgress, const std::string& strText)
-{
-    if (pProgress)
-        pProgress->SetCaption(strText);
-}
-
-void SetRange(CProgressInfo* pProgress, DWORD dwHigh)
-{
-    if (pProgress)
-        pProgress->SetRange(0, dwHigh);
-}
-
-void SetMiddleText(CProgressInfo* pProgress, const std::string& strText)
-{
-    if (pProgress)
-        pProgress->SetMiddleText(strText);
-}
-
-void SetBottomText(CProgressInfo* pProgress, const std::string& strText)
-{
-    if (pProgress)
-        pProgress->SetBottomText(strText);
-}
+using namespace progress;
 
 // The progress window of a file operation; standalone runs show the
 // standalone form.

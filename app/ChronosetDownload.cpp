@@ -7,6 +7,7 @@
 
 #include "access/BusAccess.h"
 #include "app/TimeZoneGuard.h"
+#include "common/ProgressSteps.h"
 #include "model/IniManager.h"
 #include "model/Utils.h"
 #include "common/Log.h"
@@ -73,17 +74,9 @@ BYTE ExpectedLoadState(int nEvent)
     return nEvent == 1 ? 2 : 1;
 }
 
-void Step(CProgressInfo* pProgress, long nCount)
-{
-    if (pProgress && nCount > 0)
-        pProgress->Step(static_cast<DWORD>(nCount));
-}
-
-void SetBottomText(CProgressInfo* pProgress, const std::string& strText)
-{
-    if (pProgress)
-        pProgress->SetBottomText(strText);
-}
+using progress::SetBottomText;
+using progress::Step;
+using progress::StepRemaining;
 
 void WaitBeforeRetry(DWORD nMs)
 {
@@ -145,12 +138,12 @@ int WriteWordTable(CProgressInfo* pProgress, CBusAccess* pBus, const char* pszNa
         nResult = pBus->WriteDeviceMemory(nAddress, arrBlock.data(), static_cast<WORD>(2 * nBlock), 1);
         if (nResult != 0)
             return nResult;
-        Step(pProgress, static_cast<long>(nBlock));
+        StepRemaining(pProgress, static_cast<long>(nBlock));
         for (std::size_t i = 0; i < nBlock; ++i)
             LOG_DETAIL("%04x| %02x %02x", static_cast<unsigned>(nAddress + 2 * i), unsigned{arrBlock[2 * i]},
                        unsigned{arrBlock[2 * i + 1]});
     }
-    Step(pProgress, nSlots - static_cast<long>(nEntries));
+    StepRemaining(pProgress, nSlots - static_cast<long>(nEntries));
     return 0;
 }
 
@@ -525,7 +518,7 @@ int CChronoset::DownloadCommunicationObjectTable(CProgressInfo* pProgress, CBusA
         nResult = pBus->ReadDeviceMemory(nAddress, arrBlock.data(), nLength);
         if (nResult != 0)
             return nResult;
-        Step(pProgress, static_cast<long>(nBlock));
+        StepRemaining(pProgress, static_cast<long>(nBlock));
         for (std::size_t i = 0; i < nBlock; ++i) {
             const WORD wObject = m_arrObjectTable[nFirst + i];
             arrBlock[4 * i + 2] = static_cast<BYTE>(wObject >> 8);
@@ -534,13 +527,13 @@ int CChronoset::DownloadCommunicationObjectTable(CProgressInfo* pProgress, CBusA
         nResult = pBus->WriteDeviceMemory(nAddress, arrBlock.data(), nLength, 1);
         if (nResult != 0)
             return nResult;
-        Step(pProgress, static_cast<long>(nBlock));
+        StepRemaining(pProgress, static_cast<long>(nBlock));
         for (std::size_t i = 0; i < nBlock; ++i)
             LOG_DETAIL("%04x| %02x %02x %02x %02x", static_cast<unsigned>(nAddress + 4 * i),
                        unsigned{arrBlock[4 * i]}, unsigned{arrBlock[4 * i + 1]}, unsigned{arrBlock[4 * i + 2]},
                        unsigned{arrBlock[4 * i + 3]});
     }
-    Step(pProgress, 254 - static_cast<long>(nEntries));
+    StepRemaining(pProgress, 254 - static_cast<long>(nEntries));
     return 0;
 }
 

@@ -5,7 +5,8 @@
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
 #include "app/Chronoset.h"
-#include "app/ChronosetHostSteps.h"
+#include "common/ProgressSteps.h"
+#include "common/ResultCode.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
 #include "common/Log.h"
@@ -21,7 +22,7 @@
 #include <strings.h>
 #include <vector>
 
-using namespace hoststeps;
+using namespace progress;
 
 namespace {
 

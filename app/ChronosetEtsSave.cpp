@@ -6,18 +6,19 @@
 #include "access/HostObjectMaps.h"
 #include "access/ObjectLinkTable.h"
 #include "app/Chronoset.h"
-#include "app/ChronosetHostSteps.h"
 #include "app/ObjectCookieMap.h"
 #include "common/Globals.h"
 #include "common/Log.h"
+#include "common/ProgressSteps.h"
 #include "common/ResString.h"
+#include "common/ResultCode.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComVariant.h"
 
 #include <algorithm>
 
-using namespace hoststeps;
+using namespace progress;
 
 namespace {
 

@@ -7,9 +7,10 @@
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
 #include "app/Chronoset.h"
-#include "app/ChronosetHostSteps.h"
 #include "app/GroupAddressCheck.h"
 #include "app/UsageDialog.h"
+#include "common/ProgressSteps.h"
+#include "common/ResultCode.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
 #include "model/GaMap.h"
@@ -30,7 +31,7 @@
 #include <unordered_set>
 #include <vector>
 
-using namespace hoststeps;
+using namespace progress;
 
 namespace {
 

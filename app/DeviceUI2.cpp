@@ -10,6 +10,7 @@
 #include "common/Log.h"
 #include "common/MessageBox.h"
 #include "common/ResString.h"
+#include "common/ResultCode.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComVariant.h"
@@ -19,15 +20,6 @@
 #include <memory>
 #include <new>
 #include <strings.h>
-
-namespace {
-
-unsigned Hr(HRESULT hr)
-{
-    return static_cast<unsigned>(hr);
-}
-
-}  // namespace
 
 CDeviceUI2::CDeviceUI2() : m_hostLogger("Vek_ZR02.DeviceUI2.1") {}
 

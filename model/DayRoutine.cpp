@@ -16,17 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
-
-std::string FormatNumber(int nNumber)
-{
-    char szNumber[16];
-    std::snprintf(szNumber, sizeof szNumber, "%02d", nNumber);
-    return szNumber;
-}
-
-}  // namespace
-
 CDayRoutine::~CDayRoutine()
 {
     for (CDaySwitchTime* pSwitchTime : m_lstSwitchTimes)
@@ -222,7 +211,7 @@ void CDayRoutine::LoadFromArchive(CArchive& ar)
 void CDayRoutine::ExportCsvLine(std::string& strFile) const
 {
     const CGroupDataAddress* pTrigger = m_pTriggerGroupAddress;
-    strFile += "\"" + FormatNumber(m_nNumber) + "\",\"" + m_strName + "\",\"" +
+    strFile += "\"" + FormatTwoDigits(m_nNumber) + "\",\"" + m_strName + "\",\"" +
                (pTrigger ? pTrigger->GetName() : std::string()) + "\",\"" +
                (pTrigger ? pTrigger->GetAddressText(false) : std::string()) + "\"\n";
 }

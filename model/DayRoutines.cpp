@@ -3,6 +3,7 @@
 #include "access/BusAccess.h"
 #include "access/DownloadProcedure.h"
 #include "access/EtsDataAccess.h"
+#include "common/ProgressSteps.h"
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
@@ -28,21 +29,17 @@ constexpr std::size_t kEntryLength = 12;   // one routine in "DayRoutines"
 constexpr std::size_t kRecordLength = 20;  // one switching time in "SwitchTime"
 constexpr const char* kUnusedEntry = "00FFFFFFFF00";
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress && dwCount > 0)
-        pProgress->Step(dwCount);
-}
+using progress::Step;
 
-void SetBottomText(CProgressInfo* pProgress, UINT nId, const char* pszText)
+void ShowText(CProgressInfo* pProgress, UINT nId, const char* pszText)
 {
     if (pProgress)
         pProgress->SetBottomText(GetResString(nId, pszText));
 }
 
-void ShowDayRoutines(CProgressInfo* pProgress) { SetBottomText(pProgress, 108, "Tagesabläufe"); }
-void ShowDisplayNames(CProgressInfo* pProgress) { SetBottomText(pProgress, 136, "Anzeigenamen der Tagesabläufe"); }
-void ShowSwitchTimes(CProgressInfo* pProgress) { SetBottomText(pProgress, 40033, "Schaltzeiten"); }
+void ShowDayRoutines(CProgressInfo* pProgress) { ShowText(pProgress, 108, "Tagesabläufe"); }
+void ShowDisplayNames(CProgressInfo* pProgress) { ShowText(pProgress, 136, "Anzeigenamen der Tagesabläufe"); }
+void ShowSwitchTimes(CProgressInfo* pProgress) { ShowText(pProgress, 40033, "Schaltzeiten"); }
 
 // The fixed-width hex field at pos (either case); false when the text ends
 // before the field does.
@@ -59,12 +56,6 @@ LONG MakeReference(DWORD dwLow, DWORD dwHigh)
     return static_cast<LONG>(((dwHigh & 0xFFFF) << 16) | (dwLow & 0xFFFF));
 }
 
-std::string FormatNumber(int nNumber)
-{
-    char szNumber[16];
-    std::snprintf(szNumber, sizeof szNumber, "%02d", nNumber);
-    return szNumber;
-}
 
 }  // namespace
 
@@ -204,7 +195,7 @@ std::string CDayRoutines::GetColumnText(const CDayRoutine* pDayRoutine, int nCol
     case 0:
         return pDayRoutine->GetName();
     case 1:
-        return FormatNumber(pDayRoutine->GetNumber());
+        return FormatTwoDigits(pDayRoutine->GetNumber());
     case 2:
         return pTrigger ? pTrigger->GetName() : GetResString(107, "*leer*");
     case 3:

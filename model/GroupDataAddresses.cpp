@@ -3,6 +3,7 @@
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
 #include "access/ObjectLinkTable.h"
+#include "common/ProgressSteps.h"
 #include "model/ArchiveSchema.h"
 #include "model/HexFields.h"
 #include "model/IChronosetServices.h"
@@ -32,13 +33,9 @@ DWORD SlotsLeft(std::size_t nDone)
     return nDone < static_cast<std::size_t>(kMaxCount) ? static_cast<DWORD>(kMaxCount - nDone) : 0;
 }
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress)
-        pProgress->Step(dwCount);
-}
+using progress::Step;
 
-void SetBottomText(CProgressInfo* pProgress)
+void ShowGroupAddresses(CProgressInfo* pProgress)
 {
     if (pProgress)
         pProgress->SetBottomText(GetResString(352, "Gruppenadressen"));
@@ -203,7 +200,7 @@ int CGroupDataAddresses::LoadParameters(CProgressInfo* pProgress, bool bInvalid)
 
 int CGroupDataAddresses::LoadGroupAddressesFromEts(CProgressInfo* pProgress, CEtsDataAccess* /*pAccess*/)
 {
-    SetBottomText(pProgress);
+    ShowGroupAddresses(pProgress);
     if (LoadParameters(pProgress, false) != 0) {
         LOG_ERROR("Calling LoadGroupAddressesFromEts....FALSE");
         return 5;
@@ -262,7 +259,7 @@ void CGroupDataAddresses::StoreToArchive(CArchive& ar, CProgressInfo* pProgress)
 {
     if (!ar.IsStoring())
         return;
-    SetBottomText(pProgress);
+    ShowGroupAddresses(pProgress);
     StoreList(ar, pProgress, false);
     StoreList(ar, pProgress, true);
 }
@@ -271,7 +268,7 @@ void CGroupDataAddresses::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress
 {
     if (!ar.IsLoading())
         return;
-    SetBottomText(pProgress);
+    ShowGroupAddresses(pProgress);
     LoadList(ar, pProgress, false);
     if (g_nArchiveSchema >= 0x10005)
         LoadList(ar, pProgress, true);
@@ -279,7 +276,7 @@ void CGroupDataAddresses::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress
 
 void CGroupDataAddresses::ExportCsv(CProgressInfo* pProgress, std::string& strFile) const
 {
-    SetBottomText(pProgress);
+    ShowGroupAddresses(pProgress);
     strFile += "\"" + GetResString(352, "Gruppenadressen") + "\"\n";
     strFile += "\"" + GetResString(40106, "Gruppenadresse") + "\",\"" + GetResString(40103, "Nr") + "\",\"" +
                GetResString(40107, "Typ") + "\",\"" + GetResString(310, "TA") + "\",\"" + GetResString(311, "SZ") +
@@ -702,7 +699,7 @@ int CGroupDataAddresses::SaveParameters(CProgressInfo* pProgress, CEtsDataAccess
 
 int CGroupDataAddresses::SaveGroupAddressesToEts(CProgressInfo* pProgress, CEtsDataAccess* pAccess)
 {
-    SetBottomText(pProgress);
+    ShowGroupAddresses(pProgress);
     int nResult = SaveParameters(pProgress, pAccess, false);
     if (nResult == 0)
         nResult = SaveParameters(pProgress, pAccess, true);

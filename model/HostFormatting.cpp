@@ -4,7 +4,7 @@
 
 namespace {
 
-HostFormattingCreator& Creator()
+HostFormattingCreator& FormattingCreator()
 {
     static HostFormattingCreator creator;
     return creator;
@@ -14,11 +14,11 @@ HostFormattingCreator& Creator()
 
 HostFormattingCreator SetHostFormattingCreator(HostFormattingCreator creator)
 {
-    return std::exchange(Creator(), std::move(creator));
+    return std::exchange(FormattingCreator(), std::move(creator));
 }
 
 std::unique_ptr<IHostFormatting> CreateHostFormatting()
 {
-    const HostFormattingCreator& creator = Creator();
+    const HostFormattingCreator& creator = FormattingCreator();
     return creator ? creator() : nullptr;
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-HostLocalisationCreator& Creator()
+HostLocalisationCreator& LocalisationCreator()
 {
     static HostLocalisationCreator creator;
     return creator;
@@ -14,11 +14,11 @@ HostLocalisationCreator& Creator()
 
 HostLocalisationCreator SetHostLocalisationCreator(HostLocalisationCreator creator)
 {
-    return std::exchange(Creator(), std::move(creator));
+    return std::exchange(LocalisationCreator(), std::move(creator));
 }
 
 std::unique_ptr<IHostLocalisation> CreateHostLocalisation()
 {
-    const HostLocalisationCreator& creator = Creator();
+    const HostLocalisationCreator& creator = LocalisationCreator();
     return creator ? creator() : nullptr;
 }

@@ -4,6 +4,7 @@
 #include "access/DownloadProcedure.h"
 #include "access/EtsDataAccess.h"
 #include "access/ObjectLinkTable.h"
+#include "common/ProgressSteps.h"
 #include "model/ArchiveSchema.h"
 #include "model/CsvField.h"
 #include "model/GroupDataAddress.h"
@@ -35,11 +36,7 @@ constexpr WORD kRequestWordUnlinked = 0x5B00;
 constexpr WORD kDateTimeWordLinked = 0x5709;
 constexpr WORD kDateTimeWordUnlinked = 0x5309;
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress && dwCount)
-        pProgress->Step(dwCount);
-}
+using progress::Step;
 
 std::string ClockTitle()
 {

@@ -5,6 +5,7 @@
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
 #include "access/ObjectLinkTable.h"
+#include "common/ProgressSteps.h"
 #include "model/CsvField.h"
 #include "model/GroupDataAddresses.h"
 #include "model/HexFields.h"
@@ -24,17 +25,8 @@
 
 namespace {
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress && dwCount)
-        pProgress->Step(dwCount);
-}
-
-void SetBottomText(CProgressInfo* pProgress, const std::string& strText)
-{
-    if (pProgress)
-        pProgress->SetBottomText(strText);
-}
+using progress::SetBottomText;
+using progress::Step;
 
 std::string QuantitiesTitle()
 {

@@ -1,5 +1,6 @@
 #include "model/Quantity.h"
 
+#include "common/ProgressSteps.h"
 #include "model/ArchiveSchema.h"
 #include "model/CsvField.h"
 #include "model/GroupDataAddresses.h"
@@ -18,11 +19,7 @@
 
 namespace {
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress && dwCount)
-        pProgress->Step(dwCount);
-}
+using progress::Step;
 
 std::string Join(const std::vector<std::string>& arrFields)
 {
@@ -334,7 +331,7 @@ bool CQuantity::FillDataBuffer(BYTE* pBuffer, std::size_t nLength) const
 
 namespace {
 
-void StoreAddress(CArchive& ar, const CGroupDataAddress* pAddress)
+void StoreAddressReference(CArchive& ar, const CGroupDataAddress* pAddress)
 {
     if (!pAddress) {
         ar << static_cast<WORD>(0);
@@ -433,10 +430,10 @@ void CQuantity::StoreToArchive(CArchive& ar) const
 {
     ar << m_strName << static_cast<WORD>(m_nNumber) << static_cast<WORD>(m_nMainType)
        << static_cast<WORD>(m_nSubType) << m_wRangeA << m_wRangeB;
-    StoreAddress(ar, m_pRequestGroupAddress);
+    StoreAddressReference(ar, m_pRequestGroupAddress);
     ar << static_cast<DWORD>(m_lstTriggers.size());
     for (const CGroupDataAddress* pAddress : m_lstTriggers)
-        StoreAddress(ar, pAddress);
+        StoreAddressReference(ar, pAddress);
     ar << static_cast<WORD>(m_nCondition) << static_cast<WORD>(m_nWarmStart) << static_cast<WORD>(m_nColdStart)
        << m_wInitValue << m_nExponent;
     ar << static_cast<DWORD>(m_lstMembers.size());

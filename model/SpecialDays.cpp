@@ -3,6 +3,7 @@
 #include "access/BusAccess.h"
 #include "access/DownloadProcedure.h"
 #include "access/EtsDataAccess.h"
+#include "common/ProgressSteps.h"
 #include "model/ArchiveSchema.h"
 #include "model/CalendarRecord.h"
 #include "model/CsvField.h"
@@ -24,11 +25,7 @@
 
 namespace {
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress && dwCount)
-        pProgress->Step(dwCount);
-}
+using progress::Step;
 
 std::string SpecialDaysTitle()
 {
@@ -42,7 +39,7 @@ void ShowSpecialDays(CProgressInfo* pProgress)
 }
 
 // The slots left up to the capacity, for the progress.
-DWORD SlotsLeft(int nCount)
+DWORD SpecialDaySlotsLeft(int nCount)
 {
     return nCount < CSpecialDays::kMaxSpecialDays ? static_cast<DWORD>(CSpecialDays::kMaxSpecialDays - nCount) : 0;
 }
@@ -230,7 +227,7 @@ void CSpecialDays::StoreToArchive(CArchive& ar, CProgressInfo* pProgress) const
         ar << (pDayRoutine ? static_cast<WORD>(pDayRoutine->GetNumber()) : kNoRoutine);
         Step(pProgress, 1);
     }
-    Step(pProgress, SlotsLeft(GetCount()));
+    Step(pProgress, SpecialDaySlotsLeft(GetCount()));
 }
 
 void CSpecialDays::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress)
@@ -264,7 +261,7 @@ void CSpecialDays::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress)
     if (dwDropped)
         LOG_WARNING("%lu special days of the data file beyond %d dropped", static_cast<unsigned long>(dwDropped),
                     kMaxSpecialDays);
-    Step(pProgress, SlotsLeft(GetCount()));
+    Step(pProgress, SpecialDaySlotsLeft(GetCount()));
 }
 
 // ------------------------------------------------------------ text export and report
@@ -279,7 +276,7 @@ void CSpecialDays::ExportCsv(CProgressInfo* pProgress, std::string& strFile) con
         strFile += pSpecialDay->GetExportText() + "\n";
         Step(pProgress, 1);
     }
-    Step(pProgress, SlotsLeft(GetCount()));
+    Step(pProgress, SpecialDaySlotsLeft(GetCount()));
 }
 
 std::string CSpecialDays::GetReportCellText(const CSpecialDay* pSpecialDay, int nColumn)

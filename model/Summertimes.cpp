@@ -3,6 +3,7 @@
 #include "access/BusAccess.h"
 #include "access/DownloadProcedure.h"
 #include "access/EtsDataAccess.h"
+#include "common/ProgressSteps.h"
 #include "model/ArchiveSchema.h"
 #include "model/CalendarRecord.h"
 #include "model/CsvField.h"
@@ -21,11 +22,7 @@ namespace {
 
 constexpr std::size_t kShortRecordSize = 8;
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress && dwCount)
-        pProgress->Step(dwCount);
-}
+using progress::Step;
 
 std::string SummertimesTitle()
 {
@@ -38,7 +35,7 @@ void ShowSummertimes(CProgressInfo* pProgress)
         pProgress->SetBottomText(SummertimesTitle());
 }
 
-DWORD SlotsLeft(int nCount)
+DWORD SummertimeSlotsLeft(int nCount)
 {
     return nCount < CSummertimes::kMaxSummertimes ? static_cast<DWORD>(CSummertimes::kMaxSummertimes - nCount) : 0;
 }
@@ -250,7 +247,7 @@ void CSummertimes::StoreToArchive(CArchive& ar, CProgressInfo* pProgress) const
         ar << static_cast<WORD>(static_cast<SHORT>(pSummertime->GetShift()));
         Step(pProgress, 1);
     }
-    Step(pProgress, SlotsLeft(GetCount()));
+    Step(pProgress, SummertimeSlotsLeft(GetCount()));
 }
 
 void CSummertimes::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress)
@@ -287,7 +284,7 @@ void CSummertimes::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress)
     }
     if (nDropped)
         LOG_WARNING("%d daylight-saving periods of the data file beyond %d dropped", nDropped, kMaxSummertimes);
-    Step(pProgress, SlotsLeft(GetCount()));
+    Step(pProgress, SummertimeSlotsLeft(GetCount()));
 }
 
 // ------------------------------------------------------------ text export and report
@@ -303,7 +300,7 @@ void CSummertimes::ExportCsv(CProgressInfo* pProgress, std::string& strFile) con
         strFile += pSummertime->GetExportText() + "\n";
         Step(pProgress, 1);
     }
-    Step(pProgress, SlotsLeft(GetCount()));
+    Step(pProgress, SummertimeSlotsLeft(GetCount()));
 }
 
 std::string CSummertimes::GetReportCellText(const CSummertime* pSummertime, int nColumn)

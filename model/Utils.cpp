@@ -381,6 +381,13 @@ std::string FormatIntFields(const std::string& strFormat, std::initializer_list<
     return strResult;
 }
 
+std::string FormatTwoDigits(int nNumber)
+{
+    char szNumber[16];
+    std::snprintf(szNumber, sizeof szNumber, "%02d", nNumber);
+    return szNumber;
+}
+
 std::string FormatDecimal(DWORD dwValue, int nDigits, bool bKeepLeadingZeros)
 {
     if (nDigits <= 0)

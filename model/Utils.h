@@ -54,6 +54,8 @@ std::string FormatUsageLine(std::string& strText, bool bTabbed, const std::strin
 
 // Small functions.
 std::string FormatDecimal(DWORD dwValue, int nDigits, bool bKeepLeadingZeros);
+// A number with at least two digits: "07", "12", "123".
+std::string FormatTwoDigits(int nNumber);
 // A resource text with its "%d" fields filled in order. The text is never
 // handed to printf, so a stray field in a translation cannot read past the
 // values given.

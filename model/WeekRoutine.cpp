@@ -3,6 +3,7 @@
 #include "access/BusAccess.h"
 #include "access/DownloadProcedure.h"
 #include "access/EtsDataAccess.h"
+#include "common/ProgressSteps.h"
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
 #include "model/IChronosetServices.h"
@@ -21,23 +22,12 @@ namespace {
 
 constexpr WORD kNoRoutine = 0xFFFF;  // a weekday without routine in the data file
 
-void Step(CProgressInfo* pProgress, DWORD dwCount)
-{
-    if (pProgress)
-        pProgress->Step(dwCount);
-}
+using progress::Step;
 
 void ShowWeekRoutine(CProgressInfo* pProgress)
 {
     if (pProgress)
         pProgress->SetBottomText(GetResString(40010, "Wochenablauf"));
-}
-
-std::string FormatNumber(int nNumber)
-{
-    char szNumber[16];
-    std::snprintf(szNumber, sizeof szNumber, "%02d", nNumber);
-    return szNumber;
 }
 
 }  // namespace
@@ -63,7 +53,7 @@ std::string CWeekRoutine::GetColumnText(int nDay, int nColumn) const
     case 1:
         return pDayRoutine ? pDayRoutine->GetName() : GetResString(40119, "\"kein\"");
     case 2:
-        return pDayRoutine ? FormatNumber(pDayRoutine->GetNumber()) : std::string("-");
+        return pDayRoutine ? FormatTwoDigits(pDayRoutine->GetNumber()) : std::string("-");
     default:
         return "-";
     }
@@ -163,7 +153,7 @@ void CWeekRoutine::ExportCsv(CProgressInfo* pProgress, std::string& strFile) con
     for (int nDay = 0; nDay < kDays; ++nDay) {
         strFile += "\"" + GetWeekdayName(nDay) + "\",";
         if (const CDayRoutine* pDayRoutine = m_arrDayRoutines[static_cast<std::size_t>(nDay)])
-            strFile += "\"" + pDayRoutine->GetName() + "\",\"" + FormatNumber(pDayRoutine->GetNumber()) + "\"";
+            strFile += "\"" + pDayRoutine->GetName() + "\",\"" + FormatTwoDigits(pDayRoutine->GetNumber()) + "\"";
         else
             strFile += ",";
         strFile += "\n";

@@ -44,10 +44,6 @@ private:
     CTabComboBox* m_pBox;
 };
 
-QString Q(const std::string& strText) {
-    return QString::fromUtf8(strText.data(), static_cast<qsizetype>(strText.size()));
-}
-
 }  // namespace
 
 CTabComboBox::CTabComboBox(DWORD dwStyle, int nColumns, const CTabComboItem* pColumns, QWidget* pParent)
@@ -212,7 +208,7 @@ void CTabComboBox::FitText(const std::string& strText) {
         const std::size_t nTab = strText.find('\t', nStart);
         const std::string strField =
             strText.substr(nStart, nTab == std::string::npos ? std::string::npos : nTab - nStart);
-        const int nWidth = metrics.horizontalAdvance(Q(strField)) + nAverage;
+        const int nWidth = metrics.horizontalAdvance(QString::fromStdString(strField)) + nAverage;
         if (nField >= GetColumnCount()) {
             m_arrColumns.push_back(new CTabComboItem(TCI_LEFT, nWidth, std::string()));
             if (!m_arrColumnOrder.empty()) {
@@ -382,7 +378,7 @@ void CTabComboBox::DrawCell(QPainter& painter, const QRect& rcCell, int nColumn,
         } else if (pColumn->GetAlignment() == TCI_CENTER) {
             nAlign = Qt::AlignHCenter;
         }
-        painter.drawText(rcCell, nAlign | Qt::AlignVCenter | Qt::TextSingleLine, Q(strText));
+        painter.drawText(rcCell, nAlign | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdString(strText));
     } else if (strText.rfind("ICO", 0) == 0) {
         const QIcon icon = platform::ui::LoadIconResource(platform::ui::ResourceIdFromText(strText.c_str() + 3));
         if (!icon.isNull()) {

@@ -42,10 +42,6 @@ std::string NoneText() {
     return GetResString(IDS_NONE_ENTRY, "\"kein\"");
 }
 
-QString Q(const std::string& strText) {
-    return QString::fromUtf8(strText.data(), static_cast<qsizetype>(strText.size()));
-}
-
 template <typename T>
 int Compare(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
@@ -107,28 +103,28 @@ int CTableComboBox::Refill() {
         m_nObjectCount > 0 && dynamic_cast<const CGroupDataAddress*>(m_arrObjects.front()) != nullptr;
 
     if (m_bFirstEntry) {
-        AddComboItem(this, Q(m_strFirstEntry), 0);
+        AddComboItem(this, QString::fromStdString(m_strFirstEntry), 0);
     }
     if (m_bNoneEntry) {
-        AddComboItem(this, Q(NoneText()), 0);
+        AddComboItem(this, QString::fromStdString(NoneText()), 0);
     }
     std::vector<std::string> texts;
     for (const CObject* pObject : m_arrObjects) {
         if (const auto* pAddress = dynamic_cast<const CGroupDataAddress*>(pObject)) {
             texts.push_back(pAddress->GetTypeText() + '\t' + pAddress->GetName() + '\t' +
                             pAddress->GetAddressText(true));
-            AddComboItem(this, Q(texts.back()), GetObjectData(pAddress));
+            AddComboItem(this, QString::fromStdString(texts.back()), GetObjectData(pAddress));
         } else if (const auto* pRoutine = dynamic_cast<const CDayRoutine*>(pObject)) {
             texts.push_back(pRoutine->GetName() + '\t' + std::to_string(pRoutine->GetNumber()));
             // The data goes on the entry just added, whatever entries precede it.
-            AddComboItem(this, Q(texts.back()), GetObjectData(pRoutine));
+            AddComboItem(this, QString::fromStdString(texts.back()), GetObjectData(pRoutine));
         } else {
             LOG_ERROR("CTableComboBox::Refill: object of unsupported type not listed");
         }
     }
     FitDefaultColumns(texts);
     if (IsNewAddressEntryEnabled()) {
-        m_nNewAddressIndex = AddComboItem(this, Q(NewAddressText()), 0);
+        m_nNewAddressIndex = AddComboItem(this, QString::fromStdString(NewAddressText()), 0);
     }
     if (nSelData != 0 || !bGroupAddresses) {
         SelectComboByData(this, nSelData, -1);
@@ -305,9 +301,9 @@ void CTableComboBox::FitDefaultColumns(const std::vector<std::string>& texts) {
         if (pColumn->IsPicture() || IsUserWidth(i)) {
             continue;
         }
-        int nWidth = metrics.horizontalAdvance(Q(pColumn->m_strTitle));
+        int nWidth = metrics.horizontalAdvance(QString::fromStdString(pColumn->m_strTitle));
         for (const std::string& strText : texts) {
-            nWidth = std::max(nWidth, metrics.horizontalAdvance(Q(GetTabField(strText, i))));
+            nWidth = std::max(nWidth, metrics.horizontalAdvance(QString::fromStdString(GetTabField(strText, i))));
         }
         nWidth = std::min(nWidth + kCellMargins, kMaxFittedColumnWidth);
         if (nWidth > pColumn->m_nWidth) {
@@ -456,7 +452,7 @@ void CTableComboBox::DrawCell(QPainter& painter, const QRect& rcCell, int nColum
     } else if (pColumn->GetAlignment() == TCI_CENTER) {
         nAlign = Qt::AlignHCenter;
     }
-    painter.drawText(rcDraw.adjusted(4, 0, -4, 0), nAlign | Qt::AlignVCenter | Qt::TextSingleLine, Q(strText));
+    painter.drawText(rcDraw.adjusted(4, 0, -4, 0), nAlign | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdString(strText));
     painter.restore();
 }
 

@@ -3,6 +3,7 @@
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
 #include "app/Chronoset.h"
+#include "common/ResultCode.h"
 #include "editors/groups/GroupItemData.h"
 #include "editors/groups/MainMiddleGroupDlg.h"
 #include "editors/groups/SubGroupEditDlg.h"
@@ -36,10 +37,6 @@
 int g_anLastGroupPath[3] = {-1, -1, -1};
 
 namespace {
-
-unsigned Hr(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
 
 // A host call that succeeded without handing out its object counts as failed.
 template <class T>

@@ -37,11 +37,6 @@ namespace {
 
 // A member may send on every datapoint type but date and time.
 constexpr DWORD kAllValueTypes = 127;
-constexpr LONG kTwoBitType = CTypedValueControls::kTwoBitType;
-constexpr LONG kByteType = CTypedValueControls::kByteType;
-constexpr LONG kFloatType = CTypedValueControls::kFloatType;
-constexpr WORD kPercentSubType = CTypedValueControls::kPercentSubType;
-constexpr WORD kCountSubType = CTypedValueControls::kCountSubType;
 
 }  // namespace
 
@@ -51,8 +46,8 @@ CQuantityMemberEditDlg::CQuantityMemberEditDlg(QWidget* pParent, bool bInsertMod
       m_oValue(*this, {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL, IDC_EXPONENT}, true),
       m_bInsertMode(bInsertMode), m_pMembers(pMembers) {
     SetHelpID(IDD);
-    MapCommand(IDC_PERCENT, [this]() { OnRadio(kPercentSubType); });
-    MapCommand(IDC_STANDARD, [this]() { OnRadio(kCountSubType); });
+    MapCommand(IDC_PERCENT, [this]() { OnRadio(CTypedValueControls::kPercentSubType); });
+    MapCommand(IDC_STANDARD, [this]() { OnRadio(CTypedValueControls::kCountSubType); });
 }
 
 CQuantityMemberEditDlg::~CQuantityMemberEditDlg() = default;
@@ -273,13 +268,13 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
                     static_cast<int>(nMainType), static_cast<int>(nSubType));
         return;
     }
-    if (nMainType != kTwoBitType) {
+    if (nMainType != CTypedValueControls::kTwoBitType) {
         m_oValue.BindValueEdit(nMainType, static_cast<WORD>(nSubType));
     }
-    if (nMainType == kByteType) {
+    if (nMainType == CTypedValueControls::kByteType) {
         SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
     }
-    if (nMainType == kFloatType) {
+    if (nMainType == CTypedValueControls::kFloatType) {
         if (m_bShowingStored) {
             // The stored value is shown as the table shows it, even where
             // its exponent is not the one chosen for it.
@@ -293,7 +288,7 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
             }
             m_oValue.ApplyExponent();
         }
-    } else if (nMainType == kTwoBitType) {
+    } else if (nMainType == CTypedValueControls::kTwoBitType) {
         if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
             const WORD wStored = m_pMember->GetRawValue();
             if (wStored != 0) {
@@ -307,9 +302,9 @@ void CQuantityMemberEditDlg::OnCloseUp(bool bOffer) {
     } else {
         m_oValue.ShowPlainRange();
     }
-    if (nMainType == kByteType) {
-        if (nSubType == kPercentSubType || nSubType == kCountSubType) {
-            CheckDlgButton(nSubType == kPercentSubType ? IDC_PERCENT : IDC_STANDARD, true);
+    if (nMainType == CTypedValueControls::kByteType) {
+        if (nSubType == CTypedValueControls::kPercentSubType || nSubType == CTypedValueControls::kCountSubType) {
+            CheckDlgButton(nSubType == CTypedValueControls::kPercentSubType ? IDC_PERCENT : IDC_STANDARD, true);
             OnRadio(static_cast<WORD>(nSubType));
         } else {
             LOG_WARNING("CQuantityMemberEditDlg: No subtype information for SubType 5.x : %d",
@@ -386,9 +381,9 @@ void CQuantityMemberEditDlg::OnOK() {
     }
     WORD wValue = 0;
     const LONG nMainType = pAddress->GetObjectType();
-    if (nMainType == kByteType) {
-        pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
-    } else if (nMainType == kFloatType) {
+    if (nMainType == CTypedValueControls::kByteType) {
+        pAddress->SetType({CTypedValueControls::kByteType, IsDlgButtonChecked(IDC_PERCENT) ? CTypedValueControls::kPercentSubType : CTypedValueControls::kCountSubType});
+    } else if (nMainType == CTypedValueControls::kFloatType) {
         m_pMember->SetExponent(m_oValue.ExponentToStore());
     }
     wValue = static_cast<WORD>(m_oValue.ValueToStore(nMainType));

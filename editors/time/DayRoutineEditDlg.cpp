@@ -13,6 +13,7 @@
 #include "common/ResString.h"
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Handles.h"
+#include "ui/AssociationCount.h"
 #include "ui/GroupAddressInsertHook.h"
 #include "platform/ui/TextLimitValidator.h"
 #include "ui/TableComboBox.h"
@@ -30,17 +31,8 @@ namespace {
 constexpr LONG kOneBitType = 1;
 constexpr DWORD kOneBitTypeMask = 1;
 
-int AssociationLimit() {
-    return CChronoset::GetMaxGroupAddressCount();
-}
-
-int CountAssociationsNow() {
-    DWORD nCount = 0;
-    if (g_pChronoset != nullptr) {
-        g_pChronoset->CountAssociations(nCount);
-    }
-    return static_cast<int>(nCount);
-}
+using ui::AssociationLimit;
+using ui::CountAssociationsNow;
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Handles.h"
+#include "ui/AssociationCount.h"
 #include "ui/FloatEditEx.h"
 #include "ui/GroupAddressInsertHook.h"
 #include "ui/SpinControl.h"
@@ -35,23 +36,9 @@ namespace {
 
 // Every datapoint type but date and time may be switched.
 constexpr DWORD kAllValueTypes = 127;
-constexpr LONG kTwoBitType = CTypedValueControls::kTwoBitType;
-constexpr LONG kByteType = CTypedValueControls::kByteType;
-constexpr LONG kFloatType = CTypedValueControls::kFloatType;
-constexpr WORD kPercentSubType = CTypedValueControls::kPercentSubType;
-constexpr WORD kCountSubType = CTypedValueControls::kCountSubType;
 
-int AssociationLimit() {
-    return CChronoset::GetMaxGroupAddressCount();
-}
-
-int CountAssociationsNow() {
-    DWORD nCount = 0;
-    if (g_pChronoset != nullptr) {
-        g_pChronoset->CountAssociations(nCount);
-    }
-    return static_cast<int>(nCount);
-}
+using ui::AssociationLimit;
+using ui::CountAssociationsNow;
 
 }  // namespace
 
@@ -61,8 +48,8 @@ CDaySwitchTimeEditDlg::CDaySwitchTimeEditDlg(QWidget* pParent, bool bInsertMode,
       m_oValue(*this, {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL, IDC_EXPONENT}, false),
       m_bInsertMode(bInsertMode), m_pSwitchTimes(pSwitchTimes) {
     SetHelpID(IDD);
-    MapCommand(IDC_PERCENT, [this]() { OnRadio(kPercentSubType); });
-    MapCommand(IDC_STANDARD, [this]() { OnRadio(kCountSubType); });
+    MapCommand(IDC_PERCENT, [this]() { OnRadio(CTypedValueControls::kPercentSubType); });
+    MapCommand(IDC_STANDARD, [this]() { OnRadio(CTypedValueControls::kCountSubType); });
 }
 
 CDaySwitchTimeEditDlg::~CDaySwitchTimeEditDlg() = default;
@@ -225,16 +212,16 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
         return;
     }
     m_oValue.ShowValueControls(true, nMainType);
-    if (nMainType != kTwoBitType) {
+    if (nMainType != CTypedValueControls::kTwoBitType) {
         m_oValue.BindValueEdit(nMainType, static_cast<WORD>(nSubType));
     }
-    if (nMainType == kByteType) {
+    if (nMainType == CTypedValueControls::kByteType) {
         if (const CDptSubType* pSubType =
                 g_DptManager.GetSubType(static_cast<WORD>(nMainType), static_cast<WORD>(nSubType))) {
             SetDlgItemText(IDC_UNIT, pSubType->GetUnit());
         }
     }
-    if (nMainType == kFloatType) {
+    if (nMainType == CTypedValueControls::kFloatType) {
         if (m_bShowingStored) {
             // The stored value is shown as the table shows it, even where
             // its exponent is not the one chosen for it.
@@ -248,7 +235,7 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
             }
             m_oValue.ApplyExponent();
         }
-    } else if (nMainType == kTwoBitType) {
+    } else if (nMainType == CTypedValueControls::kTwoBitType) {
         const DWORD dwStored = m_pSwitchTime != nullptr ? m_pSwitchTime->GetValue().dwValue : 0;
         if (auto* pMode = GetDlgItemAs<QComboBox>(IDC_MODE)) {
             SelectComboByData(pMode, static_cast<std::intptr_t>(LOBYTE(dwStored)), 0);
@@ -257,10 +244,10 @@ void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
     } else {
         m_oValue.ShowPlainRange();
     }
-    if (nMainType == kByteType) {
-        if (nSubType == kPercentSubType) {
+    if (nMainType == CTypedValueControls::kByteType) {
+        if (nSubType == CTypedValueControls::kPercentSubType) {
             CheckDlgButton(IDC_PERCENT, true);
-        } else if (nSubType == kCountSubType) {
+        } else if (nSubType == CTypedValueControls::kCountSubType) {
             CheckDlgButton(IDC_STANDARD, true);
         } else {
             LOG_WARNING("CDaySwitchTimeEditDlg: No subtype information for SubType 5.x : %d",
@@ -376,9 +363,9 @@ void CDaySwitchTimeEditDlg::OnOK() {
     NormaliseTypedValue();
     SwitchTimeValue value;
     const LONG nMainType = pAddress->GetObjectType();
-    if (nMainType == kByteType) {
-        pAddress->SetType({kByteType, IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kCountSubType});
-    } else if (nMainType == kFloatType) {
+    if (nMainType == CTypedValueControls::kByteType) {
+        pAddress->SetType({CTypedValueControls::kByteType, IsDlgButtonChecked(IDC_PERCENT) ? CTypedValueControls::kPercentSubType : CTypedValueControls::kCountSubType});
+    } else if (nMainType == CTypedValueControls::kFloatType) {
         m_pSwitchTime->SetExponent(m_oValue.ExponentToStore());
     }
     value.dwValue = m_oValue.ValueToStore(nMainType);

@@ -2,6 +2,7 @@
 
 #include "access/EtsDataAccess.h"
 #include "access/HostObjectMaps.h"
+#include "common/ResultCode.h"
 #include "editors/time/DeviceObjectRow.h"
 #include "model/Utils.h"
 #include "common/Log.h"
@@ -15,10 +16,6 @@
 using ui::Order;
 
 namespace {
-
-unsigned Hr(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
 
 // A host call that succeeded without handing out its object counts as failed.
 template <class T>

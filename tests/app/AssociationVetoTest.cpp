@@ -10,7 +10,7 @@ using apptest::Json;
 
 namespace {
 
-constexpr LONG kDevice = 1000;
+using apptest::kDevice;
 constexpr char kCaption[] = "Verbinde Kommunikationsobjekte";
 constexpr char kReadError[] = "Fehler beim Ermitteln der Zuordnungsdaten.";
 

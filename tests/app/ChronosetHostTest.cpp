@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr LONG kDevice = 1000;
+using apptest::kDevice;
 
 class ChronosetHostTest : public apptest::HostTest {
 protected:

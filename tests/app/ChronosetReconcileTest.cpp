@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr LONG kDevice = 1000;
+using apptest::kDevice;
 
 class ScriptedUsageDialog : public IUsageDialog {
 public:

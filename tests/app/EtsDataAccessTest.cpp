@@ -11,7 +11,7 @@ using apptest::Json;
 
 namespace {
 
-constexpr LONG kDevice = 1000;
+using apptest::kDevice;
 
 // Project 1: main 1 (10) / middle 2 (11) / subs 3 (12) and 4 (13), a second
 // middle group 5 (14) with two subs of address 7 (15, 16); main 17 (17) /

@@ -14,10 +14,10 @@ using apptest::Json;
 
 namespace {
 
-constexpr LONG kDevice = 1000;
+using apptest::kDevice;
 
 // Main 1 (10) / middle 2 (11) / sub 3 (12); a device to scan from.
-Json TestProject()
+Json RollbackProject()
 {
     Json project = apptest::ProjectWithGroups({{10, 1, 11, 2, 12, 3}});
     project["projects"][0]["devices"].push_back(apptest::Device(kDevice, 1, {}));
@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         HostTest::SetUp();
-        Load(TestProject());
+        Load(RollbackProject());
         Scan(kDevice);
         m_strBefore = Content();
         m_host.ClearLoggerLines();

@@ -11,7 +11,7 @@ using apptest::Json;
 
 namespace {
 
-constexpr LONG kDevice = 1000;
+using apptest::kDevice;
 
 // A device management that only says it was made.
 class CFakeDeviceManagement : public IDeviceManagement, public CComObjectRoot {

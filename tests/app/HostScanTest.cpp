@@ -12,7 +12,7 @@ using apptest::Json;
 
 namespace {
 
-constexpr LONG kDevice = 1000;
+using apptest::kDevice;
 
 // Two projects: 1 with two main groups (10, 20), three middle groups and
 // four group addresses and the device; 2 with one of each.

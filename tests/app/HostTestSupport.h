@@ -22,6 +22,9 @@ namespace apptest {
 
 using Json = nlohmann::json;
 
+// The device the tests put into their projects.
+constexpr LONG kDevice = 1000;
+
 // A project (id 1) whose group tree holds, for every entry of `groups`, a
 // main group / middle group / group address; the entries are
 // {main id, main address, middle id, middle address, sub id, sub address}.

@@ -3,6 +3,7 @@
 #include "model/Utils.h"
 #include "platform/archive/Archive.h"
 #include "tests/model/GroupAddressLogCapture.h"
+#include "tests/model/SchemaGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Restores the schema of the data file being read after each test.
-class SchemaGuard {
-public:
-    explicit SchemaGuard(DWORD nSchema) : m_nSaved(g_nArchiveSchema) { g_nArchiveSchema = nSchema; }
-    ~SchemaGuard() { g_nArchiveSchema = m_nSaved; }
-    SchemaGuard(const SchemaGuard&) = delete;
-    SchemaGuard& operator=(const SchemaGuard&) = delete;
-
-private:
-    DWORD m_nSaved;
-};
 
 void MakeAddress(CGroupDataAddress& address, const std::string& strName, LONG nAddress, int nType, int nSubType)
 {
@@ -294,7 +283,7 @@ TEST(GroupDataAddressTest, ArchiveRecordGoldenBytes)
                             0x02, 0x00, 0x0B, 0x00, 0x34, 0x00, 0x12, 0x00, 0x01, 0x00};
     EXPECT_EQ(ar.GetBuffer(), expected);
 
-    SchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
+    CSchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
     CArchive in(ar.GetBuffer());
     CGroupDataAddress loaded;
     loaded.LoadFromArchive(in);
@@ -319,7 +308,7 @@ TEST(GroupDataAddressTest, ArchiveRecordNoneValues)
                             0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
     EXPECT_EQ(ar.GetBuffer(), expected);
 
-    SchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
+    CSchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
     CArchive in(ar.GetBuffer());
     CGroupDataAddress loaded;
     loaded.SetObjectNumber(4);
@@ -335,7 +324,7 @@ TEST(GroupDataAddressTest, OlderSchemasReadFewerFields)
     const Bytes record = {0x01, 'A', 0x03, 0x12, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x02, 0x00,
                           0x34, 0x00, 0x12, 0x00, 0x07, 0x00};
     {
-        SchemaGuard schema(0x10003);
+        CSchemaGuard schema(0x10003);
         CArchive in(record);
         CGroupDataAddress loaded;
         loaded.SetReference(99);
@@ -347,7 +336,7 @@ TEST(GroupDataAddressTest, OlderSchemasReadFewerFields)
         EXPECT_EQ(loaded.GetObjectNumber(), 2);
     }
     {
-        SchemaGuard schema(0x10004);
+        CSchemaGuard schema(0x10004);
         CArchive in(record);
         CGroupDataAddress loaded;
         loaded.LoadFromArchive(in);
@@ -357,7 +346,7 @@ TEST(GroupDataAddressTest, OlderSchemasReadFewerFields)
     }
     {
         // Any non-zero flag word reads as invalid.
-        SchemaGuard schema(0x10005);
+        CSchemaGuard schema(0x10005);
         CArchive in(record);
         CGroupDataAddress loaded;
         loaded.LoadFromArchive(in);
@@ -385,7 +374,7 @@ TEST(GroupDataAddressTest, LongStoredNamesAreCutOnLoad)
     CArchive ar;
     ar << std::string(300, 'n');
     ar << DWORD {0x1203} << WORD {1} << WORD {1} << WORD {0xFFFF} << DWORD {0xFFFFFFFF} << WORD {0};
-    SchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
+    CSchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
     CArchive in(ar.GetBuffer());
     CGroupDataAddress loaded;
     loaded.LoadFromArchive(in);

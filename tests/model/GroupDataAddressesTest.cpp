@@ -13,6 +13,7 @@
 #include "report/ParamReportLine.h"
 #include "report/ReportCellLabel.h"
 #include "tests/model/GroupAddressLogCapture.h"
+#include "tests/model/SchemaGuard.h"
 #include "tests/report/FakeReportDC.h"
 
 #include <gtest/gtest.h>
@@ -26,17 +27,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-class SchemaGuard {
-public:
-    explicit SchemaGuard(DWORD nSchema) : m_nSaved(g_nArchiveSchema) { g_nArchiveSchema = nSchema; }
-    ~SchemaGuard() { g_nArchiveSchema = m_nSaved; }
-    SchemaGuard(const SchemaGuard&) = delete;
-    SchemaGuard& operator=(const SchemaGuard&) = delete;
-
-private:
-    DWORD m_nSaved;
-};
 
 // The central object of a test, with its group-address lists; debug mode off
 // and the log collected.
@@ -614,7 +604,7 @@ TEST_F(GroupDataAddressesTest, ArchiveRoundTripAndCountWords)
     ASSERT_EQ(bytes.size(), 2u + 2 * 20 + 2 + 18);
     EXPECT_EQ(bytes[42], 1);
 
-    SchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
+    CSchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
     CChronoset loaded;
     CArchive in(bytes);
     loaded.GetGroupDataAddresses()->LoadFromArchive(in, &progress);
@@ -640,7 +630,7 @@ TEST_F(GroupDataAddressesTest, ArchiveBeforeSchema0x10005HasNoInvalidList)
     ar << WORD {1};
     ar << std::string("Alt") << DWORD {0x0102} << WORD {1} << WORD {1} << WORD {0xFFFF};
     ar << DWORD {0xCAFEBABE};  // whatever follows the group addresses
-    SchemaGuard schema(0x10003);
+    CSchemaGuard schema(0x10003);
     CArchive in(ar.GetBuffer());
     Lists().LoadFromArchive(in, nullptr);
     EXPECT_EQ(Lists().GetCount(false), 1);
@@ -664,7 +654,7 @@ TEST_F(GroupDataAddressesTest, ArchiveSurplusRecordsAreReadPastInStep)
     // A record of the valid list whose flag says invalid: the list decides.
     ar << std::string("I") << DWORD {0x0505} << WORD {1} << WORD {1} << WORD {0xFFFF} << DWORD {7} << WORD {0};
 
-    SchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
+    CSchemaGuard schema(ARCHIVE_SCHEMA_CURRENT);
     CArchive in(ar.GetBuffer());
     Lists().LoadFromArchive(in, nullptr);
     EXPECT_TRUE(in.AtEnd());

@@ -147,7 +147,7 @@ TEST_F(QuantityMemberTest, ArchiveRecordByFileSchema)
     };
     for (const Case& c : arrCases) {
         SCOPED_TRACE(c.nSchema);
-        SchemaGuard schema(c.nSchema);
+        CSchemaGuard schema(c.nSchema);
         CQuantityMember* pLoaded = m_pLast->CreateMember();
         CArchive load(c.bytes);
         pLoaded->LoadFromArchive(load);

@@ -317,7 +317,7 @@ TEST_F(QuantityTest, ArchiveRecordsOfOlderSchemas)
     const Bytes arrHead = {0x01, 'Q', 0x02, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00};
     const Bytes arrCodes = {0x01, 0x00, 0x03, 0x00, 0x03, 0x00, 0x01, 0x00};
     auto load = [&](DWORD nSchema, const Bytes& arrMiddle, const Bytes& arrTail) {
-        SchemaGuard schema(nSchema);
+        CSchemaGuard schema(nSchema);
         Bytes bytes = arrHead;
         bytes.insert(bytes.end(), arrMiddle.begin(), arrMiddle.end());
         bytes.insert(bytes.end(), arrCodes.begin(), arrCodes.end());

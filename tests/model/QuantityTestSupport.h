@@ -13,6 +13,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/SystemLocale.h"
 #include "tests/model/GroupAddressLogCapture.h"
+#include "tests/model/SchemaGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +24,6 @@
 namespace quantitytest {
 
 using Bytes = std::vector<std::uint8_t>;
-
-class SchemaGuard {
-public:
-    explicit SchemaGuard(DWORD nSchema) : m_nSaved(g_nArchiveSchema) { g_nArchiveSchema = nSchema; }
-    ~SchemaGuard() { g_nArchiveSchema = m_nSaved; }
-    SchemaGuard(const SchemaGuard&) = delete;
-    SchemaGuard& operator=(const SchemaGuard&) = delete;
-
-private:
-    DWORD m_nSaved;
-};
 
 class QuantityTestBase : public ::testing::Test {
 protected:

@@ -15,19 +15,9 @@
 using switchtest::Bytes;
 using switchtest::CSchemaGuard;
 using switchtest::SwitchProgramTest;
+using switchtest::Tm;
 
 namespace {
-
-std::tm Tm(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0)
-{
-    std::tm tm {};
-    tm.tm_year = nYear - 1900;
-    tm.tm_mon = nMonth - 1;
-    tm.tm_mday = nDay;
-    tm.tm_hour = nHour;
-    tm.tm_min = nMinute;
-    return tm;
-}
 
 class SpecialDaysTest : public SwitchProgramTest {
 protected:

@@ -17,27 +17,32 @@
 #include "platform/base/SystemLocale.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/model/GroupAddressLogCapture.h"
+#include "tests/model/SchemaGuard.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
 namespace switchtest {
 
+using ::CSchemaGuard;
+
 using Bytes = std::vector<std::uint8_t>;
 
-class CSchemaGuard {
-public:
-    explicit CSchemaGuard(DWORD nSchema) : m_nSaved(g_nArchiveSchema) { g_nArchiveSchema = nSchema; }
-    ~CSchemaGuard() { g_nArchiveSchema = m_nSaved; }
-    CSchemaGuard(const CSchemaGuard&) = delete;
-    CSchemaGuard& operator=(const CSchemaGuard&) = delete;
-
-private:
-    DWORD m_nSaved;
-};
+// A local time of the given fields, the rest zero.
+inline std::tm Tm(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0)
+{
+    std::tm tm {};
+    tm.tm_year = nYear - 1900;
+    tm.tm_mon = nMonth - 1;
+    tm.tm_mday = nDay;
+    tm.tm_hour = nHour;
+    tm.tm_min = nMinute;
+    return tm;
+}
 
 class SwitchProgramTest : public ::testing::Test {
 protected:

@@ -32,7 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr UINT MB_ERROR_OK = 0x10;  // error icon, OK
+constexpr UINT kErrorBoxOk = 0x10;  // error icon, OK
 const char kLoadError[] = "Fehler beim Laden der Parameterdaten!";
 const char kLoadCaption[] = "Parameterdaten laden";
 const char kSaveError[] = "Fehler beim Speichern der Parameterdaten!";
@@ -164,7 +164,7 @@ TEST_F(MainWindowFileDoorsTest, DataFilesThatDoNotLoadShowTheLoadErrorAndKeepThe
                     m_files.Expect({.bOpen = true, .title = "Import", .initialDir = {}, .nAnswer = IDOK,
                                     .strPath = DataFile(pszName)});
                 }
-                m_boxes.ExpectBox(kLoadError, kLoadCaption, MB_ERROR_OK, IDOK);
+                m_boxes.ExpectBox(kLoadError, kLoadCaption, kErrorBoxOk, IDOK);
                 dlg.SendCommand(nCommand);
                 EXPECT_EQ(m_boxes.GetPendingCount(), 0u) << pszName;
                 EXPECT_EQ(g_pChronoset, pOpen) << pszName;
@@ -203,22 +203,22 @@ TEST_F(MainWindowFileDoorsTest, TargetsThatMayNotBeWrittenShowTheSaveErrorAndKee
         const auto diskBefore = Disk();
 
         // Save onto the open file, which became read-only.
-        m_boxes.ExpectBox(kSaveError, kSaveCaption, MB_ERROR_OK, IDOK);
+        m_boxes.ExpectBox(kSaveError, kSaveCaption, kErrorBoxOk, IDOK);
         dlg.SendCommand(CParameterDlg::ID_FILE_SAVE);
         EXPECT_TRUE(g_bDataModified);
         // Save As and the data-file export.
         for (const char* pszName : {"schreibgeschuetzt.tv2", "gesperrt.tv2"}) {
             m_files.ExpectSave(DataFile(pszName));
-            m_boxes.ExpectBox(kSaveError, kSaveCaption, MB_ERROR_OK, IDOK);
+            m_boxes.ExpectBox(kSaveError, kSaveCaption, kErrorBoxOk, IDOK);
             dlg.SendCommand(CParameterDlg::ID_FILE_SAVE_AS);
             m_files.ExpectSave(DataFile(pszName));
-            m_boxes.ExpectBox(kSaveError, "Export", MB_ERROR_OK, IDOK);
+            m_boxes.ExpectBox(kSaveError, "Export", kErrorBoxOk, IDOK);
             dlg.SendCommand(CParameterDlg::ID_FILE_EXPORT);
         }
         // The text export.
         for (const char* pszName : {"schreibgeschuetzt.csv", "ordner.csv"}) {
             m_files.ExpectSave(DataFile(pszName));
-            m_boxes.ExpectBox(kSaveError, kSaveCaption, MB_ERROR_OK, IDOK);
+            m_boxes.ExpectBox(kSaveError, kSaveCaption, kErrorBoxOk, IDOK);
             dlg.SendCommand(CParameterDlg::ID_FILE_EXPORT);
         }
         EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
@@ -244,7 +244,7 @@ TEST_F(MainWindowFileDoorsTest, AFirstSaveThatFailsLeavesTheWindowWithoutAFile) 
         // The disk refuses the flush, as a full one would.
         platform::SetAtomicWriteHooks({.beforeRename = {}, .sync = [](int) { return errno = EIO, -1; }});
         m_files.ExpectSave(strTarget);
-        m_boxes.ExpectBox(kSaveError, kSaveCaption, MB_ERROR_OK, IDOK);
+        m_boxes.ExpectBox(kSaveError, kSaveCaption, kErrorBoxOk, IDOK);
         dlg.SendCommand(CParameterDlg::ID_FILE_SAVE);
         platform::SetAtomicWriteHooks({});
         EXPECT_EQ(dlg.GetCurrentFile(), "");

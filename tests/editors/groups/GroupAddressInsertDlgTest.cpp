@@ -41,13 +41,13 @@
 namespace {
 
 using grouptest::Json;
-using Dlg = CGroupAddressInsertDlg;
+using InsertDlg = CGroupAddressInsertDlg;
 using Texts = std::vector<std::string>;
 
 // Main 1 "Haus" (10) / middle 2 "Licht" (11) with sub groups 1..7 (ids
 // 101..107); the objects of another device give them the value types
 // 1 bit, 2 bit, 1 byte, 2 bytes, 3 bytes, none and an unsupported one.
-Json Project() {
+Json InsertProject() {
     std::vector<std::vector<LONG>> groups;
     for (LONG n = 1; n <= 7; ++n) {
         groups.push_back({10, 1, 11, 2, 100 + n, n});
@@ -88,16 +88,16 @@ protected:
         HostGroupsTest::TearDown();
     }
 
-    static CGroupAddressSelectionListBox& Tree(Dlg& dlg) {
+    static CGroupAddressSelectionListBox& Tree(InsertDlg& dlg) {
         return *dlg.GetInsertWnd()->GetSelectionView()->GetListBox();
     }
-    static CSubGroupTable* Table(Dlg& dlg) {
+    static CSubGroupTable* Table(InsertDlg& dlg) {
         return dynamic_cast<CSubGroupTable*>(dlg.GetInsertWnd()->GetTableView()->GetTableBox());
     }
-    static QWidget* ApplyButton(Dlg& dlg) {
+    static QWidget* ApplyButton(InsertDlg& dlg) {
         return Table(dlg)->GetFormView()->GetDlgItem(CGaSelectionBtnView::IDC_APPLY);
     }
-    static void ClickRow(Dlg& dlg, const std::string& strText) {
+    static void ClickRow(InsertDlg& dlg, const std::string& strText) {
         CGroupAddressSelectionListBox& tree = Tree(dlg);
         for (int i = 0; i < tree.GetRowCount(); ++i) {
             if (tree.GetItem(i)->GetTextRef() == strText) {
@@ -110,7 +110,7 @@ protected:
         ADD_FAILURE() << "no tree row " << strText;
     }
     // The sub groups of "Licht" in the right pane.
-    static CSubGroupTable* OpenLicht(Dlg& dlg) {
+    static CSubGroupTable* OpenLicht(InsertDlg& dlg) {
         ClickRow(dlg, "[1] Haus");
         uitest::PressKey(&Tree(dlg), Qt::Key_Right);
         ClickRow(dlg, "[2] Licht");
@@ -176,8 +176,8 @@ protected:
 };
 
 TEST_F(GroupAddressInsertDlgTest, EachHostValueTypeIsTakenAskedForOrRefusedByTheMask) {
-    Start(Project());
-    Dlg dlg(nullptr, FALSE, FALSE, 127, TRUE);
+    Start(InsertProject());
+    InsertDlg dlg(nullptr, FALSE, FALSE, 127, TRUE);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(g_pGroupAddressInsertDlg, &dlg);
         EXPECT_EQ(dlg.GetWindowText(), "Hinzufügen von Gruppenadressen");
@@ -232,10 +232,10 @@ TEST_F(GroupAddressInsertDlgTest, EachHostValueTypeIsTakenAskedForOrRefusedByThe
 }
 
 TEST_F(GroupAddressInsertDlgTest, TheListLimitRefusesAtTheStartAndWhileAddingButNotTheClock) {
-    Start(Project());
+    Start(InsertProject());
     FillList(250);
     {
-        Dlg dlg(nullptr, FALSE, TRUE, 127, TRUE);
+        InsertDlg dlg(nullptr, FALSE, TRUE, 127, TRUE);
         ExpectBox("Gruppenadressen ausgelastet", "Die Maximalzahl von Gruppenadressen ist erreicht.");
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_EQ(g_pGroupAddressInsertDlg, nullptr);
@@ -243,7 +243,7 @@ TEST_F(GroupAddressInsertDlgTest, TheListLimitRefusesAtTheStartAndWhileAddingBut
     }
     // The clock's one-bit address stands outside the list: one row, and
     // the dialog closes once it is taken.
-    Dlg clockDlg(nullptr, TRUE, TRUE, 512, FALSE);
+    InsertDlg clockDlg(nullptr, TRUE, TRUE, 512, FALSE);
     m_runner.Then([&](QDialog&) {
         SelectRows(*OpenLicht(clockDlg), {"Schalten"});
         uitest::Click(ApplyButton(clockDlg));
@@ -259,7 +259,7 @@ TEST_F(GroupAddressInsertDlgTest, TheListLimitRefusesAtTheStartAndWhileAddingBut
     // One place left: the second row finds the list full and ends the run.
     std::unique_ptr<CGroupDataAddress> pFreed(Listed(0x7000));
     Set().GetGroupDataAddresses()->Remove(pFreed.get(), true);
-    Dlg fullDlg(nullptr, FALSE, TRUE, 127, TRUE);
+    InsertDlg fullDlg(nullptr, FALSE, TRUE, 127, TRUE);
     m_runner.Then([&](QDialog&) {
         SelectRows(*OpenLicht(fullDlg), {"Schalten", "Zwang"});
         ExpectBox("Gruppenadressen ausgelastet", "Sie können erst wieder Gruppenadressen hinzufügen");
@@ -272,8 +272,8 @@ TEST_F(GroupAddressInsertDlgTest, TheListLimitRefusesAtTheStartAndWhileAddingBut
 }
 
 TEST_F(GroupAddressInsertDlgTest, AnAddressListedMeanwhileIsReportedAndTheFirstAddedIsTheResult) {
-    Start(Project());
-    Dlg dlg(nullptr, FALSE, TRUE, 127, TRUE);
+    Start(InsertProject());
+    InsertDlg dlg(nullptr, FALSE, TRUE, 127, TRUE);
     m_runner.Then([&](QDialog&) {
         CSubGroupTable* pTable = OpenLicht(dlg);
         SelectRows(*pTable, {"Zwang", "Schalten"});
@@ -292,7 +292,7 @@ TEST_F(GroupAddressInsertDlgTest, AGroupThatCannotBeReadSkipsItsRowsAndTheOthers
     // Two levels: main 3 (30) holds middle 0 (31) with sub 1 (32) and
     // middle 2 (33) with sub 1 (34).
     Start(apptest::ProjectWithGroups({{30, 3, 31, 0, 32, 1}, {30, 3, 33, 2, 34, 1}}), 2);
-    Dlg dlg(nullptr, FALSE, FALSE, 1, TRUE);
+    InsertDlg dlg(nullptr, FALSE, FALSE, 1, TRUE);
     m_runner.Then([&](QDialog&) {
         // Without middle groups in the strip.
         ASSERT_EQ(dlg.GetDragStrip()->GetItemCount(), 2);
@@ -320,8 +320,8 @@ TEST_F(GroupAddressInsertDlgTest, AGroupThatCannotBeReadSkipsItsRowsAndTheOthers
 }
 
 TEST_F(GroupAddressInsertDlgTest, TabWalksTreeButtonsAndTableAndTheStripMakesSubGroups) {
-    Start(Project());
-    Dlg dlg(nullptr, FALSE, FALSE, 127, TRUE);
+    Start(InsertProject());
+    InsertDlg dlg(nullptr, FALSE, FALSE, 127, TRUE);
     m_runner.Then([&](QDialog&) {
         CSubGroupTable* pTable = OpenLicht(dlg);
         SelectRows(*pTable, {"Frei"});
@@ -355,11 +355,11 @@ TEST_F(GroupAddressInsertDlgTest, TabWalksTreeButtonsAndTableAndTheStripMakesSub
 }
 
 TEST_F(GroupAddressInsertDlgTest, TheTreesPaneWidensToItsNamesUntilTheUserMovesTheSplitter) {
-    Json project = Project();
+    Json project = InsertProject();
     project["projects"][0]["mainGroups"][0]["middleGroups"][0]["groupAddresses"][0]["name"] =
         "Schalten der Gartenbeleuchtung";
     Start(project);
-    Dlg dlg(nullptr, FALSE, FALSE, 127, TRUE);
+    InsertDlg dlg(nullptr, FALSE, FALSE, 127, TRUE);
     m_runner.Then([&](QDialog&) {
         CGroupAddressSelectionListBox& tree = Tree(dlg);
         QSplitter* pSplitter = dlg.GetInsertWnd()->GetSplitter();
@@ -382,7 +382,7 @@ TEST_F(GroupAddressInsertDlgTest, TheTreesPaneWidensToItsNamesUntilTheUserMovesT
 }
 
 TEST_F(GroupAddressInsertDlgTest, TheSwitchingTimeDialogGetsTheAddressItChose) {
-    Start(Project());
+    Start(InsertProject());
     CGroupDataAddress* pHeld = Set().GetGroupDataAddresses()->CreateGroupAddress(false);
     pHeld->SetAddress(0x0101);
     pHeld->SetType({1, 1});
@@ -392,7 +392,7 @@ TEST_F(GroupAddressInsertDlgTest, TheSwitchingTimeDialogGetsTheAddressItChose) {
     m_runner.Then([&](QDialog&) {
         CTableComboBox* pCombo = timeDlg.GetAddressCombo();
         m_runner.Then([&](QDialog& d) {
-            auto& dlg = dynamic_cast<Dlg&>(d);
+            auto& dlg = dynamic_cast<InsertDlg&>(d);
             EXPECT_EQ(dlg.GetSubGroupTableOptions().nAllowedTypeMask, 127u);
             SelectRows(*OpenLicht(dlg), {"Temperatur"});
             ExpectTypeSelection({"2 Byte vorzeichenlos", "2 Byte vorzeichenbehaftet", "2 Byte Gleitkommazahl"}, 2);
@@ -411,7 +411,7 @@ TEST_F(GroupAddressInsertDlgTest, TheSwitchingTimeDialogGetsTheAddressItChose) {
 }
 
 TEST_F(GroupAddressInsertDlgTest, TheClockLockChooserOpensItOverAFullList) {
-    Start(Project());
+    Start(InsertProject());
     FillList(250);
     InstallTimeEditors();
     auto* pClockTable = dynamic_cast<CInternalClockTable*>(OpenPane(CInternalClockTable::kTableType));
@@ -419,7 +419,7 @@ TEST_F(GroupAddressInsertDlgTest, TheClockLockChooserOpensItOverAFullList) {
     QWidget* pLock = pClockTable->GetClockForm()->GetDlgItem(CInternalClockEditWnd::IDC_LOCK_ADDRESS);
     ASSERT_NE(pLock, nullptr);
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<InsertDlg&>(d);
         EXPECT_EQ(dlg.GetSubGroupTableOptions().nAllowedTypeMask, 512u);
         EXPECT_TRUE(dlg.GetSubGroupTableOptions().bSingleSelection);
         SelectRows(*OpenLicht(dlg), {"Frei"});
@@ -434,12 +434,12 @@ TEST_F(GroupAddressInsertDlgTest, TheClockLockChooserOpensItOverAFullList) {
 }
 
 TEST_F(GroupAddressInsertDlgTest, TheGroupAddressTableAddsSeveralAndTheDialogStaysOpen) {
-    Start(Project());
+    Start(InsertProject());
     CMainTableBox* pTable = OpenPane(3);
     ASSERT_NE(pTable, nullptr);
     ASSERT_EQ(pTable->GetItemCount(), 1);
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<InsertDlg&>(d);
         EXPECT_FALSE(dlg.GetSubGroupTableOptions().bSingleSelection);
         SelectRows(*OpenLicht(dlg), {"Schalten", "Zwang"});
         uitest::Click(ApplyButton(dlg));

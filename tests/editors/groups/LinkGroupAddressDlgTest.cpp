@@ -41,7 +41,7 @@
 
 namespace {
 
-using Dlg = CLinkGroupAddressDlg;
+using LinkDlg = CLinkGroupAddressDlg;
 using Offer = std::set<const CGroupDataAddress*>;
 
 class LinkGroupAddressDlgTest : public ::testing::Test {
@@ -132,11 +132,11 @@ protected:
         return bEnabled;
     }
 
-    CGroupDataAddress* AddressOfRow(const Dlg& dlg, int nRow) {
+    CGroupDataAddress* AddressOfRow(const LinkDlg& dlg, int nRow) {
         const std::intptr_t nData = GetComboItemData(dlg.GetAddressCombo(), nRow);
         return nData > 0 ? Lists().GetReferenceFromAddress(static_cast<LONG>(nData), false) : nullptr;
     }
-    Offer Offered(const Dlg& dlg) {
+    Offer Offered(const LinkDlg& dlg) {
         Offer offered;
         CTableComboBox* pCombo = dlg.GetAddressCombo();
         for (int i = 1; i < pCombo->count(); ++i) {
@@ -147,14 +147,14 @@ protected:
         return offered;
     }
     // Picks the row with the keys, as a user of the closed box would.
-    static void ChooseRow(const Dlg& dlg, int nRow) {
-        QWidget* pCombo = dlg.GetDlgItem(Dlg::IDC_ADDRESS);
+    static void ChooseRow(const LinkDlg& dlg, int nRow) {
+        QWidget* pCombo = dlg.GetDlgItem(LinkDlg::IDC_ADDRESS);
         uitest::PressKey(pCombo, Qt::Key_Home);
         for (int i = 0; i < nRow; ++i) {
             uitest::PressKey(pCombo, Qt::Key_Down);
         }
     }
-    void Choose(const Dlg& dlg, const CGroupDataAddress* pAddress) {
+    void Choose(const LinkDlg& dlg, const CGroupDataAddress* pAddress) {
         for (int i = 1; i < dlg.GetAddressCombo()->count(); ++i) {
             if (AddressOfRow(dlg, i) == pAddress) {
                 ChooseRow(dlg, i);
@@ -164,8 +164,8 @@ protected:
         }
         FAIL() << "not offered: " << pAddress->GetName();
     }
-    static std::string Usage(const Dlg& dlg) { return dlg.GetDlgItemText(Dlg::IDC_USAGE); }
-    static void ClickOk(const Dlg& dlg) { uitest::Click(dlg.GetDlgItem(IDOK)); }
+    static std::string Usage(const LinkDlg& dlg) { return dlg.GetDlgItemText(LinkDlg::IDC_USAGE); }
+    static void ClickOk(const LinkDlg& dlg) { uitest::Click(dlg.GetDlgItem(IDOK)); }
     int SwitchTimesOn(const CGroupDataAddress* pAddress) {
         int nCount = 0;
         for (const CDayRoutine* pRoutine : m_routines) {
@@ -204,7 +204,7 @@ TEST_F(LinkGroupAddressDlgTest, UsesOfTwoAddressesMoveStepByStepAndTheTableFollo
     Select(pTable, {m_pA, m_pB});
     int nResult = 0;
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<LinkDlg&>(d);
         EXPECT_EQ(dlg.windowTitle().toStdString(), "Gruppenadresse zuordnen");
         // Quantity 2's trigger object is 0, so A's own object is 1.
         EXPECT_EQ(Usage(dlg), "Kommunikationsobjekt: 1\nals Schaltzeit in Tagesablauf Nr. 01, Nr. 03\n"
@@ -271,8 +271,8 @@ TEST_F(LinkGroupAddressDlgTest, EnglishUsageLinesNumberTheUsesInEnglish) {
     Select(pTable, {m_pA});
     std::string strUsage;
     m_runner.Then([&](QDialog& d) {
-        strUsage = Usage(dynamic_cast<Dlg&>(d));
-        uitest::Click(dynamic_cast<Dlg&>(d).GetDlgItem(IDCANCEL));
+        strUsage = Usage(dynamic_cast<LinkDlg&>(d));
+        uitest::Click(dynamic_cast<LinkDlg&>(d).GetDlgItem(IDCANCEL));
     });
     EXPECT_TRUE(EditThroughContextMenu(pTable));
     EXPECT_EQ(strUsage, "Communication object: 1\nas switching time in Day routine No. 01, No. 03\n"
@@ -289,7 +289,7 @@ TEST_F(LinkGroupAddressDlgTest, EditCommandNeedsAUsedAddressAndPassesOnlyUsedOne
 
     Select(pTable, {m_pC, m_pB});
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<LinkDlg&>(d);
         EXPECT_EQ(dlg.GetCurrentAddress(), m_pB);
         EXPECT_EQ(dlg.GetEntries().size(), 1u);
         Choose(dlg, m_pC);
@@ -308,11 +308,11 @@ TEST_F(LinkGroupAddressDlgTest, CancelKeepsTheStepsAlreadyLinked) {
     CGroupAddressTable* pTable = Open();
     Select(pTable, {m_pA});
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<LinkDlg&>(d);
         ASSERT_EQ(dlg.GetEntries().size(), 3u);
-        EXPECT_EQ(Dlg::EntryFlags(dlg.GetEntries()[0]), DWORD{GAU_SWITCHTIME | GAU_QUANTITY_MEMBER});
-        EXPECT_EQ(Dlg::EntryFlags(dlg.GetEntries()[2]), DWORD{GAU_QUANTITY_TRIGGER});
-        EXPECT_EQ(Dlg::EntryNumber(dlg.GetEntries()[2]), 1);
+        EXPECT_EQ(LinkDlg::EntryFlags(dlg.GetEntries()[0]), DWORD{GAU_SWITCHTIME | GAU_QUANTITY_MEMBER});
+        EXPECT_EQ(LinkDlg::EntryFlags(dlg.GetEntries()[2]), DWORD{GAU_QUANTITY_TRIGGER});
+        EXPECT_EQ(LinkDlg::EntryNumber(dlg.GetEntries()[2]), 1);
         Choose(dlg, m_pD);
         ClickOk(dlg);
         uitest::PressWindowKey(&d, Qt::Key_Escape);
@@ -328,7 +328,7 @@ TEST_F(LinkGroupAddressDlgTest, CancelKeepsTheStepsAlreadyLinked) {
 TEST_F(LinkGroupAddressDlgTest, InvalidAddressIsNeverOfferedAndGoesWithItsLastUse) {
     CGroupDataAddress* pJ = AddAddress("Älter", 0x0202, 1, true);
     m_quantities[0]->CreateMember()->SetGroupAddress(pJ);
-    Dlg dlg(nullptr, {pJ, m_pI});
+    LinkDlg dlg(nullptr, {pJ, m_pI});
     m_runner.Then([&](QDialog&) {
         // None is preselected for an invalid address; OK on it keeps it.
         EXPECT_EQ(dlg.GetAddressCombo()->currentIndex(), 0);
@@ -351,14 +351,14 @@ TEST_F(LinkGroupAddressDlgTest, NewAddressEntryRunsTheInsertionThroughTheHook) {
     DWORD dwTypes = 0;
     bool bAdd = false;
     ui::SetGroupAddressInsertHook([&](QWidget* pOwner, DWORD dwAllowed) -> CGroupDataAddress* {
-        EXPECT_NE(dynamic_cast<Dlg*>(pOwner), nullptr);
+        EXPECT_NE(dynamic_cast<LinkDlg*>(pOwner), nullptr);
         dwTypes = dwAllowed;
         if (bAdd) {
             pAdded = AddAddress("Neu", 0x0301, 1);
         }
         return pAdded;
     });
-    Dlg dlg(nullptr, {m_pB});
+    LinkDlg dlg(nullptr, {m_pB});
     m_runner.Then([&](QDialog&) {
         CTableComboBox* pCombo = dlg.GetAddressCombo();
         const int nOwn = pCombo->currentIndex();
@@ -394,7 +394,7 @@ TEST_F(LinkGroupAddressDlgTest, AtTheAssociationLimitTheEntryGoesWithOneMessage)
     CScriptedMessageBoxSink::Expectation limit;
     limit.caption = "Zuordnungen ausgelastet";
     m_boxes.Expect(limit);
-    Dlg dlg(nullptr, {m_pB, m_pF});
+    LinkDlg dlg(nullptr, {m_pB, m_pF});
     m_runner.Then([&](QDialog&) {
         EXPECT_GE(dlg.GetAddressCombo()->GetNewAddressIndex(), 0);
         ClickOk(dlg);
@@ -411,7 +411,7 @@ TEST_F(LinkGroupAddressDlgTest, TriggerAndSwitchingTimesOfOneAddressMoveTogether
     m_routines[0]->AddSwitchTime(nullptr)->SetGroupAddress(m_pB);
     DWORD nCount = 0;
     Set().CountAssociations(nCount);
-    Dlg dlg(nullptr, {m_pB});
+    LinkDlg dlg(nullptr, {m_pB});
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Usage(dlg), "Kommunikationsobjekt: 2\nals Auslöser für Tagesablauf Nr. 02, Werktag\n"
                               "als Schaltzeit in Tagesablauf Nr. 01\n");
@@ -432,7 +432,7 @@ TEST_F(LinkGroupAddressDlgTest, FullInvalidListLeavesEveryUseWhereItIs) {
     while (Lists().GetCount(true) < CGroupDataAddresses::GetMaxCount()) {
         AddAddress("Platzhalter", 0x0400 + Lists().GetCount(true), 1, true);
     }
-    Dlg dlg(nullptr, {m_pA});
+    LinkDlg dlg(nullptr, {m_pA});
     m_runner.Then([&](QDialog&) {
         ChooseRow(dlg, 0);
         ClickOk(dlg);

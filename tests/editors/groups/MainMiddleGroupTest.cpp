@@ -21,7 +21,7 @@ namespace {
 
 using grouptest::Json;
 using Texts = std::vector<std::string>;
-using Dlg = CMainMiddleGroupDlg;
+using GroupDlg = CMainMiddleGroupDlg;
 
 // Main groups 0 (id 20, "Null", middle groups 0 and 5), 1 (id 25, "Eins",
 // pass-through, "Licht") and 3 (id 30, "Drei").
@@ -87,14 +87,14 @@ TEST_F(MainMiddleGroupTest, FullGroupsListTheirLimitAndTheDialogsFindNoFreeNumbe
     EXPECT_EQ(OpenTable<CSubGroupTable>(18, 6)->GetItemCount(), 255);
     // Every number taken: the highest is offered and refused.
     CEtsDataAccess access;
-    Dlg mainDlg(Dlg::kMainGroup, 1, &access);
+    GroupDlg mainDlg(GroupDlg::kMainGroup, 1, &access);
     CSubGroupEditDlg subDlg(&access, 6, 0, 0);
     for (CDialog* pDlg : {static_cast<CDialog*>(&mainDlg), static_cast<CDialog*>(&subDlg)}) {
         const bool bMain = pDlg == &mainDlg;
         ExpectRefusal(bMain ? "Hauptgruppenadresse ist schon vergeben" : "Untergruppenadresse ist schon vergeben");
         EXPECT_EQ(Run(*pDlg,
                       [&](CDialog& d) {
-                          EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NUMBER), bMain ? "15" : "255");
+                          EXPECT_EQ(d.GetDlgItemText(GroupDlg::IDC_NUMBER), bMain ? "15" : "255");
                           uitest::Click(d.GetDlgItem(IDOK));
                           uitest::Click(d.GetDlgItem(IDCANCEL));
                       }),
@@ -106,36 +106,36 @@ TEST_F(MainMiddleGroupTest, TheDialogsOfferTheFirstFreeNumberAndRefuseOnesInUse)
     Start(ThreeMainGroups());
     CEtsDataAccess access;
     CRecordingHelpService help;
-    Dlg main(Dlg::kMainGroup, 1, &access);
+    GroupDlg main(GroupDlg::kMainGroup, 1, &access);
     ExpectRefusal("Hauptgruppenadresse ist schon vergeben");
     EXPECT_EQ(Run(main,
                   [&](CDialog& d) {
                       EXPECT_EQ(d.GetWindowText(), "Hauptgruppe bearbeiten");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NUMBER), "2");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_RANGE), "[0..15]");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NAME), "Neue Hauptgruppe");
-                      uitest::Click(d.GetDlgItem(Dlg::IDC_HELP_BUTTON));
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "3");
+                      EXPECT_EQ(d.GetDlgItemText(GroupDlg::IDC_NUMBER), "2");
+                      EXPECT_EQ(d.GetDlgItemText(GroupDlg::IDC_RANGE), "[0..15]");
+                      EXPECT_EQ(d.GetDlgItemText(GroupDlg::IDC_NAME), "Neue Hauptgruppe");
+                      uitest::Click(d.GetDlgItem(GroupDlg::IDC_HELP_BUTTON));
+                      Retype(d.GetDlgItem(GroupDlg::IDC_NUMBER), "3");
                       uitest::Click(d.GetDlgItem(IDOK));
                       EXPECT_TRUE(d.isVisible());
-                      EXPECT_TRUE(d.GetDlgItem(Dlg::IDC_NUMBER)->hasFocus());
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "4");
+                      EXPECT_TRUE(d.GetDlgItem(GroupDlg::IDC_NUMBER)->hasFocus());
+                      Retype(d.GetDlgItem(GroupDlg::IDC_NUMBER), "4");
                       uitest::Click(d.GetDlgItem(IDOK));
                   }),
               IDOK);
     EXPECT_EQ(main.m_nNumber, 4);
-    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD> {Dlg::kHelpContext}));
+    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD> {GroupDlg::kHelpContext}));
 
-    Dlg middle(Dlg::kMiddleGroup, 20, &access);
+    GroupDlg middle(GroupDlg::kMiddleGroup, 20, &access);
     ExpectRefusal("Mittelgruppenadresse ist schon vergeben");
     EXPECT_EQ(Run(middle,
                   [&](CDialog& d) {
                       EXPECT_EQ(d.GetWindowText(), "Mittelgruppe bearbeiten");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NUMBER), "1");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_RANGE), "[0..7]");
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "5");
+                      EXPECT_EQ(d.GetDlgItemText(GroupDlg::IDC_NUMBER), "1");
+                      EXPECT_EQ(d.GetDlgItemText(GroupDlg::IDC_RANGE), "[0..7]");
+                      Retype(d.GetDlgItem(GroupDlg::IDC_NUMBER), "5");
                       uitest::Click(d.GetDlgItem(IDOK));
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "7");
+                      Retype(d.GetDlgItem(GroupDlg::IDC_NUMBER), "7");
                       uitest::Click(d.GetDlgItem(IDOK));
                   }),
               IDOK);
@@ -148,13 +148,13 @@ TEST_F(MainMiddleGroupTest, GroupsMadeThroughTheDialogsAreInTheSavedProject) {
     CEtsDataAccess access;
     IEtsProject* pProject = g_mapProjects.Lookup(1);
 
-    Dlg main(Dlg::kMainGroup, 1, &access);
+    GroupDlg main(GroupDlg::kMainGroup, 1, &access);
     ASSERT_EQ(Run(main,
                   [&](CDialog& d) {
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "4");
-                      Retype(d.GetDlgItem(Dlg::IDC_NAME), "Etage 4");
-                      uitest::TypeText(d.GetDlgItem(Dlg::IDC_DESCRIPTION), "Obergeschoss");
-                      uitest::TypeText(d.GetDlgItem(Dlg::IDC_KEY), "OG");
+                      Retype(d.GetDlgItem(GroupDlg::IDC_NUMBER), "4");
+                      Retype(d.GetDlgItem(GroupDlg::IDC_NAME), "Etage 4");
+                      uitest::TypeText(d.GetDlgItem(GroupDlg::IDC_DESCRIPTION), "Obergeschoss");
+                      uitest::TypeText(d.GetDlgItem(GroupDlg::IDC_KEY), "OG");
                       uitest::Click(d.GetDlgItem(IDOK));
                   }),
               IDOK);
@@ -162,11 +162,11 @@ TEST_F(MainMiddleGroupTest, GroupsMadeThroughTheDialogsAreInTheSavedProject) {
         access.AddMainGroup(pProject, main.m_nNumber, main.m_strName, main.m_strDescription, main.m_strKey, 1, 0);
     ASSERT_GT(nMain, 0);
 
-    Dlg middle(Dlg::kMiddleGroup, nMain, &access);
+    GroupDlg middle(GroupDlg::kMiddleGroup, nMain, &access);
     ASSERT_EQ(Run(middle,
                   [&](CDialog& d) {
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NUMBER), "0");
-                      Retype(d.GetDlgItem(Dlg::IDC_NAME), "Flur");
+                      EXPECT_EQ(d.GetDlgItemText(GroupDlg::IDC_NUMBER), "0");
+                      Retype(d.GetDlgItem(GroupDlg::IDC_NAME), "Flur");
                       uitest::Click(d.GetDlgItem(IDOK));
                   }),
               IDOK);

@@ -33,7 +33,7 @@
 
 namespace {
 
-using Dlg = CQuantityEditDlg;
+using QuantityDlg = CQuantityEditDlg;
 
 // The pane above the table: it keeps what the table sends.
 class CRecordingPane : public QWidget, public IViewPane {
@@ -96,22 +96,22 @@ protected:
         return records;
     }
 
-    static QWidget* Item(const Dlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
-    static std::string Text(const Dlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
-    static void Retype(const Dlg& dlg, UINT nId, const std::string& strText) {
+    static QWidget* Item(const QuantityDlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
+    static std::string Text(const QuantityDlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
+    static void Retype(const QuantityDlg& dlg, UINT nId, const std::string& strText) {
         uitest::PressKey(Item(dlg, nId), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(Item(dlg, nId), strText);
     }
     // Picks the entry with the keys, as a user of the closed box would.
-    static void ChooseEntry(const Dlg& dlg, UINT nId, int nIndex) {
+    static void ChooseEntry(const QuantityDlg& dlg, UINT nId, int nIndex) {
         QWidget* pCombo = Item(dlg, nId);
         uitest::PressKey(pCombo, Qt::Key_Home);
         for (int i = 0; i < nIndex; ++i) {
             uitest::PressKey(pCombo, Qt::Key_Down);
         }
     }
-    static int SelectedType(const Dlg& dlg) {
-        return static_cast<int>(GetComboSelData(dynamic_cast<QComboBox*>(Item(dlg, Dlg::IDC_TYPE))));
+    static int SelectedType(const QuantityDlg& dlg) {
+        return static_cast<int>(GetComboSelData(dynamic_cast<QComboBox*>(Item(dlg, QuantityDlg::IDC_TYPE))));
     }
     static Stored Snapshot(const CQuantity* p) {
         return {p->GetMainType(), p->GetSubType(), p->GetRangeA(), p->GetRangeB(), p->GetInitValue(),
@@ -150,51 +150,51 @@ TEST_F(QuantityEditDlgTest, EachTypeOfTheListIsStoredAndShownAgain) {
                                 {8, "300", "-300", "0", "-300", "300", "0"},
                                 {9, "22.5", "18.5", "21", "18.50", "22.50", "21.00"}};
     const std::string strLong(60, 'x');
-    Dlg dlg(nullptr, true, nullptr);
+    QuantityDlg dlg(nullptr, true, nullptr);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Text(dlg, IDOK), "&Einfügen");
-        EXPECT_EQ(Text(dlg, Dlg::IDC_NUMBER), "1");
-        auto* pType = dynamic_cast<QComboBox*>(Item(dlg, Dlg::IDC_TYPE));
+        EXPECT_EQ(Text(dlg, QuantityDlg::IDC_NUMBER), "1");
+        auto* pType = dynamic_cast<QComboBox*>(Item(dlg, QuantityDlg::IDC_TYPE));
         ASSERT_EQ(pType->count(), static_cast<int>(rows.size()));
-        Retype(dlg, Dlg::IDC_NAME, strLong);
+        Retype(dlg, QuantityDlg::IDC_NAME, strLong);
         m_boxes.ExpectBox("Die angegebene Bezeichnung ist mit 60 Zeichen zu lang und wird daher gekürzt. "
                           "Bezeichnungen dürfen maximal 50 Zeichen lang sein.",
                           "", MB_ICONINFORMATION, IDOK);
-        ChooseEntry(dlg, Dlg::IDC_CONDITION, 2);
+        ChooseEntry(dlg, QuantityDlg::IDC_CONDITION, 2);
         EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
-        EXPECT_EQ(Text(dlg, Dlg::IDC_NAME), std::string(50, 'x'));
-        ChooseEntry(dlg, Dlg::IDC_COLD_START, 1);
-        ChooseEntry(dlg, Dlg::IDC_WARM_START, 2);
+        EXPECT_EQ(Text(dlg, QuantityDlg::IDC_NAME), std::string(50, 'x'));
+        ChooseEntry(dlg, QuantityDlg::IDC_COLD_START, 1);
+        ChooseEntry(dlg, QuantityDlg::IDC_WARM_START, 2);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const Row& row = rows[i];
-            ChooseEntry(dlg, Dlg::IDC_TYPE, static_cast<int>(i));
+            ChooseEntry(dlg, QuantityDlg::IDC_TYPE, static_cast<int>(i));
             ASSERT_EQ(SelectedType(dlg), row.nMainType);
             EXPECT_EQ(pType->currentText().toStdString(), GetDptTypeName(row.nMainType));
-            EXPECT_EQ(Item(dlg, Dlg::IDC_RANGE_A)->isVisible(), row.nMainType != 1);
-            EXPECT_EQ(Item(dlg, Dlg::IDC_RANGE_A_TEXT)->isVisible(), row.nMainType == 1);
-            EXPECT_EQ(Item(dlg, Dlg::IDC_PERCENT)->isVisible(), row.nMainType == 5);
-            EXPECT_EQ(Item(dlg, Dlg::IDC_EXPONENT)->isVisible(), row.nMainType == 9);
+            EXPECT_EQ(Item(dlg, QuantityDlg::IDC_RANGE_A)->isVisible(), row.nMainType != 1);
+            EXPECT_EQ(Item(dlg, QuantityDlg::IDC_RANGE_A_TEXT)->isVisible(), row.nMainType == 1);
+            EXPECT_EQ(Item(dlg, QuantityDlg::IDC_PERCENT)->isVisible(), row.nMainType == 5);
+            EXPECT_EQ(Item(dlg, QuantityDlg::IDC_EXPONENT)->isVisible(), row.nMainType == 9);
             if (row.nMainType == 5) {
-                uitest::Click(Item(dlg, Dlg::IDC_PERCENT));
-                EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE_A_UNIT), "%");
-                EXPECT_EQ(Text(dlg, Dlg::IDC_MAXIMUM), "100");
+                uitest::Click(Item(dlg, QuantityDlg::IDC_PERCENT));
+                EXPECT_EQ(Text(dlg, QuantityDlg::IDC_RANGE_A_UNIT), "%");
+                EXPECT_EQ(Text(dlg, QuantityDlg::IDC_MAXIMUM), "100");
             }
             if (row.nMainType == 9) {
-                EXPECT_EQ(Text(dlg, Dlg::IDC_MINIMUM), "-163.84");
-                ChooseEntry(dlg, Dlg::IDC_EXPONENT, 0);
-                EXPECT_EQ(Text(dlg, Dlg::IDC_MINIMUM), "-671088.64");
-                EXPECT_EQ(Text(dlg, Dlg::IDC_MAXIMUM), "670760.96");
-                ChooseEntry(dlg, Dlg::IDC_EXPONENT, 2);
-                EXPECT_EQ(Text(dlg, Dlg::IDC_MAXIMUM), "40.94");
+                EXPECT_EQ(Text(dlg, QuantityDlg::IDC_MINIMUM), "-163.84");
+                ChooseEntry(dlg, QuantityDlg::IDC_EXPONENT, 0);
+                EXPECT_EQ(Text(dlg, QuantityDlg::IDC_MINIMUM), "-671088.64");
+                EXPECT_EQ(Text(dlg, QuantityDlg::IDC_MAXIMUM), "670760.96");
+                ChooseEntry(dlg, QuantityDlg::IDC_EXPONENT, 2);
+                EXPECT_EQ(Text(dlg, QuantityDlg::IDC_MAXIMUM), "40.94");
             }
             if (row.pszA != nullptr) {
-                Retype(dlg, Dlg::IDC_RANGE_B, row.pszB);
-                Retype(dlg, Dlg::IDC_RANGE_A, row.pszA);
+                Retype(dlg, QuantityDlg::IDC_RANGE_B, row.pszB);
+                Retype(dlg, QuantityDlg::IDC_RANGE_A, row.pszA);
             }
-            Retype(dlg, Dlg::IDC_INIT_VALUE, row.pszInit);
+            Retype(dlg, QuantityDlg::IDC_INIT_VALUE, row.pszInit);
             uitest::Click(Item(dlg, IDOK));
             ASSERT_TRUE(dlg.isVisible());
-            EXPECT_EQ(Text(dlg, Dlg::IDC_NUMBER), std::to_string(i + 2));
+            EXPECT_EQ(Text(dlg, QuantityDlg::IDC_NUMBER), std::to_string(i + 2));
         }
         uitest::Click(Item(dlg, IDCANCEL));
     });
@@ -223,17 +223,17 @@ TEST_F(QuantityEditDlgTest, EachTypeOfTheListIsStoredAndShownAgain) {
     for (const CQuantity* p : stored) {
         before.push_back(Snapshot(p));
     }
-    Dlg edit(nullptr, false, &stored);
+    QuantityDlg edit(nullptr, false, &stored);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Text(edit, IDCANCEL), "Abbrechen");
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const Row& row = rows[i];
             ASSERT_EQ(edit.GetCurrentQuantity(), stored[i]);
             EXPECT_EQ(SelectedType(edit), row.nMainType);
-            EXPECT_EQ(Text(edit, Dlg::IDC_RANGE_A_TEXT), row.pszShownA);
-            EXPECT_EQ(Text(edit, Dlg::IDC_RANGE_B_TEXT), row.pszShownB);
-            EXPECT_EQ(Text(edit, Dlg::IDC_INIT_VALUE), row.pszShownInit);
-            EXPECT_EQ(dynamic_cast<QComboBox*>(Item(edit, Dlg::IDC_CONDITION))->currentText(), "A< >B (Hysterese)");
+            EXPECT_EQ(Text(edit, QuantityDlg::IDC_RANGE_A_TEXT), row.pszShownA);
+            EXPECT_EQ(Text(edit, QuantityDlg::IDC_RANGE_B_TEXT), row.pszShownB);
+            EXPECT_EQ(Text(edit, QuantityDlg::IDC_INIT_VALUE), row.pszShownInit);
+            EXPECT_EQ(dynamic_cast<QComboBox*>(Item(edit, QuantityDlg::IDC_CONDITION))->currentText(), "A< >B (Hysterese)");
             uitest::Click(Item(edit, IDOK));
         }
     });
@@ -247,12 +247,12 @@ TEST_F(QuantityEditDlgTest, TheThirtiethQuantityEndsInsertModeAndEachOneIsAnnoun
     for (int i = 0; i < 28; ++i) {
         Quantities().CreateQuantity();
     }
-    Dlg dlg(nullptr, true, nullptr);
+    QuantityDlg dlg(nullptr, true, nullptr);
     dlg.SetTable(&m_table);
     m_runner.Then([&](QDialog&) {
-        EXPECT_EQ(Text(dlg, Dlg::IDC_NUMBER), "29");
+        EXPECT_EQ(Text(dlg, QuantityDlg::IDC_NUMBER), "29");
         uitest::Click(Item(dlg, IDOK));
-        EXPECT_EQ(Text(dlg, Dlg::IDC_NUMBER), "30");
+        EXPECT_EQ(Text(dlg, QuantityDlg::IDC_NUMBER), "30");
         m_boxes.ExpectBox("Die maximale Anzahl von Mengen ist erreicht.", "Mengen ausgelastet",
                           MB_ICONINFORMATION, IDOK);
         uitest::Click(Item(dlg, IDOK));
@@ -278,10 +278,10 @@ TEST_F(QuantityEditDlgTest, TriggersGiveWayToAnotherTypeOnlyWhenOkStoresIt) {
 
     // No keeps the type; Yes, then Cancel, keeps the triggers.
     std::vector<CQuantity*> one{pSixteenBit};
-    Dlg first(nullptr, false, &one);
+    QuantityDlg first(nullptr, false, &one);
     first.SetTable(&m_table);
     m_runner.Then([&](QDialog&) {
-        QWidget* pType = Item(first, Dlg::IDC_TYPE);
+        QWidget* pType = Item(first, QuantityDlg::IDC_TYPE);
         m_boxes.ExpectBox(strQuestion, "", nQuestion, IDNO);
         uitest::PressKey(pType, Qt::Key_Down);
         EXPECT_EQ(SelectedType(first), 7);
@@ -299,18 +299,18 @@ TEST_F(QuantityEditDlgTest, TriggersGiveWayToAnotherTypeOnlyWhenOkStoresIt) {
     // OK removes them and tells every pane; the next quantity, shown with
     // its own type, is not asked about its triggers and keeps its type.
     std::vector<CQuantity*> two{pSixteenBit, pEightBit};
-    Dlg second(nullptr, false, &two);
+    QuantityDlg second(nullptr, false, &two);
     second.SetTable(&m_table);
     m_runner.Then([&](QDialog&) {
         m_boxes.ExpectBox(strQuestion, "", nQuestion, IDYES);
-        uitest::PressKey(Item(second, Dlg::IDC_TYPE), Qt::Key_Down);
+        uitest::PressKey(Item(second, QuantityDlg::IDC_TYPE), Qt::Key_Down);
         uitest::Click(Item(second, IDOK));
         EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
         EXPECT_EQ(second.GetCurrentQuantity(), pEightBit);
         EXPECT_EQ(SelectedType(second), 6);
         // Its own type change is asked about.
         m_boxes.ExpectBox(strQuestion, "", nQuestion, IDNO);
-        uitest::PressKey(Item(second, Dlg::IDC_TYPE), Qt::Key_Down);
+        uitest::PressKey(Item(second, QuantityDlg::IDC_TYPE), Qt::Key_Down);
         EXPECT_EQ(SelectedType(second), 6);
         uitest::Click(Item(second, IDCANCEL));
     });
@@ -329,17 +329,17 @@ TEST_F(QuantityEditDlgTest, TriggersGiveWayToAnotherTypeOnlyWhenOkStoresIt) {
 }
 
 TEST_F(QuantityEditDlgTest, EnterRightAfterTypingStoresAValueWithinTheLimits) {
-    Dlg dlg(nullptr, true, nullptr);
+    QuantityDlg dlg(nullptr, true, nullptr);
     m_runner.Then([&](QDialog&) {
-        ChooseEntry(dlg, Dlg::IDC_TYPE, 3);
-        Retype(dlg, Dlg::IDC_RANGE_B, "99999");
-        uitest::PressKey(Item(dlg, Dlg::IDC_RANGE_B), Qt::Key_Return);
+        ChooseEntry(dlg, QuantityDlg::IDC_TYPE, 3);
+        Retype(dlg, QuantityDlg::IDC_RANGE_B, "99999");
+        uitest::PressKey(Item(dlg, QuantityDlg::IDC_RANGE_B), Qt::Key_Return);
         ASSERT_EQ(Quantities().GetCount(), 2);
 
-        ChooseEntry(dlg, Dlg::IDC_TYPE, 5);
-        ChooseEntry(dlg, Dlg::IDC_EXPONENT, 1);
-        Retype(dlg, Dlg::IDC_INIT_VALUE, "-30");
-        uitest::PressKey(Item(dlg, Dlg::IDC_INIT_VALUE), Qt::Key_Return);
+        ChooseEntry(dlg, QuantityDlg::IDC_TYPE, 5);
+        ChooseEntry(dlg, QuantityDlg::IDC_EXPONENT, 1);
+        Retype(dlg, QuantityDlg::IDC_INIT_VALUE, "-30");
+        uitest::PressKey(Item(dlg, QuantityDlg::IDC_INIT_VALUE), Qt::Key_Return);
         uitest::Click(Item(dlg, IDCANCEL));
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);

@@ -34,7 +34,7 @@
 
 namespace {
 
-using Dlg = CQuantityMemberEditDlg;
+using MemberDlg = CQuantityMemberEditDlg;
 
 // The pane above the table: it keeps what the table sends.
 class CRecordingPane : public QWidget, public IViewPane {
@@ -86,8 +86,8 @@ protected:
         return {m_pQuantity->GetMembers().begin(), m_pQuantity->GetMembers().end()};
     }
 
-    static QWidget* Item(const Dlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
-    static std::string Text(const Dlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
+    static QWidget* Item(const MemberDlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
+    static std::string Text(const MemberDlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
     static void Retype(QWidget* pEdit, const std::string& strText) {
         uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(pEdit, strText);
@@ -102,7 +102,7 @@ protected:
     static std::intptr_t DataOf(const CGroupDataAddress* pAddress) {
         return pAddress->IsInvalid() ? -pAddress->GetAddress() : pAddress->GetAddress();
     }
-    static int IndexOf(const Dlg& dlg, const CGroupDataAddress* pAddress) {
+    static int IndexOf(const MemberDlg& dlg, const CGroupDataAddress* pAddress) {
         CTableComboBox* pCombo = dlg.GetAddressCombo();
         for (int i = 0; i < pCombo->count(); ++i) {
             if (GetComboItemData(pCombo, i) == DataOf(pAddress)) {
@@ -111,7 +111,7 @@ protected:
         }
         return -1;
     }
-    static void ChooseAddress(const Dlg& dlg, const CGroupDataAddress* pAddress) {
+    static void ChooseAddress(const MemberDlg& dlg, const CGroupDataAddress* pAddress) {
         const int nIndex = IndexOf(dlg, pAddress);
         ASSERT_GE(nIndex, 0) << "address not offered: " << pAddress->GetName();
         ChooseEntry(dlg.GetAddressCombo(), nIndex);
@@ -137,26 +137,26 @@ private:
 TEST_F(QuantityMemberEditDlgTest, InsertingStoresByteAndTwoBitMembersAndCancelTakesOnlyThePendingOne) {
     CGroupDataAddress* pByte = AddAddress("Dimmer", 0x0103, 5, 10);
     CGroupDataAddress* pMode = AddAddress("Zwang", 0x0102, 2, 2);
-    Dlg dlg(nullptr, true, nullptr);
+    MemberDlg dlg(nullptr, true, nullptr);
     dlg.SetQuantity(m_pQuantity);
     dlg.SetTable(&m_table);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(dlg.GetWindowText(), "Mitglied für Menge 03");
         EXPECT_EQ(Text(dlg, IDOK), "&Einfügen");
         ASSERT_EQ(m_pQuantity->GetMemberCount(), 1);
-        QWidget* pValue = Item(dlg, Dlg::IDC_VALUE);
+        QWidget* pValue = Item(dlg, MemberDlg::IDC_VALUE);
 
         // 1 byte, shown as a count until "in %" is chosen.
         ChooseAddress(dlg, pByte);
-        EXPECT_TRUE(Item(dlg, Dlg::IDC_STANDARD)->isVisible());
-        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, Dlg::IDC_STANDARD))->isChecked());
-        EXPECT_FALSE(Item(dlg, Dlg::IDC_MODE)->isVisible());
-        EXPECT_FALSE(Item(dlg, Dlg::IDC_EXPONENT)->isVisible());
-        EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE), "(0 .. 255)");
-        uitest::Click(Item(dlg, Dlg::IDC_PERCENT));
-        EXPECT_EQ(Text(dlg, Dlg::IDC_UNIT), "%");
+        EXPECT_TRUE(Item(dlg, MemberDlg::IDC_STANDARD)->isVisible());
+        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, MemberDlg::IDC_STANDARD))->isChecked());
+        EXPECT_FALSE(Item(dlg, MemberDlg::IDC_MODE)->isVisible());
+        EXPECT_FALSE(Item(dlg, MemberDlg::IDC_EXPONENT)->isVisible());
+        EXPECT_EQ(Text(dlg, MemberDlg::IDC_RANGE), "(0 .. 255)");
+        uitest::Click(Item(dlg, MemberDlg::IDC_PERCENT));
+        EXPECT_EQ(Text(dlg, MemberDlg::IDC_UNIT), "%");
         // The range choice is a choice of its own.
-        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, Dlg::IDC_RANGE_A))->isChecked());
+        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, MemberDlg::IDC_RANGE_A))->isChecked());
         Retype(pValue, "50");
         uitest::Click(Item(dlg, IDOK));
         ASSERT_TRUE(dlg.isVisible());
@@ -166,13 +166,13 @@ TEST_F(QuantityMemberEditDlgTest, InsertingStoresByteAndTwoBitMembersAndCancelTa
         // 2 bit: the mode's value, in range B, sent only on change.
         ChooseAddress(dlg, pMode);
         EXPECT_FALSE(pValue->isVisible());
-        EXPECT_TRUE(Item(dlg, Dlg::IDC_MODE)->isVisible());
-        EXPECT_FALSE(Item(dlg, Dlg::IDC_PERCENT)->isVisible());
-        ChooseEntry(Item(dlg, Dlg::IDC_MODE), 2);
-        uitest::Click(Item(dlg, Dlg::IDC_RANGE_B));
-        uitest::Click(Item(dlg, Dlg::IDC_SEND_ON_CHANGE));
-        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, Dlg::IDC_SEND_ON_CHANGE))->isChecked());
-        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, Dlg::IDC_RANGE_B))->isChecked());
+        EXPECT_TRUE(Item(dlg, MemberDlg::IDC_MODE)->isVisible());
+        EXPECT_FALSE(Item(dlg, MemberDlg::IDC_PERCENT)->isVisible());
+        ChooseEntry(Item(dlg, MemberDlg::IDC_MODE), 2);
+        uitest::Click(Item(dlg, MemberDlg::IDC_RANGE_B));
+        uitest::Click(Item(dlg, MemberDlg::IDC_SEND_ON_CHANGE));
+        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, MemberDlg::IDC_SEND_ON_CHANGE))->isChecked());
+        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, MemberDlg::IDC_RANGE_B))->isChecked());
         uitest::Click(Item(dlg, IDOK));
         ASSERT_EQ(m_pQuantity->GetMemberCount(), 3);
         uitest::Click(Item(dlg, IDCANCEL));
@@ -191,7 +191,7 @@ TEST_F(QuantityMemberEditDlgTest, InsertingStoresByteAndTwoBitMembersAndCancelTa
     EXPECT_EQ(pByte->GetSubType(), 1);
     EXPECT_TRUE(pByte->HasUsage(GAU_QUANTITY_MEMBER));
     EXPECT_EQ(stored[1]->GetGroupAddress(), pMode);
-    EXPECT_EQ(stored[1]->GetRawValue(), Dlg::kModeForcedOff);
+    EXPECT_EQ(stored[1]->GetRawValue(), MemberDlg::kModeForcedOff);
     EXPECT_EQ(stored[1]->GetRange(), 1);
     EXPECT_TRUE(stored[1]->GetSendOnChange());
 
@@ -213,11 +213,11 @@ TEST_F(QuantityMemberEditDlgTest, AnUntouchedOkKeepsTheStoredFloat) {
     CQuantityMember* pMember = AddMember(AddAddress("Sollwert", 0x0104, 9, 0), 0, 0x0C1A);
     pMember->SetExponent(3);
     std::vector<CQuantityMember*> list{pMember};
-    Dlg dlg(nullptr, false, &list);
+    MemberDlg dlg(nullptr, false, &list);
     dlg.SetQuantity(m_pQuantity);
     dlg.SetTable(&m_table);
     m_runner.Then([&](QDialog&) {
-        EXPECT_EQ(Text(dlg, Dlg::IDC_VALUE), "21.00");
+        EXPECT_EQ(Text(dlg, MemberDlg::IDC_VALUE), "21.00");
         uitest::Click(Item(dlg, IDOK));
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -233,7 +233,7 @@ TEST_F(QuantityMemberEditDlgTest, OffersAnAddressWhileOneRangeIsFreeAndRefusesAD
     AddMember(pFull, 1);
     AddMember(pHalf, 0);
     ASSERT_EQ(m_pQuantity->AddTriggerGroupAddress(pTrigger, false), 1);
-    Dlg dlg(nullptr, true, nullptr);
+    MemberDlg dlg(nullptr, true, nullptr);
     dlg.SetQuantity(m_pQuantity);
     m_runner.Then([&](QDialog&) {
         EXPECT_LT(IndexOf(dlg, pFull), 0);
@@ -245,7 +245,7 @@ TEST_F(QuantityMemberEditDlgTest, OffersAnAddressWhileOneRangeIsFreeAndRefusesAD
         EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
         ASSERT_TRUE(dlg.isVisible());
         EXPECT_EQ(dlg.GetCurrentMember()->GetGroupAddress(), nullptr);
-        uitest::Click(Item(dlg, Dlg::IDC_RANGE_B));
+        uitest::Click(Item(dlg, MemberDlg::IDC_RANGE_B));
         uitest::Click(Item(dlg, IDOK));
         // Both ranges are taken now: the address leaves the list.
         EXPECT_LT(IndexOf(dlg, pHalf), 0);
@@ -262,28 +262,28 @@ TEST_F(QuantityMemberEditDlgTest, EditingStepsThroughTheListAndDropsTheInvalidAd
     CGroupDataAddress* pMode = AddAddress("Zwang", 0x0102, 2, 2);
     CGroupDataAddress* pBit = AddAddress("Licht", 0x0101, 1, 1);
     CGroupDataAddress* pGone = AddAddress("Verwaist", 0x0105, 1, 1, true);
-    CQuantityMember* pFirst = AddMember(pMode, 1, Dlg::kModeForcedOn);
+    CQuantityMember* pFirst = AddMember(pMode, 1, MemberDlg::kModeForcedOn);
     CQuantityMember* pSecond = AddMember(pGone, 0, 1);
     std::vector<CQuantityMember*> list{pFirst, pSecond};
-    Dlg dlg(nullptr, false, &list);
+    MemberDlg dlg(nullptr, false, &list);
     dlg.SetQuantity(m_pQuantity);
     dlg.SetTable(&m_table);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Text(dlg, IDCANCEL), "Abbrechen");
-        EXPECT_EQ(dynamic_cast<QComboBox*>(Item(dlg, Dlg::IDC_MODE))->currentText(), "Zwangs-Ein");
-        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, Dlg::IDC_RANGE_B))->isChecked());
+        EXPECT_EQ(dynamic_cast<QComboBox*>(Item(dlg, MemberDlg::IDC_MODE))->currentText(), "Zwangs-Ein");
+        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, MemberDlg::IDC_RANGE_B))->isChecked());
         uitest::Click(Item(dlg, IDOK));
         ASSERT_TRUE(dlg.isVisible());
         EXPECT_EQ(dlg.GetCurrentMember(), pSecond);
         // Its own address of the invalid list is offered and chosen.
         EXPECT_EQ(GetComboSelData(dlg.GetAddressCombo()), -0x0105);
-        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, Dlg::IDC_RANGE_A))->isChecked());
+        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, MemberDlg::IDC_RANGE_A))->isChecked());
         ChooseAddress(dlg, pBit);
         uitest::Click(Item(dlg, IDOK));
         EXPECT_FALSE(dlg.isVisible());
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(pFirst->GetRawValue(), Dlg::kModeForcedOn);
+    EXPECT_EQ(pFirst->GetRawValue(), MemberDlg::kModeForcedOn);
     EXPECT_EQ(pSecond->GetGroupAddress(), pBit);
     EXPECT_EQ(pSecond->GetRawValue(), 1);
     // The placeholder lived only for that use.
@@ -314,7 +314,7 @@ TEST_F(QuantityMemberEditDlgTest, EveryWayItCannotStartEndsWithCancelAndChangesN
     for (const Case& c : cases) {
         for (bool bModified : {false, true}) {
             SCOPED_TRACE(c.pszName);
-            Dlg dlg(nullptr, c.bInsert, c.pList);
+            MemberDlg dlg(nullptr, c.bInsert, c.pList);
             if (c.bWithQuantity) {
                 dlg.SetQuantity(m_pQuantity);
             }
@@ -329,7 +329,7 @@ TEST_F(QuantityMemberEditDlgTest, EveryWayItCannotStartEndsWithCancelAndChangesN
     while (m_pQuantity->CreateMember() != nullptr) {
     }
     const int nFull = m_pQuantity->GetMemberCount();
-    Dlg dlg(nullptr, true, nullptr);
+    MemberDlg dlg(nullptr, true, nullptr);
     dlg.SetQuantity(m_pQuantity);
     m_boxes.ExpectBox("Die maximale Anzahl von Mengenmitgliedern ist erreicht.", "Mengenmitglieder ausgelastet",
                       MB_ICONINFORMATION, IDOK);

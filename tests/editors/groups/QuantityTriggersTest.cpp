@@ -34,7 +34,7 @@
 
 namespace {
 
-using Dlg = CQuantityTriggerEditDlg;
+using TriggerDlg = CQuantityTriggerEditDlg;
 
 class QuantityTriggersTest : public ::testing::Test {
 protected:
@@ -76,20 +76,20 @@ protected:
     static void OpenRow(CQuantityTriggerTable& table, int nRow) {
         uitest::DoubleClick(table.viewport(), table.GetItemRect(nRow).center());
     }
-    static std::set<std::string> Offered(const Dlg& dlg) {
+    static std::set<std::string> Offered(const TriggerDlg& dlg) {
         std::set<std::string> names;
         for (int i = 0; i < dlg.GetAddressCombo()->GetObjectCount(); ++i) {
             names.insert(dynamic_cast<CGroupDataAddress*>(dlg.GetAddressCombo()->GetObject(i))->GetName());
         }
         return names;
     }
-    static Dlg& AsDlg(QDialog& d) { return dynamic_cast<Dlg&>(d); }
-    static bool IsSending(const Dlg& dlg) {
-        return dynamic_cast<QAbstractButton*>(dlg.GetDlgItem(Dlg::IDC_SET_SENDING))->isChecked();
+    static TriggerDlg& AsDlg(QDialog& d) { return dynamic_cast<TriggerDlg&>(d); }
+    static bool IsSending(const TriggerDlg& dlg) {
+        return dynamic_cast<QAbstractButton*>(dlg.GetDlgItem(TriggerDlg::IDC_SET_SENDING))->isChecked();
     }
     // On the box itself: the wide check box takes clicks only there.
-    static void ClickCheckBox(const Dlg& dlg) {
-        QWidget* pCheck = dlg.GetDlgItem(Dlg::IDC_SET_SENDING);
+    static void ClickCheckBox(const TriggerDlg& dlg) {
+        QWidget* pCheck = dlg.GetDlgItem(TriggerDlg::IDC_SET_SENDING);
         uitest::Click(pCheck, QPoint(6, pCheck->height() / 2));
     }
 
@@ -125,7 +125,7 @@ TEST_F(QuantityTriggersTest, OnlyFreeAddressesOfTheMainTypeAreOffered) {
     EXPECT_EQ(pTable->GetItemText(1, 1), "*** neuer Mengenauslöser ***");
 
     m_runner.Then([&](QDialog& d) {
-        Dlg& dlg = AsDlg(d);
+        TriggerDlg& dlg = AsDlg(d);
         EXPECT_EQ(dlg.GetWindowText(), "Auslöser für Menge 01: Temperatur");
         EXPECT_EQ(dlg.GetDlgItemText(IDOK), "&Einfügen");
         EXPECT_EQ(Offered(dlg), (std::set<std::string>{"Frei", "Frei2"}));
@@ -151,7 +151,7 @@ TEST_F(QuantityTriggersTest, OnlyFreeAddressesOfTheMainTypeAreOffered) {
     EXPECT_EQ(m_pQuantity->GetRequestGroupAddress(), pTrigger);
 
     m_runner.Then([&](QDialog& d) {
-        Dlg& dlg = AsDlg(d);
+        TriggerDlg& dlg = AsDlg(d);
         EXPECT_EQ(dlg.GetDlgItemText(IDCANCEL), "Abbrechen");
         EXPECT_EQ(Offered(dlg), (std::set<std::string>{"Auslöser", "Frei2"}));
         EXPECT_EQ(GetComboSelData(dlg.GetAddressCombo()), 0x0105);
@@ -173,7 +173,7 @@ TEST_F(QuantityTriggersTest, SettingSendingOnASecondTriggerMovesTheMark) {
     EXPECT_EQ(pTable->GetItemText(pTable->FindRowOfObject(pFirst), 3), "+");
     EXPECT_EQ(pTable->GetItemText(pTable->FindRowOfObject(pSecond), 3), "-");
     m_runner.Then([&](QDialog& d) {
-        Dlg& dlg = AsDlg(d);
+        TriggerDlg& dlg = AsDlg(d);
         EXPECT_EQ(dlg.GetCurrentTrigger(), pSecond);
         ClickCheckBox(dlg);
         uitest::Click(dlg.GetDlgItem(IDOK));

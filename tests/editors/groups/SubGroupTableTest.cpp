@@ -28,7 +28,7 @@ namespace {
 
 using grouptest::Json;
 using Texts = std::vector<std::string>;
-using Dlg = CSubGroupEditDlg;
+using SubGroupDlg = CSubGroupEditDlg;
 
 // Main 1 (10) / middle 2 (11) with sub groups 3 "Uhrzeit" (12), 4 "Licht"
 // (13), 5 "Zentral Aus" (14, central, pass-through), 7 "Heizung" (15,
@@ -96,7 +96,7 @@ protected:
         }
         return -1;
     }
-    int Run(Dlg& dlg, const std::function<void(Dlg&)>& script) {
+    int Run(SubGroupDlg& dlg, const std::function<void(SubGroupDlg&)>& script) {
         m_runner.Then([&](QDialog&) { script(dlg); });
         return dlg.DoModal();
     }
@@ -232,27 +232,27 @@ TEST_F(SubGroupTableTest, TheDialogOffersTheLowestFreeNumberAndRefusesOneInUse) 
     CEtsDataAccess access;
     CRecordingHelpService help;
     // Under 0/0 the numbers start at 1; 1 and 2 are taken.
-    Dlg dlg(&access, 21, 0, 0);
+    SubGroupDlg dlg(&access, 21, 0, 0);
     ExpectRefusal("Untergruppenadresse ist schon vergeben");
     EXPECT_EQ(Run(dlg,
-                  [&](Dlg& d) {
+                  [&](SubGroupDlg& d) {
                       EXPECT_EQ(d.GetWindowText(), "Untergruppe bearbeiten");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_RANGE), "[1..255]");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NUMBER), "3");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NAME), "Neue Untergruppe");
-                      uitest::PressKey(d.GetDlgItem(Dlg::IDC_NAME), Qt::Key_F1);
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "2");
+                      EXPECT_EQ(d.GetDlgItemText(SubGroupDlg::IDC_RANGE), "[1..255]");
+                      EXPECT_EQ(d.GetDlgItemText(SubGroupDlg::IDC_NUMBER), "3");
+                      EXPECT_EQ(d.GetDlgItemText(SubGroupDlg::IDC_NAME), "Neue Untergruppe");
+                      uitest::PressKey(d.GetDlgItem(SubGroupDlg::IDC_NAME), Qt::Key_F1);
+                      Retype(d.GetDlgItem(SubGroupDlg::IDC_NUMBER), "2");
                       uitest::Click(d.GetDlgItem(IDOK));
                       EXPECT_TRUE(d.isVisible());
-                      EXPECT_TRUE(d.GetDlgItem(Dlg::IDC_NUMBER)->hasFocus());
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "200");
-                      uitest::Click(d.GetDlgItem(Dlg::IDC_CENTRAL));
+                      EXPECT_TRUE(d.GetDlgItem(SubGroupDlg::IDC_NUMBER)->hasFocus());
+                      Retype(d.GetDlgItem(SubGroupDlg::IDC_NUMBER), "200");
+                      uitest::Click(d.GetDlgItem(SubGroupDlg::IDC_CENTRAL));
                       uitest::Click(d.GetDlgItem(IDOK));
                   }),
               IDOK);
     EXPECT_EQ(dlg.m_nNumber, 200);
     EXPECT_TRUE(dlg.m_bCentralFunction);
-    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD> {Dlg::kHelpContext}));
+    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD> {SubGroupDlg::kHelpContext}));
 }
 
 TEST_F(SubGroupTableTest, TwoLevelAddressesNumberTheSubGroupsWithinTheMainGroup) {
@@ -264,15 +264,15 @@ TEST_F(SubGroupTableTest, TwoLevelAddressesNumberTheSubGroupsWithinTheMainGroup)
     EXPECT_EQ(pTable->GetItemImage(0), -1);
 
     CEtsDataAccess access;
-    Dlg dlg(&access, 30, 3, 0);
+    SubGroupDlg dlg(&access, 30, 3, 0);
     ExpectRefusal("Untergruppenadresse ist schon vergeben");
     EXPECT_EQ(Run(dlg,
-                  [&](Dlg& d) {
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_RANGE), "[0..2047]");
-                      EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_NUMBER), "0");
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "513");
+                  [&](SubGroupDlg& d) {
+                      EXPECT_EQ(d.GetDlgItemText(SubGroupDlg::IDC_RANGE), "[0..2047]");
+                      EXPECT_EQ(d.GetDlgItemText(SubGroupDlg::IDC_NUMBER), "0");
+                      Retype(d.GetDlgItem(SubGroupDlg::IDC_NUMBER), "513");
                       uitest::Click(d.GetDlgItem(IDOK));
-                      Retype(d.GetDlgItem(Dlg::IDC_NUMBER), "514");
+                      Retype(d.GetDlgItem(SubGroupDlg::IDC_NUMBER), "514");
                       uitest::Click(d.GetDlgItem(IDOK));
                   }),
               IDOK);

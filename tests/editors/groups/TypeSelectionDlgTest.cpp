@@ -19,7 +19,7 @@
 
 namespace {
 
-using Dlg = CTypeSelectionDlg;
+using TypeDlg = CTypeSelectionDlg;
 
 class TypeSelectionDlgTest : public ::testing::Test {
 protected:
@@ -31,7 +31,7 @@ protected:
     void TearDown() override { platform::SetFrameworkResourceModule(m_pPrevious); }
 
     // The item data of every row of a list.
-    static std::vector<int> Rows(const Dlg& dlg, UINT nId) {
+    static std::vector<int> Rows(const TypeDlg& dlg, UINT nId) {
         auto* pList = dynamic_cast<QComboBox*>(dlg.GetDlgItem(nId));
         std::vector<int> rows;
         for (int i = 0; i < pList->count(); ++i) {
@@ -64,16 +64,16 @@ TEST_F(TypeSelectionDlgTest, OffersOnlyTheTypesOfTheMaskThatFitTheHostSize) {
                           {127, 9, {}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mask " << c.nMask << ", host type " << c.nHostType);
-        Dlg dlg(nullptr);
+        TypeDlg dlg(nullptr);
         dlg.SetName("Licht Flur");
         dlg.SetAddressText("1/2/3");
         dlg.SetAllowedTypeMask(c.nMask);
         dlg.SetHostObjectType(c.nHostType);
         m_runner.Then([&](QDialog&) {
-            EXPECT_EQ(Rows(dlg, Dlg::IDC_MAIN_TYPE), c.offered);
-            EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_NAME), "Licht Flur");
-            EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_ADDRESS), "1/2/3");
-            EXPECT_FALSE(dlg.GetDlgItem(Dlg::IDC_SUB_TYPE)->isVisible());
+            EXPECT_EQ(Rows(dlg, TypeDlg::IDC_MAIN_TYPE), c.offered);
+            EXPECT_EQ(dlg.GetDlgItemText(TypeDlg::IDC_NAME), "Licht Flur");
+            EXPECT_EQ(dlg.GetDlgItemText(TypeDlg::IDC_ADDRESS), "1/2/3");
+            EXPECT_FALSE(dlg.GetDlgItem(TypeDlg::IDC_SUB_TYPE)->isVisible());
             uitest::Click(dlg.GetDlgItem(IDCANCEL));
         });
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -81,15 +81,15 @@ TEST_F(TypeSelectionDlgTest, OffersOnlyTheTypesOfTheMaskThatFitTheHostSize) {
 }
 
 TEST_F(TypeSelectionDlgTest, TheChosenMainTypeAndItsFirstSubTypeReachTheCaller) {
-    Dlg dlg(nullptr);
+    TypeDlg dlg(nullptr);
     dlg.SetHostObjectType(8);
     m_runner.Then([&](QDialog&) {
-        EXPECT_EQ(dynamic_cast<QComboBox*>(dlg.GetDlgItem(Dlg::IDC_MAIN_TYPE))->currentText(),
+        EXPECT_EQ(dynamic_cast<QComboBox*>(dlg.GetDlgItem(TypeDlg::IDC_MAIN_TYPE))->currentText(),
                   "2 Byte vorzeichenlos");
-        EXPECT_EQ(Rows(dlg, Dlg::IDC_SUB_TYPE), SubTypesOf(7));
-        uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_MAIN_TYPE), Qt::Key_End);
+        EXPECT_EQ(Rows(dlg, TypeDlg::IDC_SUB_TYPE), SubTypesOf(7));
+        uitest::PressKey(dlg.GetDlgItem(TypeDlg::IDC_MAIN_TYPE), Qt::Key_End);
         // The sub types follow the chosen main type, in the table's order.
-        EXPECT_EQ(Rows(dlg, Dlg::IDC_SUB_TYPE), SubTypesOf(9));
+        EXPECT_EQ(Rows(dlg, TypeDlg::IDC_SUB_TYPE), SubTypesOf(9));
         uitest::Click(dlg.GetDlgItem(IDOK));
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -98,7 +98,7 @@ TEST_F(TypeSelectionDlgTest, TheChosenMainTypeAndItsFirstSubTypeReachTheCaller) 
     EXPECT_EQ(dlg.GetSubType(), SubTypesOf(9).front());
 
     // Date has no sub types; the preselected row is taken.
-    Dlg date(nullptr);
+    TypeDlg date(nullptr);
     date.SetAllowedTypeMask(128 | 256);
     date.SetHostObjectType(9);
     date.SetMainIndex(1);
@@ -110,18 +110,18 @@ TEST_F(TypeSelectionDlgTest, TheChosenMainTypeAndItsFirstSubTypeReachTheCaller) 
 
 TEST_F(TypeSelectionDlgTest, CancelLeavesTheTypeUnsetAndHelpOpensTheApplicationPage) {
     CRecordingHelpService help;
-    Dlg dlg(nullptr);
+    TypeDlg dlg(nullptr);
     dlg.SetHostObjectType(7);
     m_runner.Then([&](QDialog&) {
-        uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_MAIN_TYPE), Qt::Key_Down);
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_HELP_BUTTON));
+        uitest::PressKey(dlg.GetDlgItem(TypeDlg::IDC_MAIN_TYPE), Qt::Key_Down);
+        uitest::Click(dlg.GetDlgItem(TypeDlg::IDC_HELP_BUTTON));
         uitest::PressWindowKey(&dlg, Qt::Key_F1);
         uitest::PressWindowKey(&dlg, Qt::Key_Escape);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.GetMainType(), 0);
     EXPECT_EQ(dlg.GetSubType(), 0);
-    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD>{Dlg::kHelpContext, Dlg::kHelpContext}));
+    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD>{TypeDlg::kHelpContext, TypeDlg::kHelpContext}));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@
 
 namespace {
 
-using Dlg = CDaySwitchTimeEditDlg;
+using SwitchTimeDlg = CDaySwitchTimeEditDlg;
 
 class DaySwitchTimeEditDlgTest : public ::testing::Test {
 protected:
@@ -78,8 +78,8 @@ protected:
         return pSwitchTime;
     }
 
-    static QWidget* Item(const Dlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
-    static std::string Text(const Dlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
+    static QWidget* Item(const SwitchTimeDlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
+    static std::string Text(const SwitchTimeDlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
     static void Retype(QWidget* pEdit, const std::string& strText) {
         uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(pEdit, strText);
@@ -91,7 +91,7 @@ protected:
             uitest::PressKey(pCombo, Qt::Key_Down);
         }
     }
-    static void ChooseAddress(const Dlg& dlg, const CGroupDataAddress* pAddress) {
+    static void ChooseAddress(const SwitchTimeDlg& dlg, const CGroupDataAddress* pAddress) {
         CTableComboBox* pCombo = dlg.GetAddressCombo();
         const std::intptr_t nData = pAddress->IsInvalid() ? -pAddress->GetAddress() : pAddress->GetAddress();
         for (int i = 0; i < pCombo->count(); ++i) {
@@ -129,24 +129,24 @@ TEST_F(DaySwitchTimeEditDlgTest, InsertingStoresTheValueOfEachTypeAndCancelTakes
     CGroupDataAddress* pMode = AddAddress("Zwang", 0x0102, 2, 2);
     CGroupDataAddress* pByte = AddAddress("Dimmer", 0x0103, 5, 1);
     CGroupDataAddress* pFloat = AddAddress("Sollwert", 0x0104, 9, 0);
-    Dlg dlg(nullptr, true, nullptr);
+    SwitchTimeDlg dlg(nullptr, true, nullptr);
     dlg.SetDayRoutine(m_pRoutine);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(dlg.GetWindowText(), "Schaltzeit für Tagesablauf Werktag");
         EXPECT_EQ(Text(dlg, IDOK), "&Einfügen");
         ASSERT_EQ(m_pRoutine->GetSwitchTimeCount(), 1);
-        QWidget* pTime = Item(dlg, Dlg::IDC_TIME);
-        QWidget* pValue = Item(dlg, Dlg::IDC_VALUE);
-        auto* pModeCombo = dynamic_cast<QComboBox*>(Item(dlg, Dlg::IDC_MODE));
+        QWidget* pTime = Item(dlg, SwitchTimeDlg::IDC_TIME);
+        QWidget* pValue = Item(dlg, SwitchTimeDlg::IDC_VALUE);
+        auto* pModeCombo = dynamic_cast<QComboBox*>(Item(dlg, SwitchTimeDlg::IDC_MODE));
 
         // 1 bit.
         Retype(pTime, "0730");
         ChooseAddress(dlg, pBit);
         EXPECT_TRUE(pValue->isVisible());
         EXPECT_FALSE(pModeCombo->isVisible());
-        EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE), "(0 .. 1)");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_RANGE), "(0 .. 1)");
         Retype(pValue, "1");
-        uitest::Click(Item(dlg, Dlg::IDC_SEND_ON_CHANGE));
+        uitest::Click(Item(dlg, SwitchTimeDlg::IDC_SEND_ON_CHANGE));
         uitest::Click(Item(dlg, IDOK));
         ASSERT_TRUE(dlg.isVisible());
         // The next one starts as a copy of the one stored.
@@ -160,7 +160,7 @@ TEST_F(DaySwitchTimeEditDlgTest, InsertingStoresTheValueOfEachTypeAndCancelTakes
         ChooseAddress(dlg, pMode);
         EXPECT_FALSE(pValue->isVisible());
         EXPECT_TRUE(pModeCombo->isVisible());
-        EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE), "");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_RANGE), "");
         const std::vector<std::pair<const char*, int>> modes{{"0801", 1}, {"0802", 2}, {"0803", 0}};
         for (const auto& [pszTime, nEntry] : modes) {
             Retype(pTime, pszTime);
@@ -170,32 +170,32 @@ TEST_F(DaySwitchTimeEditDlgTest, InsertingStoresTheValueOfEachTypeAndCancelTakes
 
         // 1 byte: percent, then plain count.
         ChooseAddress(dlg, pByte);
-        EXPECT_TRUE(Item(dlg, Dlg::IDC_PERCENT)->isVisible());
-        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, Dlg::IDC_PERCENT))->isChecked());
-        EXPECT_EQ(Text(dlg, Dlg::IDC_UNIT), "%");
-        EXPECT_FALSE(Item(dlg, Dlg::IDC_EXPONENT)->isVisible());
+        EXPECT_TRUE(Item(dlg, SwitchTimeDlg::IDC_PERCENT)->isVisible());
+        EXPECT_TRUE(dynamic_cast<QAbstractButton*>(Item(dlg, SwitchTimeDlg::IDC_PERCENT))->isChecked());
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_UNIT), "%");
+        EXPECT_FALSE(Item(dlg, SwitchTimeDlg::IDC_EXPONENT)->isVisible());
         Retype(pTime, "0900");
         Retype(pValue, "50");
         uitest::Click(Item(dlg, IDOK));
-        EXPECT_EQ(Text(dlg, Dlg::IDC_VALUE), "50.20");
-        uitest::Click(Item(dlg, Dlg::IDC_STANDARD));
-        EXPECT_EQ(Text(dlg, Dlg::IDC_VALUE), "128");
-        EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE), "(0 .. 255)");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_VALUE), "50.20");
+        uitest::Click(Item(dlg, SwitchTimeDlg::IDC_STANDARD));
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_VALUE), "128");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_RANGE), "(0 .. 255)");
         Retype(pTime, "0901");
         Retype(pValue, "200");
         uitest::Click(Item(dlg, IDOK));
 
         // 2-byte float: the exponent sets the range.
         ChooseAddress(dlg, pFloat);
-        auto* pExponent = dynamic_cast<QComboBox*>(Item(dlg, Dlg::IDC_EXPONENT));
+        auto* pExponent = dynamic_cast<QComboBox*>(Item(dlg, SwitchTimeDlg::IDC_EXPONENT));
         ASSERT_TRUE(pExponent->isVisible());
         ASSERT_EQ(pExponent->count(), 17);
         EXPECT_EQ(pExponent->currentText(), "3 (Temp.)");
         EXPECT_EQ(pExponent->itemText(16), "15");
         ChooseEntry(pExponent, 0);
-        EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE), "(-671088.64 .. 670760.96)");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_RANGE), "(-671088.64 .. 670760.96)");
         ChooseEntry(pExponent, 1);
-        EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE), "(-20.48 .. 20.47)");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_RANGE), "(-20.48 .. 20.47)");
         Retype(pTime, "1000");
         Retype(pValue, "12.5");
         uitest::Click(Item(dlg, IDOK));
@@ -236,30 +236,30 @@ TEST_F(DaySwitchTimeEditDlgTest, EditingShowsEachStoredValueAndDropsTheInvalidAd
     CDaySwitchTime* pFirst = AddSwitchTime(pFloat, 10, 0, encoded.GetWord(), 0);
     CDaySwitchTime* pSecond = AddSwitchTime(pGone, 11, 15, 2);
     std::vector<CDaySwitchTime*> list{pFirst, pSecond};
-    Dlg dlg(nullptr, false, &list);
+    SwitchTimeDlg dlg(nullptr, false, &list);
     dlg.SetDayRoutine(m_pRoutine);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Text(dlg, IDCANCEL), "Abbrechen");
-        EXPECT_EQ(Text(dlg, Dlg::IDC_TIME), "10:00");
-        auto* pExponent = dynamic_cast<QComboBox*>(Item(dlg, Dlg::IDC_EXPONENT));
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_TIME), "10:00");
+        auto* pExponent = dynamic_cast<QComboBox*>(Item(dlg, SwitchTimeDlg::IDC_EXPONENT));
         EXPECT_EQ(pExponent->currentText(), "0");
-        EXPECT_EQ(Text(dlg, Dlg::IDC_RANGE), "(-20.48 .. 20.47)");
-        EXPECT_EQ(Text(dlg, Dlg::IDC_VALUE), "12.50");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_RANGE), "(-20.48 .. 20.47)");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_VALUE), "12.50");
         ChooseEntry(pExponent, 0);
         uitest::Click(Item(dlg, IDOK));
         ASSERT_TRUE(dlg.isVisible());
 
         EXPECT_EQ(dlg.GetCurrentSwitchTime(), pSecond);
-        EXPECT_EQ(Text(dlg, Dlg::IDC_TIME), "11:15");
+        EXPECT_EQ(Text(dlg, SwitchTimeDlg::IDC_TIME), "11:15");
         // Its own address of the invalid list is offered and chosen.
         EXPECT_EQ(GetComboSelData(dlg.GetAddressCombo()), -0x0105);
-        EXPECT_EQ(dynamic_cast<QComboBox*>(Item(dlg, Dlg::IDC_MODE))->currentText(), "Zwangs-Aus");
+        EXPECT_EQ(dynamic_cast<QComboBox*>(Item(dlg, SwitchTimeDlg::IDC_MODE))->currentText(), "Zwangs-Aus");
         ChooseAddress(dlg, pBit);
         uitest::Click(Item(dlg, IDOK));
         EXPECT_FALSE(dlg.isVisible());
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(pFirst->GetExponent(), Dlg::kAutoExponent);
+    EXPECT_EQ(pFirst->GetExponent(), SwitchTimeDlg::kAutoExponent);
     EXPECT_DOUBLE_EQ(FloatOf(pFirst), 12.5);
     EXPECT_EQ(pSecond->GetGroupAddress(), pBit);
     // The placeholder lived only for that use.
@@ -282,13 +282,13 @@ TEST_F(DaySwitchTimeEditDlgTest, AnUntouchedOkKeepsTheStoredBytesOfEveryType) {
     for (const CDaySwitchTime* pSwitchTime : list) {
         before.emplace_back(pSwitchTime->GetValue().dwValue, pSwitchTime->GetExponent());
     }
-    Dlg dlg(nullptr, false, &list);
+    SwitchTimeDlg dlg(nullptr, false, &list);
     dlg.SetDayRoutine(m_pRoutine);
     std::vector<std::string> shown;
     m_runner.Then([&](QDialog&) {
         for (std::size_t i = 0; i < list.size(); ++i) {
             ASSERT_EQ(dlg.GetCurrentSwitchTime(), list[i]);
-            shown.push_back(Item(dlg, Dlg::IDC_VALUE)->isVisible() ? Text(dlg, Dlg::IDC_VALUE) : "");
+            shown.push_back(Item(dlg, SwitchTimeDlg::IDC_VALUE)->isVisible() ? Text(dlg, SwitchTimeDlg::IDC_VALUE) : "");
             uitest::Click(Item(dlg, IDOK));
         }
         EXPECT_FALSE(dlg.isVisible());
@@ -307,10 +307,10 @@ TEST_F(DaySwitchTimeEditDlgTest, TheSameTimeAndAddressTwiceIsRefused) {
     CGroupDataAddress* pBit = AddAddress("Licht", 0x0101, 1, 2);
     CGroupDataAddress* pOther = AddAddress("Jalousie", 0x0102, 1, 2);
     AddSwitchTime(pBit, 7, 30, 1);
-    Dlg dlg(nullptr, true, nullptr);
+    SwitchTimeDlg dlg(nullptr, true, nullptr);
     dlg.SetDayRoutine(m_pRoutine);
     m_runner.Then([&](QDialog&) {
-        Retype(Item(dlg, Dlg::IDC_TIME), "0730");
+        Retype(Item(dlg, SwitchTimeDlg::IDC_TIME), "0730");
         ChooseAddress(dlg, pBit);
         m_boxes.ExpectBox("Es existiert bereits ein Eintrag mit der selben Schaltzeit und Gruppenadresse.",
                           "Doppelte Schaltzeit", MB_ICONERROR, IDOK);
@@ -323,7 +323,7 @@ TEST_F(DaySwitchTimeEditDlgTest, TheSameTimeAndAddressTwiceIsRefused) {
         ChooseAddress(dlg, pOther);
         uitest::Click(Item(dlg, IDOK));
         ChooseAddress(dlg, pBit);
-        Retype(Item(dlg, Dlg::IDC_TIME), "0731");
+        Retype(Item(dlg, SwitchTimeDlg::IDC_TIME), "0731");
         uitest::Click(Item(dlg, IDOK));
         uitest::Click(Item(dlg, IDCANCEL));
     });
@@ -335,13 +335,13 @@ TEST_F(DaySwitchTimeEditDlgTest, TheSameTimeAndAddressTwiceIsRefused) {
 TEST_F(DaySwitchTimeEditDlgTest, EnterRightAfterTypingStoresTheValueWithinTheLimits) {
     CGroupDataAddress* pFloat = AddAddress("Sollwert", 0x0104, 9, 0);
     CGroupDataAddress* pByte = AddAddress("Dimmer", 0x0103, 5, 1);
-    Dlg dlg(nullptr, true, nullptr);
+    SwitchTimeDlg dlg(nullptr, true, nullptr);
     dlg.SetDayRoutine(m_pRoutine);
     m_runner.Then([&](QDialog&) {
-        QWidget* pValue = Item(dlg, Dlg::IDC_VALUE);
-        Retype(Item(dlg, Dlg::IDC_TIME), "0600");
+        QWidget* pValue = Item(dlg, SwitchTimeDlg::IDC_VALUE);
+        Retype(Item(dlg, SwitchTimeDlg::IDC_TIME), "0600");
         ChooseAddress(dlg, pFloat);
-        ChooseEntry(Item(dlg, Dlg::IDC_EXPONENT), 1);
+        ChooseEntry(Item(dlg, SwitchTimeDlg::IDC_EXPONENT), 1);
         Retype(pValue, "21.3");
         uitest::PressKey(pValue, Qt::Key_Return);
         ASSERT_EQ(m_pRoutine->GetSwitchTimeCount(), 2);

@@ -34,7 +34,7 @@
 
 namespace {
 
-using Dlg = CSetDateTimeDlg;
+using ClockDlg = CSetDateTimeDlg;
 
 constexpr char kTz[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 constexpr char kCaption[] = "Datum/Uhrzeit einstellen";
@@ -70,8 +70,8 @@ protected:
         platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
-    void Run(const std::function<void(Dlg&)>& script) {
-        Dlg dlg(nullptr);
+    void Run(const std::function<void(ClockDlg&)>& script) {
+        ClockDlg dlg(nullptr);
         dlg.SetIndividualAddress(kAddress);
         dlg.SetConnectionParams(m_params);
         m_runner.Then([&](QDialog&) {
@@ -80,7 +80,7 @@ protected:
         });
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     }
-    static void Retype(Dlg& dlg, UINT nId, const std::string& strText) {
+    static void Retype(ClockDlg& dlg, UINT nId, const std::string& strText) {
         uitest::PressKey(dlg.GetDlgItem(nId), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(dlg.GetDlgItem(nId), strText);
     }
@@ -111,32 +111,32 @@ TEST_F(SetDateTimeDlgTest, ShowsThePcTimeUntilTheDeviceIsReadAndKeepsRealLocalTi
     theApp.DisableDaylightSaving(true);
     ASSERT_NE(platform::GetTz(), std::optional<std::string>(kTz));
     const std::time_t tOpened = std::time(nullptr);
-    Run([&](Dlg& dlg) {
+    Run([&](ClockDlg& dlg) {
         EXPECT_EQ(platform::GetTz(), std::optional<std::string>(kTz));
         EXPECT_TRUE(dlg.IsTicking());
         // The trim comes from the device, the date and time from the PC.
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_TRIM), "-10");
-        EXPECT_TRUE(datetext::IsLocalDateBetween(dlg.GetDlgItemText(Dlg::IDC_DATE), tOpened, std::time(nullptr)))
-            << dlg.GetDlgItemText(Dlg::IDC_DATE);
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_TRIM), "-10");
+        EXPECT_TRUE(datetext::IsLocalDateBetween(dlg.GetDlgItemText(ClockDlg::IDC_DATE), tOpened, std::time(nullptr)))
+            << dlg.GetDlgItemText(ClockDlg::IDC_DATE);
 
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_READ_DEVICE_TIME));
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_READ_DEVICE_TIME));
         EXPECT_FALSE(dlg.IsTicking());
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE), DateText(2008, 3, 30));
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_HOUR), "14");
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_MINUTE), "05");
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_SECOND), "09");
-        EXPECT_TRUE(uitest::TickTimer(&dlg, Dlg::kTimerId));
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE), DateText(2008, 3, 30));
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_DATE), DateText(2008, 3, 30));
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_HOUR), "14");
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_MINUTE), "05");
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_SECOND), "09");
+        EXPECT_TRUE(uitest::TickTimer(&dlg, ClockDlg::kTimerId));
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_DATE), DateText(2008, 3, 30));
 
         // "PC-Zeit lesen" lets the next tick show the PC time again.
         const std::time_t tBeforeTick = std::time(nullptr);
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_READ_PC_TIME));
-        EXPECT_TRUE(uitest::TickTimer(&dlg, Dlg::kTimerId));
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_READ_PC_TIME));
+        EXPECT_TRUE(uitest::TickTimer(&dlg, ClockDlg::kTimerId));
         EXPECT_TRUE(
-            datetext::IsLocalDateBetween(dlg.GetDlgItemText(Dlg::IDC_DATE), tBeforeTick, std::time(nullptr)))
-            << dlg.GetDlgItemText(Dlg::IDC_DATE);
+            datetext::IsLocalDateBetween(dlg.GetDlgItemText(ClockDlg::IDC_DATE), tBeforeTick, std::time(nullptr)))
+            << dlg.GetDlgItemText(ClockDlg::IDC_DATE);
         // Typing into a time field stops the ticking.
-        Retype(dlg, Dlg::IDC_MINUTE, "7");
+        Retype(dlg, ClockDlg::IDC_MINUTE, "7");
         EXPECT_FALSE(dlg.IsTicking());
     });
     EXPECT_NE(platform::GetTz(), std::optional<std::string>(kTz));
@@ -145,37 +145,37 @@ TEST_F(SetDateTimeDlgTest, ShowsThePcTimeUntilTheDeviceIsReadAndKeepsRealLocalTi
 }
 
 TEST_F(SetDateTimeDlgTest, WritesTheFieldsAndTheTrimSignAndReadsThemBack) {
-    Run([&](Dlg& dlg) {
+    Run([&](ClockDlg& dlg) {
         // A Sunday, written as weekday 7, with a negative trim.
-        Retype(dlg, Dlg::IDC_DATE, DateText(2008, 3, 30));
-        Retype(dlg, Dlg::IDC_HOUR, "14");
-        Retype(dlg, Dlg::IDC_MINUTE, "5");
-        Retype(dlg, Dlg::IDC_SECOND, "9");
-        Retype(dlg, Dlg::IDC_TRIM, "-10");
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_WRITE_DEVICE_TIME));
+        Retype(dlg, ClockDlg::IDC_DATE, DateText(2008, 3, 30));
+        Retype(dlg, ClockDlg::IDC_HOUR, "14");
+        Retype(dlg, ClockDlg::IDC_MINUTE, "5");
+        Retype(dlg, ClockDlg::IDC_SECOND, "9");
+        Retype(dlg, ClockDlg::IDC_TRIM, "-10");
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_WRITE_DEVICE_TIME));
         EXPECT_EQ(ClockBytes(), (std::array<BYTE, 9>{14, 5, 9, 7, 30, 3, 8, 10, 0x80}));
 
         // A positive trim clears the sign; reading shows what was set.
-        Retype(dlg, Dlg::IDC_TRIM, "+300");  // clamped when leaving the field
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_WRITE_DEVICE_TIME));
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_TRIM), "255");
+        Retype(dlg, ClockDlg::IDC_TRIM, "+300");  // clamped when leaving the field
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_WRITE_DEVICE_TIME));
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_TRIM), "255");
         EXPECT_EQ(ClockBytes(), (std::array<BYTE, 9>{14, 5, 9, 7, 30, 3, 8, 255, 0}));
-        Retype(dlg, Dlg::IDC_TRIM, "0");
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_READ_DEVICE_TIME));
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_TRIM), "255");
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE), DateText(2008, 3, 30));
+        Retype(dlg, ClockDlg::IDC_TRIM, "0");
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_READ_DEVICE_TIME));
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_TRIM), "255");
+        EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_DATE), DateText(2008, 3, 30));
     });
     EXPECT_EQ(m_boxes.GetShown().size(), 0u);
 }
 
 TEST_F(SetDateTimeDlgTest, ABusFaultDuringTheWriteIsReportedAndTheDialogStaysOpen) {
-    Run([&](Dlg& dlg) {
-        Retype(dlg, Dlg::IDC_DATE, DateText(2010, 12, 27));
+    Run([&](ClockDlg& dlg) {
+        Retype(dlg, ClockDlg::IDC_DATE, DateText(2010, 12, 27));
         const auto before = ClockBytes();
         // Connect, application check, then the write fails.
         m_pDevice->GetFaults().SetFailCall(3);
         m_boxes.ExpectBox("Fehler beim Schreiben der Datum/Uhrzeit Information.", kCaption, MB_ICONERROR, IDOK);
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_WRITE_DEVICE_TIME));
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_WRITE_DEVICE_TIME));
         EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_EQ(ClockBytes(), before);
@@ -183,21 +183,21 @@ TEST_F(SetDateTimeDlgTest, ABusFaultDuringTheWriteIsReportedAndTheDialogStaysOpe
 }
 
 TEST_F(SetDateTimeDlgTest, YearsTheDeviceCannotHoldAreRefusedAndNothingIsWritten) {
-    Run([&](Dlg& dlg) {
+    Run([&](ClockDlg& dlg) {
         m_pDevice->ClearTrace();
         m_boxes.ExpectBox("Ungültiges Datumformat", kCaption, MB_ICONERROR, IDOK);
         m_boxes.ExpectBox("Ungültiges Datumformat", kCaption, MB_ICONERROR, IDOK);
         for (const std::string& strDate : {std::string("15.06.2256"), DateText(1999, 6, 15)}) {
-            Retype(dlg, Dlg::IDC_DATE, strDate);
-            uitest::Click(dlg.GetDlgItem(Dlg::IDC_WRITE_DEVICE_TIME));
-            EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_DATE)) << strDate;
+            Retype(dlg, ClockDlg::IDC_DATE, strDate);
+            uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_WRITE_DEVICE_TIME));
+            EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(ClockDlg::IDC_DATE)) << strDate;
         }
         for (const CDeviceTraceEntry& entry : m_pDevice->GetTrace()) {
             EXPECT_NE(entry.m_eOperation, EDeviceOperation::UserMemoryWrite);
         }
         // The first year the byte holds goes through.
-        Retype(dlg, Dlg::IDC_DATE, DateText(2000, 1, 1));
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_WRITE_DEVICE_TIME));
+        Retype(dlg, ClockDlg::IDC_DATE, DateText(2000, 1, 1));
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_WRITE_DEVICE_TIME));
         EXPECT_EQ(ClockBytes()[6], 0);
         EXPECT_EQ(ClockBytes()[5], 1);
     });
@@ -206,8 +206,8 @@ TEST_F(SetDateTimeDlgTest, YearsTheDeviceCannotHoldAreRefusedAndNothingIsWritten
 
 // A day picked in the calendar is the user's edit: the ticks leave it.
 TEST_F(SetDateTimeDlgTest, ADayPickedInTheCalendarOutlastsTheTicks) {
-    Run([&](Dlg& dlg) {
-        auto* pButton = dynamic_cast<CCalendarButton*>(dlg.GetDlgItem(Dlg::IDC_CALENDAR));
+    Run([&](ClockDlg& dlg) {
+        auto* pButton = dynamic_cast<CCalendarButton*>(dlg.GetDlgItem(ClockDlg::IDC_CALENDAR));
         ASSERT_NE(pButton, nullptr);
         uitest::Click(pButton);
         uitest::PressWindowKey(&pButton->GetCalendar(), Qt::Key_Down);  // a week on
@@ -215,8 +215,8 @@ TEST_F(SetDateTimeDlgTest, ADayPickedInTheCalendarOutlastsTheTicks) {
         uitest::ProcessEvents();
         const DWORD dwPicked = pButton->GetCalendar().GetDate();
         for (int nTick = 0; nTick < 2; ++nTick) {
-            EXPECT_TRUE(uitest::TickTimer(&dlg, Dlg::kTimerId));
-            EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_DATE),
+            EXPECT_TRUE(uitest::TickTimer(&dlg, ClockDlg::kTimerId));
+            EXPECT_EQ(dlg.GetDlgItemText(ClockDlg::IDC_DATE),
                       DateText(GetPackedYear(dwPicked), GetPackedMonth(dwPicked), GetPackedDay(dwPicked)));
         }
     });

@@ -39,7 +39,7 @@
 
 namespace {
 
-using Dlg = CSpecialDayEditDlg;
+using SpecialDayDlg = CSpecialDayEditDlg;
 using Strings = std::vector<std::string>;
 
 std::tm At(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0) {
@@ -120,18 +120,18 @@ protected:
         m_view.CreateTableBox(CSpecialDaysTable::kTableType, nullptr);
         return dynamic_cast<CSpecialDaysTable*>(m_view.GetTableBox());
     }
-    static void Type(Dlg& dlg, UINT nId, const std::string& strText) {
+    static void Type(SpecialDayDlg& dlg, UINT nId, const std::string& strText) {
         QWidget* pEdit = dlg.GetDlgItem(nId);
         uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(pEdit, strText);
     }
     // Types the period, picks the routine and presses OK, answering the
     // overlap question when one is expected.
-    void EnterPeriod(Dlg& dlg, const Entry& entry, CDayRoutine* pRoutine) {
-        Type(dlg, Dlg::IDC_START_DATE, entry.strStartDate);
-        Type(dlg, Dlg::IDC_START_TIME, entry.strStartTime);
-        Type(dlg, Dlg::IDC_END_DATE, entry.strEndDate);
-        Type(dlg, Dlg::IDC_END_TIME, entry.strEndTime);
+    void EnterPeriod(SpecialDayDlg& dlg, const Entry& entry, CDayRoutine* pRoutine) {
+        Type(dlg, SpecialDayDlg::IDC_START_DATE, entry.strStartDate);
+        Type(dlg, SpecialDayDlg::IDC_START_TIME, entry.strStartTime);
+        Type(dlg, SpecialDayDlg::IDC_END_DATE, entry.strEndDate);
+        Type(dlg, SpecialDayDlg::IDC_END_TIME, entry.strEndTime);
         dlg.GetDayRoutineCombo()->SelectObject(pRoutine);
         if (entry.nOverlapButton != 0) {
             m_runner.Then([nButton = entry.nOverlapButton](QDialog& d) {
@@ -144,7 +144,7 @@ protected:
     void Insert(const Entry& entry, CDayRoutine* pRoutine) {
         CSpecialDaysTable* pTable = Open();
         m_runner.Then([&](QDialog& d) {
-            auto& dlg = dynamic_cast<Dlg&>(d);
+            auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
             EnterPeriod(dlg, entry, pRoutine);
             if (dlg.isVisible()) {
                 uitest::Click(dlg.GetDlgItem(IDCANCEL));
@@ -212,19 +212,19 @@ TEST_F(SpecialDaysTableTest, RowsShowThePeriodsWithWeekdaysAndTheNewEntryRowSort
 TEST_F(SpecialDaysTableTest, InsertingStoresEachPeriodAndCancelDropsOnlyThePreparedOne) {
     CSpecialDaysTable* pTable = Open();
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
         EXPECT_EQ(dlg.GetWindowText(), "Sondertagsbereich");
         EXPECT_EQ(dlg.GetDlgItemText(IDOK), "&Einfügen");
         // Prepared at once; OK waits for a routine.
         EXPECT_EQ(Days().GetCount(), 1);
         EXPECT_FALSE(dlg.GetDlgItem(IDOK)->isEnabled());
-        EXPECT_NE(dlg.GetDlgItem(Dlg::IDC_SPIN_START_HOUR), nullptr);
-        EXPECT_NE(dlg.GetDlgItem(Dlg::IDC_SPIN_END_MINUTE), nullptr);
+        EXPECT_NE(dlg.GetDlgItem(SpecialDayDlg::IDC_SPIN_START_HOUR), nullptr);
+        EXPECT_NE(dlg.GetDlgItem(SpecialDayDlg::IDC_SPIN_END_MINUTE), nullptr);
         // Eight digits are a date; a start after the end moves the end along.
-        Type(dlg, Dlg::IDC_START_DATE, "24122034");
-        Type(dlg, Dlg::IDC_START_TIME, "1800");
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), "24.12.2034");
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), "24.12.2034");
+        Type(dlg, SpecialDayDlg::IDC_START_DATE, "24122034");
+        Type(dlg, SpecialDayDlg::IDC_START_TIME, "1800");
+        EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_START_DATE), "24.12.2034");
+        EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_END_DATE), "24.12.2034");
         EnterPeriod(dlg, {"24.12.2034", "18:00", "24.12.2034", "2359"}, m_pWork);
         ASSERT_TRUE(dlg.isVisible());
         // The next one ends exactly where the stored one begins: no overlap.
@@ -243,27 +243,27 @@ TEST_F(SpecialDaysTableTest, InsertingStoresEachPeriodAndCancelDropsOnlyThePrepa
 TEST_F(SpecialDaysTableTest, DatesAreCheckedOnLeavingTheFieldAndOnEnter) {
     CSpecialDaysTable* pTable = Open();
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
-        Type(dlg, Dlg::IDC_END_DATE, "29.02.2024");
-        Type(dlg, Dlg::IDC_START_DATE, "29.02.2024");
-        Type(dlg, Dlg::IDC_END_DATE, "29.02.2023");
+        auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
+        Type(dlg, SpecialDayDlg::IDC_END_DATE, "29.02.2024");
+        Type(dlg, SpecialDayDlg::IDC_START_DATE, "29.02.2024");
+        Type(dlg, SpecialDayDlg::IDC_END_DATE, "29.02.2023");
         // Leaving the field: refused, the last accepted date returns.
         ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!");
-        uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_END_TIME), Qt::Key_End);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), "29.02.2024");
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_END_DATE));
-        Type(dlg, Dlg::IDC_END_TIME, "1200");
+        uitest::PressKey(dlg.GetDlgItem(SpecialDayDlg::IDC_END_TIME), Qt::Key_End);
+        EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_END_DATE), "29.02.2024");
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SpecialDayDlg::IDC_END_DATE));
+        Type(dlg, SpecialDayDlg::IDC_END_TIME, "1200");
         // Enter in the field stores nothing that leaving would refuse.
         dlg.GetDayRoutineCombo()->SelectObject(m_pWork);
-        Type(dlg, Dlg::IDC_END_DATE, "01.03.1999");
+        Type(dlg, SpecialDayDlg::IDC_END_DATE, "01.03.1999");
         ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!");
         uitest::PressWindowKey(&dlg, Qt::Key_Return);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), "29.02.2024");
+        EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_END_DATE), "29.02.2024");
         EXPECT_EQ(Days().GetCount(), 1);
         EXPECT_EQ(pTable->GetDataRowCount(), 0);
         uitest::PressWindowKey(&dlg, Qt::Key_Return);
         // Start and end equal: refused, the dialog stays.
-        Type(dlg, Dlg::IDC_END_TIME, "0000");
+        Type(dlg, SpecialDayDlg::IDC_END_TIME, "0000");
         ExpectBox("Das angegebene Zeitintervall ist negativ oder Null. Bitte ändern Sie die Start- oder Endzeit "
                   "entsprechend.",
                   "Ungültiges Zeitintervall");
@@ -281,12 +281,12 @@ TEST_F(SpecialDaysTableTest, DatesAreCheckedOnLeavingTheFieldAndOnEnter) {
 TEST_F(SpecialDaysTableTest, TheClickThatLeavesARefusedDateDoesNothing) {
     CSpecialDaysTable* pTable = Open();
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
-        Type(dlg, Dlg::IDC_START_DATE, "01.05.2030");
-        Type(dlg, Dlg::IDC_END_DATE, "03.05.2030");
-        Type(dlg, Dlg::IDC_END_TIME, "1200");
+        auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
+        Type(dlg, SpecialDayDlg::IDC_START_DATE, "01.05.2030");
+        Type(dlg, SpecialDayDlg::IDC_END_DATE, "03.05.2030");
+        Type(dlg, SpecialDayDlg::IDC_END_TIME, "1200");
         dlg.GetDayRoutineCombo()->SelectObject(m_pWork);
-        Type(dlg, Dlg::IDC_END_DATE, "02.05.2036");
+        Type(dlg, SpecialDayDlg::IDC_END_DATE, "02.05.2036");
         ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!");
         uitest::Click(dlg.GetDlgItem(IDOK));
         EXPECT_EQ(pTable->GetDataRowCount(), 0);
@@ -303,7 +303,7 @@ TEST_F(SpecialDaysTableTest, TheCalendarButtonOpensOnTheFieldsDateAndWritesTheCh
     AddDay(At(2024, 2, 28, 9), At(2024, 3, 1), m_pWork);
     CSpecialDaysTable* pTable = Open();
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
         EXPECT_EQ(dlg.GetDlgItemText(IDCANCEL), "Abbrechen");
         CCalendarButton* pButton = dlg.GetCalendarButton(false);
         uitest::Click(pButton);
@@ -312,7 +312,7 @@ TEST_F(SpecialDaysTableTest, TheCalendarButtonOpensOnTheFieldsDateAndWritesTheCh
         uitest::PressWindowKey(&pButton->GetCalendar(), Qt::Key_Right);
         uitest::PressWindowKey(&pButton->GetCalendar(), Qt::Key_Return);
         uitest::ProcessEvents();
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), "29.02.2024");
+        EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_START_DATE), "29.02.2024");
         uitest::Click(dlg.GetDlgItem(IDOK));
     });
     uitest::DoubleClick(pTable->viewport(), pTable->GetItemRect(0).center());
@@ -384,14 +384,14 @@ TEST_F(SpecialDaysTableTest, EditingStepsThroughTheSelectedDaysAndCancelLeavesTh
                       Qt::ControlModifier);
     }
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
         EXPECT_EQ(dlg.GetCurrentSpecialDay(), pFirst);
         // The first grows over the second, whose time the first then takes;
         // the second leaves the list and the dialog moves on to the third.
         EnterPeriod(dlg, {"01.06.2024", "00:00", "07.06.2024", "00:00", CSpecialDayOverlapDlg::IDC_NEW_OVERLAPS_OLD},
                     m_pFree);
         EXPECT_EQ(dlg.GetCurrentSpecialDay(), pThird);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), "09.06.2024");
+        EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_START_DATE), "09.06.2024");
         uitest::Click(dlg.GetDlgItem(IDCANCEL));
     });
     uitest::PressWindowKey(&m_view, Qt::Key_Return);
@@ -406,7 +406,7 @@ TEST_F(SpecialDaysTableTest, TheHundredthDayIsTheLastAndASplitBeyondItChangesNot
     AddDay(At(2024, 5, 10, 8), At(2024, 5, 10, 12), m_pWork);
     CSpecialDaysTable* pTable = Open();
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
         // New wins inside the existing day: its rest needs the 101st.
         ExpectFullBox();
         EnterPeriod(dlg, {"10.05.2024", "09:00", "10.05.2024", "10:00", CSpecialDayOverlapDlg::IDC_NEW_OVERLAPS_OLD},

@@ -39,7 +39,7 @@
 
 namespace {
 
-using Dlg = CSummertimeEditDlg;
+using SummertimeDlg = CSummertimeEditDlg;
 using Row = std::vector<std::string>;
 
 constexpr char kInvalidDate[] = "Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.";
@@ -95,8 +95,8 @@ protected:
         return dynamic_cast<CSummertimeTable*>(m_view.GetTableBox());
     }
     // Runs the script on the dialog that the table's EditEntry opens.
-    int Edit(CSummertimeTable* pTable, int nRow, const std::function<void(Dlg&)>& script) {
-        m_runner.Then([script](QDialog& d) { script(dynamic_cast<Dlg&>(d)); });
+    int Edit(CSummertimeTable* pTable, int nRow, const std::function<void(SummertimeDlg&)>& script) {
+        m_runner.Then([script](QDialog& d) { script(dynamic_cast<SummertimeDlg&>(d)); });
         return pTable->EditEntry(nRow);
     }
 
@@ -108,21 +108,21 @@ protected:
         return row;
     }
     static std::string Date(int nYear, int nMonth, int nDay) { return datetext::Dotted(nYear, nMonth, nDay); }
-    static void Retype(Dlg& dlg, UINT nId, const std::string& strText) {
+    static void Retype(SummertimeDlg& dlg, UINT nId, const std::string& strText) {
         uitest::PressKey(dlg.GetDlgItem(nId), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(dlg.GetDlgItem(nId), strText);
     }
     // Start date and time, end date and time, shift as the dialog shows them.
-    static Row Fields(const Dlg& dlg) {
-        return {dlg.GetDlgItemText(Dlg::IDC_START_DATE), dlg.GetDlgItemText(Dlg::IDC_START_TIME),
-                dlg.GetDlgItemText(Dlg::IDC_END_DATE), dlg.GetDlgItemText(Dlg::IDC_END_TIME),
-                dlg.GetDlgItemText(Dlg::IDC_SHIFT)};
+    static Row Fields(const SummertimeDlg& dlg) {
+        return {dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE), dlg.GetDlgItemText(SummertimeDlg::IDC_START_TIME),
+                dlg.GetDlgItemText(SummertimeDlg::IDC_END_DATE), dlg.GetDlgItemText(SummertimeDlg::IDC_END_TIME),
+                dlg.GetDlgItemText(SummertimeDlg::IDC_SHIFT)};
     }
     static Row RuleFields(int nYear, int nMarch, int nOctober) {
         return {Date(nYear, 3, nMarch), "02:00", Date(nYear, 10, nOctober), "03:00", "1"};
     }
     // The spin below a control (their ids 1..5 are shared with OK and Cancel).
-    static void ClickSpin(Dlg& dlg, UINT nBuddyId, bool bRightHalf) {
+    static void ClickSpin(SummertimeDlg& dlg, UINT nBuddyId, bool bRightHalf) {
         CSpinControl* pSpin = nullptr;
         for (CSpinControl* pCandidate : dlg.findChildren<CSpinControl*>()) {
             if (pCandidate->GetBuddy() == dlg.GetDlgItem(nBuddyId)) {
@@ -205,11 +205,11 @@ TEST_F(SummertimeTableTest, InsertingComputesEachYearUntilTenPeriodsExist) {
     const int nOctober[] = {29, 28, 27, 26, 31, 30, 29, 28, 26, 25};
     CRecordingHelpService help;
     EXPECT_EQ(Edit(pTable, pTable->GetNewEntryRow(),
-                   [&](Dlg& dlg) {
+                   [&](SummertimeDlg& dlg) {
                        EXPECT_EQ(dlg.GetWindowText(), "Sommerzeit");
                        EXPECT_EQ(dlg.GetDlgItemText(IDOK), "&Einfügen");
-                       EXPECT_TRUE(dlg.IsDlgButtonChecked(Dlg::IDC_AUTO_CALCULATE));
-                       EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_AUTO_CALCULATE));
+                       EXPECT_TRUE(dlg.IsDlgButtonChecked(SummertimeDlg::IDC_AUTO_CALCULATE));
+                       EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_AUTO_CALCULATE));
                        uitest::Click(dlg.GetDlgItem(IDC_HILFE));
                        for (int i = 0; i < 10; ++i) {
                            EXPECT_EQ(Fields(dlg), RuleFields(2000 + i, nMarch[i], nOctober[i])) << 2000 + i;
@@ -239,11 +239,11 @@ TEST_F(SummertimeTableTest, InsertingComputesEachYearUntilTenPeriodsExist) {
 
 TEST_F(SummertimeTableTest, WithoutAutomaticCalculationTheDatesMoveOnAYearAndCancelDropsThePendingOne) {
     CSummertimeTable* pTable = MakeTable();
-    Edit(pTable, -1, [&](Dlg& dlg) {
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_AUTO_CALCULATE));
-        Retype(dlg, Dlg::IDC_START_DATE, Date(2007, 3, 1));
+    Edit(pTable, -1, [&](SummertimeDlg& dlg) {
+        uitest::Click(dlg.GetDlgItem(SummertimeDlg::IDC_AUTO_CALCULATE));
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(2007, 3, 1));
         // The calculation takes the year of the start.
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_CALCULATE));
+        uitest::Click(dlg.GetDlgItem(SummertimeDlg::IDC_CALCULATE));
         EXPECT_EQ(Fields(dlg), RuleFields(2007, 25, 28));
         uitest::Click(dlg.GetDlgItem(IDOK));
         EXPECT_EQ(Fields(dlg), (Row{Date(2008, 3, 25), "02:00", Date(2008, 10, 28), "03:00", "1"}));
@@ -256,30 +256,30 @@ TEST_F(SummertimeTableTest, WithoutAutomaticCalculationTheDatesMoveOnAYearAndCan
 
 TEST_F(SummertimeTableTest, TheDateFieldsStepByWholeYears) {
     CSummertimeTable* pTable = MakeTable();
-    Edit(pTable, -1, [&](Dlg& dlg) {
+    Edit(pTable, -1, [&](SummertimeDlg& dlg) {
         // The spin's right half steps on, its left half back.
-        ClickSpin(dlg, Dlg::IDC_END_DATE, true);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), Date(2001, 10, 29));
-        ClickSpin(dlg, Dlg::IDC_END_DATE, false);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), Date(2000, 10, 29));
+        ClickSpin(dlg, SummertimeDlg::IDC_END_DATE, true);
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_END_DATE), Date(2001, 10, 29));
+        ClickSpin(dlg, SummertimeDlg::IDC_END_DATE, false);
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_END_DATE), Date(2000, 10, 29));
         // The time spin steps the hours.
-        ClickSpin(dlg, Dlg::IDC_START_TIME, true);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_TIME), "03:00");
-        Retype(dlg, Dlg::IDC_START_DATE, Date(2008, 2, 29));
-        uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_START_DATE), Qt::Key_Up);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), Date(2009, 2, 28));
-        uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_START_DATE), Qt::Key_Down);
-        uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_START_DATE), Qt::Key_Down);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), Date(2007, 2, 28));
+        ClickSpin(dlg, SummertimeDlg::IDC_START_TIME, true);
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_START_TIME), "03:00");
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(2008, 2, 29));
+        uitest::PressKey(dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE), Qt::Key_Up);
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE), Date(2009, 2, 28));
+        uitest::PressKey(dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE), Qt::Key_Down);
+        uitest::PressKey(dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE), Qt::Key_Down);
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE), Date(2007, 2, 28));
         // The calendar opens below its field.
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_START_CALENDAR));
-        EXPECT_TRUE(dlg.GetDlgItemAs<CCalendarButton>(Dlg::IDC_START_CALENDAR)->IsCalendarVisible());
+        uitest::Click(dlg.GetDlgItem(SummertimeDlg::IDC_START_CALENDAR));
+        EXPECT_TRUE(dlg.GetDlgItemAs<CCalendarButton>(SummertimeDlg::IDC_START_CALENDAR)->IsCalendarVisible());
         // Text that is no date becomes today.
-        Retype(dlg, Dlg::IDC_START_DATE, "3.");
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, "3.");
         const std::time_t tBefore = std::time(nullptr);
-        uitest::PressKey(dlg.GetDlgItem(Dlg::IDC_START_DATE), Qt::Key_Up);
-        EXPECT_TRUE(datetext::IsLocalDateBetween(dlg.GetDlgItemText(Dlg::IDC_START_DATE), tBefore, std::time(nullptr)))
-            << dlg.GetDlgItemText(Dlg::IDC_START_DATE);
+        uitest::PressKey(dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE), Qt::Key_Up);
+        EXPECT_TRUE(datetext::IsLocalDateBetween(dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE), tBefore, std::time(nullptr)))
+            << dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE);
         uitest::Click(dlg.GetDlgItem(IDCANCEL));
     });
     EXPECT_EQ(Periods().GetCount(), 0);
@@ -288,25 +288,25 @@ TEST_F(SummertimeTableTest, TheDateFieldsStepByWholeYears) {
 TEST_F(SummertimeTableTest, LeavingADateFieldMovesTheOtherAlongOrRefusesTheDate) {
     CSummertime* pPeriod = AddRulePeriod(2008, 30, 26);
     CSummertimeTable* pTable = MakeTable();
-    Edit(pTable, pTable->FindRowOfObject(pPeriod), [&](Dlg& dlg) {
+    Edit(pTable, pTable->FindRowOfObject(pPeriod), [&](SummertimeDlg& dlg) {
         EXPECT_EQ(dlg.GetDlgItemText(IDCANCEL), "Abbrechen");
-        EXPECT_FALSE(dlg.GetDlgItem(Dlg::IDC_AUTO_CALCULATE)->isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_START_DATE));
+        EXPECT_FALSE(dlg.GetDlgItem(SummertimeDlg::IDC_AUTO_CALCULATE)->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE));
         // A start after the end takes the end date along.
-        Retype(dlg, Dlg::IDC_START_DATE, "1.11.08");
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, "1.11.08");
         uitest::PressWindowKey(&dlg, Qt::Key_Tab);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), Date(2008, 11, 1));
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), Date(2008, 11, 1));
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE), Date(2008, 11, 1));
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_END_DATE), Date(2008, 11, 1));
         // An end before the start takes the start date along.
-        Retype(dlg, Dlg::IDC_END_DATE, Date(2008, 4, 2));
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(2008, 4, 2));
         uitest::PressWindowKey(&dlg, Qt::Key_Tab);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_START_DATE), Date(2008, 4, 2));
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE), Date(2008, 4, 2));
         // A year the device cannot hold comes back with the focus.
-        Retype(dlg, Dlg::IDC_END_DATE, Date(1999, 4, 3));
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(1999, 4, 3));
         ExpectInvalidDateBox();
         uitest::PressWindowKey(&dlg, Qt::Key_Tab);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), Date(2008, 4, 2));
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_END_DATE));
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_END_DATE), Date(2008, 4, 2));
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_END_DATE));
         uitest::Click(dlg.GetDlgItem(IDCANCEL));
     });
     EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
@@ -316,35 +316,35 @@ TEST_F(SummertimeTableTest, LeavingADateFieldMovesTheOtherAlongOrRefusesTheDate)
 // A start or end outside 2000..2035 would wrap in the device's year byte.
 TEST_F(SummertimeTableTest, OkNeverStoresAYearTheDeviceCannotHold) {
     CSummertimeTable* pTable = MakeTable();
-    Edit(pTable, -1, [&](Dlg& dlg) {
+    Edit(pTable, -1, [&](SummertimeDlg& dlg) {
         const Row computed = RuleFields(2000, 26, 29);
         // Enter before the field was ever left.
-        Retype(dlg, Dlg::IDC_START_DATE, Date(1999, 6, 15));
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(1999, 6, 15));
         ExpectInvalidDateBox();
         uitest::PressWindowKey(&dlg, Qt::Key_Return);
         EXPECT_TRUE(dlg.isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_START_DATE));
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE));
         EXPECT_EQ(Fields(dlg), computed);
 
         // A click on OK from the field: one message, and the click is lost.
-        Retype(dlg, Dlg::IDC_START_DATE, Date(1999, 6, 15));
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(1999, 6, 15));
         ExpectInvalidDateBox();
         uitest::Click(dlg.GetDlgItem(IDOK));
         EXPECT_TRUE(dlg.isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_START_DATE));
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE));
         EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
 
         // An end stepped past 2035 by its spin, then Enter.
-        Retype(dlg, Dlg::IDC_START_DATE, Date(2035, 3, 25));
-        Retype(dlg, Dlg::IDC_END_DATE, Date(2035, 10, 28));
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_AUTO_CALCULATE));
-        ClickSpin(dlg, Dlg::IDC_END_DATE, true);
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), Date(2036, 10, 28));
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(2035, 3, 25));
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(2035, 10, 28));
+        uitest::Click(dlg.GetDlgItem(SummertimeDlg::IDC_AUTO_CALCULATE));
+        ClickSpin(dlg, SummertimeDlg::IDC_END_DATE, true);
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_END_DATE), Date(2036, 10, 28));
         ExpectInvalidDateBox();
         uitest::PressWindowKey(&dlg, Qt::Key_Return);
         EXPECT_TRUE(dlg.isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_END_DATE));
-        EXPECT_EQ(dlg.GetDlgItemText(Dlg::IDC_END_DATE), Date(2035, 10, 28));
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_END_DATE));
+        EXPECT_EQ(dlg.GetDlgItemText(SummertimeDlg::IDC_END_DATE), Date(2035, 10, 28));
         EXPECT_EQ(pTable->GetDataRowCount(), 0);
         EXPECT_FALSE(g_bDataModified);
 
@@ -360,25 +360,25 @@ TEST_F(SummertimeTableTest, OkNeverStoresAYearTheDeviceCannotHold) {
 TEST_F(SummertimeTableTest, PeriodsMustBeShorterThanAYearAndPositive) {
     CSummertime* pPeriod = AddRulePeriod(2008, 30, 26);
     CSummertimeTable* pTable = MakeTable();
-    Edit(pTable, 0, [&](Dlg& dlg) {
-        Retype(dlg, Dlg::IDC_START_DATE, Date(2008, 4, 1));
-        Retype(dlg, Dlg::IDC_START_TIME, "00:00");
-        Retype(dlg, Dlg::IDC_END_DATE, Date(2009, 4, 1));
-        Retype(dlg, Dlg::IDC_END_TIME, "00:00");
+    Edit(pTable, 0, [&](SummertimeDlg& dlg) {
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(2008, 4, 1));
+        Retype(dlg, SummertimeDlg::IDC_START_TIME, "00:00");
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(2009, 4, 1));
+        Retype(dlg, SummertimeDlg::IDC_END_TIME, "00:00");
         m_boxes.ExpectBox("Das angegebene Zeitintervall ist zu lang. Bitte ändern Sie die Start- oder Endzeit "
                           "entsprechend.",
                           "Ungültiges Zeitintervall", MB_ICONINFORMATION, IDOK);
         uitest::Click(dlg.GetDlgItem(IDOK));
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_START_TIME));
-        Retype(dlg, Dlg::IDC_START_TIME, "05:00");
-        Retype(dlg, Dlg::IDC_END_DATE, Date(2008, 4, 1));
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_START_TIME));
+        Retype(dlg, SummertimeDlg::IDC_START_TIME, "05:00");
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(2008, 4, 1));
         ExpectTextPart("negativ oder Null", IDOK);
         uitest::Click(dlg.GetDlgItem(IDOK));
         // One minute short of a year is accepted.
-        Retype(dlg, Dlg::IDC_START_TIME, "00:00");
-        Retype(dlg, Dlg::IDC_END_DATE, Date(2009, 3, 31));
-        Retype(dlg, Dlg::IDC_END_TIME, "23:59");
-        Retype(dlg, Dlg::IDC_SHIFT, "2");
+        Retype(dlg, SummertimeDlg::IDC_START_TIME, "00:00");
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(2009, 3, 31));
+        Retype(dlg, SummertimeDlg::IDC_END_TIME, "23:59");
+        Retype(dlg, SummertimeDlg::IDC_SHIFT, "2");
         uitest::Click(dlg.GetDlgItem(IDOK));
         EXPECT_FALSE(dlg.isVisible());
     });
@@ -393,12 +393,12 @@ TEST_F(SummertimeTableTest, ASecondPeriodOfAYearReplacesTheFirstOnlyAfterYes) {
     const std::string strQuestion2008 =
         "Es ist bereits eine Sommerzeit für das Jahr 2008 definiert. Sollen die Daten der existierenden Sommerzeit "
         "überschrieben werden?";
-    Edit(pTable, -1, [&](Dlg& dlg) {
-        Retype(dlg, Dlg::IDC_START_DATE, Date(2008, 3, 1));
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_CALCULATE));
+    Edit(pTable, -1, [&](SummertimeDlg& dlg) {
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(2008, 3, 1));
+        uitest::Click(dlg.GetDlgItem(SummertimeDlg::IDC_CALCULATE));
         m_boxes.ExpectBox(strQuestion2008, "Doppelte Sommerzeit", MB_YESNO | MB_ICONQUESTION, IDNO);
         uitest::Click(dlg.GetDlgItem(IDOK));
-        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(Dlg::IDC_START_DATE));
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SummertimeDlg::IDC_START_DATE));
         EXPECT_EQ(pTable->FindRowOfObject(pOld), 0);
 
         m_boxes.ExpectText(strQuestion2008, IDYES);
@@ -407,11 +407,11 @@ TEST_F(SummertimeTableTest, ASecondPeriodOfAYearReplacesTheFirstOnlyAfterYes) {
         EXPECT_EQ(Fields(dlg), RuleFields(2009, 29, 25));
 
         // The end's year counts when that year's period starts before the end.
-        Retype(dlg, Dlg::IDC_START_DATE, Date(2009, 11, 1));
-        Retype(dlg, Dlg::IDC_END_DATE, Date(2010, 2, 1));
+        Retype(dlg, SummertimeDlg::IDC_START_DATE, Date(2009, 11, 1));
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(2010, 2, 1));
         ExpectTextPart("für das Jahr 2010 definiert", IDNO);
         uitest::Click(dlg.GetDlgItem(IDOK));
-        Retype(dlg, Dlg::IDC_END_DATE, Date(2010, 1, 10));
+        Retype(dlg, SummertimeDlg::IDC_END_DATE, Date(2010, 1, 10));
         uitest::Click(dlg.GetDlgItem(IDOK));
         uitest::Click(dlg.GetDlgItem(IDCANCEL));
     });
@@ -429,9 +429,9 @@ TEST_F(SummertimeTableTest, EditingStepsThroughTheSelectedRowsAndDeletingAsksFir
     ClickRow(pTable, p2007, Qt::NoModifier);
     ClickRow(pTable, p2009, Qt::ControlModifier);
     m_runner.Then([&](QDialog& d) {
-        auto& dlg = dynamic_cast<Dlg&>(d);
+        auto& dlg = dynamic_cast<SummertimeDlg&>(d);
         EXPECT_EQ(dlg.GetCurrentPeriod(), p2007);
-        Retype(dlg, Dlg::IDC_SHIFT, "0");
+        Retype(dlg, SummertimeDlg::IDC_SHIFT, "0");
         uitest::Click(dlg.GetDlgItem(IDOK));
         EXPECT_EQ(dlg.GetCurrentPeriod(), p2009);
         EXPECT_EQ(Fields(dlg), RuleFields(2009, 29, 25));

@@ -20,7 +20,7 @@ using bustest::CTempDir;
 
 namespace {
 
-std::string ReadText(const std::string& strPath)
+std::string ReadStateText(const std::string& strPath)
 {
     auto oBytes = platform::ReadWholeFile(strPath);
     return oBytes ? std::string(oBytes->begin(), oBytes->end()) : std::string();
@@ -35,14 +35,14 @@ TEST(DeviceStateCrash, ASaveStoppedBeforeTheRenameKeepsTheOldStateAndReportsIt)
     CManualClock clock;
     CSimulatedDevice device(clock.Source());
     ASSERT_EQ(device.Open(strPath), EDeviceResult::Ok);
-    const std::string strOld = ReadText(strPath);
+    const std::string strOld = ReadStateText(strPath);
     ASSERT_TRUE(device.PokeMemory(0x8000, {1, 2, 3}));
     {
         crashtest::CStopBeforeRename stop;
         EXPECT_EQ(device.Save(), EDeviceResult::StateFileError);
         EXPECT_EQ(stop.Temporaries().size(), 1u);
     }
-    EXPECT_EQ(ReadText(strPath), strOld);
+    EXPECT_EQ(ReadStateText(strPath), strOld);
     ASSERT_EQ(device.Save(), EDeviceResult::Ok);
     EXPECT_TRUE(platform::FindAtomicWriteTemporaries(strPath).empty());
     CSimulatedDevice reopened(clock.Source());
@@ -57,7 +57,7 @@ TEST(DeviceStateCrash, AKilledSaveLeavesAStateTheNextOpenReads)
     CManualClock clock;
     CSimulatedDevice device(clock.Source());
     ASSERT_EQ(device.Open(strPath), EDeviceResult::Ok);
-    const std::string strEmpty = ReadText(strPath);
+    const std::string strEmpty = ReadStateText(strPath);
     // The second state differs all through its memory.
     CSimulatedDevice other(clock.Source());
     ASSERT_EQ(other.Open(""), EDeviceResult::Ok);
@@ -72,7 +72,7 @@ TEST(DeviceStateCrash, AKilledSaveLeavesAStateTheNextOpenReads)
                 return i % 2 ? CDeviceStateFile::Save(strPath, other.GetState()) : device.Save() == EDeviceResult::Ok;
             },
             random);
-        const std::string strNow = ReadText(strPath);
+        const std::string strNow = ReadStateText(strPath);
         EXPECT_TRUE(strNow == strEmpty || strNow == strFull) << "round " << nRound << ": " << strNow.size();
         CSimulatedDevice reopened(clock.Source());
         EXPECT_EQ(reopened.Open(strPath), EDeviceResult::Ok) << "round " << nRound;

@@ -47,14 +47,7 @@ CComPtr<CComObjectNoLock<CFakeEvents>> MakeEvents()
     return CComPtr<CComObjectNoLock<CFakeEvents>>(p);
 }
 
-template <class T>
-CComPtr<T> Find(CEtsHost& host, LONG nId)
-{
-    CComPtr<T> p;
-    if (CComPtr<IUnknown> pObject = host.FindObject(nId))
-        pObject->QueryInterface(&p.p);
-    return p;
-}
+using hosttest::Find;
 
 LONG Cookie(IUnknown* pObject)
 {

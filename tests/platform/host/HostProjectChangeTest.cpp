@@ -20,14 +20,7 @@ using hosttest::Json;
 
 namespace {
 
-template <class T>
-CComPtr<T> Find(CEtsHost& host, LONG nId)
-{
-    CComPtr<T> p;
-    if (CComPtr<IUnknown> pObject = host.FindObject(nId))
-        pObject->QueryInterface(&p.p);
-    return p;
-}
+using hosttest::Find;
 
 CComPtr<IEtsInternalDatabase> Database(CEtsHost& host)
 {

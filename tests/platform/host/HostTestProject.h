@@ -1,5 +1,9 @@
 #pragma once
-// Small project files for the host stand-in's tests.
+// Small project files for the host stand-in's tests, and the objects of a
+// loaded one by id.
+
+#include "platform/com/ComPtr.h"
+#include "platform/host/EtsHost.h"
 
 #include <nlohmann/json.hpp>
 
@@ -59,6 +63,17 @@ inline Json SmallProject()
 inline std::string Text(const Json& json)
 {
     return json.dump();
+}
+
+// The loaded object with id nId through interface T; null when there is none
+// or it has no such interface.
+template <class T>
+CComPtr<T> Find(platform::host::CEtsHost& host, LONG nId)
+{
+    CComPtr<T> p;
+    if (CComPtr<IUnknown> pObject = host.FindObject(nId))
+        pObject->QueryInterface(&p.p);
+    return p;
 }
 
 }  // namespace hosttest

@@ -69,24 +69,24 @@ const platform::ResAcceleratorTable kAccelTables[] = {
     {901, {kAccels, std::size(kAccels)}},
 };
 
-const platform::ResDialogControl kControls[] = {
+const platform::ResDialogControl kRoutingControls[] = {
     {1001, "EDIT", nullptr, 10, 10, 80, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0},
     {1002, "BUTTON", "&Anwenden", 10, 30, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0},
 };
-const platform::ResDialog kDialogs[] = {
+const platform::ResDialog kRoutingDialogs[] = {
     {902, "Befehle", 0, 0, 160, 60, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0,
-     {kControls, std::size(kControls)}},
+     {kRoutingControls, std::size(kRoutingControls)}},
 };
 
-const platform::ResourceTables kTables{
+const platform::ResourceTables kRoutingTables{
     platform::RESOURCE_TABLES_VERSION, 0x0407, {}, {kMenus, std::size(kMenus)}, {kAccelTables, std::size(kAccelTables)},
-    {kDialogs, std::size(kDialogs)},   {},     {}, {},
+    {kRoutingDialogs, std::size(kRoutingDialogs)},   {},     {}, {},
 };
 
 class CommandRoutingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const platform::CResourceModule module(kTables);
+        static const platform::CResourceModule module(kRoutingTables);
         m_pPrevious = platform::SetFrameworkResourceModule(&module);
     }
     void TearDown() override { platform::SetFrameworkResourceModule(m_pPrevious); }

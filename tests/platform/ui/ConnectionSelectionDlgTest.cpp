@@ -28,7 +28,7 @@
 
 namespace {
 
-using Dlg = CConnectionSelectionDlg;
+using ConnectionDlg = CConnectionSelectionDlg;
 using Falcon::ConnectionChoice;
 using Falcon::ConnectionEntry;
 using Falcon::EConnectionProblem;
@@ -36,10 +36,10 @@ using Falcon::EConnectionProblem;
 constexpr GUID kOtherInterface = platform::MakeGuid("{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}");
 
 QTreeWidget* List(QDialog& dlg) {
-    return qobject_cast<QTreeWidget*>(uitest::FindControl(&dlg, Dlg::IDC_CONNECTION_LIST));
+    return qobject_cast<QTreeWidget*>(uitest::FindControl(&dlg, ConnectionDlg::IDC_CONNECTION_LIST));
 }
 QLineEdit* StateFile(QDialog& dlg) {
-    return qobject_cast<QLineEdit*>(uitest::FindControl(&dlg, Dlg::IDC_STATE_FILE));
+    return qobject_cast<QLineEdit*>(uitest::FindControl(&dlg, ConnectionDlg::IDC_STATE_FILE));
 }
 
 // Two connections: the simulated device with its file and one whose
@@ -78,12 +78,12 @@ TEST_F(ConnectionSelectionDlgTest, ListsTheConnectionsAndEditsOnlyAStateFile) {
         EXPECT_EQ(pList->currentItem(), pList->topLevelItem(1));
         EXPECT_EQ(StateFile(d)->text().toStdString(), "port 7");
         EXPECT_FALSE(StateFile(d)->isEnabled());
-        EXPECT_FALSE(uitest::FindControl(&d, Dlg::IDC_BROWSE)->isEnabled());
+        EXPECT_FALSE(uitest::FindControl(&d, ConnectionDlg::IDC_BROWSE)->isEnabled());
 
         uitest::Click(pList->viewport(), pList->visualItemRect(pList->topLevelItem(0)).center());
         EXPECT_EQ(pList->currentItem(), pList->topLevelItem(0));
         EXPECT_TRUE(StateFile(d)->isEnabled());
-        EXPECT_TRUE(uitest::FindControl(&d, Dlg::IDC_BROWSE)->isEnabled());
+        EXPECT_TRUE(uitest::FindControl(&d, ConnectionDlg::IDC_BROWSE)->isEnabled());
         uitest::PressKey(StateFile(d), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(StateFile(d), "/tmp/x.state");
         EXPECT_EQ(pList->topLevelItem(0)->text(1).toStdString(), "/tmp/x.state");
@@ -102,12 +102,12 @@ TEST_F(ConnectionSelectionDlgTest, AKnxdUrlIsEditedWithoutBrowsing) {
         {Falcon::kKnxdConnectionName, Falcon::kKnxdInterface, Falcon::kDefaultKnxdUrl, false, true});
     m_runner.Then([](QDialog& d) {
         QTreeWidget* pList = List(d);
-        auto* pLabel = qobject_cast<QLabel*>(uitest::FindControl(&d, Dlg::IDC_STATE_FILE_LABEL));
+        auto* pLabel = qobject_cast<QLabel*>(uitest::FindControl(&d, ConnectionDlg::IDC_STATE_FILE_LABEL));
         ASSERT_NE(pLabel, nullptr);
         uitest::Click(pList->viewport(), pList->visualItemRect(pList->topLevelItem(2)).center());
         EXPECT_EQ(pLabel->text().toStdString(), "&knxd-Adresse:");
         EXPECT_TRUE(StateFile(d)->isEnabled());
-        EXPECT_FALSE(uitest::FindControl(&d, Dlg::IDC_BROWSE)->isEnabled());
+        EXPECT_FALSE(uitest::FindControl(&d, ConnectionDlg::IDC_BROWSE)->isEnabled());
         uitest::PressKey(StateFile(d), Qt::Key_A, Qt::ControlModifier);
         uitest::TypeText(StateFile(d), "ip:gateway:6720");
         // Back on the state file, its own label returns.
@@ -127,7 +127,7 @@ TEST_F(ConnectionSelectionDlgTest, AKnxdUrlIsEditedWithoutBrowsing) {
 TEST_F(ConnectionSelectionDlgTest, RefusedChoiceSaysWhyAndStaysOpen) {
     ConnectionChoice choice = MakeChoice();
     CScriptedMessageBoxSink::Expectation box;
-    box.textPart = Dlg::GetProblemText(EConnectionProblem::NotAStateFile);
+    box.textPart = ConnectionDlg::GetProblemText(EConnectionProblem::NotAStateFile);
     box.caption = "Busschnittstelle auswählen";
     box.style = MB_OK | MB_ICONERROR;
     m_boxes.Expect(box);
@@ -140,7 +140,7 @@ TEST_F(ConnectionSelectionDlgTest, RefusedChoiceSaysWhyAndStaysOpen) {
         uitest::TypeText(StateFile(d), "/good.state");
         uitest::PressKey(&d, Qt::Key_Return);
     });
-    Dlg dlg(choice);
+    ConnectionDlg dlg(choice);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     ASSERT_EQ(m_boxes.GetShown().size(), 1u);
     EXPECT_EQ(m_boxes.GetShown()[0].strText.substr(0, 11), "/bad.state\n");
@@ -153,7 +153,7 @@ TEST_F(ConnectionSelectionDlgTest, ReturnOnTheListAndDoubleClickConfirmOnce) {
     ConnectionChoice choice = MakeChoice();
     choice.vecEntries[0].strParameter = "/bad.state";
     CScriptedMessageBoxSink::Expectation box;
-    box.textPart = Dlg::GetProblemText(EConnectionProblem::NotAStateFile);
+    box.textPart = ConnectionDlg::GetProblemText(EConnectionProblem::NotAStateFile);
     m_boxes.Expect(box);
     m_runner.Then([](QDialog& d) {
         QTreeWidget* pList = List(d);
@@ -162,7 +162,7 @@ TEST_F(ConnectionSelectionDlgTest, ReturnOnTheListAndDoubleClickConfirmOnce) {
         EXPECT_TRUE(d.isVisible());
         uitest::DoubleClick(pList->viewport(), pList->visualItemRect(pList->topLevelItem(1)).center());
     });
-    Dlg dlg(choice);
+    ConnectionDlg dlg(choice);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(m_boxes.GetShown().size(), 1u);
     EXPECT_EQ(choice.nSelected, 1);
@@ -179,7 +179,7 @@ TEST_F(ConnectionSelectionDlgTest, CancelKeepsTheChoiceAndBrowseFillsThePath) {
     files.Expect(browse);
     m_runner.Then([](QDialog& d) {
         EXPECT_EQ(d.windowTitle().toStdString(), "Eigene");
-        uitest::Click(uitest::FindControl(&d, Dlg::IDC_BROWSE));
+        uitest::Click(uitest::FindControl(&d, ConnectionDlg::IDC_BROWSE));
         EXPECT_EQ(StateFile(d)->text().toStdString(), "/picked/dev.state");
         uitest::Click(uitest::FindControl(&d, IDCANCEL));
     });

@@ -61,7 +61,7 @@ const ResDialogControl kGroupControls[] = {
     {1025, "BUTTON", "X", 10, 46, 150, 10, kChild | BS_AUTOCHECKBOX | WS_GROUP, 0},
 };
 
-const ResDialog kDialogs[] = {
+const ResDialog kDialogTestDialogs[] = {
     {IDD_FULL, "Testdialog", 0, 0, 170, 90, "MS Shell Dlg", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT, 0,
      ResList<ResDialogControl>{kFullControls, std::size(kFullControls)}},
@@ -73,13 +73,13 @@ const ResDialog kDialogs[] = {
      ResList<ResDialogControl>{kGroupControls, std::size(kGroupControls)}},
 };
 
-const platform::ResourceTables kTables{
+const platform::ResourceTables kDialogTestTables{
     platform::RESOURCE_TABLES_VERSION,
     0x0407,
     {},
     {},
     {},
-    ResList<ResDialog>{kDialogs, std::size(kDialogs)},
+    ResList<ResDialog>{kDialogTestDialogs, std::size(kDialogTestDialogs)},
     {},
     {},
     {},
@@ -90,7 +90,7 @@ const platform::ResourceTables kTables{
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const platform::CResourceModule module(kTables);
+        static const platform::CResourceModule module(kDialogTestTables);
         m_pPrevious = platform::SetFrameworkResourceModule(&module);
         platform::ui::RegisterControlClass("testslider", [](const ResDialogControl&, QWidget* pParent) {
             return new QSlider(Qt::Horizontal, pParent);

@@ -41,7 +41,7 @@
 
 namespace {
 
-const platform::ResDialogControl kControls[] = {
+const platform::ResDialogControl kServicesControls[] = {
     {1001, "STATIC", "&Name:", 10, 10, 40, 8, WS_CHILD | WS_VISIBLE, 0},
     {1002, "EDIT", nullptr, 55, 10, 80, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0},
     {1003, "STATIC", "A & B", 10, 26, 40, 8, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0},
@@ -49,18 +49,18 @@ const platform::ResDialogControl kControls[] = {
     {IDOK, "BUTTON", "OK", 100, 40, 40, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
     {IDC_HILFE, "BUTTON", "Hilfe", 100, 58, 40, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0},
 };
-const platform::ResDialog kDialogs[] = {
+const platform::ResDialog kServicesDialogs[] = {
     {168, "Tagesablauf", 0, 0, 150, 80, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
-     {kControls, std::size(kControls)}},
+     {kServicesControls, std::size(kServicesControls)}},
 };
-const platform::ResourceTables kTables{
-    platform::RESOURCE_TABLES_VERSION, 0x0407, {}, {}, {}, {kDialogs, std::size(kDialogs)}, {}, {}, {},
+const platform::ResourceTables kServicesTables{
+    platform::RESOURCE_TABLES_VERSION, 0x0407, {}, {}, {}, {kServicesDialogs, std::size(kServicesDialogs)}, {}, {}, {},
 };
 
 class FrameworkServicesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const platform::CResourceModule module(kTables);
+        static const platform::CResourceModule module(kServicesTables);
         m_pPrevious = platform::SetFrameworkResourceModule(&module);
     }
     void TearDown() override { platform::SetFrameworkResourceModule(m_pPrevious); }

@@ -27,7 +27,7 @@
 
 namespace {
 
-class CTestOwner : public CParamReportOwner
+class CPdfTestOwner : public CParamReportOwner
 {
 public:
     BOOL DoPreparePrinting(CPrintInfo*) override { return TRUE; }
@@ -126,7 +126,7 @@ TEST_F(ReportPdfTest, SampleReportGoesToAPdfWithEverySectionOnItsOwnPages)
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(300);
 
-    CTestOwner owner;
+    CPdfTestOwner owner;
     CSpyReport report(&owner);
     CPrintInfo info;
     const int nPages = CReportPageWriter::Print(report, writer, info);
@@ -151,7 +151,7 @@ TEST_F(ReportPdfTest, SampleReportGoesToAPdfWithEverySectionOnItsOwnPages)
 
 TEST_F(ReportPdfTest, PreviewPagesAreRecordedAndReplayAlike)
 {
-    CTestOwner owner;
+    CPdfTestOwner owner;
     CParamReport report(&owner);
     QImage first = MakePageImage();
     QPainter painter(&first);

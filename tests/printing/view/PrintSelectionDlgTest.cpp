@@ -32,7 +32,7 @@
 
 namespace {
 
-using Dlg = CPrintSelectionDlg;
+using SelectionDlg = CPrintSelectionDlg;
 using Texts = std::vector<std::string>;
 using Items = std::vector<std::pair<int, int>>;
 
@@ -66,10 +66,10 @@ protected:
         platform::SetFrameworkResourceModule(m_pPreviousModule);
     }
 
-    static CPrintSelectionListBox& List(const Dlg& dlg) { return *dlg.GetListBox(); }
+    static CPrintSelectionListBox& List(const SelectionDlg& dlg) { return *dlg.GetListBox(); }
     // The rows' texts, two blanks of indent per level; only the selected ones
     // when asked.
-    static Texts Rows(const Dlg& dlg, bool bSelectedOnly = false) {
+    static Texts Rows(const SelectionDlg& dlg, bool bSelectedOnly = false) {
         Texts rows;
         for (int i = 0; i < List(dlg).count(); ++i) {
             const CTreeListItem* pItem = List(dlg).GetItem(i);
@@ -84,7 +84,7 @@ protected:
         return rows;
     }
     // The row of the nth entry with that text.
-    static int RowOf(const Dlg& dlg, const std::string& strRow, int nOccurrence = 0) {
+    static int RowOf(const SelectionDlg& dlg, const std::string& strRow, int nOccurrence = 0) {
         const Texts rows = Rows(dlg);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (rows[i] == strRow && nOccurrence-- == 0) {
@@ -94,23 +94,23 @@ protected:
         ADD_FAILURE() << "no row " << strRow;
         return -1;
     }
-    static QPoint TextPoint(const Dlg& dlg, int nRow) {
+    static QPoint TextPoint(const SelectionDlg& dlg, int nRow) {
         List(dlg).scrollToItem(List(dlg).item(nRow));
         uitest::ProcessEvents();
         QRect rect;
         List(dlg).GetItemTextRect(nRow, rect);
         return {rect.left() + 4, rect.center().y()};
     }
-    static void ClickRow(const Dlg& dlg, const std::string& strRow, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+    static void ClickRow(const SelectionDlg& dlg, const std::string& strRow, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                          int nOccurrence = 0) {
         uitest::Click(List(dlg).viewport(), TextPoint(dlg, RowOf(dlg, strRow, nOccurrence)), Qt::LeftButton, modifiers);
     }
     // The checked radio button.
-    static std::string Mode(const Dlg& dlg) {
-        return std::string(dlg.IsDlgButtonChecked(Dlg::IDC_ALL) ? "Alles" : "") +
-               (dlg.IsDlgButtonChecked(Dlg::IDC_SELECTION) ? "Selektion" : "");
+    static std::string Mode(const SelectionDlg& dlg) {
+        return std::string(dlg.IsDlgButtonChecked(SelectionDlg::IDC_ALL) ? "Alles" : "") +
+               (dlg.IsDlgButtonChecked(SelectionDlg::IDC_SELECTION) ? "Selektion" : "");
     }
-    static bool OkEnabled(const Dlg& dlg) { return dlg.GetDlgItem(IDOK)->isEnabled(); }
+    static bool OkEnabled(const SelectionDlg& dlg) { return dlg.GetDlgItem(IDOK)->isEnabled(); }
     static Items ItemsOf(const CParamReportOwner& owner) {
         Items items;
         for (const auto& pItem : owner.GetPrintItems()) {
@@ -135,7 +135,7 @@ TEST_F(PrintSelectionDlgTest, AllDataSelectsEverySectionOfTheTreeAndCutTextsGetA
     Texts rows = kSampleRows;
     rows[3] = "    01: " + strLong;
     CTestReportOwner owner;
-    Dlg dlg(&owner, nullptr);
+    SelectionDlg dlg(&owner, nullptr);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Rows(dlg), rows);
         EXPECT_EQ(Rows(dlg, true), Without(rows, kCaptions));
@@ -164,13 +164,13 @@ TEST_F(PrintSelectionDlgTest, AllDataSelectsEverySectionOfTheTreeAndCutTextsGetA
 TEST_F(PrintSelectionDlgTest, LeavingOneSectionOutMeansSelectionAndNothingSelectedDisablesOk) {
     CTestReportOwner owner;
     owner.SetPrintSelection(PRINT_SELECTION_CHOSEN);
-    Dlg dlg(&owner, nullptr);
+    SelectionDlg dlg(&owner, nullptr);
     m_runner.Then([&](QDialog&) {
         // Nothing chosen before: nothing to confirm until "Alles".
         EXPECT_FALSE(OkEnabled(dlg));
         uitest::PressWindowKey(&dlg, Qt::Key_Return);
         EXPECT_TRUE(dlg.isVisible());
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_ALL));
+        uitest::Click(dlg.GetDlgItem(SelectionDlg::IDC_ALL));
         EXPECT_TRUE(OkEnabled(dlg));
         ClickRow(dlg, "    02: Wochenende", Qt::ControlModifier);
         EXPECT_EQ(Rows(dlg, true), Without(kSampleRows, Texts{"Zeitschaltprogramm", "    02: Wochenende",
@@ -201,7 +201,7 @@ TEST_F(PrintSelectionDlgTest, LeavingOneSectionOutMeansSelectionAndNothingSelect
 
 TEST_F(PrintSelectionDlgTest, TheChosenSectionsReachTheViewAndAreChosenAgainWhenReopened) {
     CTestReportOwner owner;
-    Dlg dlg(&owner, nullptr);
+    SelectionDlg dlg(&owner, nullptr);
     m_runner.Then([&](QDialog&) {
         ClickRow(dlg, "  Wochenablauf");
         ClickRow(dlg, "    Auslöser", Qt::ControlModifier, 1);
@@ -217,28 +217,28 @@ TEST_F(PrintSelectionDlgTest, TheChosenSectionsReachTheViewAndAreChosenAgainWhen
     // Reopened: exactly those; a change then cancelled leaves the view as it
     // was. Help opens the dialog's page.
     CRecordingHelpService help;
-    Dlg again(&owner, nullptr);
+    SelectionDlg again(&owner, nullptr);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Rows(again, true), (Texts{"  Wochenablauf", "    Auslöser", "Auslastung"}));
         EXPECT_TRUE(List(again).item(RowOf(again, "    Auslöser", 1))->isSelected());
         EXPECT_EQ(Mode(again), "Selektion");
         ClickRow(again, "Allgemein", Qt::ControlModifier);
-        uitest::Click(again.GetDlgItem(Dlg::IDC_ALL));
-        uitest::Click(again.GetDlgItem(Dlg::IDC_HELP_BUTTON));
+        uitest::Click(again.GetDlgItem(SelectionDlg::IDC_ALL));
+        uitest::Click(again.GetDlgItem(SelectionDlg::IDC_HELP_BUTTON));
         uitest::PressWindowKey(&again, Qt::Key_F1);
         uitest::Click(again.GetDlgItem(IDCANCEL));
     });
     EXPECT_EQ(again.DoModal(), IDCANCEL);
     EXPECT_EQ(owner.GetPrintSelection(), PRINT_SELECTION_CHOSEN);
     EXPECT_EQ(ItemsOf(owner), chosen);
-    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD>{Dlg::kHelpContext, Dlg::kHelpContext}));
+    EXPECT_EQ(help.GetContexts(), (std::vector<DWORD>{SelectionDlg::kHelpContext, SelectionDlg::kHelpContext}));
 }
 
 TEST_F(PrintSelectionDlgTest, OkWithAllGivesTheWholeDataListWhateverTheListShows) {
     CTestReportOwner owner;
     owner.SetPrintSelection(PRINT_SELECTION_CHOSEN);
     owner.AddPrintItem(std::make_unique<CParamPrintItem>(PRINT_ITEM_GENERAL, 0));
-    Dlg dlg(&owner, nullptr);
+    SelectionDlg dlg(&owner, nullptr);
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Rows(dlg, true), Texts{"Allgemein"});
         EXPECT_EQ(Mode(dlg), "Selektion");
@@ -252,7 +252,7 @@ TEST_F(PrintSelectionDlgTest, OkWithAllGivesTheWholeDataListWhateverTheListShows
         const QPoint ptButton(nButton + nIndent - 3 * List(dlg).GetButtonSize().width() / 2, ptText.y());
         uitest::Click(List(dlg).viewport(), ptButton, Qt::LeftButton, Qt::ControlModifier);
         EXPECT_EQ(RowOf(dlg, "  Wochenablauf"), nRow + 1);
-        uitest::Click(dlg.GetDlgItem(Dlg::IDC_ALL));
+        uitest::Click(dlg.GetDlgItem(SelectionDlg::IDC_ALL));
         EXPECT_EQ(Rows(dlg, true).size(), 12U);
         EXPECT_EQ(Mode(dlg), "Alles");
         uitest::Click(dlg.GetDlgItem(IDOK));
@@ -266,7 +266,7 @@ TEST_F(PrintSelectionDlgTest, ADeviceWithoutQuantitiesShowsQuantitiesWithoutChil
     CChronoset empty;
     g_pChronoset = &empty;
     CTestReportOwner owner;
-    Dlg dlg(&owner, nullptr);
+    SelectionDlg dlg(&owner, nullptr);
     m_runner.Then([&](QDialog&) {
         const Texts rows = {"Allgemein", "Zeitschaltprogramm", "  Tagesabläufe", "  Wochenablauf", "  Sommerzeiten",
                             "  Sondertage", "Mengen", "Gruppenadressen", "Auslastung"};

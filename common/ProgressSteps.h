@@ -1,18 +1,13 @@
 #pragma once
-// Small helpers of the central object's host load, save and reconciliation:
-// progress calls that accept a missing indicator, and status formatting.
+// Progress calls that accept a missing indicator: a load or save without a
+// progress window passes none.
 
 #include "common/ProgressInfo.h"
 #include "platform/base/WinTypes.h"
 
 #include <string>
 
-namespace hoststeps {
-
-inline unsigned Hr(HRESULT hr)
-{
-    return static_cast<unsigned>(hr);
-}
+namespace progress {
 
 inline void Step(CProgressInfo* pProgress, DWORD dwCount = 1)
 {
@@ -56,4 +51,4 @@ inline HWND ProgressWindow(CProgressInfo* pProgress)
     return pProgress ? pProgress->GetWindow() : nullptr;
 }
 
-}  // namespace hoststeps
+}  // namespace progress
