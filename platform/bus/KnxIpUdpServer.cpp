@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -22,8 +23,14 @@ LONGLONG SteadyNowMs()
 
 }  // namespace
 
-CKnxIpUdpServer::CKnxIpUdpServer(CSimulatedDevice& device) : m_oServer(device)
+CKnxIpUdpServer::CKnxIpUdpServer(CSimulatedDevice& device, ClockSource fnClock)
+    : m_oServer(device), m_fnClock(std::move(fnClock))
 {
+}
+
+LONGLONG CKnxIpUdpServer::NowMs() const
+{
+    return m_fnClock ? m_fnClock() : SteadyNowMs();
 }
 
 CKnxIpUdpServer::~CKnxIpUdpServer()
@@ -73,7 +80,7 @@ bool CKnxIpUdpServer::Run(int nStopFd, int& nError)
     for (;;) {
         int nTimeout = -1;
         if (const auto oDeadline = m_oServer.GetDeadline())
-            nTimeout = static_cast<int>(std::max<LONGLONG>(0, std::min<LONGLONG>(*oDeadline - SteadyNowMs(), 60000)));
+            nTimeout = static_cast<int>(std::max<LONGLONG>(0, std::min<LONGLONG>(*oDeadline - NowMs(), 60000)));
         std::array<pollfd, 2> arrPoll = {pollfd{m_nSocket, POLLIN, 0}, pollfd{nStopFd, POLLIN, 0}};
         if (::poll(arrPoll.data(), arrPoll.size(), nTimeout) < 0) {
             if (errno == EINTR)
@@ -110,10 +117,14 @@ bool CKnxIpUdpServer::Run(int nStopFd, int& nError)
             if (static_cast<std::size_t>(nRead) > arrBuffer.size() || oFrom.sin_family != AF_INET)
                 continue;
             const CKnxIpEndpoint oSender(ntohl(oFrom.sin_addr.s_addr), ntohs(oFrom.sin_port));
-            m_oServer.Receive(arrBuffer.data(), static_cast<std::size_t>(nRead), oSender, SteadyNowMs(), arrOut);
+            m_oServer.Receive(arrBuffer.data(), static_cast<std::size_t>(nRead), oSender, NowMs(), arrOut);
             SendAll(arrOut);
+            // One datagram a round, then the timers: a client that sends the
+            // next datagram as soon as it has its answer must not hold the
+            // device's timeouts off.
+            break;
         }
-        m_oServer.Tick(SteadyNowMs(), arrOut);
+        m_oServer.Tick(NowMs(), arrOut);
         SendAll(arrOut);
     }
     m_oServer.Shutdown(arrOut);

@@ -7,6 +7,8 @@
 #include "platform/base/WinTypes.h"
 #include "platform/bus/TunnellingServer.h"
 
+#include <functional>
+
 class CSimulatedDevice;
 
 class CKnxIpUdpServer
@@ -14,7 +16,11 @@ class CKnxIpUdpServer
 public:
     static constexpr DWORD kLoopback = 0x7F000001;  // 127.0.0.1
 
-    explicit CKnxIpUdpServer(CSimulatedDevice& device);
+    // Milliseconds of a steady clock; a test hands in one it moves by hand
+    // (and sends a datagram to have the timers run at the new time).
+    using ClockSource = std::function<LONGLONG()>;
+
+    explicit CKnxIpUdpServer(CSimulatedDevice& device, ClockSource fnClock = {});
     ~CKnxIpUdpServer();
     CKnxIpUdpServer(const CKnxIpUdpServer&) = delete;
     CKnxIpUdpServer& operator=(const CKnxIpUdpServer&) = delete;
@@ -32,8 +38,10 @@ public:
 
 private:
     void SendAll(std::vector<CKnxIpDatagram>& arrOut) const;
+    LONGLONG NowMs() const;
 
     CTunnellingServer m_oServer;
+    ClockSource m_fnClock;
     int m_nSocket = -1;
     WORD m_nPort = 0;
 };

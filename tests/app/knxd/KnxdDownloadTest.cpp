@@ -249,7 +249,7 @@ TEST_F(KnxdDownloadTest, KnxdKilledMidDownloadFailsIt)
     Identify(server.Device());
     EXPECT_NE(DownloadKillingKnxdAt(server, 200), 0);
     // The device's connection timeout ends what knxd left open.
-    ASSERT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
+    ASSERT_TRUE(server.AdvanceUntil(ETunnellingEvent::ConnectionClosed));
     server.Stop();
     EXPECT_NE(server.Device().GetLoadState(3), CLoadStateMachine::Loaded);
 }

@@ -174,7 +174,7 @@ TEST_F(KnxdLinkTest, KnxdKilledMidDownloadFailsTheNextStepAndTheDeviceKeepsWhatI
 
     // No T_Disconnect reached the device: its connection timeout ends it,
     // with the load unfinished.
-    ASSERT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
+    ASSERT_TRUE(server.AdvanceUntil(ETunnellingEvent::ConnectionClosed));
     server.Stop();
     CDeviceState saved;
     ASSERT_TRUE(CDeviceStateFile::Load(strState, saved));
@@ -196,4 +196,43 @@ TEST_F(KnxdLinkTest, NoKnxdOrNoDeviceAtTheAddressIsToldApart)
     // 1.1.9 is nobody on the line.
     EXPECT_EQ(m_link.Connect(m_knxd.Url(), 0x1109), EDeviceResult::NoDevice);
     EXPECT_FALSE(m_link.IsConnected());
+}
+
+// The server's timers run between datagrams, not only when its socket is
+// empty: a client that keeps requests coming cannot hold a timeout off.
+TEST(KnxIpUdpServerTest, TheTimersRunWhileRequestsKeepComing)
+{
+    CTempDir dir;
+    CServerThread server(dir.File("device.json"));
+    ASSERT_TRUE(server.IsOpen());
+    server.Start();
+    const Bytes arrNat = {0x08, 0x01, 0, 0, 0, 0, 0, 0};
+    Bytes arrConnect = arrNat;
+    arrConnect.insert(arrConnect.end(), arrNat.begin(), arrNat.end());
+    arrConnect.insert(arrConnect.end(), {0x04, 0x04, 0x02, 0x00});
+    const Bytes arrConnectRequest = CKnxIpFrame(CKnxIpFrame::kConnectRequest, arrConnect).Encode();
+    ASSERT_TRUE(server.Send(arrConnectRequest));
+    ASSERT_TRUE(server.ReceiveAnswer());
+    server.Advance(1000);
+
+    // Two more tunnels are asked for at once. The server is stopped at the
+    // second one's opening, with the third request queued behind it, when
+    // the first tunnel's heartbeat becomes overdue.
+    {
+        auto hold = server.HoldAtNextEvent();
+        ASSERT_TRUE(server.Send(arrConnectRequest));
+        ASSERT_TRUE(server.Send(arrConnectRequest));
+        ASSERT_TRUE(server.WaitUntilStoppedAt(2));
+        server.Advance(CTunnellingServer::kHeartbeatTimeoutMs - 500);
+    }
+    // Two connect responses, and the first tunnel's disconnect request.
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(server.ReceiveAnswer());
+    server.Stop();
+    using E = ETunnellingEvent;
+    const std::vector<std::pair<E, DWORD>> arrExpected = {
+        {E::TunnelOpened, 1}, {E::TunnelOpened, 2}, {E::TunnelClosed, 1}, {E::TunnelOpened, 3}};
+    const auto arrEvents = server.Events();
+    ASSERT_GE(arrEvents.size(), arrExpected.size());
+    EXPECT_EQ(decltype(arrEvents)(arrEvents.begin(), arrEvents.begin() + 4), arrExpected);
 }

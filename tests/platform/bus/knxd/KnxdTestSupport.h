@@ -3,17 +3,20 @@
 // outlive a test, and the simulated device served on a thread.
 
 #include "platform/bus/FalconStandIn.h"
+#include "platform/bus/KnxIpFrame.h"
 #include "platform/bus/KnxIpUdpServer.h"
 #include "platform/bus/KnxdLink.h"
 #include "platform/bus/SimulatedDevice.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
+#include <netinet/in.h>
 #include <optional>
 #include <regex>
 #include <poll.h>
@@ -106,15 +109,18 @@ private:
 };
 
 // The simulated device served on a thread, with what it reports kept for the
-// test to wait on. The device may be looked at once Stop has returned.
+// test to wait on. The device may be looked at once Stop has returned. Its
+// clock stands still unless the test moves it.
 class CServerThread
 {
 public:
-    explicit CServerThread(const std::string& strState) : m_server(m_device)
+    explicit CServerThread(const std::string& strState)
     {
         int nError = 0;
-        m_bOpen = m_device.Open(strState) == EDeviceResult::Ok && m_server.Open(0, nError) && m_nStopFd >= 0;
+        m_bOpen = m_device.Open(strState) == EDeviceResult::Ok && m_server.Open(0, nError) && m_nStopFd >= 0 &&
+                  m_nProbe >= 0;
         m_server.GetServer().SetEventSink([this](ETunnellingEvent eEvent, DWORD nValue) {
+            ++m_nReported;
             std::lock_guard<std::mutex> lock(m_mutex);
             m_arrEvents.emplace_back(eEvent, nValue);
             m_changed.notify_all();
@@ -124,6 +130,7 @@ public:
     {
         Stop();
         ::close(m_nStopFd);
+        ::close(m_nProbe);
     }
 
     bool IsOpen() const { return m_bOpen; }
@@ -155,20 +162,86 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         m_arrEvents.clear();
     }
+    // Moves the clock a second at a time until the event came.
+    bool AdvanceUntil(ETunnellingEvent eEvent)
+    {
+        for (int nSecond = 0; nSecond < 60; ++nSecond) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                if (HasEvent(eEvent, std::nullopt))
+                    return true;
+            }
+            m_nNowMs += 1000;
+            // The server runs its timers after every datagram, so the answer
+            // to the second request comes after the timers have run.
+            if (!Describe() || !Describe())
+                return false;
+        }
+        return false;
+    }
+    // Moves the clock without waking the server.
+    void Advance(LONGLONG nMs) { m_nNowMs += nMs; }
+    // While the lock is held, the server stops at its next event.
+    std::unique_lock<std::mutex> HoldAtNextEvent() { return std::unique_lock<std::mutex>(m_mutex); }
+    // Under that hold: whether the server stopped at its nEvents-th event.
+    bool WaitUntilStoppedAt(std::size_t nEvents) const
+    {
+        for (int nWaited = 0; nWaited < kStartBoundMs; ++nWaited) {
+            if (m_nReported.load() >= nEvents)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    // What the server reported so far, in order.
+    std::vector<std::pair<ETunnellingEvent, DWORD>> Events()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_arrEvents;
+    }
+    // A datagram to the server from the test's own socket, which the answers
+    // come back to.
+    bool Send(const Bytes& arrDatagram) const
+    {
+        sockaddr_in oTo{};
+        oTo.sin_family = AF_INET;
+        oTo.sin_addr.s_addr = htonl(CKnxIpUdpServer::kLoopback);
+        oTo.sin_port = htons(GetPort());
+        return ::sendto(m_nProbe, arrDatagram.data(), arrDatagram.size(), 0, reinterpret_cast<const sockaddr*>(&oTo),
+                        sizeof oTo) == static_cast<ssize_t>(arrDatagram.size());
+    }
+    bool ReceiveAnswer() const
+    {
+        BYTE arrAnswer[256];
+        pollfd oPoll{m_nProbe, POLLIN, 0};
+        return ::poll(&oPoll, 1, kStartBoundMs) > 0 && ::recv(m_nProbe, arrAnswer, sizeof arrAnswer, 0) > 0;
+    }
+    static Bytes DescriptionRequest()
+    {
+        return CKnxIpFrame(CKnxIpFrame::kDescriptionRequest, {0x08, 0x01, 0, 0, 0, 0, 0, 0}).Encode();
+    }
     // The event, with the value when one is given.
     bool WaitFor(ETunnellingEvent eEvent, std::optional<DWORD> nValue = std::nullopt)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(60), [&] {
-            return std::any_of(m_arrEvents.begin(), m_arrEvents.end(), [&](const auto& e) {
-                return e.first == eEvent && (!nValue || e.second == *nValue);
-            });
-        });
+        return m_changed.wait_for(lock, std::chrono::seconds(60), [&] { return HasEvent(eEvent, nValue); });
     }
 
 private:
+    bool HasEvent(ETunnellingEvent eEvent, std::optional<DWORD> nValue) const
+    {
+        return std::any_of(m_arrEvents.begin(), m_arrEvents.end(), [&](const auto& e) {
+            return e.first == eEvent && (!nValue || e.second == *nValue);
+        });
+    }
+    // A DESCRIPTION_REQUEST, answered once the server has read it.
+    bool Describe() const { return Send(DescriptionRequest()) && ReceiveAnswer(); }
+
     CSimulatedDevice m_device;
-    CKnxIpUdpServer m_server;
+    std::atomic<LONGLONG> m_nNowMs = 0;
+    std::atomic<std::size_t> m_nReported = 0;
+    CKnxIpUdpServer m_server{m_device, [this] { return m_nNowMs.load(); }};
+    int m_nProbe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     int m_nStopFd = ::eventfd(0, EFD_CLOEXEC);
     bool m_bOpen = false;
     std::thread m_thread;
