@@ -10,6 +10,7 @@
 #include "model/QuantityMember.h"
 #include "common/Globals.h"
 #include "platform/base/AtomicFile.h"
+#include "tests/support/LocalTime.h"
 #include "tools/SampleData.h"
 
 #include <gtest/gtest.h>
@@ -99,16 +100,7 @@ protected:
     std::filesystem::path m_dir;
 };
 
-std::tm Moment(int nYear, int nMonth, int nDay, int nHour, int nMinute)
-{
-    std::tm tm {};
-    tm.tm_year = nYear - 1900;
-    tm.tm_mon = nMonth - 1;
-    tm.tm_mday = nDay;
-    tm.tm_hour = nHour;
-    tm.tm_min = nMinute;
-    return tm;
-}
+using testtime::At;
 
 // A small set with one record of every kind.
 void BuildSmallSet(CChronoset& set)
@@ -146,13 +138,13 @@ void BuildSmallSet(CChronoset& set)
     set.GetWeekRoutine()->SetDayRoutine(0, pRoutine);
 
     CSummertime* pPeriod = set.GetSummertimes()->CreateSummertime();
-    pPeriod->SetStartTime(Moment(2025, 3, 30, 2, 0));
-    pPeriod->SetEndTime(Moment(2025, 10, 26, 3, 0));
+    pPeriod->SetStartTime(At(2025, 3, 30, 2, 0));
+    pPeriod->SetEndTime(At(2025, 10, 26, 3, 0));
     pPeriod->SetShift(1);
 
     CSpecialDay* pDay = set.GetSpecialDays()->CreateSpecialDay();
-    pDay->SetStartTime(Moment(2025, 12, 24, 0, 0));
-    pDay->SetEndTime(Moment(2025, 12, 26, 23, 59));
+    pDay->SetStartTime(At(2025, 12, 24, 0, 0));
+    pDay->SetEndTime(At(2025, 12, 26, 23, 59));
     pDay->SetDayRoutine(pRoutine);
 
     CQuantity* pQuantity = set.GetQuantities()->CreateQuantity();

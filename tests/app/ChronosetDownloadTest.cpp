@@ -19,6 +19,7 @@
 #include "platform/bus/SimulatedBus.h"
 #include "tests/access/BusTestSupport.h"
 #include "tests/platform/bus/DeviceTestSupport.h"
+#include "tests/support/LocalTime.h"
 
 #include <gtest/gtest.h>
 
@@ -364,30 +365,22 @@ TEST_F(ChronosetDownloadTest, FixedParameterSetGivesTheseBytes)
         m_set.m_oWeekRoutine.SetDayRoutine(nDay, pFirst);
     m_set.m_oWeekRoutine.SetDayRoutine(5, pSecond);
 
-    auto at = [](int nYear, int nMonth, int nDay, int nHour, int nMinute) {
-        std::tm tm {};
-        tm.tm_year = nYear - 1900;
-        tm.tm_mon = nMonth - 1;
-        tm.tm_mday = nDay;
-        tm.tm_hour = nHour;
-        tm.tm_min = nMinute;
-        return tm;
-    };
+    using testtime::At;
     // Listed late-first: both blocks sort by start.
     CSpecialDay* pNewYear = m_set.m_oSpecialDays.CreateSpecialDay();
     CSpecialDay* pChristmas = m_set.m_oSpecialDays.CreateSpecialDay();
     ASSERT_TRUE(pNewYear && pChristmas);
-    pNewYear->SetStartTime(at(2024, 12, 31, 0, 0));
-    pNewYear->SetEndTime(at(2025, 1, 1, 23, 59));
+    pNewYear->SetStartTime(At(2024, 12, 31, 0, 0));
+    pNewYear->SetEndTime(At(2025, 1, 1, 23, 59));
     pNewYear->SetDayRoutine(pFirst);
-    pChristmas->SetStartTime(at(2024, 12, 24, 8, 0));
-    pChristmas->SetEndTime(at(2024, 12, 26, 23, 59));
+    pChristmas->SetStartTime(At(2024, 12, 24, 8, 0));
+    pChristmas->SetEndTime(At(2024, 12, 26, 23, 59));
     m_set.m_oSummertimes.SetEnabled(1);
     for (int nYear : {2025, 2024}) {
         CSummertime* pPeriod = m_set.m_oSummertimes.CreateSummertime();
         ASSERT_NE(pPeriod, nullptr);
-        pPeriod->SetStartTime(at(nYear, 3, nYear == 2024 ? 31 : 30, 2, 0));
-        pPeriod->SetEndTime(at(nYear, 10, nYear == 2024 ? 27 : 26, 3, 0));
+        pPeriod->SetStartTime(At(nYear, 3, nYear == 2024 ? 31 : 30, 2, 0));
+        pPeriod->SetEndTime(At(nYear, 10, nYear == 2024 ? 27 : 26, 3, 0));
         pPeriod->SetShift(1);
     }
 

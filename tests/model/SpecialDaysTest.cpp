@@ -15,7 +15,7 @@
 using switchtest::Bytes;
 using switchtest::CSchemaGuard;
 using switchtest::SwitchProgramTest;
-using switchtest::Tm;
+using switchtest::At;
 
 namespace {
 
@@ -47,7 +47,7 @@ protected:
 
 TEST_F(SpecialDaysTest, RecordTextsAndBytes)
 {
-    CSpecialDay* pDay = AddDay(Tm(2024, 12, 24, 12, 30), Tm(2024, 12, 26, 23, 59), m_p5);
+    CSpecialDay* pDay = AddDay(At(2024, 12, 24, 12, 30), At(2024, 12, 26, 23, 59), m_p5);
     EXPECT_EQ(pDay->GetParameterString(), "180c180c1e180c1a173b05");
     BYTE arrRecord[11] = {};
     EXPECT_FALSE(pDay->FillDataBuffer(arrRecord, 10));
@@ -55,7 +55,7 @@ TEST_F(SpecialDaysTest, RecordTextsAndBytes)
     ASSERT_TRUE(pDay->FillDataBuffer(arrRecord, 11));
     EXPECT_EQ(Bytes(arrRecord, arrRecord + 11), (Bytes {24, 12, 24, 12, 30, 24, 12, 26, 23, 59, 5}));
     // A year outside the record's range keeps the text at 22 digits.
-    pDay->SetStartTime(Tm(1999, 1, 1));
+    pDay->SetStartTime(At(1999, 1, 1));
     pDay->SetDayRoutine(nullptr);
     EXPECT_EQ(pDay->GetParameterString(), "ff0101000018" "0c1a173b00");
 }
@@ -104,7 +104,7 @@ TEST_F(SpecialDaysTest, SaveSplitsTheListTenPerParameter)
     for (int i = 0; i < 3; ++i)
         Days().AddParameter(20 + i, "old", i);
     for (int i = 0; i < 25; ++i)
-        AddDay(Tm(2025, 1, 1 + i), Tm(2025, 1, 1 + i, 23, 59), m_p5);
+        AddDay(At(2025, 1, 1 + i), At(2025, 1, 1 + i, 23, 59), m_p5);
     // Without host access every write fails, but the texts are built.
     EXPECT_EQ(Days().SaveToEts(nullptr, nullptr), 5);
     const CStringLongObjectArray& arrParameters = Days().GetParameters();
@@ -124,9 +124,9 @@ TEST_F(SpecialDaysTest, ImageIsSortedWithEmptySlotsLast)
     }
     EXPECT_EQ(Image(), empty);
 
-    AddDay(Tm(2025, 3, 1, 8, 0), Tm(2025, 3, 1, 18, 0), nullptr);
-    AddDay(Tm(2025, 3, 1, 7, 59), Tm(2025, 3, 2, 0, 0), m_p5);
-    AddDay(Tm(2025, 3, 1, 7, 59), Tm(2025, 3, 3, 0, 0), m_p5);
+    AddDay(At(2025, 3, 1, 8, 0), At(2025, 3, 1, 18, 0), nullptr);
+    AddDay(At(2025, 3, 1, 7, 59), At(2025, 3, 2, 0, 0), m_p5);
+    AddDay(At(2025, 3, 1, 7, 59), At(2025, 3, 3, 0, 0), m_p5);
     CProgressInfo progress(0);
     progress.SetRange(0, 100);
     ASSERT_TRUE(Days().InitDownload(&progress));
@@ -145,8 +145,8 @@ TEST_F(SpecialDaysTest, ImageIsSortedWithEmptySlotsLast)
 
 TEST_F(SpecialDaysTest, ArchiveRecordsBySchemaAndBeyondTheLimit)
 {
-    AddDay(Tm(2025, 12, 24, 12, 30), Tm(2025, 12, 26, 8, 15), m_p5);
-    AddDay(Tm(2026, 1, 1), Tm(2026, 1, 1, 23, 59), nullptr);
+    AddDay(At(2025, 12, 24, 12, 30), At(2025, 12, 26, 8, 15), m_p5);
+    AddDay(At(2026, 1, 1), At(2026, 1, 1, 23, 59), nullptr);
     CArchive ar;
     Days().StoreToArchive(ar, nullptr);
     EXPECT_EQ(ar.GetBuffer(), (Bytes {0x02, 0x00, 0x00, 0x00,                                 //
@@ -186,8 +186,8 @@ TEST_F(SpecialDaysTest, ArchiveRecordsBySchemaAndBeyondTheLimit)
 
 TEST_F(SpecialDaysTest, ExportAndReport)
 {
-    AddDay(Tm(2025, 12, 24, 12, 30), Tm(2025, 12, 26, 8, 5), m_p5);
-    AddDay(Tm(2026, 1, 1), Tm(2026, 1, 1, 23, 59), nullptr);
+    AddDay(At(2025, 12, 24, 12, 30), At(2025, 12, 26, 8, 5), m_p5);
+    AddDay(At(2026, 1, 1), At(2026, 1, 1, 23, 59), nullptr);
     std::string strFile;
     CProgressInfo progress(0);
     progress.SetRange(0, 200);

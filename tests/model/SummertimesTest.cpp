@@ -11,7 +11,7 @@
 using switchtest::Bytes;
 using switchtest::CSchemaGuard;
 using switchtest::SwitchProgramTest;
-using switchtest::Tm;
+using switchtest::At;
 
 namespace {
 
@@ -41,7 +41,7 @@ protected:
 TEST(CalendarRecordTest, CivilNormalisationCarriesOverWithoutTheZone)
 {
     // 31 April is 1 May; minute 60 is the next hour.
-    std::tm tm = NormalizeCivilTime(Tm(2025, 4, 31, 23, 60));
+    std::tm tm = NormalizeCivilTime(At(2025, 4, 31, 23, 60));
     EXPECT_EQ(tm.tm_year, 125);
     EXPECT_EQ(tm.tm_mon, 4);
     EXPECT_EQ(tm.tm_mday, 2);
@@ -50,13 +50,13 @@ TEST(CalendarRecordTest, CivilNormalisationCarriesOverWithoutTheZone)
     EXPECT_EQ(tm.tm_wday, 5);  // Friday
     EXPECT_EQ(tm.tm_yday, 121);
     // Month 13 and day 0 carry backwards and forwards.
-    tm = NormalizeCivilTime(Tm(2024, 13, 0));
+    tm = NormalizeCivilTime(At(2024, 13, 0));
     EXPECT_EQ(tm.tm_year, 124);
     EXPECT_EQ(tm.tm_mon, 11);
     EXPECT_EQ(tm.tm_mday, 31);
-    EXPECT_EQ(GetCivilWeekday(Tm(2024, 2, 29)), 4);
-    EXPECT_EQ(GetCivilWeekday(Tm(1970, 1, 1)), 4);
-    EXPECT_EQ(GetCivilWeekday(Tm(1969, 12, 28)), 0);
+    EXPECT_EQ(GetCivilWeekday(At(2024, 2, 29)), 4);
+    EXPECT_EQ(GetCivilWeekday(At(1970, 1, 1)), 4);
+    EXPECT_EQ(GetCivilWeekday(At(1969, 12, 28)), 0);
     EXPECT_EQ(DaysFromCivil(2000, 3, 1), 11017);
 }
 
@@ -120,7 +120,7 @@ TEST_F(SummertimesTest, ShortAndLongRecords)
 
 TEST_F(SummertimesTest, SaveTextAndExportOfANegativeShift)
 {
-    Add(Tm(2025, 3, 30, 2, 0), Tm(2025, 10, 26, 3, 0), -1);
+    Add(At(2025, 3, 30, 2, 0), At(2025, 10, 26, 3, 0), -1);
     Periods().SetEnabled(0);
     EXPECT_EQ(Periods().BuildParameterText(), "00" "1903" "1e0200190a1a0300ff");
     EXPECT_EQ(Periods().SaveToEts(nullptr, nullptr), 5);
@@ -152,9 +152,9 @@ TEST_F(SummertimesTest, ImageSortedByYear)
     const BYTE* pImage = Periods().GetDownloadBlock();
     EXPECT_EQ(Bytes(pImage, pImage + 111), empty);
 
-    Add(Tm(2026, 3, 29, 2, 0), Tm(2026, 10, 25, 3, 0), 1);
-    Add(Tm(2025, 3, 30, 2, 0), Tm(2025, 10, 26, 3, 0), 1);
-    Add(Tm(2025, 4, 1, 2, 0), Tm(2025, 9, 1, 3, 0), 2);
+    Add(At(2026, 3, 29, 2, 0), At(2026, 10, 25, 3, 0), 1);
+    Add(At(2025, 3, 30, 2, 0), At(2025, 10, 26, 3, 0), 1);
+    Add(At(2025, 4, 1, 2, 0), At(2025, 9, 1, 3, 0), 2);
     Periods().SetEnabled(0);
     ASSERT_TRUE(Periods().InitDownload(nullptr));
     pImage = Periods().GetDownloadBlock();
@@ -169,7 +169,7 @@ TEST_F(SummertimesTest, ImageSortedByYear)
 
 TEST_F(SummertimesTest, ArchiveRecordsBySchemaAndBeyondTheLimit)
 {
-    Add(Tm(2025, 3, 30, 2, 15), Tm(2025, 10, 26, 3, 45), -1);
+    Add(At(2025, 3, 30, 2, 15), At(2025, 10, 26, 3, 45), -1);
     CArchive ar;
     Periods().StoreToArchive(ar, nullptr);
     EXPECT_EQ(ar.GetBuffer(), (Bytes {1, 0, 1, 0, 125, 0, 2, 0, 30, 0, 2, 0, 15, 0, 125, 0, 9, 0, 26, 0, 3, 0, 45, 0,
@@ -205,8 +205,8 @@ TEST_F(SummertimesTest, ArchiveRecordsBySchemaAndBeyondTheLimit)
 
 TEST_F(SummertimesTest, ListOperations)
 {
-    CSummertime* p2025 = Add(Tm(2025, 3, 30), Tm(2025, 10, 26), 1);
-    CSummertime* p2026 = Add(Tm(2026, 3, 29), Tm(2026, 10, 25), 1);
+    CSummertime* p2025 = Add(At(2025, 3, 30), At(2025, 10, 26), 1);
+    CSummertime* p2026 = Add(At(2026, 3, 29), At(2026, 10, 25), 1);
     EXPECT_EQ(Periods().FindByYear(2026), p2026);
     EXPECT_EQ(Periods().FindByYear(2027), nullptr);
     EXPECT_TRUE(Periods().RemoveSummertime(p2025));

@@ -18,11 +18,11 @@
 #include "resources/de/BuiltInResources.h"
 #include "tests/model/GroupAddressLogCapture.h"
 #include "tests/model/SchemaGuard.h"
+#include "tests/support/LocalTime.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -32,17 +32,7 @@ using ::CSchemaGuard;
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A local time of the given fields, the rest zero.
-inline std::tm Tm(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0)
-{
-    std::tm tm {};
-    tm.tm_year = nYear - 1900;
-    tm.tm_mon = nMonth - 1;
-    tm.tm_mday = nDay;
-    tm.tm_hour = nHour;
-    tm.tm_min = nMinute;
-    return tm;
-}
+using testtime::At;
 
 class SwitchProgramTest : public ::testing::Test {
 protected:

@@ -19,6 +19,7 @@
 #include "platform/base/WinApp.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/LocalTime.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/CalendarButton.h"
@@ -42,15 +43,7 @@ namespace {
 using SpecialDayDlg = CSpecialDayEditDlg;
 using Strings = std::vector<std::string>;
 
-std::tm At(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0) {
-    std::tm tm{};
-    tm.tm_year = nYear - 1900;
-    tm.tm_mon = nMonth - 1;
-    tm.tm_mday = nDay;
-    tm.tm_hour = nHour;
-    tm.tm_min = nMinute;
-    return tm;
-}
+using testtime::At;
 
 std::string Text(const std::tm& tm) {
     char sz[80];
