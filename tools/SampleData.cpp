@@ -7,6 +7,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
+#include "platform/base/LocalTime.h"
 
 #include <ctime>
 #include <string>
@@ -88,17 +89,6 @@ void AddMember(CQuantity* pQuantity, CGroupDataAddress* pAddress, Float16 value,
     AddMember(pQuantity, pAddress, value.wValue, nRange)->SetExponent(value.nExponent);
 }
 
-std::tm Moment(int nYear, int nMonth, int nDay, int nHour, int nMinute)
-{
-    std::tm tm {};
-    tm.tm_year = nYear - 1900;
-    tm.tm_mon = nMonth - 1;
-    tm.tm_mday = nDay;
-    tm.tm_hour = nHour;
-    tm.tm_min = nMinute;
-    return tm;
-}
-
 void AddSpecialDay(CChronoset& set, std::tm start, std::tm end, CDayRoutine* pRoutine)
 {
     CSpecialDay* pDay = set.GetSpecialDays()->CreateSpecialDay();
@@ -110,8 +100,8 @@ void AddSpecialDay(CChronoset& set, std::tm start, std::tm end, CDayRoutine* pRo
 void AddSummertime(CChronoset& set, int nYear, int nStartDay, int nEndDay)
 {
     CSummertime* pPeriod = set.GetSummertimes()->CreateSummertime();
-    pPeriod->SetStartTime(Moment(nYear, 3, nStartDay, 2, 0));
-    pPeriod->SetEndTime(Moment(nYear, 10, nEndDay, 3, 0));
+    pPeriod->SetStartTime(platform::LocalFields(nYear, 3, nStartDay, 2, 0));
+    pPeriod->SetEndTime(platform::LocalFields(nYear, 10, nEndDay, 3, 0));
     pPeriod->SetShift(1);
 }
 
@@ -185,10 +175,10 @@ void BuildSampleParameterSet(CChronoset& set)
     pWeek->SetDayRoutine(5, pWeekend);
     pWeek->SetDayRoutine(6, pWeekend);
 
-    AddSpecialDay(set, Moment(2025, 12, 24, 0, 0), Moment(2025, 12, 26, 23, 59), pHolidayRoutine);
-    AddSpecialDay(set, Moment(2025, 12, 31, 12, 0), Moment(2026, 1, 1, 23, 59), pHolidayRoutine);
-    AddSpecialDay(set, Moment(2026, 4, 3, 0, 0), Moment(2026, 4, 6, 23, 59), pWeekend);
-    AddSpecialDay(set, Moment(2026, 5, 1, 0, 0), Moment(2026, 5, 1, 23, 59), pHolidayRoutine);
+    AddSpecialDay(set, platform::LocalFields(2025, 12, 24, 0, 0), platform::LocalFields(2025, 12, 26, 23, 59), pHolidayRoutine);
+    AddSpecialDay(set, platform::LocalFields(2025, 12, 31, 12, 0), platform::LocalFields(2026, 1, 1, 23, 59), pHolidayRoutine);
+    AddSpecialDay(set, platform::LocalFields(2026, 4, 3, 0, 0), platform::LocalFields(2026, 4, 6, 23, 59), pWeekend);
+    AddSpecialDay(set, platform::LocalFields(2026, 5, 1, 0, 0), platform::LocalFields(2026, 5, 1, 23, 59), pHolidayRoutine);
 
     set.GetSummertimes()->SetEnabled(1);
     AddSummertime(set, 2025, 30, 26);
@@ -280,8 +270,8 @@ void BuildMaximalParameterSet(CChronoset& set)
         set.GetWeekRoutine()->SetDayRoutine(nDay, arrRoutines[static_cast<std::size_t>(nDay)]);
 
     for (int i = 0; i < CSpecialDays::kMaxSpecialDays; ++i)
-        AddSpecialDay(set, Moment(2025 + i / 12, 1 + i % 12, 1 + i % 28, 0, 0),
-                      Moment(2025 + i / 12, 1 + i % 12, 2 + i % 27, 23, 59),
+        AddSpecialDay(set, platform::LocalFields(2025 + i / 12, 1 + i % 12, 1 + i % 28, 0, 0),
+                      platform::LocalFields(2025 + i / 12, 1 + i % 12, 2 + i % 27, 23, 59),
                       arrRoutines[static_cast<std::size_t>(i) % arrRoutines.size()]);
     for (int i = 0; i < CSummertimes::kMaxSummertimes; ++i)
         AddSummertime(set, 2025 + i, 25 + i % 7, 25 + i % 7);

@@ -39,6 +39,18 @@ void SetTz(const std::optional<std::string>& value)
     ::tzset();
 }
 
+std::tm LocalFields(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond)
+{
+    std::tm tm {};
+    tm.tm_year = nYear - 1900;
+    tm.tm_mon = nMonth - 1;
+    tm.tm_mday = nDay;
+    tm.tm_hour = nHour;
+    tm.tm_min = nMinute;
+    tm.tm_sec = nSecond;
+    return tm;
+}
+
 std::time_t MakeLocalTime(std::tm& tm)
 {
     return std::mktime(&tm);

@@ -9,13 +9,7 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecon
         m_nTime = -1;
         return;
     }
-    std::tm tm{};
-    tm.tm_year = nYear - 1900;
-    tm.tm_mon = nMonth - 1;
-    tm.tm_mday = nDay;
-    tm.tm_hour = nHour;
-    tm.tm_min = nMinute;
-    tm.tm_sec = nSecond;
+    std::tm tm = platform::LocalFields(nYear, nMonth, nDay, nHour, nMinute, nSecond);
     tm.tm_isdst = nDST < 0 ? -1 : (nDST > 0 ? 1 : 0);
     const std::time_t t = platform::MakeLocalTime(tm);
     // The runtime's time has no form before the epoch.

@@ -2,19 +2,13 @@
 // A local time of the given fields, the rest zero, for the tests that build
 // special days, summer times and clock values.
 
-#include <ctime>
+#include "platform/base/LocalTime.h"
 
 namespace testtime {
 
 inline std::tm At(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0)
 {
-    std::tm tm{};
-    tm.tm_year = nYear - 1900;
-    tm.tm_mon = nMonth - 1;
-    tm.tm_mday = nDay;
-    tm.tm_hour = nHour;
-    tm.tm_min = nMinute;
-    return tm;
+    return platform::LocalFields(nYear, nMonth, nDay, nHour, nMinute);
 }
 
 }  // namespace testtime
