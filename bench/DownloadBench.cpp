@@ -155,11 +155,14 @@ int main()
     CChronoset set;
     g_pChronoset = &set;
     BuildMaximalParameterSet(set);
+    // The set as make-sample-data --largest writes it names the simulated
+    // device, so it goes down unchanged.
     const CApplicationId& id = pDevice->GetApplicationId();
-    set.m_nManufacturerId = id.GetManufacturer();
-    set.m_nDeviceType = id.GetDeviceType();
-    set.m_nApplicationVersion = id.GetVersion();
-    set.m_nIndividualAddress = pDevice->GetIndividualAddress();
+    if (set.m_nIndividualAddress != pDevice->GetIndividualAddress() || set.m_nManufacturerId != id.GetManufacturer() ||
+        set.m_nDeviceType != id.GetDeviceType() || set.m_nApplicationVersion != id.GetVersion()) {
+        std::fprintf(stderr, "bench_download: the largest set does not name the simulated device\n");
+        return 1;
+    }
     DWORD nAssociations = 0;
     set.CountAssociations(nAssociations);
 

@@ -1,10 +1,14 @@
-// Writes the sample data file: the sample installation built through the
-// data sets and stored by the central object, as the editor saves it.
+// Writes the sample data file, and on request the largest parameter set,
+// each built through the data sets and stored by the central object, as the
+// editor saves it.
 //
-//   make-sample-data <path.tv2>
+//   make-sample-data [<path.tv2>] [--largest <path.tv2>]
 //
-// Exit codes: 0 written, 1 the file could not be written, 2 bad arguments
-// (an option among them: the program knows none).
+// The first is the sample installation (samples/sample.tv2); --largest
+// writes the set with every list at its capacity that the benchmarks time.
+// At least one of the two is asked for.
+//
+// Exit codes: 0 written, 1 a file could not be written, 2 bad arguments.
 
 #include "app/Chronoset.h"
 #include "common/Globals.h"
@@ -13,23 +17,47 @@
 #include "tools/SampleData.h"
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+int Usage(const char* pszProgram)
+{
+    std::fprintf(stderr, "usage: %s [<data file>] [--largest <data file>]\n", pszProgram);
+    return 2;
+}
+
+bool Write(void (*pfnBuild)(CChronoset&), const char* pszPath)
+{
+    CChronoset set;
+    g_pChronoset = &set;
+    pfnBuild(set);
+    const int nSaved = set.SaveToFile(pszPath, nullptr);
+    g_pChronoset = nullptr;
+    if (!nSaved)
+        std::fprintf(stderr, "could not write %s\n", pszPath);
+    return nSaved != 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     platform::FailWritesPastFileSizeLimit();
-    if (argc != 2 || IsOptionArgument(argv[1])) {
-        std::fprintf(stderr, "usage: %s <data file>\n", argv[0]);
-        return 2;
+    const char* pszSample = nullptr;
+    const char* pszLargest = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--largest") == 0 && !pszLargest && i + 1 < argc && !IsOptionArgument(argv[i + 1]))
+            pszLargest = argv[++i];
+        else if (IsOptionArgument(argv[i]) || pszSample)
+            return Usage(argv[0]);
+        else
+            pszSample = argv[i];
     }
+    if (!pszSample && !pszLargest)
+        return Usage(argv[0]);
     g_bStandalone = true;
-    CChronoset set;
-    g_pChronoset = &set;
-    BuildSampleParameterSet(set);
-    const int nSaved = set.SaveToFile(argv[1], nullptr);
-    g_pChronoset = nullptr;
-    if (!nSaved) {
-        std::fprintf(stderr, "could not write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    bool bOk = !pszSample || Write(BuildSampleParameterSet, pszSample);
+    bOk = (!pszLargest || Write(BuildMaximalParameterSet, pszLargest)) && bOk;
+    return bOk ? 0 : 1;
 }

@@ -79,14 +79,32 @@ Float16 Temperature(double dValue)
     return {static_cast<WORD>(value.GetHighByte() << 8 | value.GetLowByte()), static_cast<BYTE>(value.GetExponent())};
 }
 
-void AddSwitchTime(CDayRoutine* pRoutine, int nHour, int nMinute, CGroupDataAddress* pAddress, Float16 value)
+void AddSwitchTime(CDayRoutine* pRoutine, int nHour, int nMinute, CGroupDataAddress* pAddress, Float16 value,
+                   bool bSendOnChange = false)
 {
-    AddSwitchTime(pRoutine, nHour, nMinute, pAddress, value.wValue)->SetExponent(value.nExponent);
+    AddSwitchTime(pRoutine, nHour, nMinute, pAddress, value.wValue, bSendOnChange)->SetExponent(value.nExponent);
 }
 
-void AddMember(CQuantity* pQuantity, CGroupDataAddress* pAddress, Float16 value, int nRange)
+void AddMember(CQuantity* pQuantity, CGroupDataAddress* pAddress, Float16 value, int nRange,
+               bool bSendOnChange = false)
 {
-    AddMember(pQuantity, pAddress, value.wValue, nRange)->SetExponent(value.nExponent);
+    AddMember(pQuantity, pAddress, value.wValue, nRange, bSendOnChange)->SetExponent(value.nExponent);
+}
+
+// The nth of a run of values that the editors offer for the address's type
+// (the largest set uses three): 2-byte floats step by half a degree from
+// 15.0 on, each with the exponent its encoding chose, so the dialogs show
+// the value as stored; 1-byte ones count up to 100, 1-bit ones alternate.
+Float16 ValueFor(const CGroupDataAddress* pAddress, int n)
+{
+    switch (pAddress->GetObjectType()) {
+    case 9:
+        return Temperature(15.0 + (n % 20) * 0.5);
+    case 5:
+        return {static_cast<WORD>(n % 101), 3};
+    default:
+        return {static_cast<WORD>(n % 2), 3};
+    }
 }
 
 void AddSpecialDay(CChronoset& set, std::tm start, std::tm end, CDayRoutine* pRoutine)
@@ -216,7 +234,9 @@ void BuildSampleParameterSet(CChronoset& set)
 
 void BuildMaximalParameterSet(CChronoset& set)
 {
-    set.m_nIndividualAddress = 0xFFFE;
+    // Every value one the editors offer; the simulated device's address, so
+    // that the set downloads into it as it stands.
+    set.m_nIndividualAddress = 0x1101;  // 1.1.1
     set.m_strDeviceName = std::string(200, 'N');
     set.m_strDeviceDescription = std::string(300, 'D');
     set.m_strManufacturerName = "Vek";
@@ -226,7 +246,7 @@ void BuildMaximalParameterSet(CChronoset& set)
     set.m_nDeviceType = 0x2101;
     set.m_nApplicationVersion = 0x21;
     set.SetDeviceComment(std::string(40, 'K'));
-    set.SetSendDelay(15);
+    set.SetSendDelay(5);  // "0,5 s", the longest the clock form offers
 
     const int nCapacity = CGroupDataAddresses::GetMaxCount();
     std::vector<CGroupDataAddress*> arrValid;
@@ -262,15 +282,15 @@ void BuildMaximalParameterSet(CChronoset& set)
     }
     for (int i = 0; i < CDayRoutines::kMaxSwitchTimes; ++i) {
         CGroupDataAddress* pAddress = arrSwitched[static_cast<std::size_t>(i) % arrSwitched.size()];
-        const DWORD dwValue = pAddress->GetObjectType() == 9 ? 0x0C1A : pAddress->GetObjectType() == 5 ? i % 101 : i % 2;
         AddSwitchTime(arrRoutines[static_cast<std::size_t>(i) % arrRoutines.size()], (i / 15) % 24, (i * 7) % 60,
-                      pAddress, dwValue, i % 5 == 0);
+                      pAddress, ValueFor(pAddress, i), i % 5 == 0);
     }
     for (int nDay = 0; nDay < CWeekRoutine::kDays; ++nDay)
         set.GetWeekRoutine()->SetDayRoutine(nDay, arrRoutines[static_cast<std::size_t>(nDay)]);
 
+    // One period of two days a month, so none overlaps another.
     for (int i = 0; i < CSpecialDays::kMaxSpecialDays; ++i)
-        AddSpecialDay(set, platform::LocalFields(2025 + i / 12, 1 + i % 12, 1 + i % 28, 0, 0),
+        AddSpecialDay(set, platform::LocalFields(2025 + i / 12, 1 + i % 12, 1 + i % 27, 0, 0),
                       platform::LocalFields(2025 + i / 12, 1 + i % 12, 2 + i % 27, 23, 59),
                       arrRoutines[static_cast<std::size_t>(i) % arrRoutines.size()]);
     for (int i = 0; i < CSummertimes::kMaxSummertimes; ++i)
@@ -287,7 +307,7 @@ void BuildMaximalParameterSet(CChronoset& set)
         pQuantity->AddTriggerGroupAddress(arrValid[15 + static_cast<std::size_t>(n)], n % 2 == 0);
         for (int m = 0; m < CQuantities::kMaxMembers / CQuantities::kMaxCount; ++m) {
             CGroupDataAddress* pAddress = arrValid[45 + static_cast<std::size_t>(n * 10 + m) % 205];
-            AddMember(pQuantity, pAddress, static_cast<WORD>(m), m % 2, m % 3 == 0);
+            AddMember(pQuantity, pAddress, ValueFor(pAddress, n + m), m % 2, m % 3 == 0);
         }
     }
 

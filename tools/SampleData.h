@@ -13,5 +13,7 @@ void BuildSampleParameterSet(CChronoset& set);
 
 // 15 routines with 800 switching times, 250 valid and 250 invalid-list group
 // addresses, 30 quantities with 300 members, 100 special days and 10
-// daylight-saving periods.
+// daylight-saving periods, every value one the editors offer, at the
+// simulated device's address 1.1.1. What `make-sample-data --largest`
+// writes and the benchmarks time.
 void BuildMaximalParameterSet(CChronoset& set);

@@ -2,26 +2,62 @@
 // load states, memory regions, properties, the status block as the device
 // would answer now, faults and bus time.
 //
-//   devinspect [--no-memory] [--no-status] STATEFILE
+//   devinspect [--no-memory] [--no-status] [--new ADDRESS] STATEFILE
 //
-// Exit codes: 0 printed, 1 the file is missing or not a device state,
-// 2 bad arguments.
+// --new ADDRESS first writes STATEFILE as a new device, never downloaded,
+// that answers at the individual address ADDRESS (area.line.device, e.g.
+// 1.1.5), and then prints the file as written. It writes only where nothing
+// is yet: a state file holds a device's downloads, which a slip of the
+// keyboard must not wipe out.
+//
+// Exit codes: 0 printed, 1 the file is missing or not a device state (with
+// --new: something is there already, or the file could not be written),
+// 2 bad arguments (a bad address among them).
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/bus/DeviceReport.h"
+#include "platform/bus/DeviceStateFile.h"
 #include "platform/bus/SimulatedDevice.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: devinspect [--no-memory] [--no-status] STATEFILE\n");
+    std::fprintf(stderr, "usage: devinspect [--no-memory] [--no-status] [--new ADDRESS] STATEFILE\n");
     return 2;
+}
+
+// Digits and dots only, so that the number parser's tolerance of blanks and
+// signs lets nothing odd through.
+bool ParseAddress(const char* pszText, WORD& nAddress)
+{
+    return *pszText != '\0' && std::strspn(pszText, "0123456789.") == std::strlen(pszText) &&
+           CDeviceStateFile::ParseIndividualAddress(pszText, nAddress);
+}
+
+// Writes a fresh device at the address into a path where nothing is yet.
+bool WriteNewDevice(WORD nAddress, const std::string& strPath)
+{
+    std::error_code error;
+    if (std::filesystem::symlink_status(strPath, error).type() != std::filesystem::file_type::not_found) {
+        std::fprintf(stderr, "devinspect: %s: exists already; not overwritten\n", strPath.c_str());
+        return false;
+    }
+    CSimulatedDevice device;
+    device.SetIndividualAddress(nAddress);
+    if (!CDeviceStateFile::Save(strPath, device.GetState())) {
+        std::fprintf(stderr, "devinspect: %s: cannot write: %s\n", strPath.c_str(), std::strerror(errno));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -31,11 +67,14 @@ int main(int argc, char** argv)
     platform::FailWritesPastFileSizeLimit();
     platform::CDeviceReportOptions options;
     std::string strPath;
+    const char* pszNewAddress = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-memory") == 0)
             options.m_bMemory = false;
         else if (std::strcmp(argv[i], "--no-status") == 0)
             options.m_bStatus = false;
+        else if (std::strcmp(argv[i], "--new") == 0 && i + 1 < argc && argv[i + 1][0] != '-' && !pszNewAddress)
+            pszNewAddress = argv[++i];
         else if (argv[i][0] == '-' || !strPath.empty())
             return Usage();
         else
@@ -43,6 +82,20 @@ int main(int argc, char** argv)
     }
     if (strPath.empty())
         return Usage();
+
+    if (pszNewAddress) {
+        WORD nAddress = 0;
+        if (!ParseAddress(pszNewAddress, nAddress)) {
+            std::fprintf(stderr,
+                         "devinspect: %s: not an individual address (area.line.device: 0-15.0-15.0-255, "
+                         "e.g. 1.1.5)\n",
+                         pszNewAddress);
+            return 2;
+        }
+        if (!WriteNewDevice(nAddress, strPath))
+            return 1;
+    }
+
     // Opening a missing file would create a fresh device there.
     if (!platform::FileExists(strPath)) {
         std::fprintf(stderr, "devinspect: %s: no such file\n", strPath.c_str());

@@ -16,9 +16,11 @@ refused() {
   fi
 }
 refused "$mksample" --help
+refused "$mksample" --largest --help
 refused "$inikey" --help Section Key=Value
 refused "$regsvr" -u -x
 refused "$devinspect" --help
+refused "$devinspect" --new --help device.state
 refused "$simdevice" --state --help
 refused "$etshost" --device-state --log project.json edit
 refused "$etshost" -x project.json edit
