@@ -274,6 +274,12 @@ bool IsYearInRange(const CTime& time)
     return nYear >= 2000 && nYear <= 2035;
 }
 
+bool IsDateTextAccepted(const std::string& strText)
+{
+    CTime date;
+    return ParseDateText(strText, date) && IsYearInRange(date);
+}
+
 bool IsTmYearInRange(const std::tm& tm)
 {
     return tm.tm_year >= 100 && tm.tm_year <= 135;

@@ -42,6 +42,8 @@ bool ParseDateText(const std::string& strText, CTime& date);
 bool ParseTimeText(const std::string& strText, CTime& time);
 bool IsYearInRange(const CTime& time);
 bool IsTmYearInRange(const std::tm& tm);
+// A date text that parses to a year in range: what the date fields take.
+bool IsDateTextAccepted(const std::string& strText);
 void ShowInvalidDateMessage(HWND hParent);
 void ShowAssociationLimitMessage(HWND hParent);
 

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -32,6 +31,8 @@ CFilterEdit::CFilterEdit(const CCharSet& allowed, QWidget* pParent) : QLineEdit(
 void CFilterEdit::Init() {
     // A drop would bypass the filter.
     setAcceptDrops(false);
+    m_leaveCheck.Attach(
+        this, [this]() { return IsTextAccepted(); }, [this]() { OnKillFocus(); });
 }
 
 void CFilterEdit::AllowChar(char ch, bool bAllow) {
@@ -167,14 +168,6 @@ void CFilterEdit::OnPaste() {
     }
     if (bDropped) {
         platform::ui::MessageBeep(kSimpleBeep);
-    }
-}
-
-void CFilterEdit::focusOutEvent(QFocusEvent* pEvent) {
-    QLineEdit::focusOutEvent(pEvent);
-    // A context menu of the edit itself takes the focus only for a moment.
-    if (pEvent->reason() != Qt::PopupFocusReason) {
-        OnKillFocus();
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "ui/CharSet.h"
+#include "ui/LeaveCheck.h"
 
 #include <QLineEdit>
 
@@ -47,11 +48,13 @@ protected:
     virtual void OnChar(unsigned nChar);
     // A key without a character (arrows, Delete...).
     virtual void OnKeyDown(int nKey);
-    // After the edit's own focus-out handling.
+    // When the user leaves the edit (CLeaveCheck): normalises the text, or
+    // refuses it with a message.
     virtual void OnKillFocus();
+    // Whether OnKillFocus would take the text without a word to the user.
+    virtual bool IsTextAccepted() const { return true; }
 
     void keyPressEvent(QKeyEvent* pEvent) override;
-    void focusOutEvent(QFocusEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
 
 private:
@@ -60,6 +63,7 @@ private:
     static int TypedChar(const QKeyEvent* pEvent);
 
     CCharSet m_csAllowed;
+    CLeaveCheck m_leaveCheck;
     // The key being handled passed the filter.
     bool m_bCharAccepted = false;
 };

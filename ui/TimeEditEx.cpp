@@ -77,6 +77,11 @@ void CTimeEditEx::OnKillFocus() {
     SetTime(GetTime());
 }
 
+bool CTimeEditEx::IsTextAccepted() const {
+    CTime time;
+    return (m_nMode & TEM_WARNINVALID) == 0 || ParseText(time);
+}
+
 void CTimeEditEx::Step(bool bUp, const QWidget* pScrollBar) {
     CTime time;
     if (!ParseText(time)) {

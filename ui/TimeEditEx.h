@@ -45,6 +45,8 @@ public:
 
 protected:
     void OnKillFocus() override;
+    // Only a mode that tells the user refuses a text that is no time.
+    bool IsTextAccepted() const override;
 
 private:
     void Init();

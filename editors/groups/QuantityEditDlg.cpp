@@ -134,7 +134,8 @@ void CQuantityEditDlg::MakeControls() {
         connect(pExponent, &QComboBox::activated, this, [this](int) { ApplyExponent(); });
     }
     if (QWidget* pName = GetDlgItem(IDC_NAME)) {
-        pName->installEventFilter(this);
+        m_nameCheck.Attach(
+            pName, [this]() { return m_bCheckingName || IsNameLengthAccepted(); }, [this]() { OnKillfocusName(); });
     }
 }
 
@@ -468,16 +469,18 @@ void CQuantityEditDlg::ApplyExponent() {
     CopyRangeTexts();
 }
 
+bool CQuantityEditDlg::IsNameLengthAccepted() const {
+    const auto* pName = GetDlgItemAs<QLineEdit>(IDC_NAME);
+    return pName == nullptr || pName->text().toUcs4().size() <= kMaxNameLength;
+}
+
 void CQuantityEditDlg::OnKillfocusName() {
     auto* pName = GetDlgItemAs<QLineEdit>(IDC_NAME);
-    if (pName == nullptr || m_bCheckingName) {
+    if (pName == nullptr || m_bCheckingName || IsNameLengthAccepted()) {
         return;
     }
     const QList<uint> characters = pName->text().toUcs4();
     const int nLength = static_cast<int>(characters.size());
-    if (nLength <= kMaxNameLength) {
-        return;
-    }
     // The box takes the focus from the edit; that loss is not a second one.
     m_bCheckingName = true;
     const std::string strMessage = FormatIntFields(
@@ -487,13 +490,6 @@ void CQuantityEditDlg::OnKillfocusName() {
     InfoBox("%s", strMessage.c_str());
     pName->setText(QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), kMaxNameLength));
     m_bCheckingName = false;
-}
-
-bool CQuantityEditDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (pEvent->type() == QEvent::FocusOut && pWatched == GetDlgItem(IDC_NAME)) {
-        OnKillfocusName();
-    }
-    return CDialog::eventFilter(pWatched, pEvent);
 }
 
 void CQuantityEditDlg::DropTriggers() {

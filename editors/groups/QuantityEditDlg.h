@@ -8,6 +8,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
+#include "ui/LeaveCheck.h"
 
 #include <cstddef>
 #include <string>
@@ -90,7 +91,6 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     void MakeControls();
@@ -104,6 +104,7 @@ private:
     void OnSubType(WORD wSubType);
     void ApplyExponent();
     void OnKillfocusName();
+    bool IsNameLengthAccepted() const;
     void ShowTypeControls(int nMainType);
     // Binds the value edits to the type; bKeepText: the shown numbers stay,
     // else the raw values.
@@ -140,6 +141,8 @@ private:
     // type; nothing is removed before OK.
     bool m_bDropTriggers = false;
     bool m_bCheckingName = false;
+    // The name is checked whichever way the user leaves it.
+    CLeaveCheck m_nameCheck;
 
     CFloatEditEx* m_pMinimumEdit = nullptr;
     CFloatEditEx* m_pRangeAEdit = nullptr;

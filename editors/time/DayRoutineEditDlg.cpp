@@ -87,7 +87,8 @@ BOOL CDayRoutineEditDlg::OnInitDialog() {
     MakeTriggerCombo();
     m_pCombo->EnableNewAddressEntry(m_nAssociationsAtOpen < AssociationLimit());
     if (auto* pEdit = GetDlgItemAs<QLineEdit>(IDC_NAME)) {
-        pEdit->installEventFilter(this);
+        m_nameCheck.Attach(
+            pEdit, [this]() { return IsNameLengthAccepted(); }, [this]() { CheckNameLength(); });
         CTextLimitValidator::LimitText(pEdit, kMaxNameLength);
     }
     if (m_bInsertMode) {
@@ -214,16 +215,18 @@ CGroupDataAddress* CDayRoutineEditDlg::GetSelectedAddress() const {
     return m_pCombo != nullptr ? m_pCombo->GetSelectedGroupAddress() : nullptr;
 }
 
+bool CDayRoutineEditDlg::IsNameLengthAccepted() const {
+    const auto* pEdit = GetDlgItemAs<QLineEdit>(IDC_NAME);
+    return pEdit == nullptr || CharacterCount(pEdit->text().toStdString()) <= static_cast<std::size_t>(kMaxNameLength);
+}
+
 void CDayRoutineEditDlg::CheckNameLength() {
     auto* pEdit = GetDlgItemAs<QLineEdit>(IDC_NAME);
-    if (pEdit == nullptr) {
+    if (pEdit == nullptr || IsNameLengthAccepted()) {
         return;
     }
     const std::string strText = pEdit->text().toStdString();
     const std::size_t nLength = CharacterCount(strText);
-    if (nLength <= static_cast<std::size_t>(kMaxNameLength)) {
-        return;
-    }
     const std::string strMessage = FormatIntFields(
         GetResString(450, "Die angegebene Bezeichnung ist mit %d Zeichen zu lang und wird daher gekürzt. "
                           "Bezeichnungen dürfen maximal %d Zeichen lang sein."),
@@ -231,13 +234,6 @@ void CDayRoutineEditDlg::CheckNameLength() {
     CMessageBox().ShowInfo(platform::ui::HwndFromWidget(this), strMessage.c_str(),
                            GetResString(451, "Bezeichnung zu lang").c_str());
     pEdit->setText(QString::fromStdString(FirstCharacters(strText, kMaxNameLength)));
-}
-
-bool CDayRoutineEditDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (pEvent->type() == QEvent::FocusOut && pWatched == GetDlgItem(IDC_NAME)) {
-        CheckNameLength();
-    }
-    return CDialog::eventFilter(pWatched, pEvent);
 }
 
 void CDayRoutineEditDlg::ShowCurrentRoutine() {

@@ -7,6 +7,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
+#include "ui/LeaveCheck.h"
 
 #include <cstddef>
 #include <string>
@@ -56,6 +57,7 @@ public:
     void FillGdaSelection(CGroupDataAddress* pPreselect);
     // The name check of the edit: too long a name is reported and cut.
     void CheckNameLength();
+    bool IsNameLengthAccepted() const;
 
     // The number of characters of a UTF-8 text, and its first characters.
     static std::size_t CharacterCount(const std::string& strText);
@@ -66,7 +68,6 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void OnDestroy() override;
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     void MakeTriggerCombo();
@@ -97,4 +98,6 @@ private:
 
     CTableComboBox* m_pCombo = nullptr;
     CTableListHeader* m_pHeader = nullptr;
+    // The name is checked whichever way the user leaves it.
+    CLeaveCheck m_nameCheck;
 };

@@ -24,8 +24,6 @@
 #include "ui/ViewNotify.h"
 #include "ui/ViewPane.h"
 
-#include <QApplication>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -89,6 +87,9 @@ int COverviewEditWnd::OnCreate() {
     for (bool bEnd : {false, true}) {
         if (QLineEdit* pEdit = DateEdit(bEnd)) {
             pEdit->installEventFilter(this);
+            m_arrDateChecks[bEnd ? 1 : 0].Attach(
+                pEdit, [this, pEdit]() { return m_bInDateCheck || IsDateAccepted(*pEdit); },
+                [this, pEdit]() { OnDateKillFocus(pEdit); });
         }
     }
     return CMainFormView::OnCreate();
@@ -177,6 +178,9 @@ void COverviewEditWnd::OnSelChangeAddress() {
 }
 
 void COverviewEditWnd::OnShow() {
+    if (!CheckDatesForShow()) {
+        return;
+    }
     CGroupDataAddress* pAddress = GetSelectedAddress();
     if (pAddress != nullptr && pAddress->GetObjectType() == kByteType) {
         const LONG nSubType = IsDlgButtonChecked(IDC_PERCENT) ? kPercentSubType : kStandardSubType;
@@ -208,8 +212,9 @@ void COverviewEditWnd::NotifyDataChanged() {
 bool COverviewEditWnd::ReadInterval(CTime& start, CTime& end) {
     QLineEdit* pStart = DateEdit(false);
     QLineEdit* pEnd = DateEdit(true);
+    // Nothing is computed with a date the edits refuse.
     if (pStart == nullptr || pEnd == nullptr || !ParseDateText(pStart->text().toStdString(), start) ||
-        !ParseDateText(pEnd->text().toStdString(), end)) {
+        !ParseDateText(pEnd->text().toStdString(), end) || !IsYearInRange(start) || !IsYearInRange(end)) {
         return false;
     }
     if (start > end) {
@@ -246,11 +251,6 @@ bool COverviewEditWnd::eventFilter(QObject* pWatched, QEvent* pEvent) {
         }
         if (pEvent->type() == QEvent::FocusIn) {
             OnDateSetFocus(pEdit);
-        } else if (pEvent->type() == QEvent::FocusOut) {
-            QWidget* pTaker = QApplication::focusWidget();
-            if (!OnDateKillFocus(pEdit)) {
-                m_clickSwallower.SwallowClick(pEdit, *static_cast<QFocusEvent*>(pEvent), pTaker);
-            }
         }
     }
     return CMainFormView::eventFilter(pWatched, pEvent);
@@ -260,10 +260,33 @@ void COverviewEditWnd::OnDateSetFocus(QLineEdit* pEdit) {
     if (m_bInDateCheck) {
         return;
     }
-    CTime date;
-    if (ParseDateText(pEdit->text().toStdString(), date)) {
+    // A date outside the years the check takes is never given back.
+    if (IsDateAccepted(*pEdit)) {
+        CTime date;
+        ParseDateText(pEdit->text().toStdString(), date);
         m_nLastValidDate = date.GetTime();
     }
+}
+
+bool COverviewEditWnd::IsDateAccepted(const QLineEdit& edit) {
+    return IsDateTextAccepted(edit.text().toStdString());
+}
+
+bool COverviewEditWnd::CheckDatesForShow() {
+    for (bool bEnd : {false, true}) {
+        QLineEdit* pEdit = DateEdit(bEnd);
+        if (pEdit != nullptr && !IsDateAccepted(*pEdit)) {
+            if (!pEdit->hasFocus()) {
+                // The date remembered is the focused edit's; this one gets
+                // today's.
+                m_nLastValidDate = 0;
+            }
+            OnDateKillFocus(pEdit);
+            m_arrDateChecks[bEnd ? 1 : 0].MarkChecked();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool COverviewEditWnd::OnDateKillFocus(QLineEdit* pEdit) {
@@ -318,7 +341,6 @@ bool COverviewEditWnd::focusNextPrevChild(bool bNext) {
 }
 
 void COverviewEditWnd::OnDestroy() {
-    m_clickSwallower.End();
     if (m_pCombo != nullptr) {
         m_pCombo->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
     }

@@ -4,7 +4,7 @@
 // rows anew; for a 1-byte address it first stores the chosen form of the
 // value ("in %" or "Standard") as the address's sub type.
 
-#include "ui/ClickSwallower.h"
+#include "ui/LeaveCheck.h"
 #include "ui/MainFormView.h"
 
 #include <cstdint>
@@ -76,8 +76,13 @@ private:
     void OnShow();
     void OnCalendar(bool bEnd);
     void OnDateSetFocus(QLineEdit* pEdit);
+    // Whether the edit's text is a date the check takes.
+    static bool IsDateAccepted(const QLineEdit& edit);
     // False when the date was refused.
     bool OnDateKillFocus(QLineEdit* pEdit);
+    // Before "Zeigen" computes: a refused date in either edit gets its
+    // message instead.
+    bool CheckDatesForShow();
     void OnHelpOnTable();
     void NotifyDataChanged();
     QLineEdit* DateEdit(bool bEnd) const;
@@ -92,7 +97,7 @@ private:
     // The message box of a refused date takes the focus; that must not
     // start the check again.
     bool m_bInDateCheck = false;
-    // The click that left a refused date edit never happens, wherever in
-    // the window it went.
-    CClickSwallower m_clickSwallower;
+    // The dates are checked whichever way the user leaves them; what left a
+    // refused one never acts.
+    CLeaveCheck m_arrDateChecks[2];
 };

@@ -27,6 +27,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 #include <algorithm>
 #include <cstdio>
@@ -243,19 +244,34 @@ void CSetDateTimeDlg::OnDateSetFocus() {
     if (m_bFilling || m_bInitializing || m_bInDateFocus) {
         return;
     }
-    m_bInDateFocus = true;
+    m_bTicking = false;
     CTime time;
     if (ParseFields(time)) {
         m_nLastValidTime = time.GetTime();
-    } else {
-        ShowInvalidDateMessage(GetSafeHwnd());
-        m_nLastValidTime = CTime::GetCurrentTime().GetTime();
-        if (m_pDateEdit != nullptr) {
-            m_pDateEdit->setFocus(Qt::OtherFocusReason);
-        }
+        return;
     }
-    m_bTicking = false;
-    m_bInDateFocus = false;
+    m_nLastValidTime = CTime::GetCurrentTime().GetTime();
+    // The message comes right after the focus change, not inside it, where
+    // its modal loop would run under the widget that is moving the focus.
+    m_bInDateFocus = true;
+    const QPointer<CSetDateTimeDlg> pThis(this);
+    QMetaObject::invokeMethod(
+        this,
+        [pThis]() {
+            if (pThis == nullptr) {
+                return;
+            }
+            if (pThis->isVisible()) {
+                ShowInvalidDateMessage(pThis->GetSafeHwnd());
+            }
+            if (pThis != nullptr && pThis->m_pDateEdit != nullptr && pThis->isVisible()) {
+                pThis->m_pDateEdit->setFocus(Qt::OtherFocusReason);
+            }
+            if (pThis != nullptr) {
+                pThis->m_bInDateFocus = false;
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void CSetDateTimeDlg::OnCalendarButton() {

@@ -77,6 +77,10 @@ void CSpecialDayEditDlg::MakeControls() {
         m_arrDateEdits[nSide] = GetDlgItemAs<QLineEdit>(kDateIds[nSide]);
         if (m_arrDateEdits[nSide] != nullptr) {
             m_arrDateEdits[nSide]->installEventFilter(this);
+            m_arrDateChecks[nSide].Attach(
+                m_arrDateEdits[nSide],
+                [this, nSide]() { return IsDateCheckOff() || IsDateTextAccepted(GetDlgItemText(kDateIds[nSide])); },
+                [this, nSide]() { OnDateKillFocus(nSide); });
         }
         if (QWidget* pPlace = GetDlgItem(kCalendarIds[nSide])) {
             auto* pButton = new CCalendarButton(pPlace->parentWidget());
@@ -258,8 +262,12 @@ void CSpecialDayEditDlg::OnDateSetFocus(int nSide) {
     }
 }
 
+bool CSpecialDayEditDlg::IsDateCheckOff() const {
+    return m_bReverting || m_bFilling || m_bEnding || !isVisible();
+}
+
 bool CSpecialDayEditDlg::OnDateKillFocus(int nSide) {
-    if (m_bReverting || m_bFilling || m_bEnding || !isVisible()) {
+    if (IsDateCheckOff()) {
         return true;
     }
     std::tm tm{};
@@ -298,11 +306,6 @@ bool CSpecialDayEditDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
         }
         if (pEvent->type() == QEvent::FocusIn) {
             OnDateSetFocus(nSide);
-        } else if (pEvent->type() == QEvent::FocusOut) {
-            QWidget* pTaker = QApplication::focusWidget();
-            if (!OnDateKillFocus(nSide)) {
-                m_clickSwallower.SwallowClick(m_arrDateEdits[nSide], *static_cast<QFocusEvent*>(pEvent), pTaker);
-            }
         }
     }
     return CDialog::eventFilter(pWatched, pEvent);
@@ -616,7 +619,6 @@ void CSpecialDayEditDlg::OnCancel() {
 }
 
 void CSpecialDayEditDlg::OnDestroy() {
-    m_clickSwallower.End();
     if (m_pCombo != nullptr) {
         m_pCombo->SaveColumns(TABLE_TYPE_DAY_ROUTINE_COMBO);
     }

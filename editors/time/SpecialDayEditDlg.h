@@ -9,7 +9,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
-#include "ui/ClickSwallower.h"
+#include "ui/LeaveCheck.h"
 
 #include <cstddef>
 #include <ctime>
@@ -90,6 +90,8 @@ private:
     void OnDateSetFocus(int nSide);
     // False when the date was refused.
     bool OnDateKillFocus(int nSide);
+    // Not while the dialog reverts, fills or ends, or is hidden.
+    bool IsDateCheckOff() const;
     // Whether the side's date parses and lies in 2000..2035.
     bool IsDateAccepted(int nSide, std::tm& tm);
     // Tells the user, puts the last accepted date back and the focus on it.
@@ -127,8 +129,9 @@ private:
     bool m_bReverting = false;
     bool m_bEnding = false;
     std::tm m_arrLastAccepted[2] = {};
-    // The click that left a refused date field never happens.
-    CClickSwallower m_clickSwallower;
+    // The dates are checked whichever way the user leaves them; what left a
+    // refused one never acts.
+    CLeaveCheck m_arrDateChecks[2];
 
     QLineEdit* m_arrDateEdits[2] = {};
     CCalendarButton* m_arrCalendars[2] = {};

@@ -107,6 +107,18 @@ void CSummertimeEditDlg::MakeControls() {
     m_pStartCalendar = makeCalendar(IDC_START_CALENDAR);
     m_pStartTime = makeTime(IDC_START_TIME);
     m_pEndDate = makeDate(IDC_END_DATE);
+    for (bool bStart : {true, false}) {
+        m_arrDateChecks[bStart ? 0 : 1].Attach(
+            DateField(bStart),
+            [this, bStart]() {
+                return IsDateCheckOff() || IsDateTextAccepted(DateField(bStart)->text().toStdString());
+            },
+            [this, bStart]() {
+                if (!IsDateCheckOff()) {
+                    CheckDate(bStart);
+                }
+            });
+    }
     m_pEndCalendar = makeCalendar(IDC_END_CALENDAR);
     m_pEndTime = makeTime(IDC_END_TIME);
     auto* pShift = new CValueEditEx();
@@ -288,6 +300,11 @@ void CSummertimeEditDlg::OnDateSetFocus(bool bStart) {
     }
 }
 
+bool CSummertimeEditDlg::IsDateCheckOff() const {
+    // Not while the dialog reverts, stores or closes.
+    return m_bReverting || m_bFilling || m_bInOk || m_bEnding;
+}
+
 bool CSummertimeEditDlg::CheckDate(bool bStart) {
     CTime time;
     if (!ReadPair(bStart, time)) {
@@ -319,18 +336,6 @@ bool CSummertimeEditDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
     if (bStart || pWatched == m_pEndDate) {
         if (pEvent->type() == QEvent::FocusIn) {
             OnDateSetFocus(bStart);
-        } else if (pEvent->type() == QEvent::FocusOut) {
-            const auto* pFocus = static_cast<QFocusEvent*>(pEvent);
-            // Checked only when the user moves within the dialog, not while
-            // it reverts, stores or closes, nor when another window is
-            // activated.
-            if (!m_bReverting && !m_bFilling && !m_bInOk && !m_bEnding &&
-                pFocus->reason() != Qt::ActiveWindowFocusReason) {
-                QWidget* pTaker = QApplication::focusWidget();
-                if (!CheckDate(bStart)) {
-                    m_clickSwallower.SwallowClick(DateField(bStart), *pFocus, pTaker);
-                }
-            }
         }
     }
     return CDialog::eventFilter(pWatched, pEvent);
@@ -496,7 +501,6 @@ void CSummertimeEditDlg::OnCancel() {
 }
 
 void CSummertimeEditDlg::OnDestroy() {
-    m_clickSwallower.End();
     for (CSpinControl*& pSpin : m_arrSpins) {
         delete pSpin;
         pSpin = nullptr;

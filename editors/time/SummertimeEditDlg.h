@@ -8,7 +8,7 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/ui/Dialog.h"
-#include "ui/ClickSwallower.h"
+#include "ui/LeaveCheck.h"
 
 #include <cstddef>
 #include <string>
@@ -85,6 +85,8 @@ private:
     // along when the period would end before it starts; any other date is
     // refused. False when it was refused.
     bool CheckDate(bool bStart);
+    // Not while the dialog reverts, stores or closes.
+    bool IsDateCheckOff() const;
     // The invalid-date message; the field gets its last accepted date back
     // and the focus.
     void RefuseDate(bool bStart);
@@ -111,8 +113,9 @@ private:
     // The last date each field held that was accepted.
     std::string m_strLastStartDate;
     std::string m_strLastEndDate;
-    // The click that left a refused date field never happens.
-    CClickSwallower m_clickSwallower;
+    // The dates are checked whichever way the user leaves them; what left a
+    // refused one never acts.
+    CLeaveCheck m_arrDateChecks[2];
 
     CYearEdit* m_pStartDate = nullptr;
     CYearEdit* m_pEndDate = nullptr;

@@ -318,7 +318,13 @@ TEST_F(DayRoutineTableTest, NamesAreLimitedToFiftyCharacters) {
         uitest::PressKey(pEdit, Qt::Key_End);
         uitest::TypeText(pEdit, "y");
         EXPECT_EQ(Name(dlg), strFifty);
+        // The click on OK that leaves it brings the message and the cut
+        // name, and does nothing more; the next one stores.
         SetName(dlg, strFifty + "y");
+        uitest::Click(dlg.GetDlgItem(IDOK));
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(Name(dlg), strFifty);
+        EXPECT_EQ(QApplication::focusWidget(), pEdit);
         uitest::Click(dlg.GetDlgItem(IDOK));
     });
     m_boxes.Expect(Box("Die angegebene Bezeichnung ist mit 51 Zeichen zu lang und wird daher gekürzt. "
