@@ -1,6 +1,9 @@
 #include "platform/ui/ModalRunner.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QPointer>
+#include <QTimer>
 
 namespace platform::ui {
 
@@ -18,11 +21,38 @@ IModalRunner* GetModalRunner() {
     return g_pRunner;
 }
 
-int RunModal(QDialog& dlg) {
-    if (g_pRunner != nullptr) {
-        return g_pRunner->RunModal(dlg);
+namespace {
+
+// Some window managers leave the keyboard with no window of ours after a
+// transient window closes (seen after a file dialog whose completer was
+// open), and the menus and mnemonics stop answering; a second request
+// once the window manager has handled the close gives it back.
+constexpr int kReactivateDelayMs = 500;
+
+void Reactivate(const QPointer<QWidget>& pWindow) {
+    if (QApplication::activeWindow() != pWindow) {
+        pWindow->activateWindow();
     }
-    return dlg.exec();
+    QTimer::singleShot(kReactivateDelayMs, pWindow, [pWindow]() {
+        const QWidget* pModal = QApplication::activeModalWidget();
+        if (QApplication::activeWindow() == nullptr && pWindow->isVisible() &&
+            (pModal == nullptr || pModal == pWindow)) {
+            pWindow->activateWindow();
+        }
+    });
+}
+
+}  // namespace
+
+int RunModal(QDialog& dlg) {
+    // The window that was active gets the keyboard back when the dialog
+    // goes; it gives the focus back to the control that had it.
+    const QPointer<QWidget> pActive = QApplication::activeWindow();
+    const int nResult = g_pRunner != nullptr ? g_pRunner->RunModal(dlg) : dlg.exec();
+    if (pActive != nullptr && pActive != &dlg && pActive->isVisible()) {
+        Reactivate(pActive);
+    }
+    return nResult;
 }
 
 }  // namespace platform::ui

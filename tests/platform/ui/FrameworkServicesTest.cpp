@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTest>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -362,3 +363,32 @@ TEST_F(FrameworkServicesTest, QtMessageBoxAnswerIsScriptedThroughTheModalRunner)
 }
 
 }  // namespace
+
+// A window manager can leave the keyboard with another window when a modal
+// dialog closes; the window that was active gets it back, with the focus on
+// the control that had it, and its keys answer.
+TEST_F(FrameworkServicesTest, AModalRunGivesTheKeyboardBackToTheWindowThatHadIt) {
+    CDialog owner(168);
+    ASSERT_TRUE(owner.Create());
+    owner.show();
+    owner.activateWindow();
+    auto* pEdit = owner.GetDlgItemAs<QLineEdit>(1002);
+    pEdit->setFocus(Qt::OtherFocusReason);
+    uitest::ProcessEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &owner);
+
+    QWidget elsewhere;
+    QDialog front(&owner);
+    m_runner.Then([&](QDialog& d) {
+        elsewhere.show();
+        elsewhere.activateWindow();
+        uitest::ProcessEvents();
+        d.reject();
+    });
+    platform::ui::RunModal(front);
+    QTest::qWait(600);
+    EXPECT_EQ(QApplication::activeWindow(), &owner);
+    EXPECT_EQ(QApplication::focusWidget(), pEdit);
+    uitest::PressWindowKey(&owner, Qt::Key_X);
+    EXPECT_EQ(pEdit->text(), "x");
+}
