@@ -277,24 +277,26 @@ void CTabComboBox::FitListToWindow() {
     if (pList == nullptr || pList == window() || !pList->isVisible()) {
         return;
     }
-    // As wide as the box, or as its columns where they need more; then
-    // moved left, inside the dialog as far as it fits, never off the screen.
+    // As wide as the box, or as its columns where they need more.
     QRect rcList = pList->geometry();
     const int nFrame = rcList.width() - view()->viewport()->width();
     if (GetColumnCount() > 0) {
         rcList.setWidth(std::max(width(), GetColumnsWidth() + nFrame));
     }
+    // Moved left to stay inside the dialog as far as it fits there: a list
+    // wider than the dialog starts at the dialog's left edge.
     const QRect rcWindow = window()->geometry();
     if (rcList.right() > rcWindow.right()) {
-        // A list wider than the dialog starts at the dialog's left edge.
         const int nLeft = std::max(rcWindow.left(), rcList.left() - (rcList.right() - rcWindow.right()));
         rcList.moveLeft(std::min(nLeft, rcList.left()));
     }
+    // The screen is the limit: the list moves on past the dialog's edge to
+    // stay on it, and one wider than the screen takes the screen's width and
+    // scrolls.
     if (const QScreen* pScreen = screen()) {
         const QRect rcScreen = pScreen->availableGeometry();
-        if (rcList.right() > rcScreen.right()) {
-            rcList.moveRight(rcScreen.right());
-        }
+        rcList.setWidth(std::min(rcList.width(), rcScreen.width()));
+        rcList.moveRight(std::min(rcList.right(), rcScreen.right()));
         rcList.moveLeft(std::max(rcList.left(), rcScreen.left()));
     }
     if (rcList != pList->geometry()) {

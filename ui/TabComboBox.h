@@ -137,7 +137,7 @@ protected:
     // Redraws the box, its open list and its header.
     void RedrawAll();
     // Sizes the open list to the box and its columns and keeps it inside
-    // the box's window and the screen.
+    // the box's window where it fits there, and inside the screen.
     void FitListToWindow();
 
 private:

@@ -13,7 +13,6 @@
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Handles.h"
 #include "ui/GroupAddressInsertHook.h"
-#include "ui/TableBox.h"
 #include "ui/TableListHeader.h"
 
 #include <QCursor>
@@ -21,8 +20,10 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -296,6 +297,10 @@ bool CTableComboBox::IsUserWidth(int nColumn) {
 
 void CTableComboBox::FitDefaultColumns(const std::vector<std::string>& texts) {
     const QFontMetrics metrics(font());
+    // The open list may be as wide as the screen, and a column with it;
+    // the tables' limit for their columns would cut long names.
+    const QScreen* pScreen = screen();
+    const int nMaxWidth = pScreen != nullptr ? pScreen->availableGeometry().width() : std::numeric_limits<int>::max();
     for (int i = 0; i < GetColumnCount(); ++i) {
         CTabComboItem* pColumn = GetColumn(i);
         if (pColumn->IsPicture() || IsUserWidth(i)) {
@@ -305,7 +310,7 @@ void CTableComboBox::FitDefaultColumns(const std::vector<std::string>& texts) {
         for (const std::string& strText : texts) {
             nWidth = std::max(nWidth, metrics.horizontalAdvance(QString::fromStdString(GetTabField(strText, i))));
         }
-        nWidth = std::min(nWidth + kCellMargins, kMaxFittedColumnWidth);
+        nWidth = std::min(nWidth + kCellMargins, nMaxWidth);
         if (nWidth > pColumn->m_nWidth) {
             pColumn->m_nWidth = nWidth;
             m_arrFittedWidths[static_cast<std::size_t>(i)] = nWidth;

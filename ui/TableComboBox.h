@@ -106,7 +106,7 @@ private:
     // The item data of an object's entry.
     static std::intptr_t GetObjectData(const CObject* pObject);
     // Widens the columns that show their default width until the title and
-    // the field of each entry text fit.
+    // the field of each entry text fit, up to the screen's width.
     void FitDefaultColumns(const std::vector<std::string>& texts);
     bool IsUserWidth(int nColumn);
 

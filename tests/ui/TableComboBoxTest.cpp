@@ -13,6 +13,7 @@
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
 #include "ui/GroupAddressInsertHook.h"
+#include "ui/TableBox.h"
 #include "ui/TableComboBox.h"
 #include "ui/TableListHeader.h"
 
@@ -22,6 +23,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -510,6 +512,63 @@ TEST_F(TableComboBoxTest, EntriesDrawTheirFieldsInTheirColumnsAndSpecialRowsAcro
     EXPECT_LT(Darkest(m_pBox->grab().toImage(), rcText), 60);
     m_pBox->setEnabled(false);
     EXPECT_NEAR(Darkest(m_pBox->grab().toImage(), rcText), 127, 10);
+}
+
+// The largest set's choosers: each column of the open list as wide as its
+// title and its widest field, the list as wide as its columns where the
+// screen allows and inside the screen.
+TEST_F(TableComboBoxTest, OpenListShowsEveryColumnWholeWhereTheScreenAllows) {
+    std::vector<CGroupDataAddress*> addresses;
+    for (int i = 0; i < CTableComboBox::MAX_OBJECTS; ++i) {
+        const LONG nType = i % 3 == 0 ? 9 : (i % 3 == 1 ? 1 : 5);
+        addresses.push_back(Address(1 + i / 256, (i / 16) % 8, i % 256,
+                                    "Gruppenadresse " + std::to_string(i) + " mit längerem Namen im Obergeschoss",
+                                    nType));
+    }
+    List(addresses);
+    const QFontMetrics metrics(m_pBox->font());
+    auto textWidth = [&metrics](const std::string& strText) {
+        return metrics.horizontalAdvance(QString::fromStdString(strText));
+    };
+    const QRect rcScreen = m_pBox->screen()->availableGeometry();
+
+    // A cell's text needs 12 pixels beside it.
+    for (int nColumn = 0; nColumn < 3; ++nColumn) {
+        int nWidest = textWidth(m_pBox->GetColumn(nColumn)->m_strTitle);
+        for (int i = 0; i < m_pBox->count(); ++i) {
+            const std::string strText = m_pBox->itemText(i).toStdString();
+            nWidest = std::max(nWidest, textWidth(CTabComboBox::GetTabField(strText, nColumn)));
+        }
+        if (nColumn == 1) {
+            ASSERT_GT(nWidest + 12, kMaxFittedColumnWidth) << "names longer than a table's column grows";
+        }
+        EXPECT_GE(m_pBox->GetColumn(nColumn)->m_nWidth, nWidest + 12) << "column " << nColumn;
+    }
+
+    // Opened with the keys in a window narrower than the columns, the list
+    // lies inside the screen's width and its rows show all columns.
+    ASSERT_LT(m_parent.width(), m_pBox->GetColumnsWidth());
+    uitest::PressKey(m_pBox, Qt::Key_Down, Qt::AltModifier);
+    uitest::ProcessEvents();
+    ASSERT_TRUE(m_pBox->GetDroppedState());
+    QRect rcList = m_pBox->view()->window()->geometry();
+    EXPECT_GE(rcList.left(), rcScreen.left());
+    EXPECT_LE(rcList.right(), rcScreen.right());
+    EXPECT_GE(m_pBox->view()->viewport()->width(), m_pBox->GetColumnsWidth());
+    uitest::PressKey(m_pBox->view(), Qt::Key_Escape);
+    ASSERT_FALSE(m_pBox->GetDroppedState());
+
+    // With the mouse, a name longer than the screen is wide: the list takes
+    // the screen's width and no more.
+    addresses.back() = Address(9, 0, 1, std::string(400, 'W'));
+    List(addresses);
+    uitest::Click(m_pBox);
+    uitest::ProcessEvents();
+    ASSERT_TRUE(m_pBox->GetDroppedState());
+    rcList = m_pBox->view()->window()->geometry();
+    EXPECT_EQ(rcList.width(), rcScreen.width());
+    // (The offscreen platform keeps 2 pixels left of a window for a frame.)
+    EXPECT_LE(rcList.left(), rcScreen.left() + 2);
 }
 
 TEST(TabComboBoxTest, TabFieldsAndColumnBookkeeping) {
