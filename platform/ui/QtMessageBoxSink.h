@@ -2,7 +2,8 @@
 // The message-box sink on QMessageBox: the box style chooses buttons and
 // icon, the button texts follow the language of the active resource module,
 // the owner comes from the window handle and gets the focus back when the
-// box closes. The box runs through the modal runner.
+// box closes; the box is at least as wide as its caption needs, within the
+// screen. The box runs through the modal runner.
 
 #include "platform/base/MessageBoxSink.h"
 #include "platform/base/WinTypes.h"

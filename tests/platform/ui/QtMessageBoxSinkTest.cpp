@@ -5,8 +5,11 @@
 #include "tests/platform/ui/UiTestHarness.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -164,9 +167,47 @@ TEST_F(QtMessageBoxSinkTest, TextCaptionIconAndDefaultButtonFollowTheCall) {
     EXPECT_EQ(platform::MessageBox(nullptr, "a", "b", MB_YESNO), IDYES);
 }
 
+TEST_F(QtMessageBoxSinkTest, BoxIsAsWideAsItsCaptionWithinTheScreen) {
+    // The width of an open box with that text and caption.
+    auto widthOf = [this](const std::string& strText, const std::string& strCaption) {
+        int nWidth = 0;
+        m_runner.Then([&nWidth](QDialog& d) {
+            nWidth = d.width();
+            ClickButton(d, QMessageBox::Ok);
+        });
+        platform::MessageBox(nullptr, strText.c_str(), strCaption.c_str(), MB_OK | MB_ICONERROR);
+        return nWidth;
+    };
+    // A long caption over a short text: the caption, bold or not, and the
+    // title bar's icon and three buttons beside it fit.
+    const std::string strCaption = "Download parameter data into the device";
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    const int nCaption = std::max(title.horizontalAdvance(QString::fromStdString(strCaption)),
+                                  QFontMetrics(bold).horizontalAdvance(QString::fromStdString(strCaption)));
+    EXPECT_GE(widthOf("Error.", strCaption), nCaption + 4 * title.height());
+
+    // A caption longer than the screen is wide: the box stays inside it.
+    const int nScreen = QApplication::primaryScreen()->availableGeometry().width();
+    const std::string strEndless(400, 'W');
+    const int nWide = widthOf("Error.", strEndless);
+    EXPECT_LE(nWide, nScreen);
+    EXPECT_GT(nWide, nScreen * 3 / 4);
+
+    // A text wider than its caption needs keeps the width it gives.
+    const std::string strText = "Fehler während des Schreibvorganges. Der Download ist abgebrochen.";
+    EXPECT_EQ(widthOf(strText, "a"), widthOf(strText, ""));
+}
+
 TEST_F(QtMessageBoxSinkTest, OwnerComesFromTheHandleAndGetsTheFocusBack) {
     QWidget owner;
+    auto* pFirst = new QLineEdit(&owner);
+    auto* pSecond = new QLineEdit(&owner);
+    pSecond->move(0, 30);
     owner.show();
+    owner.activateWindow();
+    pSecond->setFocus(Qt::OtherFocusReason);
     const HWND hOwner = platform::ui::HwndFromWidget(&owner);
     QWidget* pParent = nullptr;
     m_runner.Then([&pParent](QDialog& d) {
@@ -178,6 +219,14 @@ TEST_F(QtMessageBoxSinkTest, OwnerComesFromTheHandleAndGetsTheFocusBack) {
     uitest::ProcessEvents();
     EXPECT_EQ(m_sink.GetActiveWindow(), hOwner);
     EXPECT_EQ(QApplication::activeWindow(), &owner);
+    // The focus is back on the control that had it, not on the window, and
+    // the owner given the focus passes it on the same way.
+    EXPECT_EQ(QApplication::focusWidget(), pSecond);
+    m_sink.SetFocus(hOwner);
+    EXPECT_EQ(QApplication::focusWidget(), pSecond);
+    delete pSecond;
+    m_sink.SetFocus(hOwner);
+    EXPECT_EQ(QApplication::focusWidget(), pFirst);
 
     // A handle whose window is gone gives a box without owner.
     auto* pGone = new QWidget;
