@@ -26,6 +26,7 @@
 #include "ui/ValueEditEx.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -213,7 +214,10 @@ void CSetDateTimeDlg::OnDestroy() {
 
 bool CSetDateTimeDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
     if (pEvent->type() == QEvent::FocusIn) {
-        if (pWatched == m_pDateEdit) {
+        // The window coming back to the front (after the message, say) or a
+        // popup closing is no entering of the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(pEvent)->reason();
+        if (pWatched == m_pDateEdit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             OnDateSetFocus();
         } else if (pWatched == m_pHourEdit || pWatched == m_pMinuteEdit || pWatched == m_pSecondEdit) {
             StopFollowingPc();

@@ -221,3 +221,28 @@ TEST_F(SetDateTimeDlgTest, ADayPickedInTheCalendarOutlastsTheTicks) {
         }
     });
 }
+
+// Coming back into the date with fields that are no time brings the message
+// once, after the focus change; the window coming to the front again, as it
+// does after the message, brings no second one.
+TEST_F(SetDateTimeDlgTest, EnteringTheDateWithUnreadableFieldsWarnsOnce) {
+    Run([&](ClockDlg& dlg) {
+        m_boxes.ExpectText("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", IDOK);
+        Retype(dlg, ClockDlg::IDC_DATE, "xx");
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_HOUR));
+        uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_DATE));
+        uitest::ProcessEvents();
+        EXPECT_EQ(m_boxes.GetShown().size(), 1u);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(ClockDlg::IDC_DATE));
+        // A window of its own in front (the modal dialog blocks others).
+        QWidget front(&dlg, Qt::Window);
+        front.show();
+        front.activateWindow();
+        uitest::ProcessEvents();
+        dlg.activateWindow();
+        uitest::ProcessEvents();
+        uitest::ProcessEvents();
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(ClockDlg::IDC_DATE));
+    });
+    EXPECT_EQ(m_boxes.GetShown().size(), 1u);
+}
