@@ -1,5 +1,7 @@
 #include "platform/ui/PrintDialogService.h"
 
+#include "platform/ui/ModalRunner.h"
+
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -20,12 +22,12 @@ public:
         dialog.setOptions(options);
         dialog.setPrintRange(request.bSelectionEnabled && request.bSelection ? QAbstractPrintDialog::Selection
                                                                               : QAbstractPrintDialog::AllPages);
-        return dialog.exec() == QDialog::Accepted;
+        return RunModal(dialog) == QDialog::Accepted;
     }
 
     bool RunPrintSetupDialog(QPrinter& printer, QWidget* pParent) override {
         QPageSetupDialog dialog(&printer, pParent);
-        return dialog.exec() == QDialog::Accepted;
+        return RunModal(dialog) == QDialog::Accepted;
     }
 };
 
