@@ -250,7 +250,9 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
     return bytes;
 }
 
-bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size)
+namespace {
+
+bool WriteAtomically(const std::string& path, const void* data, std::size_t size, struct stat* pWritten)
 {
     if (path.empty()) {
         errno = ENOENT;
@@ -312,6 +314,8 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
         errno = nErrno;
         return false;
     }
+    if (hooks.afterRename)
+        hooks.afterRename(target);
     // The rename lasts through a power cut only once the folder is flushed.
     // The new content is in place whatever this flush says, and a folder
     // that lost the rename still holds the whole old file, so a failure here
@@ -321,14 +325,47 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
         (void)Sync(hooks, dirFd);
         ::close(dirFd);
     }
+    // The descriptor still names the file written, whatever lies at the
+    // path by now; the rename itself has changed its status time.
+    if (pWritten != nullptr && ::fstat(fd, pWritten) != 0)
+        *pWritten = {};
     ::close(fd);
     RemoveLeftOvers(dir, name);
     return true;
 }
 
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size)
+{
+    return WriteAtomically(path, data, size, nullptr);
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view text)
 {
-    return WriteFileAtomically(path, text.data(), text.size());
+    return WriteAtomically(path, text.data(), text.size(), nullptr);
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view text, struct ::stat& written)
+{
+    return WriteAtomically(path, text.data(), text.size(), &written);
+}
+
+std::optional<timespec> FileSystemNow(const std::string& dir)
+{
+    // A temporary of the write pattern, locked while it lives, so that no
+    // write's clean-up takes it for a left-over.
+    std::string strTemp;
+    const int fd = CreateTemporary(dir.empty() ? "." : dir, "now", strTemp);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    const bool bStat = ::fstat(fd, &st) == 0;
+    ::unlink(strTemp.c_str());
+    ::close(fd);
+    if (!bStat)
+        return std::nullopt;
+    return st.st_mtim;
 }
 
 bool FileExists(const std::string& path)

@@ -9,11 +9,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct stat;
 
 namespace platform {
 
@@ -31,6 +34,15 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
 // root, as is anything but a regular file in the target's place.
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 bool WriteFileAtomically(const std::string& path, std::string_view text);
+// The same, and on success the status of the file written, taken from the
+// file itself after the rename: what another process may have put at the
+// path since then is not mistaken for it.
+bool WriteFileAtomically(const std::string& path, std::string_view text, struct ::stat& written);
+
+// The file system's own present time in the folder: the time stamp a file
+// created there now gets (on a network mount the server's clock, not this
+// machine's). Nothing when the folder takes no new file.
+std::optional<timespec> FileSystemNow(const std::string& dir);
 
 bool FileExists(const std::string& path);
 
@@ -42,6 +54,9 @@ struct AtomicWriteHooks {
     // died: the temporary file stays, the old file is untouched and the write
     // returns false (errno ECANCELED).
     std::function<bool(const std::string& strTempPath)> beforeRename;
+    // Called right after the rename, with the file's path: what another
+    // process may do to the file in that moment.
+    std::function<void(const std::string& strPath)> afterRename;
     // Called instead of fsync for each flush, of the file and of its folder.
     std::function<int(int fd)> sync;
 };

@@ -5,12 +5,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -33,10 +39,27 @@ struct FileIdentity {
     }
 };
 
-// A file's timestamps move in steps of the kernel's clock tick, so a file
-// changed again within a tick of being read can look unchanged; one read so
-// recently is read again next time, until its time has safely passed.
-constexpr long long kRacyNanoseconds = 100'000'000;
+// A file's timestamps move in steps, so a file changed again within a step
+// of being read can look unchanged; one read so recently is read again next
+// time, until its time has safely passed. On the file systems the kernel
+// stamps from its own clock a step is its clock tick, well below the first
+// figure; FAT and exFAT keep two seconds, and network mounts and FUSE file
+// systems are stamped by another clock, taken as coarse as FAT.
+constexpr long long kFineNanoseconds = 100'000'000;
+constexpr long long kCoarseNanoseconds = 2'000'000'000;
+
+// How a file system's timestamps are to be read: their step, and whether
+// they come from this kernel's clock or have to be compared with a time
+// stamp the file system gives now.
+struct TimestampRule {
+    long long nStep = kCoarseNanoseconds;
+    bool bKernelClock = false;
+};
+
+// A write waits this long at most for another process's write of the same
+// file to end, and fails after that rather than hang.
+constexpr int kLockWaitMilliseconds = 3000;
+constexpr int kLockRetryMilliseconds = 2;
 
 enum class FileState { missing, unreadable, oversized, read };
 
@@ -44,10 +67,15 @@ struct CachedFile {
     FileState state = FileState::missing;
     FileIdentity identity;
     bool bRacy = true;
+    std::optional<TimestampRule> rule;
     std::shared_ptr<const CProfileText> pText;
     // What was read, so that reading an unchanged file again skips parsing.
     std::string strBytes;
     bool bOversizeNoticeTaken = false;
+    // Why the last write failed (0 after one that succeeded), and whether
+    // that was told.
+    int nWriteErrno = 0;
+    bool bWriteNoticeTaken = false;
 };
 
 struct PendingWrite {
@@ -69,22 +97,169 @@ std::mutex s_mutex;
 std::map<std::string, CachedFile> s_files;
 std::map<std::string, Batch> s_batches;
 ProfileIoCounts s_counts;
+long long s_nStepOverride = 0;
+
+long long Nanoseconds(const timespec& t)
+{
+    return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
+}
+
+// A time stamp as a file system of that step keeps it.
+timespec InSteps(timespec t, long long nStep)
+{
+    const long long n = Nanoseconds(t) / nStep * nStep;
+    return timespec {static_cast<time_t>(n / 1'000'000'000LL), static_cast<long>(n % 1'000'000'000LL)};
+}
+
+FileIdentity IdentityOf(const struct stat& st)
+{
+    FileIdentity identity {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+    if (s_nStepOverride > 0) {
+        identity.mtime = InSteps(identity.mtime, s_nStepOverride);
+        identity.ctime = InSteps(identity.ctime, s_nStepOverride);
+    }
+    return identity;
+}
 
 std::optional<FileIdentity> IdentityOf(const std::string& path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return std::nullopt;
-    return FileIdentity {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+    return IdentityOf(st);
 }
 
-bool IsRecent(const timespec& t)
+std::string FolderOf(const std::string& path)
 {
-    timespec now {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    const long long nAge = (static_cast<long long>(now.tv_sec) - t.tv_sec) * 1'000'000'000LL + now.tv_nsec - t.tv_nsec;
-    return nAge < kRacyNanoseconds;
+    const std::size_t nSlash = path.rfind('/');
+    return nSlash == std::string::npos ? std::string(".") : nSlash == 0 ? std::string("/") : path.substr(0, nSlash);
 }
+
+TimestampRule RuleOf(const std::string& path)
+{
+    if (s_nStepOverride > 0)
+        return {s_nStepOverride, true};
+    struct statfs fs {};
+    if (::statfs(path.c_str(), &fs) != 0)
+        return {};
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53:      // ext2, ext3, ext4
+    case 0x58465342:  // XFS
+    case 0x9123683E:  // Btrfs
+    case 0x01021994:  // tmpfs
+    case 0x858458F6:  // ramfs
+    case 0x794C7630:  // overlayfs
+    case 0xF2F52010:  // F2FS
+    case 0x2FC12FC1:  // ZFS
+    case 0x52654973:  // ReiserFS
+    case 0x3153464A:  // JFS
+        return {kFineNanoseconds, true};
+    case 0x4D44:      // FAT
+    case 0x2011BAB0:  // exFAT
+        return {kCoarseNanoseconds, true};
+    default:
+        return {};
+    }
+}
+
+// Whether the file may still change without its identity showing it: its
+// modification or status time lies within one step of its file system's
+// present time (or after it, from a clock ahead of ours).
+bool IsRacy(const std::string& path, CachedFile& file)
+{
+    if (!file.rule)
+        file.rule = RuleOf(path);
+    timespec now {};
+    std::optional<timespec> fsNow;
+    if (!file.rule->bKernelClock)
+        fsNow = FileSystemNow(FolderOf(path));
+    if (fsNow)
+        now = *fsNow;
+    else
+        ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long nLatest = std::max(Nanoseconds(file.identity.mtime), Nanoseconds(file.identity.ctime));
+    return Nanoseconds(now) - nLatest < file.rule->nStep;
+}
+
+// The file the path leads to, for the lock beside it: writers that name it
+// by another link meet at the same lock.
+std::string LockPathOf(const std::string& path)
+{
+    char szReal[PATH_MAX];
+    if (::realpath(path.c_str(), szReal) != nullptr)
+        return std::string(szReal) + ".lock";
+    return path + ".lock";
+}
+
+// Serialises the read, merge and replace of one file between processes
+// (another editor, the plug-in inside the host program, inikey): an
+// advisory lock on "<file>.lock", taken for that step alone and removed
+// with it, never held across anything a user does. A writer that finds it
+// held waits a bounded time, then fails. A lock file removed by its last
+// holder while another process waited on it is left for a new one.
+class CProfileWriteLock {
+public:
+    explicit CProfileWriteLock(const std::string& path) : m_strPath(LockPathOf(path))
+    {
+        timespec start {};
+        ::clock_gettime(CLOCK_MONOTONIC, &start);
+        for (;;) {
+            if (m_fd < 0)
+                m_fd = ::open(m_strPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+            if (m_fd < 0)
+                return;
+            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+                struct stat held {};
+                struct stat named {};
+                if (::fstat(m_fd, &held) == 0 && ::lstat(m_strPath.c_str(), &named) == 0 &&
+                    held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                    m_bHeld = true;
+                    return;
+                }
+                ::close(m_fd);
+                m_fd = -1;
+                continue;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                Release();
+                return;
+            }
+            timespec now {};
+            ::clock_gettime(CLOCK_MONOTONIC, &now);
+            if ((Nanoseconds(now) - Nanoseconds(start)) / 1'000'000 >= kLockWaitMilliseconds) {
+                Release();
+                errno = ETIMEDOUT;
+                return;
+            }
+            ::usleep(kLockRetryMilliseconds * 1000);
+        }
+    }
+    ~CProfileWriteLock()
+    {
+        if (m_bHeld)
+            ::unlink(m_strPath.c_str());
+        Release();
+    }
+    CProfileWriteLock(const CProfileWriteLock&) = delete;
+    CProfileWriteLock& operator=(const CProfileWriteLock&) = delete;
+
+    bool IsHeld() const { return m_bHeld; }
+
+private:
+    void Release()
+    {
+        if (m_fd >= 0) {
+            const int nErrno = errno;
+            ::close(m_fd);
+            errno = nErrno;
+        }
+        m_fd = -1;
+    }
+
+    std::string m_strPath;
+    int m_fd = -1;
+    bool m_bHeld = false;
+};
 
 // The file as it is on disk now, read again only when it changed since it
 // was last read or written here. Call with s_mutex held.
@@ -125,19 +300,37 @@ CachedFile& Current(const std::string& path)
     file.state = FileState::read;
     // Changed while being read, or so recently that a change may not show:
     // read again next time.
-    file.bRacy = IsRecent(identity->mtime) || IdentityOf(path) != identity;
+    file.bRacy = IdentityOf(path) != identity || IsRacy(path, file);
     return file;
+}
+
+bool FailWrite(CachedFile& file, int nErrno)
+{
+    if (file.nWriteErrno == 0)
+        file.bWriteNoticeTaken = false;
+    file.nWriteErrno = nErrno != 0 ? nErrno : EIO;
+    errno = file.nWriteErrno;
+    return false;
 }
 
 // Applies the writes to the file as it is on disk now, in one replacement
 // of the file, or none when nothing changes. Call with s_mutex held.
 bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& writes)
 {
+    // What another process writes meanwhile is taken in under the lock, so
+    // that it is never replaced unseen.
+    const CProfileWriteLock lock(path);
+    if (!lock.IsHeld())
+        return FailWrite(s_files[path], errno);
     CachedFile& file = Current(path);
     // A file that is there but cannot be read, or is far larger than any
     // settings file, is never overwritten blindly.
-    if (file.state == FileState::unreadable || file.state == FileState::oversized)
+    if (file.state == FileState::oversized) {
+        errno = EFBIG;
         return false;
+    }
+    if (file.state == FileState::unreadable)
+        return FailWrite(file, errno);
     // Writes that each leave the file as it stands leave it so together:
     // nothing to copy, nothing to write.
     const auto leavesAlone = [&file](const PendingWrite& write) {
@@ -158,20 +351,19 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
         return true;
     ++s_counts.nWrites;
     const std::string strText = text.Serialize();
-    if (!WriteFileAtomically(path, strText))
-        return false;
-    // The file now holds what was written; it is known without reading it.
-    if (const std::optional<FileIdentity> identity = IdentityOf(path)) {
-        file.state = FileState::read;
-        file.identity = *identity;
-        file.strBytes = strText;
-        file.pText = std::make_shared<const CProfileText>(std::move(text));
-        // Written here under a new inode: what it holds is known.
-        file.bRacy = false;
-    } else {
-        file.state = FileState::missing;
-        file.pText.reset();
-    }
+    struct stat written {};
+    if (!WriteFileAtomically(path, strText, written))
+        return FailWrite(file, errno);
+    file.nWriteErrno = 0;
+    // What was written is known without reading it, under the identity of
+    // the file written; another process's file at the path since then has
+    // another one. A program rewriting it in place within a time-stamp step
+    // would not show, so it is racy for that long.
+    file.state = FileState::read;
+    file.identity = IdentityOf(written);
+    file.strBytes = strText;
+    file.pText = std::make_shared<const CProfileText>(std::move(text));
+    file.bRacy = written.st_ino == 0 || IsRacy(path, file);
     return true;
 }
 
@@ -295,6 +487,27 @@ bool CProfileBatch::Commit()
     const std::vector<PendingWrite> writes = std::move(it->second.writes);
     s_batches.erase(it);
     return writes.empty() || ApplyWrites(m_strPath, writes);
+}
+
+bool TakeFailedProfileWriteNotice(const std::string& path, int& nErrno)
+{
+    std::lock_guard lock(s_mutex);
+    auto it = s_files.find(path);
+    if (it == s_files.end() || it->second.nWriteErrno == 0 || it->second.bWriteNoticeTaken)
+        return false;
+    it->second.bWriteNoticeTaken = true;
+    nErrno = it->second.nWriteErrno;
+    return true;
+}
+
+void SetProfileTimestampStep(long long nNanoseconds)
+{
+    std::lock_guard lock(s_mutex);
+    s_nStepOverride = std::max(0LL, nNanoseconds);
+    for (auto& [path, file] : s_files) {
+        file.rule.reset();
+        file.bRacy = true;
+    }
 }
 
 bool TakeOversizedProfileNotice(const std::string& path)

@@ -6,10 +6,15 @@
 // Files are UTF-8.
 //
 // Each file's lines are kept in memory and the disk is read again only when
-// the file there changed (its size, times or inode); a write first takes in
-// what another process wrote meanwhile, and a write that leaves every value
-// as it stands writes nothing. A file larger than kMaxProfileSize is not
-// parsed: its keys read as absent and it is never rewritten.
+// the file there changed (its size, times or inode), or changed so recently
+// that its file system's time stamps may not tell a second change (a step
+// of two seconds on FAT and network mounts). A write reads, merges and
+// replaces the file under a lock that other processes' writes of it honour
+// ("<file>.lock" beside it, held for that step only, waited for three
+// seconds at most), so what another process wrote meanwhile is never lost;
+// a write that leaves every value as it stands writes nothing. A file larger
+// than kMaxProfileSize is not parsed: its keys read as absent and it is
+// never rewritten.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +49,8 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 // section, '=' in the key, blanks around a name, a key starting like a
 // comment or a section); the old file is then untouched.
 // Inside a CProfileBatch for the same path the write is only noted (true
-// when it can stand) and reaches the file when the batch ends.
+// when it can stand) and reaches the file when the batch ends; the batch's
+// Commit tells whether it did.
 bool WritePrivateProfileString(std::string_view section, const char* key, const char* value,
                                const std::string& path);
 
@@ -61,7 +67,9 @@ public:
     CProfileBatch(const CProfileBatch&) = delete;
     CProfileBatch& operator=(const CProfileBatch&) = delete;
 
-    // False when the file could not be written; the old file is untouched.
+    // False when the file could not be written; the old file is untouched
+    // and errno tells why. A batch inside an outer one for the same file
+    // only hands its writes on (true): the outermost one's Commit tells.
     bool Commit();
 
 private:
@@ -72,6 +80,13 @@ private:
 // True once after the file was found over kMaxProfileSize, so that the
 // caller can say so in its log once.
 bool TakeOversizedProfileNotice(const std::string& path);
+// True once after a write of the file failed (again after one succeeded),
+// with the reason, so that the caller can say so in its log once.
+bool TakeFailedProfileWriteNotice(const std::string& path, int& nErrno);
+
+// Seam for the tests: the step in which time stamps are kept, for every
+// file (0: each file system's own), as on FAT or a network mount.
+void SetProfileTimestampStep(long long nNanoseconds);
 
 // Reads of ini files from disk and writes to them since the process started.
 struct ProfileIoCounts {

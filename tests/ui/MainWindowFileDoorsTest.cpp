@@ -242,7 +242,8 @@ TEST_F(MainWindowFileDoorsTest, AFirstSaveThatFailsLeavesTheWindowWithoutAFile) 
         g_bDataModified = true;
         const std::string strTitle = dlg.GetWindowText();
         // The disk refuses the flush, as a full one would.
-        platform::SetAtomicWriteHooks({.beforeRename = {}, .sync = [](int) { return errno = EIO, -1; }});
+        platform::SetAtomicWriteHooks(
+            {.beforeRename = {}, .afterRename = {}, .sync = [](int) { return errno = EIO, -1; }});
         m_files.ExpectSave(strTarget);
         m_boxes.ExpectBox(kSaveError, kSaveCaption, kErrorBoxOk, IDOK);
         dlg.SendCommand(CParameterDlg::ID_FILE_SAVE);

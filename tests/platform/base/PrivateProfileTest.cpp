@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -197,10 +200,22 @@ void Age(const std::string& strPath)
     ASSERT_EQ(::utimensat(AT_FDCWD, strPath.c_str(), times, 0), 0);
 }
 
+// Time stamps kept in steps of the given length, as a file system with
+// that granularity keeps them, while it lives.
+class CTimestampStep {
+public:
+    explicit CTimestampStep(long long nNanoseconds) { SetProfileTimestampStep(nNanoseconds); }
+    ~CTimestampStep() { SetProfileTimestampStep(0); }
+    CTimestampStep(const CTimestampStep&) = delete;
+    CTimestampStep& operator=(const CTimestampStep&) = delete;
+};
+
 }  // namespace
 
 TEST_F(PrivateProfileTest, AnUnchangedFileIsReadOnceAndAnUnchangedValueIsNotWritten)
 {
+    // With time stamps as fine as they come, the file is old enough at once.
+    const CTimestampStep fine(1);
     Put("[Common]\nA=1\n");
     Age(path);
     EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 1);
@@ -269,4 +284,147 @@ TEST_F(PrivateProfileTest, AFileFarLargerThanAnySettingsIsNeitherReadNorWritten)
     EXPECT_FALSE(TakeOversizedProfileNotice(path));
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
     EXPECT_EQ(Contents(), strHuge);
+}
+
+// On a file system that keeps its time stamps in two-second steps, a rewrite
+// in place of the same length, with the modification time put back, leaves
+// the file's identity as it was; its change time, within one step of now,
+// keeps it from being trusted.
+TEST_F(PrivateProfileTest, ASameSizeRewriteWithTheOldTimePutBackIsSeenOnCoarseTimeStamps)
+{
+    const CTimestampStep coarse(2'000'000'000LL);
+    Put("[Common]\nA=1\n");
+    Age(path);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 1);
+    {
+        std::FILE* pFile = std::fopen(path.c_str(), "r+");
+        ASSERT_NE(pFile, nullptr);
+        std::fputs("[Common]\nA=2\n", pFile);
+        std::fclose(pFile);
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 2);
+}
+
+// Another process replaces the file in the moment after this one's write:
+// what lies at the path then is not taken for what was written.
+TEST_F(PrivateProfileTest, AFileReplacedRightAfterOurWriteIsReadAgain)
+{
+    // Not racy for a moment: the identity alone tells.
+    const CTimestampStep fine(1);
+    Put("[Common]\nA=1\n");
+    AtomicWriteHooks hooks;
+    bool bReplaced = false;
+    hooks.afterRename = [&bReplaced](const std::string& strPath) {
+        if (bReplaced)
+            return;
+        bReplaced = true;
+        // As the other process's own atomic write, without this engine.
+        const std::string strOther = strPath + ".other";
+        std::FILE* pFile = std::fopen(strOther.c_str(), "w");
+        std::fputs("[Common]\nA=3\n", pFile);
+        std::fclose(pFile);
+        ::rename(strOther.c_str(), strPath.c_str());
+    };
+    SetAtomicWriteHooks(hooks);
+    const bool bWritten = WritePrivateProfileString("Common", "A", "2", path);
+    SetAtomicWriteHooks({});
+    ASSERT_TRUE(bWritten);
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 3);
+}
+
+// Two processes writing different keys of one file at once: the lock around
+// each read, merge and replace lets neither lose the other's keys.
+TEST_F(PrivateProfileTest, TwoProcessesWritingDifferentKeysLoseNone)
+{
+    constexpr int kWrites = 300;
+    pid_t children[2] = {};
+    for (int nChild = 0; nChild < 2; ++nChild) {
+        children[nChild] = ::fork();
+        ASSERT_GE(children[nChild], 0);
+        if (children[nChild] == 0) {
+            bool bOk = true;
+            for (int i = 0; i < kWrites; ++i) {
+                const std::string strKey = "P" + std::to_string(nChild) + "_" + std::to_string(i);
+                bOk = WritePrivateProfileString("Keys", strKey.c_str(), "1", path) && bOk;
+            }
+            ::_exit(bOk ? 0 : 1);
+        }
+    }
+    for (pid_t child : children) {
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(child, &nStatus, 0), child);
+        EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
+    }
+    int nMissing = 0;
+    for (int nChild = 0; nChild < 2; ++nChild) {
+        for (int i = 0; i < kWrites; ++i) {
+            const std::string strKey = "P" + std::to_string(nChild) + "_" + std::to_string(i);
+            nMissing += GetPrivateProfileInt("Keys", strKey, 0, path) == 1 ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(nMissing, 0);
+    EXPECT_FALSE(fs::exists(path + ".lock"));
+}
+
+// A write that finds another process's write going on waits a bounded time
+// for it, then fails rather than hang; the file stays as it was.
+TEST_F(PrivateProfileTest, AWriteWaitsForAnotherWriterBoundedlyAndThenFails)
+{
+    Put("[Common]\nA=1\n");
+    int fds[2] = {};
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
+        const bool bLocked = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
+        (void)!::write(fds[1], bLocked ? "1" : "0", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char cLocked = '0';
+    ASSERT_EQ(::read(fds[0], &cLocked, 1), 1);
+    ASSERT_EQ(cLocked, '1');
+    errno = 0;
+    EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
+    EXPECT_EQ(errno, ETIMEDOUT);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(fds[0]);
+    ::close(fds[1]);
+    EXPECT_EQ(Contents(), "[Common]\nA=1\n");
+    int nErrno = 0;
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, nErrno));
+    EXPECT_EQ(nErrno, ETIMEDOUT);
+    // The holder gone, its lock is gone with it.
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
+    EXPECT_EQ(Contents(), "[Common]\nA=2\n");
+}
+
+// A file that cannot be written fails the batch that would have written it,
+// and the failure is told once until a write succeeds again.
+TEST_F(PrivateProfileTest, AFailedWriteFailsItsBatchAndIsToldOnce)
+{
+    Put("[Common]\nA=1\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    {
+        CProfileBatch batch(path);
+        EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
+        EXPECT_FALSE(batch.Commit());
+    }
+    int nErrno = 0;
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, nErrno));
+    EXPECT_EQ(nErrno, EACCES);
+    EXPECT_FALSE(WritePrivateProfileString("Common", "A", "3", path));
+    EXPECT_FALSE(TakeFailedProfileWriteNotice(path, nErrno));
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "4", path));
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_FALSE(WritePrivateProfileString("Common", "A", "5", path));
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, nErrno));
+    EXPECT_EQ(Contents(), "[Common]\nA=4\n");
 }
