@@ -16,6 +16,7 @@
 #include "fuzz/FuzzFiles.h"
 #include "model/IniManager.h"
 #include "model/PathUtils.h"
+#include "model/SettingsBatch.h"
 #include "common/Globals.h"
 #include "platform/base/Guid.h"
 #include "platform/base/PrivateProfile.h"
@@ -188,7 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     WINDOWPLACEMENT placement;
     {
         // As a window reads its settings: one look at the file for them all.
-        platform::CProfileBatch settings(CIniManager::GetProfileName());
+        CSettingsBatch settings;
         g_bStandalone = false;
         ReadModeSettings(ini);
         g_bStandalone = true;
@@ -199,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     // Written back as the windows write them when they close: each window's
     // keys in one change of the file.
     {
-        platform::CProfileBatch batch(CIniManager::GetProfileName());
+        CSettingsBatch batch;
         FUZZ_CHECK(ini.SetWindowPlacement("ParameterDialog", placement) == TRUE);
         FUZZ_CHECK(batch.Commit());
     }
@@ -208,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     FUZZ_CHECK(again == placement);
 
     {
-        platform::CProfileBatch batch(CIniManager::GetProfileName());
+        CSettingsBatch batch;
         FUZZ_CHECK(ini.SetColumnWidths(nTableType, kColumns, columns.widths.data()) == TRUE);
         FUZZ_CHECK(ini.SetColumnPrefs(nTableType, columns.prefs) == TRUE);
         FUZZ_CHECK(ini.SetColumnPositions(nTableType, kColumns, columns.positions.data()) == TRUE);

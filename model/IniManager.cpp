@@ -2,11 +2,13 @@
 
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
+#include "model/SettingsBatch.h"
 #include "common/Globals.h"
 #include "common/Log.h"
 #include "platform/base/Guid.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/PrivateProfile.h"
+#include "platform/base/ProfileText.h"
 #include "platform/base/SystemLocale.h"
 #include "platform/base/WinApp.h"
 
@@ -14,6 +16,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 
@@ -142,30 +145,17 @@ void CIniManager::SetProfileName(const char* pszPath)
 
 // ---------------------------------------------------------------- engine
 
-namespace {
-
-// A settings file far larger than any this system writes is left alone; the
-// log says so once.
-void NoteOversizedProfile(const std::string& sProfile)
+void CIniManager::LogProfileNotices(const std::string& sProfile)
 {
+    // A settings file far larger than any this system writes is left alone.
     if (platform::TakeOversizedProfileNotice(sProfile))
         LOG_WARNING("Settings file \"%s\" is larger than %zu bytes: it is not read and not written, the defaults hold",
                     sProfile.c_str(), platform::kMaxProfileSize);
+    int nErrno = 0;
+    if (platform::TakeFailedProfileWriteNotice(sProfile, nErrno))
+        LOG_ERROR("Settings file \"%s\" could not be written (%s): the changed settings are not kept",
+                  sProfile.c_str(), std::strerror(nErrno));
 }
-
-}  // namespace
-
-namespace {
-
-// The keys of one setting read with one look at the file, or written in one
-// change of it.
-class CSettingsBatch : public platform::CProfileBatch {
-public:
-    CSettingsBatch() : platform::CProfileBatch(CIniManager::GetProfileName()) {}
-    BOOL Result(bool bAllWritten) { return Commit() && bAllWritten ? TRUE : FALSE; }
-};
-
-}  // namespace
 
 int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDefault)
 {
@@ -173,7 +163,7 @@ int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDe
     if (sProfile.empty())
         return nDefault;
     const int nValue = platform::GetPrivateProfileInt(section, key, nDefault, sProfile);
-    NoteOversizedProfile(sProfile);
+    LogProfileNotices(sProfile);
     return nValue;
 }
 
@@ -188,7 +178,7 @@ std::string CIniManager::ReadString(std::string_view section, std::string_view k
         return sDefault;
     }
     std::string sValue = platform::GetPrivateProfileString(section, key, def, sProfile, nBufferSize);
-    NoteOversizedProfile(sProfile);
+    LogProfileNotices(sProfile);
     return sValue;
 }
 
@@ -198,7 +188,7 @@ BOOL CIniManager::WriteString(std::string_view section, const char* pszKey, cons
     if (sProfile.empty())
         return FALSE;
     const bool bWritten = platform::WritePrivateProfileString(section, pszKey, pszValue, sProfile);
-    NoteOversizedProfile(sProfile);
+    LogProfileNotices(sProfile);
     return bWritten ? TRUE : FALSE;
 }
 
@@ -364,10 +354,22 @@ BOOL CIniManager::SetSerialCommunication(const CFalconConnectionParams& params)
 {
     if (!g_bStandalone)
         return FALSE;
+    // The three keys go together or not at all: a name or parameter that
+    // cannot stand in the file must not leave the new Guid with the old ones.
+    const std::string sGuid = params.GetGuidText();
+    const std::string sName = params.GetConnectionName();
+    const std::string sParam = params.GetConnectionParam();
+    for (const std::string* pValue : {&sGuid, &sName, &sParam}) {
+        if (!platform::CProfileText::IsRepresentable("SerialCommunication", "Guid", pValue->c_str())) {
+            LOG_ERROR("The bus interface settings cannot be stored: a value holds a line end");
+            return FALSE;
+        }
+    }
     CSettingsBatch batch;
-    return batch.Result(WriteString("SerialCommunication", "Guid", params.GetGuidText().c_str()) &&
-                        WriteString("SerialCommunication", "ConnectionName", params.GetConnectionName().c_str()) &&
-                        WriteString("SerialCommunication", "ConnectionParam", params.GetConnectionParam().c_str()));
+    const bool bNoted = WriteString("SerialCommunication", "Guid", sGuid.c_str()) &&
+                        WriteString("SerialCommunication", "ConnectionName", sName.c_str()) &&
+                        WriteString("SerialCommunication", "ConnectionParam", sParam.c_str());
+    return batch.Result(bNoted);
 }
 
 // ---------------------------------------------------------------- dates

@@ -7,7 +7,9 @@
 //
 // Integers are written as unsigned decimal text and read with the profile
 // engine's integer reading; a missing key or file gives the default. Writers
-// return nonzero on success.
+// return nonzero on success; inside an outer CSettingsBatch they only hand
+// their keys on, and the batch's commit tells. A write that fails is logged
+// once per file, with its reason.
 
 #include "access/FalconConnectionParams.h"
 #include "platform/base/WinGeometry.h"
@@ -102,6 +104,10 @@ public:
     static int GetDefaultColumnWidth(int nTableType, int nColumn);
 
     BOOL WriteInt(std::string_view section, const char* pszKey, UINT nValue);
+
+    // What the engine noted of the file since the last call: that it is too
+    // large to be a settings file, that a write failed; each once, in the log.
+    static void LogProfileNotices(const std::string& sProfile);
 
 private:
     int ReadInt(std::string_view section, std::string_view key, int nDefault);

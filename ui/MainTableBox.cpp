@@ -4,6 +4,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/IniManager.h"
+#include "model/SettingsBatch.h"
 #include "model/MessageBoxes.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
@@ -11,7 +12,6 @@
 #include "common/MessageBox.h"
 #include "common/ResString.h"
 #include "platform/base/HelpService.h"
-#include "platform/base/PrivateProfile.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Handles.h"
@@ -146,7 +146,7 @@ BOOL CMainTableBox::Create(QWidget* pParent, const QRect& rect) {
     }
     {
         // One look at the settings file for all of the table's keys.
-        platform::CProfileBatch settings(CIniManager::GetProfileName());
+        CSettingsBatch settings;
         ReadColumnSettings();
         InitColumns();
         if (m_nTableType != 4 && GetColumnCount() >= 2) {
@@ -314,7 +314,7 @@ void CMainTableBox::SaveColumnSettings() {
         }
     }
     // One change of the file for all of a table's keys, none when they stand.
-    platform::CProfileBatch batch(CIniManager::GetProfileName());
+    CSettingsBatch batch;
     g_IniManager.SetColumnWidths(m_nTableType, nColumns, m_arrColumnWidths.data());
     if (m_nTableType != 4) {
         g_IniManager.SetColumnPrefs(m_nTableType, m_arrColumnPrefs);

@@ -7,6 +7,7 @@
 #include "app/PlugInModule.h"
 #include "app/StartUp.h"
 #include "model/IniManager.h"
+#include "model/SettingsBatch.h"
 #include "model/MessageBoxes.h"
 #include "model/PathUtils.h"
 #include "model/Utils.h"
@@ -18,7 +19,6 @@
 #include "platform/base/FileDialogService.h"
 #include "platform/base/Guid.h"
 #include "platform/base/HelpService.h"
-#include "platform/base/PrivateProfile.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/WaitCursor.h"
 #include "platform/base/WinApp.h"
@@ -342,7 +342,7 @@ void CParameterDlg::DestroyReportView() {
 
 void CParameterDlg::DestroyFrame() {
     // The splitter's and the tables' keys go to the file in one change.
-    platform::CProfileBatch batch(CIniManager::GetProfileName());
+    CSettingsBatch batch;
     DestroyReportView();
     SetPanes(nullptr, nullptr, nullptr, nullptr);
     m_pMainTreeView1 = m_pMainTreeView2 = nullptr;
@@ -568,7 +568,7 @@ void CParameterDlg::OnFileExit() {
 
 void CParameterDlg::SaveWindowState() {
     // The window's keys go to the file in one change.
-    platform::CProfileBatch batch(CIniManager::GetProfileName());
+    CSettingsBatch batch;
     if (CWinApp* pApp = AfxGetApp()) {
         char szSize[32];
         std::snprintf(szSize, sizeof szSize, "%d %d", width(), height());

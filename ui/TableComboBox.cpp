@@ -5,11 +5,11 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/IniManager.h"
+#include "model/SettingsBatch.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
 #include "common/Log.h"
 #include "common/ResString.h"
-#include "platform/base/PrivateProfile.h"
 #include "platform/ui/ComboBoxData.h"
 #include "platform/ui/Handles.h"
 #include "ui/GroupAddressInsertHook.h"
@@ -237,7 +237,7 @@ void CTableComboBox::RestoreColumns(int nTableType) {
         return;
     }
     // One look at the settings file for all of the chooser's keys.
-    platform::CProfileBatch settings(CIniManager::GetProfileName());
+    CSettingsBatch settings;
     std::vector<WORD> prefs(static_cast<std::size_t>(nCount), 0);
     g_IniManager.GetColumnPrefs(nTableType, prefs);
     m_arrColumnTypes.assign(nCount, 0);
@@ -324,7 +324,7 @@ void CTableComboBox::SaveColumns(int nTableType) {
         return;
     }
     // One change of the file for all of the chooser's keys.
-    platform::CProfileBatch batch(CIniManager::GetProfileName());
+    CSettingsBatch batch;
     std::vector<WORD> prefs(m_arrColumnTypes.size());
     std::transform(m_arrColumnTypes.begin(), m_arrColumnTypes.end(), prefs.begin(),
                    [](SHORT nKey) { return static_cast<WORD>(nKey); });

@@ -2,6 +2,7 @@
 
 #include "model/HostFormatting.h"
 #include "model/HostLocalisation.h"
+#include "model/SettingsBatch.h"
 #include "common/Globals.h"
 #include "common/Log.h"
 #include "platform/base/AtomicFile.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -327,12 +329,40 @@ TEST_F(IniManagerTest, SerialCommunicationKeepsBlanksAndQuotesOfTheChoice)
     m_ini.GetSerialCommunication(read);
     EXPECT_EQ(read, written);
 
-    // A path with a line end cannot be kept; the settings stay as they were.
-    CFalconConnectionParams broken = written;
-    broken.SetConnectionParam("/tmp/a\nGuid={00000000-0000-0000-0000-000000000000}");
-    EXPECT_FALSE(m_ini.SetSerialCommunication(broken));
-    m_ini.GetSerialCommunication(read);
-    EXPECT_EQ(read.GetGuid(), written.GetGuid());
+    // A name or path with a line end cannot be kept; the three settings stay
+    // as they were, the new interface's Guid among them.
+    for (bool bName : {true, false}) {
+        CFalconConnectionParams broken = written;
+        broken.SetGuid(platform::GuidFromString("{11111111-2222-3333-4444-555555555555}"));
+        (bName ? broken.SetConnectionName("KNX\nline") : broken.SetConnectionParam("/tmp/a\nGuid=x"));
+        EXPECT_FALSE(m_ini.SetSerialCommunication(broken));
+        m_ini.GetSerialCommunication(read);
+        EXPECT_EQ(read, written);
+    }
+}
+
+// A settings file that cannot be written: the writer says so, inside a
+// window's batch the batch does, and the log tells it once with its reason.
+TEST_F(IniManagerTest, AFailedWriteIsReportedAndLoggedOnce)
+{
+    Put("ParameterDialog", "Toolbar", "1");
+    ASSERT_EQ(::chmod(m_sIni.c_str(), 0444), 0);
+    TakeLastLogLine();
+    EXPECT_FALSE(m_ini.SetShowToolbar(FALSE));
+    const std::string strLine = TakeLastLogLine();
+    EXPECT_NE(strLine.find("could not be written (Permission denied)"), std::string::npos) << strLine;
+    EXPECT_FALSE(m_ini.SetShowStatusbar(FALSE));
+    EXPECT_EQ(TakeLastLogLine(), "");
+    ::chmod(m_sIni.c_str(), 0644);
+    EXPECT_TRUE(m_ini.SetShowToolbar(FALSE));
+    ::chmod(m_sIni.c_str(), 0444);
+    {
+        CSettingsBatch batch;
+        EXPECT_TRUE(m_ini.SetShowToolbar(TRUE));  // handed on to the batch
+        EXPECT_FALSE(batch.Commit());
+    }
+    EXPECT_NE(TakeLastLogLine().find("could not be written"), std::string::npos);
+    EXPECT_EQ(m_ini.GetShowToolbar(), FALSE);
 }
 
 // Found by fuzzing the connection record: a state-file path of 400 wide
