@@ -7,7 +7,8 @@
 //   inikey FILE SECTION KEY=VALUE...        sets each key in the order given
 //
 // Exit codes: 0 done, 1 a write was refused (the file keeps what the earlier
-// keys wrote), 2 bad arguments.
+// keys wrote) or the file is too large to be a settings file, 2 bad
+// arguments. Either failure says why on standard error.
 
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrivateProfile.h"
@@ -25,6 +26,17 @@ int Usage()
     return 2;
 }
 
+// The engine neither reads nor writes a file that large; a script must not
+// take its silence for an empty key.
+bool SaysTooLarge(const std::string& strPath)
+{
+    if (!platform::TakeOversizedProfileNotice(strPath))
+        return false;
+    std::fprintf(stderr, "inikey: %s is larger than %zu bytes, too large to be a settings file\n", strPath.c_str(),
+                 platform::kMaxProfileSize);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -36,7 +48,10 @@ int main(int argc, char** argv)
     const std::string strSection = argv[2];
 
     if (argc == 4 && std::strchr(argv[3], '=') == nullptr) {
-        std::printf("%s\n", platform::GetPrivateProfileString(strSection, argv[3], "", strPath).c_str());
+        const std::string strValue = platform::GetPrivateProfileString(strSection, argv[3], "", strPath);
+        if (SaysTooLarge(strPath))
+            return 1;
+        std::printf("%s\n", strValue.c_str());
         return 0;
     }
     for (int i = 3; i < argc; ++i) {
@@ -51,8 +66,15 @@ int main(int argc, char** argv)
         const std::string strKey = strEntry.substr(0, nEq);
         const std::string strValue = strEntry.substr(nEq + 1);
         if (!platform::WritePrivateProfileString(strSection, strKey.c_str(), strValue.c_str(), strPath)) {
-            std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s\n", strKey.c_str(), strSection.c_str(),
-                         strPath.c_str());
+            if (SaysTooLarge(strPath))
+                return 1;
+            int nErrno = 0;
+            if (platform::TakeFailedProfileWriteNotice(strPath, nErrno))
+                std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s: %s\n", strKey.c_str(), strSection.c_str(),
+                             strPath.c_str(), std::strerror(nErrno));
+            else
+                std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s: it would not read back as given\n",
+                             strKey.c_str(), strSection.c_str(), strPath.c_str());
             return 1;
         }
     }

@@ -63,5 +63,16 @@ status=0
 "$inikey" "$ini" SerialCommunication "=value" 2>/dev/null || status=$?
 expect "an empty key is a usage error" 2 "$status"
 
+# A file far larger than a settings file is neither read nor written, and
+# both say so rather than print an empty value or fail without a word.
+huge="$work/huge.ini"
+{ printf '[SerialCommunication]\nGuid=x\n;'; head -c $((2 * 1024 * 1024)) /dev/zero | tr '\0' 'x'; echo; } >"$huge"
+for args in "Guid" "Guid=y"; do
+  status=0
+  err=$("$inikey" "$huge" SerialCommunication "$args" 2>&1 >/dev/null) || status=$?
+  expect "status on a huge file ($args)" 1 "$status"
+  case "$err" in *"too large to be a settings file"*) ;; *) expect "message on a huge file ($args)" "... too large to be a settings file" "$err" ;; esac
+done
+
 [ "$failures" -eq 0 ] || exit 1
 echo "inikey: all cases passed"
