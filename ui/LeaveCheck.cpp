@@ -175,8 +175,9 @@ bool CLeaveCheck::OnInput(QObject* pWatched, QEvent* pEvent) {
             }
             // A new click: the release of a swallowed one went elsewhere.
             m_bSwallowingRelease = false;
-            if (bActive && ReachesOtherControl(m_pField->window(), static_cast<QMouseEvent*>(pEvent)->position().toPoint(),
-                                               m_pField, Qt::ClickFocus)) {
+            if (bActive && ReachesOtherControl(m_pField->window(),
+                                               static_cast<QMouseEvent*>(pEvent)->position().toPoint(), m_pField,
+                                               Qt::ClickFocus)) {
                 return OnLeave(true);
             }
             UpdateWatching();

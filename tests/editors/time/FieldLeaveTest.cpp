@@ -193,7 +193,8 @@ TEST_F(FieldLeaveTest, EveryWayOfLeavingARefusedDateChecksItOnceAndActsOnNothing
         CNavigationTree* pTree = dlg.GetFrame()->GetTreeView(0)->GetTree();
         ExpectRefusedWhenLeft("Tab", [&]() { uitest::PressWindowKey(pEnd, Qt::Key_Tab); });
         ExpectRefusedWhenLeft("Shift+Tab", [&]() { uitest::PressWindowKey(pEnd, Qt::Key_Backtab, Qt::ShiftModifier); });
-        ExpectRefusedWhenLeft("the mnemonic of Zeigen", [&]() { uitest::PressWindowKey(&dlg, Qt::Key_Z, Qt::AltModifier); });
+        ExpectRefusedWhenLeft("the mnemonic of Zeigen",
+                              [&]() { uitest::PressWindowKey(&dlg, Qt::Key_Z, Qt::AltModifier); });
         ExpectRefusedWhenLeft("F1", [&]() { uitest::PressWindowKey(pEnd, Qt::Key_F1); });
         ExpectRefusedWhenLeft("a click on Zeigen", [&]() { uitest::Click(Control(COverviewEditWnd::IDC_SHOW)); });
         ExpectRefusedWhenLeft("a click on the tree", [&]() {
