@@ -188,6 +188,12 @@ std::string LockPathOf(const std::string& path)
     char szReal[PATH_MAX];
     if (::realpath(path.c_str(), szReal) != nullptr)
         return std::string(szReal) + ".lock";
+    // A file not there yet: beside it in its folder as that resolves, where
+    // the lock lies once the file is there.
+    const std::string strFolder = FolderOf(path);
+    if (::realpath(strFolder.c_str(), szReal) != nullptr)
+        return std::string(szReal) + (std::string(szReal) == "/" ? "" : "/") + path.substr(path.rfind('/') + 1) +
+               ".lock";
     return path + ".lock";
 }
 
@@ -313,15 +319,10 @@ bool FailWrite(CachedFile& file, int nErrno)
     return false;
 }
 
-// Applies the writes to the file as it is on disk now, in one replacement
-// of the file, or none when nothing changes. Call with s_mutex held.
-bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& writes)
+// Whether the file can take the writes (false with errno set when not), and
+// whether they would change it. Call with s_mutex held.
+bool CheckWrites(const std::string& path, const std::vector<PendingWrite>& writes, bool& bChanges)
 {
-    // What another process writes meanwhile is taken in under the lock, so
-    // that it is never replaced unseen.
-    const CProfileWriteLock lock(path);
-    if (!lock.IsHeld())
-        return FailWrite(s_files[path], errno);
     CachedFile& file = Current(path);
     // A file that is there but cannot be read, or is far larger than any
     // settings file, is never overwritten blindly.
@@ -340,8 +341,31 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
             return !file.pText->HasSection(write.section);
         return file.pText->Find(write.section, *write.key) == write.value;
     };
-    if (std::all_of(writes.begin(), writes.end(), leavesAlone))
+    bChanges = !std::all_of(writes.begin(), writes.end(), leavesAlone);
+    return true;
+}
+
+// Applies the writes to the file as it is on disk now, in one replacement
+// of the file, or none when nothing changes. Call with s_mutex held.
+bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& writes)
+{
+    // Writes that change nothing need no lock, so they never wait for
+    // another writer, nor touch a folder that takes no file.
+    bool bChanges = false;
+    if (!CheckWrites(path, writes, bChanges))
+        return false;
+    if (!bChanges)
         return true;
+    // What another process writes meanwhile is taken in under the lock, so
+    // that it is never replaced unseen.
+    const CProfileWriteLock lock(path);
+    if (!lock.IsHeld())
+        return FailWrite(s_files[path], errno);
+    if (!CheckWrites(path, writes, bChanges))
+        return false;
+    if (!bChanges)
+        return true;
+    CachedFile& file = s_files[path];
     CProfileText text = file.pText ? *file.pText : CProfileText {};
     bool bChanged = false;
     for (const PendingWrite& write : writes)

@@ -371,7 +371,8 @@ TEST_F(PrivateProfileTest, TwoProcessesWritingDifferentKeysLoseNone)
 }
 
 // A write that finds another process's write going on waits a bounded time
-// for it, then fails rather than hang; the file stays as it was.
+// for it, then fails rather than hang; the file stays as it was. One that
+// changes nothing does not wait at all.
 TEST_F(PrivateProfileTest, AWriteWaitsForAnotherWriterBoundedlyAndThenFails)
 {
     Put("[Common]\nA=1\n");
@@ -389,6 +390,10 @@ TEST_F(PrivateProfileTest, AWriteWaitsForAnotherWriterBoundedlyAndThenFails)
     char cLocked = '0';
     ASSERT_EQ(::read(fds[0], &cLocked, 1), 1);
     ASSERT_EQ(cLocked, '1');
+    // A write that changes nothing needs no lock and does not wait.
+    const ProfileIoCounts before = GetProfileIoCounts();
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "1", path));
+    EXPECT_EQ(GetProfileIoCounts().nWrites, before.nWrites);
     errno = 0;
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
     EXPECT_EQ(errno, ETIMEDOUT);
