@@ -369,7 +369,7 @@ BOOL CIniManager::SetSerialCommunication(const CFalconConnectionParams& params)
     const bool bNoted = WriteString("SerialCommunication", "Guid", sGuid.c_str()) &&
                         WriteString("SerialCommunication", "ConnectionName", sName.c_str()) &&
                         WriteString("SerialCommunication", "ConnectionParam", sParam.c_str());
-    return batch.Result(bNoted);
+    return batch.CommitWith(bNoted);
 }
 
 // ---------------------------------------------------------------- dates
@@ -428,7 +428,7 @@ BOOL CIniManager::SetPaneSize(int nWidth, int nHeight)
     CSettingsBatch batch;
     const BOOL bWidth = WriteInt("SplitterWindow", "PaneWidth", static_cast<UINT>(nWidth));
     const BOOL bHeight = WriteInt("SplitterWindow", "PaneHeight", static_cast<UINT>(nHeight));
-    return batch.Result(bWidth && bHeight);
+    return batch.CommitWith(bWidth && bHeight);
 }
 
 void CIniManager::GetWindowRect(std::string_view section, RECT& rect)
@@ -443,7 +443,7 @@ void CIniManager::GetWindowRect(std::string_view section, RECT& rect)
 BOOL CIniManager::SetWindowRect(std::string_view section, const RECT& rect)
 {
     CSettingsBatch batch;
-    return batch.Result(WriteInt(section, "Left", static_cast<UINT>(rect.left)) &&
+    return batch.CommitWith(WriteInt(section, "Left", static_cast<UINT>(rect.left)) &&
                         WriteInt(section, "Top", static_cast<UINT>(rect.top)) &&
                         WriteInt(section, "Right", static_cast<UINT>(rect.right)) &&
                         WriteInt(section, "Bottom", static_cast<UINT>(rect.bottom)));
@@ -465,7 +465,7 @@ void CIniManager::GetWindowPlacement(std::string_view section, WINDOWPLACEMENT& 
 BOOL CIniManager::SetWindowPlacement(std::string_view section, const WINDOWPLACEMENT& placement)
 {
     CSettingsBatch batch;
-    return batch.Result(
+    return batch.CommitWith(
         WriteInt(section, "wpl.flags", placement.flags) && WriteInt(section, "wpl.showCmd", placement.showCmd) &&
         WriteInt(section, "wpl.ptMinPosition.x", static_cast<UINT>(placement.ptMinPosition.x)) &&
         WriteInt(section, "wpl.ptMinPosition.y", static_cast<UINT>(placement.ptMinPosition.y)) &&
@@ -509,7 +509,7 @@ BOOL CIniManager::SetColumnWidths(int nTableType, int n, const int* pWidths)
     bool bWritten = true;
     for (int i = 0; i < n && bWritten; ++i)
         bWritten = WriteInt(pszSection, NumberedKey("Column", i).c_str(), static_cast<UINT>(pWidths[i]));
-    return batch.Result(bWritten);
+    return batch.CommitWith(bWritten);
 }
 
 void CIniManager::GetColumnPrefs(int nTableType, std::vector<WORD>& prefs)
@@ -529,7 +529,7 @@ BOOL CIniManager::SetColumnPrefs(int nTableType, const std::vector<WORD>& prefs)
     bool bWritten = true;
     for (std::size_t i = 0; i < prefs.size() && bWritten; ++i)
         bWritten = WriteInt(pszSection, NumberedKey("Pref", static_cast<int>(i)).c_str(), prefs[i]);
-    return batch.Result(bWritten);
+    return batch.CommitWith(bWritten);
 }
 
 void CIniManager::GetColumnPositions(int nTableType, int n, int* pPositions)
@@ -570,7 +570,7 @@ BOOL CIniManager::SetColumnPositions(int nTableType, int n, const int* pPosition
     bool bWritten = true;
     for (int i = 0; i < n && bWritten; ++i)
         bWritten = WriteInt(pszSection, NumberedKey("Pos", i).c_str(), static_cast<UINT>(pPositions[i]));
-    return batch.Result(bWritten);
+    return batch.CommitWith(bWritten);
 }
 
 BOOL CIniManager::SetColumnPositionsShort(int nTableType, int n, const WORD* pPositions)
@@ -582,5 +582,5 @@ BOOL CIniManager::SetColumnPositionsShort(int nTableType, int n, const WORD* pPo
     bool bWritten = true;
     for (int i = 0; i < n && bWritten; ++i)
         bWritten = WriteInt(pszSection, NumberedKey("Pos", i).c_str(), pPositions[i]);
-    return batch.Result(bWritten);
+    return batch.CommitWith(bWritten);
 }

@@ -16,7 +16,7 @@ bool CSettingsBatch::Commit()
     return bWritten;
 }
 
-BOOL CSettingsBatch::Result(bool bAllWritten)
+BOOL CSettingsBatch::CommitWith(bool bAllWritten)
 {
     return Commit() && bAllWritten ? TRUE : FALSE;
 }

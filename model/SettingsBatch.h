@@ -17,7 +17,7 @@ public:
     // an outer batch the writes are only handed on (true): the outermost
     // batch's commit tells.
     bool Commit();
-    // A writer's result: commits, nonzero when the batch's writes reached the
+    // Commits and gives the writer's result: nonzero when the batch's writes reached the
     // file (or were handed on) and every key could be written.
-    BOOL Result(bool bAllWritten);
+    BOOL CommitWith(bool bAllWritten);
 };

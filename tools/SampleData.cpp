@@ -118,8 +118,8 @@ void AddSpecialDay(CChronoset& set, std::tm start, std::tm end, CDayRoutine* pRo
 void AddSummertime(CChronoset& set, int nYear, int nStartDay, int nEndDay)
 {
     CSummertime* pPeriod = set.GetSummertimes()->CreateSummertime();
-    pPeriod->SetStartTime(platform::LocalFields(nYear, 3, nStartDay, 2, 0));
-    pPeriod->SetEndTime(platform::LocalFields(nYear, 10, nEndDay, 3, 0));
+    pPeriod->SetStartTime(platform::BuildLocalFields(nYear, 3, nStartDay, 2, 0));
+    pPeriod->SetEndTime(platform::BuildLocalFields(nYear, 10, nEndDay, 3, 0));
     pPeriod->SetShift(1);
 }
 
@@ -193,10 +193,10 @@ void BuildSampleParameterSet(CChronoset& set)
     pWeek->SetDayRoutine(5, pWeekend);
     pWeek->SetDayRoutine(6, pWeekend);
 
-    AddSpecialDay(set, platform::LocalFields(2025, 12, 24, 0, 0), platform::LocalFields(2025, 12, 26, 23, 59), pHolidayRoutine);
-    AddSpecialDay(set, platform::LocalFields(2025, 12, 31, 12, 0), platform::LocalFields(2026, 1, 1, 23, 59), pHolidayRoutine);
-    AddSpecialDay(set, platform::LocalFields(2026, 4, 3, 0, 0), platform::LocalFields(2026, 4, 6, 23, 59), pWeekend);
-    AddSpecialDay(set, platform::LocalFields(2026, 5, 1, 0, 0), platform::LocalFields(2026, 5, 1, 23, 59), pHolidayRoutine);
+    AddSpecialDay(set, platform::BuildLocalFields(2025, 12, 24, 0, 0), platform::BuildLocalFields(2025, 12, 26, 23, 59), pHolidayRoutine);
+    AddSpecialDay(set, platform::BuildLocalFields(2025, 12, 31, 12, 0), platform::BuildLocalFields(2026, 1, 1, 23, 59), pHolidayRoutine);
+    AddSpecialDay(set, platform::BuildLocalFields(2026, 4, 3, 0, 0), platform::BuildLocalFields(2026, 4, 6, 23, 59), pWeekend);
+    AddSpecialDay(set, platform::BuildLocalFields(2026, 5, 1, 0, 0), platform::BuildLocalFields(2026, 5, 1, 23, 59), pHolidayRoutine);
 
     set.GetSummertimes()->SetEnabled(1);
     AddSummertime(set, 2025, 30, 26);
@@ -290,8 +290,8 @@ void BuildMaximalParameterSet(CChronoset& set)
 
     // One period of two days a month, so none overlaps another.
     for (int i = 0; i < CSpecialDays::kMaxSpecialDays; ++i)
-        AddSpecialDay(set, platform::LocalFields(2025 + i / 12, 1 + i % 12, 1 + i % 27, 0, 0),
-                      platform::LocalFields(2025 + i / 12, 1 + i % 12, 2 + i % 27, 23, 59),
+        AddSpecialDay(set, platform::BuildLocalFields(2025 + i / 12, 1 + i % 12, 1 + i % 27, 0, 0),
+                      platform::BuildLocalFields(2025 + i / 12, 1 + i % 12, 2 + i % 27, 23, 59),
                       arrRoutines[static_cast<std::size_t>(i) % arrRoutines.size()]);
     for (int i = 0; i < CSummertimes::kMaxSummertimes; ++i)
         AddSummertime(set, 2025 + i, 25 + i % 7, 25 + i % 7);

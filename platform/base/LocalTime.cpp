@@ -39,7 +39,7 @@ void SetTz(const std::optional<std::string>& value)
     ::tzset();
 }
 
-std::tm LocalFields(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond)
+std::tm BuildLocalFields(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond)
 {
     std::tm tm {};
     tm.tm_year = nYear - 1900;

@@ -31,7 +31,7 @@ void SetTz(const std::optional<std::string>& value);
 
 // The fields of a local time, the rest zero; tm_isdst 0 until the caller
 // says otherwise.
-std::tm LocalFields(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0, int nSecond = 0);
+std::tm BuildLocalFields(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0, int nSecond = 0);
 
 // mktime / localtime_r over the current zone.
 std::time_t MakeLocalTime(std::tm& tm);

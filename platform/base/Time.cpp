@@ -9,7 +9,7 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecon
         m_nTime = -1;
         return;
     }
-    std::tm tm = platform::LocalFields(nYear, nMonth, nDay, nHour, nMinute, nSecond);
+    std::tm tm = platform::BuildLocalFields(nYear, nMonth, nDay, nHour, nMinute, nSecond);
     tm.tm_isdst = nDST < 0 ? -1 : (nDST > 0 ? 1 : 0);
     const std::time_t t = platform::MakeLocalTime(tm);
     // The runtime's time has no form before the epoch.
@@ -29,7 +29,7 @@ bool CTime::GetLocalTm(std::tm& tm) const
     return true;
 }
 
-std::tm CTime::LocalFields() const
+std::tm CTime::ToLocalFields() const
 {
     std::tm tm{};
     GetLocalTm(tm);
@@ -38,35 +38,35 @@ std::tm CTime::LocalFields() const
 
 int CTime::GetYear() const
 {
-    return LocalFields().tm_year + 1900;
+    return ToLocalFields().tm_year + 1900;
 }
 
 int CTime::GetMonth() const
 {
-    return LocalFields().tm_mon + 1;
+    return ToLocalFields().tm_mon + 1;
 }
 
 int CTime::GetDay() const
 {
-    return LocalFields().tm_mday;
+    return ToLocalFields().tm_mday;
 }
 
 int CTime::GetHour() const
 {
-    return LocalFields().tm_hour;
+    return ToLocalFields().tm_hour;
 }
 
 int CTime::GetMinute() const
 {
-    return LocalFields().tm_min;
+    return ToLocalFields().tm_min;
 }
 
 int CTime::GetSecond() const
 {
-    return LocalFields().tm_sec;
+    return ToLocalFields().tm_sec;
 }
 
 int CTime::GetDayOfWeek() const
 {
-    return LocalFields().tm_wday + 1;
+    return ToLocalFields().tm_wday + 1;
 }

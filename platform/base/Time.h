@@ -56,7 +56,7 @@ public:
     bool operator==(const CTime&) const = default;
 
 private:
-    std::tm LocalFields() const;
+    std::tm ToLocalFields() const;
 
     std::int64_t m_nTime = 0;
 };

@@ -8,7 +8,7 @@ namespace testtime {
 
 inline std::tm At(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0)
 {
-    return platform::LocalFields(nYear, nMonth, nDay, nHour, nMinute);
+    return platform::BuildLocalFields(nYear, nMonth, nDay, nHour, nMinute);
 }
 
 }  // namespace testtime
