@@ -109,6 +109,87 @@ HRESULT FindOrAddGroup(Groups* pGroups, LONG nAddress, CHostObjectMap<Group>& ma
     return hr;
 }
 
+// The log texts of the child group kind FindChildGroup looks for, and of
+// the parent it looks in.
+struct ChildGroupTexts
+{
+    const char* pszNoParent;    // the parent's id
+    const char* pszNoChildren;  // the parent's id, hr
+    const char* pszCount;       // hr
+    const char* pszItem;        // hr; with bItemIndexed the item's index first
+    bool bItemIndexed;
+    const char* pszAddress;     // hr
+    const char* pszCookie;      // hr
+    const char* pszMissing;     // the address, the parent's id
+    bool bMissingIsError;       // else a warning
+};
+
+// The id of the child group of the parent with the address, else -1 (also
+// for an unknown parent); an item that can't be read is logged and passed
+// over.
+template <class Child, class Parent, class Children>
+LONG FindChildGroup(CHostObjectMap<Parent>& parents, LONG nParentId, HRESULT (Parent::*pfnChildren)(Children**),
+                    LONG nAddress, const ChildGroupTexts& texts)
+{
+    Parent* pParent = parents.Lookup(nParentId);
+    if (!pParent) {
+        LOG_ERROR(texts.pszNoParent, static_cast<long>(nParentId));
+        return -1;
+    }
+    CComPtr<Children> pChildren;
+    HRESULT hr = (pParent->*pfnChildren)(&pChildren);
+    if (FAILED(hr) || !pChildren) {
+        LOG_ERROR(texts.pszNoChildren, static_cast<long>(nParentId), Hr(FAILED(hr) ? hr : E_POINTER));
+        return -1;
+    }
+    LONG nCount = 0;
+    hr = pChildren->get_Count(&nCount);
+    if (FAILED(hr)) {
+        LOG_ERROR(texts.pszCount, Hr(hr));
+        return -1;
+    }
+    LONG nResult = -1;
+    bool bFound = false;
+    // The walk goes on after a match: of two groups with the same address
+    // the later one counts.
+    for (LONG i = 1; i <= nCount; ++i) {
+        CComPtr<Child> pItem;
+        hr = pChildren->Item(MakeIndexVariant(i), &pItem);
+        if (FAILED(hr) || !pItem) {
+            if (texts.bItemIndexed)
+                LOG_ERROR(texts.pszItem, static_cast<int>(i), Hr(hr));
+            else
+                LOG_ERROR(texts.pszItem, Hr(hr));
+            continue;
+        }
+        CComVariant vAddress;
+        hr = pItem->get_Address(&vAddress);
+        if (FAILED(hr)) {
+            LOG_ERROR(texts.pszAddress, Hr(hr));
+            continue;
+        }
+        LONG nItemAddress = 0;
+        bool bNull = false;
+        if (FAILED(AddressFromVariant(vAddress, nItemAddress, bNull)) || bNull || nItemAddress != nAddress)
+            continue;
+        LONG nId = -1;
+        hr = GetObjectCookie(pItem, nId);
+        if (FAILED(hr)) {
+            LOG_ERROR(texts.pszCookie, Hr(hr));
+            continue;
+        }
+        nResult = nId;
+        bFound = true;
+    }
+    if (!bFound) {
+        if (texts.bMissingIsError)
+            LOG_ERROR(texts.pszMissing, static_cast<long>(nAddress), static_cast<long>(nParentId));
+        else
+            LOG_WARNING(texts.pszMissing, static_cast<long>(nAddress), static_cast<long>(nParentId));
+    }
+    return nResult;
+}
+
 HRESULT ReadText(HRESULT hr, BSTR& bstr, std::string& strText)
 {
     // The text is taken through the reference, after the call that filled it.
@@ -588,112 +669,36 @@ LONG CEtsDataAccess::GetSubGroupCount(LONG nMiddleGroupId)
 
 LONG CEtsDataAccess::FindSubGroup(LONG nMiddleGroupId, LONG nAddress)
 {
-    IEtsMiddleGroup* pMiddleGroup = g_mapMiddleGroups.Lookup(nMiddleGroupId);
-    if (!pMiddleGroup) {
-        LOG_ERROR("Couldnt get middle group with id %ld", static_cast<long>(nMiddleGroupId));
-        return -1;
-    }
-    CComPtr<IEtsGroupAddresses> pGroupAddresses;
-    HRESULT hr = pMiddleGroup->get_GroupAddresses(&pGroupAddresses);
-    if (FAILED(hr) || !pGroupAddresses) {
-        LOG_ERROR("Couldnt get group addresses from middle group with id %ld hr=0x%08X",
-                  static_cast<long>(nMiddleGroupId), Hr(FAILED(hr) ? hr : E_POINTER));
-        return -1;
-    }
-    LONG nCount = 0;
-    hr = pGroupAddresses->get_Count(&nCount);
-    if (FAILED(hr)) {
-        LOG_ERROR("Couldnt get group addresses count hr=0x%08X", Hr(hr));
-        return -1;
-    }
-    LONG nResult = -1;
-    bool bFound = false;
-    // The walk goes on after a match: of two group addresses with the same
-    // address the later one counts.
-    for (LONG i = 1; i <= nCount; ++i) {
-        CComPtr<IEtsGroupAddress> pItem;
-        hr = pGroupAddresses->Item(MakeIndexVariant(i), &pItem);
-        if (FAILED(hr) || !pItem) {
-            LOG_ERROR("Couldnt get group addresses item with id %d hr=0x%08X", static_cast<int>(i), Hr(hr));
-            continue;
-        }
-        CComVariant vAddress;
-        hr = pItem->get_Address(&vAddress);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get sub group address hr=0x%08X", Hr(hr));
-            continue;
-        }
-        LONG nItemAddress = 0;
-        bool bNull = false;
-        if (FAILED(AddressFromVariant(vAddress, nItemAddress, bNull)) || bNull || nItemAddress != nAddress)
-            continue;
-        LONG nId = -1;
-        hr = GetObjectCookie(pItem, nId);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get sub group cookie hr=0x%08X", Hr(hr));
-            continue;
-        }
-        nResult = nId;
-        bFound = true;
-    }
-    if (!bFound)
-        LOG_WARNING("Subgroup with address %ld doesnt exist in middlegroup(ID): %ld", static_cast<long>(nAddress),
-                    static_cast<long>(nMiddleGroupId));
-    return nResult;
+    static constexpr ChildGroupTexts kTexts = {
+        "Couldnt get middle group with id %ld",
+        "Couldnt get group addresses from middle group with id %ld hr=0x%08X",
+        "Couldnt get group addresses count hr=0x%08X",
+        "Couldnt get group addresses item with id %d hr=0x%08X",
+        true,
+        "Couldnt get sub group address hr=0x%08X",
+        "Couldnt get sub group cookie hr=0x%08X",
+        "Subgroup with address %ld doesnt exist in middlegroup(ID): %ld",
+        false,
+    };
+    return FindChildGroup<IEtsGroupAddress>(g_mapMiddleGroups, nMiddleGroupId, &IEtsMiddleGroup::get_GroupAddresses,
+                                            nAddress, kTexts);
 }
 
 LONG CEtsDataAccess::FindMiddleGroup(LONG nMainGroupId, LONG nAddress)
 {
-    IEtsMainGroup* pMainGroup = g_mapMainGroups.Lookup(nMainGroupId);
-    if (!pMainGroup) {
-        LOG_ERROR("Couldnt find Maingroup with Id: %ld", static_cast<long>(nMainGroupId));
-        return -1;
-    }
-    CComPtr<IEtsMiddleGroups> pMiddleGroups;
-    HRESULT hr = pMainGroup->get_MiddleGroups(&pMiddleGroups);
-    if (FAILED(hr) || !pMiddleGroups) {
-        LOG_ERROR("Couldnt find middle groups from Maingroup with Id: %ld hr=0x%08X", static_cast<long>(nMainGroupId),
-                  Hr(FAILED(hr) ? hr : E_POINTER));
-        return -1;
-    }
-    LONG nCount = 0;
-    hr = pMiddleGroups->get_Count(&nCount);
-    if (FAILED(hr)) {
-        LOG_ERROR("Couldnt middle group count hr=0x%08X", Hr(hr));
-        return -1;
-    }
-    LONG nResult = -1;
-    bool bFound = false;
-    for (LONG i = 1; i <= nCount; ++i) {
-        CComPtr<IEtsMiddleGroup> pItem;
-        hr = pMiddleGroups->Item(MakeIndexVariant(i), &pItem);
-        if (FAILED(hr) || !pItem) {
-            LOG_ERROR("Couldnt get middle group item hr=0x%08X", Hr(hr));
-            continue;
-        }
-        CComVariant vAddress;
-        hr = pItem->get_Address(&vAddress);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get middle group address hr=0x%08X", Hr(hr));
-            continue;
-        }
-        LONG nItemAddress = 0;
-        bool bNull = false;
-        if (FAILED(AddressFromVariant(vAddress, nItemAddress, bNull)) || bNull || nItemAddress != nAddress)
-            continue;
-        LONG nId = -1;
-        hr = GetObjectCookie(pItem, nId);
-        if (FAILED(hr)) {
-            LOG_ERROR("Couldnt get middle group cookie hr=0x%08X", Hr(hr));
-            continue;
-        }
-        nResult = nId;
-        bFound = true;
-    }
-    if (!bFound)
-        LOG_ERROR("Middlegroup with address %ld doesnt exist in maingroup(ID): %ld", static_cast<long>(nAddress),
-                  static_cast<long>(nMainGroupId));
-    return nResult;
+    static constexpr ChildGroupTexts kTexts = {
+        "Couldnt find Maingroup with Id: %ld",
+        "Couldnt find middle groups from Maingroup with Id: %ld hr=0x%08X",
+        "Couldnt middle group count hr=0x%08X",
+        "Couldnt get middle group item hr=0x%08X",
+        false,
+        "Couldnt get middle group address hr=0x%08X",
+        "Couldnt get middle group cookie hr=0x%08X",
+        "Middlegroup with address %ld doesnt exist in maingroup(ID): %ld",
+        true,
+    };
+    return FindChildGroup<IEtsMiddleGroup>(g_mapMainGroups, nMainGroupId, &IEtsMainGroup::get_MiddleGroups, nAddress,
+                                           kTexts);
 }
 
 int CEtsDataAccess::IsMainGroupEmpty(IEtsMainGroup* pMainGroup)

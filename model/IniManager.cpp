@@ -532,7 +532,8 @@ BOOL CIniManager::SetColumnPrefs(int nTableType, const std::vector<WORD>& prefs)
     return batch.CommitWith(bWritten);
 }
 
-void CIniManager::GetColumnPositions(int nTableType, int n, int* pPositions)
+template <class Position>
+void CIniManager::ReadColumnPositions(int nTableType, int n, Position* pPositions)
 {
     CSettingsBatch batch;
     if (!pPositions || n <= 0)
@@ -544,24 +545,11 @@ void CIniManager::GetColumnPositions(int nTableType, int n, int* pPositions)
     }
     const char* pszSection = GetTableSection(nTableType);
     for (int i = 0; i < n; ++i)
-        pPositions[i] = ReadInt(pszSection, NumberedKey("Pos", i), i);
+        pPositions[i] = static_cast<Position>(ReadInt(pszSection, NumberedKey("Pos", i), i));
 }
 
-void CIniManager::GetColumnPositionsShort(int nTableType, int n, WORD* pPositions)
-{
-    CSettingsBatch batch;
-    if (!pPositions || n <= 0)
-        return;
-    if (n == 1) {
-        pPositions[0] = 0;
-        return;
-    }
-    const char* pszSection = GetTableSection(nTableType);
-    for (int i = 0; i < n; ++i)
-        pPositions[i] = static_cast<WORD>(ReadInt(pszSection, NumberedKey("Pos", i), i));
-}
-
-BOOL CIniManager::SetColumnPositions(int nTableType, int n, const int* pPositions)
+template <class Position>
+BOOL CIniManager::WriteColumnPositions(int nTableType, int n, const Position* pPositions)
 {
     if (!pPositions || n <= 1)
         return TRUE;
@@ -573,14 +561,22 @@ BOOL CIniManager::SetColumnPositions(int nTableType, int n, const int* pPosition
     return batch.CommitWith(bWritten);
 }
 
+void CIniManager::GetColumnPositions(int nTableType, int n, int* pPositions)
+{
+    ReadColumnPositions(nTableType, n, pPositions);
+}
+
+void CIniManager::GetColumnPositionsShort(int nTableType, int n, WORD* pPositions)
+{
+    ReadColumnPositions(nTableType, n, pPositions);
+}
+
+BOOL CIniManager::SetColumnPositions(int nTableType, int n, const int* pPositions)
+{
+    return WriteColumnPositions(nTableType, n, pPositions);
+}
+
 BOOL CIniManager::SetColumnPositionsShort(int nTableType, int n, const WORD* pPositions)
 {
-    if (!pPositions || n <= 1)
-        return TRUE;
-    const char* pszSection = GetTableSection(nTableType);
-    CSettingsBatch batch;
-    bool bWritten = true;
-    for (int i = 0; i < n && bWritten; ++i)
-        bWritten = WriteInt(pszSection, NumberedKey("Pos", i).c_str(), pPositions[i]);
-    return batch.CommitWith(bWritten);
+    return WriteColumnPositions(nTableType, n, pPositions);
 }

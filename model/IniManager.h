@@ -110,6 +110,12 @@ public:
     static void LogProfileNotices(const std::string& sProfile);
 
 private:
+    // The column order of a table type, of int or WORD entries.
+    template <class Position>
+    void ReadColumnPositions(int nTableType, int n, Position* pPositions);
+    template <class Position>
+    BOOL WriteColumnPositions(int nTableType, int n, const Position* pPositions);
+
     int ReadInt(std::string_view section, std::string_view key, int nDefault);
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
                            std::size_t nBufferSize);

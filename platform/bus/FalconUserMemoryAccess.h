@@ -4,17 +4,18 @@
 // (the status and clock block at 0xF0000), split into frames of at most 11
 // bytes.
 
-#include "platform/bus/FalconAccessBase.h"
+#include "platform/bus/FalconMemoryRegionAccess.h"
 
-class CFalconUserMemoryAccess : public Falcon::IUserMemoryAccess, public CComObjectRoot, private CFalconAccessBase
+class CFalconUserMemoryAccess : public CFalconMemoryRegionAccess<Falcon::IUserMemoryAccess>
 {
 public:
+    CFalconUserMemoryAccess()
+        : CFalconMemoryRegionAccess("UserMemoryAccess", &IDeviceLink::ReadUserMemory, &IDeviceLink::WriteUserMemory)
+    {
+    }
+
     BEGIN_COM_MAP(CFalconUserMemoryAccess)
     COM_INTERFACE_ENTRY(Falcon::IUserMemoryAccess)
     END_COM_MAP()
     DECLARE_NOT_AGGREGATABLE(CFalconUserMemoryAccess)
-
-    HRESULT putref_Connection(Falcon::IConnection* pConnection) override;
-    HRESULT Read(WORD nLength, DWORD nAddress, VARIANT* pvData) override;
-    HRESULT Write(DWORD nAddress, VARIANT vData, WORD nFlag) override;
 };

@@ -7,6 +7,7 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinTypes.h"
+#include "resources/PictureBytes.h"
 
 #include <cmath>
 #include <cstdio>
@@ -16,13 +17,9 @@
 
 namespace {
 
-struct Rgba {
-    double r, g, b, a;
-};
-
-struct Colour {
-    int r, g, b;
-};
+using picturebytes::Colour;
+using picturebytes::IconImage;
+using picturebytes::Rgba;
 
 constexpr Colour kRing{30, 60, 120};
 constexpr Colour kFace{255, 255, 255};
@@ -124,83 +121,12 @@ std::vector<Rgba> Draw(int n) {
     return pixels;
 }
 
-BYTE ToByte(double v) {
-    return static_cast<BYTE>(std::lround(v < 0 ? 0 : (v > 255 ? 255 : v)));
-}
-
-void PutWord(std::vector<BYTE>& out, WORD w) {
-    out.push_back(LOBYTE(w));
-    out.push_back(HIBYTE(w));
-}
-
-void PutDword(std::vector<BYTE>& out, DWORD d) {
-    PutWord(out, LOWORD(d));
-    PutWord(out, HIWORD(d));
-}
-
-// A 32-bit image with its mask, as an icon file stores it.
-std::vector<BYTE> ImageBytes(int n) {
-    const std::vector<Rgba> pixels = Draw(n);
-    const std::size_t maskRow = ((static_cast<std::size_t>(n) + 31) / 32) * 4;
-    std::vector<BYTE> out;
-    PutDword(out, 40);
-    PutDword(out, static_cast<DWORD>(n));
-    PutDword(out, static_cast<DWORD>(2 * n));
-    PutWord(out, 1);
-    PutWord(out, 32);
-    PutDword(out, 0);
-    PutDword(out, static_cast<DWORD>(n * n * 4 + maskRow * n));
-    PutDword(out, 0);
-    PutDword(out, 0);
-    PutDword(out, 0);
-    PutDword(out, 0);
-    for (int y = n - 1; y >= 0; --y) {
-        for (int x = 0; x < n; ++x) {
-            const Rgba& p = pixels[static_cast<std::size_t>(y) * n + x];
-            out.push_back(ToByte(p.b));
-            out.push_back(ToByte(p.g));
-            out.push_back(ToByte(p.r));
-            out.push_back(ToByte(p.a));
-        }
-    }
-    for (int y = n - 1; y >= 0; --y) {
-        std::vector<BYTE> row(maskRow, 0);
-        for (int x = 0; x < n; ++x) {
-            if (pixels[static_cast<std::size_t>(y) * n + x].a < 128) {
-                row[x / 8] = static_cast<BYTE>(row[x / 8] | (0x80 >> (x % 8)));
-            }
-        }
-        out.insert(out.end(), row.begin(), row.end());
-    }
-    return out;
-}
-
 std::vector<BYTE> IconFileBytes() {
-    const int sizes[] = {16, 32};
-    std::vector<std::vector<BYTE>> images;
-    for (int n : sizes) {
-        images.push_back(ImageBytes(n));
+    std::vector<IconImage> images;
+    for (int n : {16, 32}) {
+        images.push_back({n, n, picturebytes::IconImageBytes(Draw(n), n, n)});
     }
-    std::vector<BYTE> out;
-    PutWord(out, 0);
-    PutWord(out, 1);
-    PutWord(out, static_cast<WORD>(images.size()));
-    DWORD offset = static_cast<DWORD>(6 + 16 * images.size());
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        out.push_back(static_cast<BYTE>(sizes[i]));
-        out.push_back(static_cast<BYTE>(sizes[i]));
-        out.push_back(0);
-        out.push_back(0);
-        PutWord(out, 1);
-        PutWord(out, 32);
-        PutDword(out, static_cast<DWORD>(images[i].size()));
-        PutDword(out, offset);
-        offset += static_cast<DWORD>(images[i].size());
-    }
-    for (const auto& image : images) {
-        out.insert(out.end(), image.begin(), image.end());
-    }
-    return out;
+    return picturebytes::IconFileBytes(images, false);
 }
 
 std::string HeaderText(const std::vector<BYTE>& bytes) {

@@ -10,6 +10,7 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/WinTypes.h"
+#include "resources/PictureBytes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,13 +26,12 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kSamples = 8;  // per pixel and axis
 
-struct Colour {
-    double r = 0, g = 0, b = 0;
-};
-
-struct Rgba {
-    double r = 0, g = 0, b = 0, a = 0;
-};
+using picturebytes::Colour;
+using picturebytes::IconImage;
+using picturebytes::PutDword;
+using picturebytes::PutWord;
+using picturebytes::Rgba;
+using picturebytes::ToByte;
 
 // Whether a point (in pixel units, y downwards) lies in the shape.
 using Shape = std::function<bool(double, double)>;
@@ -223,10 +223,6 @@ std::vector<Rgba> Render(const Picture& picture) {
     return pixels;
 }
 
-BYTE ToByte(double v) {
-    return static_cast<BYTE>(std::lround(std::clamp(v, 0.0, 255.0)));
-}
-
 // Pixels of a keyed picture that round to the key colour without being
 // background move one step away from it.
 void KeepOffKey(const Picture& picture, std::vector<Rgba>& pixels, std::vector<bool> background) {
@@ -237,16 +233,6 @@ void KeepOffKey(const Picture& picture, std::vector<Rgba>& pixels, std::vector<b
             p.b = kb < 255 ? kb + 1 : kb - 1;
         }
     }
-}
-
-void PutWord(std::vector<BYTE>& out, WORD w) {
-    out.push_back(LOBYTE(w));
-    out.push_back(HIBYTE(w));
-}
-
-void PutDword(std::vector<BYTE>& out, DWORD d) {
-    PutWord(out, LOWORD(d));
-    PutWord(out, HIWORD(d));
 }
 
 // A 24-bit bitmap file.
@@ -295,70 +281,14 @@ std::vector<BYTE> BitmapFile(const Picture& picture) {
     return out;
 }
 
-// One 32-bit image with its mask, as icon and cursor files store it.
-std::vector<BYTE> IconImageBytes(const Picture& picture) {
-    const std::vector<Rgba> pixels = Render(picture);
-    const int n = picture.nWidth;
-    const std::size_t maskRow = ((static_cast<std::size_t>(n) + 31) / 32) * 4;
-    std::vector<BYTE> out;
-    PutDword(out, 40);
-    PutDword(out, static_cast<DWORD>(n));
-    PutDword(out, static_cast<DWORD>(2 * picture.nHeight));
-    PutWord(out, 1);
-    PutWord(out, 32);
-    PutDword(out, 0);
-    PutDword(out, static_cast<DWORD>(n * picture.nHeight * 4 + maskRow * picture.nHeight));
-    PutDword(out, 0);
-    PutDword(out, 0);
-    PutDword(out, 0);
-    PutDword(out, 0);
-    for (int y = picture.nHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < n; ++x) {
-            const Rgba& p = pixels[static_cast<std::size_t>(y) * n + x];
-            out.push_back(ToByte(p.b));
-            out.push_back(ToByte(p.g));
-            out.push_back(ToByte(p.r));
-            out.push_back(ToByte(p.a));
-        }
-    }
-    for (int y = picture.nHeight - 1; y >= 0; --y) {
-        std::vector<BYTE> row(maskRow, 0);
-        for (int x = 0; x < n; ++x) {
-            if (pixels[static_cast<std::size_t>(y) * n + x].a < 128) {
-                row[static_cast<std::size_t>(x / 8)] = static_cast<BYTE>(row[static_cast<std::size_t>(x / 8)] | (0x80 >> (x % 8)));
-            }
-        }
-        out.insert(out.end(), row.begin(), row.end());
-    }
-    return out;
-}
-
 // An icon file (type 1) or, with a hot spot, a cursor file (type 2).
 std::vector<BYTE> IconFile(const std::vector<Picture>& pictures, bool bCursor, int nHotX = 0, int nHotY = 0) {
-    std::vector<std::vector<BYTE>> images;
+    std::vector<IconImage> images;
     for (const Picture& picture : pictures) {
-        images.push_back(IconImageBytes(picture));
+        images.push_back({picture.nWidth, picture.nHeight,
+                          picturebytes::IconImageBytes(Render(picture), picture.nWidth, picture.nHeight)});
     }
-    std::vector<BYTE> out;
-    PutWord(out, 0);
-    PutWord(out, bCursor ? 2 : 1);
-    PutWord(out, static_cast<WORD>(images.size()));
-    DWORD offset = static_cast<DWORD>(6 + 16 * images.size());
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        out.push_back(static_cast<BYTE>(pictures[i].nWidth));
-        out.push_back(static_cast<BYTE>(pictures[i].nHeight));
-        out.push_back(0);
-        out.push_back(0);
-        PutWord(out, bCursor ? static_cast<WORD>(nHotX) : 1);
-        PutWord(out, bCursor ? static_cast<WORD>(nHotY) : 32);
-        PutDword(out, static_cast<DWORD>(images[i].size()));
-        PutDword(out, offset);
-        offset += static_cast<DWORD>(images[i].size());
-    }
-    for (const auto& image : images) {
-        out.insert(out.end(), image.begin(), image.end());
-    }
-    return out;
+    return picturebytes::IconFileBytes(images, bCursor, nHotX, nHotY);
 }
 
 // ---------------------------------------------------------------- colours

@@ -222,6 +222,20 @@ TEST_F(IniManagerTest, ColumnPositionsWriteOnlyForTwoOrMoreColumns)
     EXPECT_EQ(std::vector<int>(read, read + 3), (std::vector<int> {2, 0, 1}));
 }
 
+TEST_F(IniManagerTest, ColumnPositionsOfBothWidthsShareTheirKeysAndFailures)
+{
+    const int order[3] = {2, 0, 1};
+    ASSERT_TRUE(m_ini.SetColumnPositions(16, 3, order));
+    WORD read[3] = {};
+    m_ini.GetColumnPositionsShort(16, 3, read);
+    EXPECT_EQ(std::vector<WORD>(read, read + 3), (std::vector<WORD> {2, 0, 1}));
+
+    m_app.SetProfileName((m_dir / "missing" / "x.ini").string());
+    EXPECT_FALSE(m_ini.SetColumnPositions(16, 3, order));
+    const WORD orderShort[2] = {1, 0};
+    EXPECT_FALSE(m_ini.SetColumnPositionsShort(16, 2, orderShort));
+}
+
 TEST_F(IniManagerTest, PlugInModeWritesNothingStandaloneOnly)
 {
     g_bStandalone = false;

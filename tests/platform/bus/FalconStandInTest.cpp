@@ -102,6 +102,47 @@ protected:
         ASSERT_EQ(bustest::LoadStateControlByMemory(*m_pDevice, static_cast<BYTE>(nMachine), 1), 0);
     }
 
+    // The last call of the log, as "<call> <vt> <hr>".
+    static std::string LastCall()
+    {
+        const std::vector<CFalconCallRecord> arrCalls = CFalconStandIn::GetCalls();
+        if (arrCalls.empty())
+            return "none";
+        const CFalconCallRecord& last = arrCalls.back();
+        return last.m_strCall + " " + std::to_string(last.m_vtValue) + " " +
+               std::to_string(static_cast<unsigned>(last.m_hr));
+    }
+    static std::string Call(const std::string& strCall, VARTYPE vt, HRESULT hr)
+    {
+        return strCall + " " + std::to_string(vt) + " " + std::to_string(static_cast<unsigned>(hr));
+    }
+
+    // A memory-region access object: every way through its calls, each in
+    // the log under the object's name.
+    template <class T>
+    void ExpectRegionCalls(const char* pszProgId, const std::string& strName, DWORD nAddress)
+    {
+        SCOPED_TRACE(strName);
+        CComPtr<T> pAccess;
+        ASSERT_EQ(pAccess.CoCreateInstance(pszProgId), S_OK);
+        CComVariant vRead;
+        EXPECT_EQ(pAccess->Read(1, nAddress, &vRead), Falcon::E_FALCON_NOT_CONNECTED);
+        EXPECT_EQ(LastCall(), Call(strName + ".Read", VT_EMPTY, Falcon::E_FALCON_NOT_CONNECTED));
+        EXPECT_EQ(pAccess->Write(nAddress, CComVariant(BYTE{1}), 0), Falcon::E_FALCON_NOT_CONNECTED);
+        EXPECT_EQ(LastCall(), Call(strName + ".Write", VT_UI1, Falcon::E_FALCON_NOT_CONNECTED));
+
+        auto pConnection = Open();
+        EXPECT_EQ(pAccess->putref_Connection(pConnection), S_OK);
+        EXPECT_EQ(LastCall(), Call(strName + ".putref_Connection", VT_UNKNOWN, S_OK));
+        EXPECT_EQ(pAccess->Read(1, nAddress, nullptr), E_POINTER);
+        EXPECT_EQ(LastCall(), Call(strName + ".Read", VT_EMPTY, E_POINTER));
+        EXPECT_EQ(pAccess->Write(nAddress, CComVariant("text"), 0), DISP_E_TYPEMISMATCH);
+        EXPECT_EQ(LastCall(), Call(strName + ".Write", VT_BSTR, DISP_E_TYPEMISMATCH));
+        EXPECT_EQ(pAccess->Read(2, nAddress, &vRead), S_OK);
+        EXPECT_EQ(LastCall(), Call(strName + ".Read", VT_ARRAY | VT_UI1, S_OK));
+        EXPECT_EQ(ReplyBytes(vRead).size(), 2u);
+    }
+
     CManualClock m_clock;
     std::shared_ptr<CSimulatedDevice> m_pDevice;
 };
@@ -338,6 +379,12 @@ TEST_F(FalconStandInTest, ReplyFormAndLimitShapeEveryRead)
     ASSERT_EQ(pUser->Read(3, 0xF0000, &vRead), S_OK);
     EXPECT_EQ(vRead.vt, VT_I4);
     EXPECT_EQ(vRead.lVal, 10 | 20 << 8 | 30 << 16);
+}
+
+TEST_F(FalconStandInTest, BothMemoryRegionsRecordTheirCallsUnderTheirNames)
+{
+    ExpectRegionCalls<Falcon::IMemoryAccess>(Falcon::kProgIdMemoryAccess, "MemoryAccess", 0x8010);
+    ExpectRegionCalls<Falcon::IUserMemoryAccess>(Falcon::kProgIdUserMemoryAccess, "UserMemoryAccess", 0xF0000);
 }
 
 TEST_F(FalconStandInTest, FailingNthCallOfTheDeviceFailsThatAccess)
