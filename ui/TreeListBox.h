@@ -63,12 +63,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void changeEvent(QEvent* pEvent) override;
+    // What a click on a node's button and a double click on its image or
+    // text do: a collapsed node expands one level, an expanded one
+    // collapses.
+    virtual void Toggle(CTreeListItem* pItem);
 
 private:
     void ComputeItemHeight();
     void ApplyItemHeight();
     void InsertRow(int nRow, CTreeListItem* pItem);
-    void Toggle(CTreeListItem* pItem);
     void DrawLinesAndButton(QPainter& painter, const QRect& rectRow, const CTreeListItem* pItem);
     QRect ButtonRect(const QRect& rectRow, const CTreeListItem* pItem) const;
 

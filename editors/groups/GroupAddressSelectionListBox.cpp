@@ -13,7 +13,6 @@
 #include "common/MessageBox.h"
 #include "common/ResString.h"
 #include "platform/base/WaitCursor.h"
-#include "platform/base/WindowStyles.h"
 #include "platform/com/ComBSTR.h"
 #include "platform/com/ComPtr.h"
 #include "platform/ui/Handles.h"
@@ -24,11 +23,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,37 +46,13 @@ std::string NodeText(long nNumber, const std::string& strName) {
     return "[" + std::to_string(nNumber) + "] " + strName;
 }
 
-class CSelectionTreeDelegate : public QStyledItemDelegate {
-public:
-    explicit CSelectionTreeDelegate(CGroupAddressSelectionListBox* pBox) : QStyledItemDelegate(pBox), m_pBox(pBox) {}
-
-    void paint(QPainter* pPainter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        pPainter->save();
-        m_pBox->DrawSelectionRow(*pPainter, option, index.row());
-        pPainter->restore();
-    }
-    QSize sizeHint(const QStyleOptionViewItem& /*option*/, const QModelIndex& /*index*/) const override {
-        return QSize(0, m_pBox->GetItemHeight());
-    }
-
-private:
-    CGroupAddressSelectionListBox* m_pBox;
-};
-
 }  // namespace
 
-CGroupAddressSelectionListBox::CGroupAddressSelectionListBox(QWidget* pParent)
-    : CTreeListBox(pParent), m_toolTip(0) {
-    setItemDelegate(new CSelectionTreeDelegate(this));
+CGroupAddressSelectionListBox::CGroupAddressSelectionListBox(QWidget* pParent) : CSelectionTreeListBox(pParent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The tooltip follows the pointer over the rows, buttons up or down.
-    viewport()->setMouseTracking(true);
     m_font = QApplication::font(this);
     setFont(m_font);
-    if (m_images.Load(kImageStripId, 0, kImageWidth)) {
-        SetImageStrip(&m_images);
-    }
+    LoadImageStrip(kImageStripId);
     connect(this, &QListWidget::currentRowChanged, this, [this](int) { UpdateProjectImage(); });
 
     CEtsDataAccess access;
@@ -87,13 +61,12 @@ CGroupAddressSelectionListBox::CGroupAddressSelectionListBox(QWidget* pParent)
     } else {
         LOG_ERROR("Error: Could not connect to ETS database");
     }
-    m_toolTip.Create(this, WS_BORDER);
+    CreateToolTip();
     RestorePath();
 }
 
 CGroupAddressSelectionListBox::~CGroupAddressSelectionListBox() {
     StorePath();
-    m_toolTip.DestroyWindow();
     m_pShownItem = nullptr;
     DeleteAllItems();
 }
@@ -295,7 +268,7 @@ void CGroupAddressSelectionListBox::ExpandWithLoading(CTreeListItem* pItem) {
     Expand(pItem, 1);
 }
 
-void CGroupAddressSelectionListBox::ToggleWithLoading(CTreeListItem* pItem) {
+void CGroupAddressSelectionListBox::Toggle(CTreeListItem* pItem) {
     if (pItem == nullptr) {
         return;
     }
@@ -778,7 +751,7 @@ bool CGroupAddressSelectionListBox::event(QEvent* pEvent) {
             }
         }
     }
-    return CTreeListBox::event(pEvent);
+    return CSelectionTreeListBox::event(pEvent);
 }
 
 void CGroupAddressSelectionListBox::keyPressEvent(QKeyEvent* pEvent) {
@@ -798,62 +771,28 @@ void CGroupAddressSelectionListBox::keyPressEvent(QKeyEvent* pEvent) {
         pEvent->accept();
         return;
     }
-    CTreeListBox::keyPressEvent(pEvent);
+    CSelectionTreeListBox::keyPressEvent(pEvent);
     ShowCurrentTable();
-}
-
-void CGroupAddressSelectionListBox::mousePressEvent(QMouseEvent* pEvent) {
-    if (pEvent->button() != Qt::LeftButton) {
-        // Only the left button selects; the others do nothing in a list.
-        m_toolTip.RelayEvent(pEvent);
-        pEvent->accept();
-        return;
-    }
-    const QPoint pt = pEvent->position().toPoint();
-    const int nRow = HitTest(pt);
-    if ((GetTreeStyle() & TLS_HASBUTTONS) != 0 && nRow >= 0 && HitTestItem(nRow, pt) == TLHT_BUTTON) {
-        ToggleWithLoading(GetItem(nRow));
-    }
-    // The base's own toggle is left out: the tree loads before it expands.
-    QListWidget::mousePressEvent(pEvent);
-    m_toolTip.RelayEvent(pEvent);
 }
 
 void CGroupAddressSelectionListBox::mouseReleaseEvent(QMouseEvent* pEvent) {
-    if (pEvent->button() != Qt::LeftButton) {
-        m_toolTip.RelayEvent(pEvent);
-        pEvent->accept();
-        return;
+    if (pEvent->button() == Qt::LeftButton) {
+        ShowCurrentTable();
     }
-    ShowCurrentTable();
-    m_toolTip.RelayEvent(pEvent);
-    QListWidget::mouseReleaseEvent(pEvent);
+    CSelectionTreeListBox::mouseReleaseEvent(pEvent);
 }
 
 void CGroupAddressSelectionListBox::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    // Only the left button opens and closes nodes.
     if (pEvent->button() != Qt::LeftButton) {
         pEvent->accept();
         return;
     }
-    const QPoint pt = pEvent->position().toPoint();
-    const int nRow = HitTest(pt);
-    if (nRow >= 0) {
-        const int nPart = HitTestItem(nRow, pt);
-        CTreeListItem* pItem = GetItem(nRow);
-        if ((nPart == TLHT_IMAGE || nPart == TLHT_TEXT) && pItem != nullptr && !pItem->IsLeaf()) {
-            ToggleWithLoading(pItem);
-        }
-    }
-    QListWidget::mouseDoubleClickEvent(pEvent);
-}
-
-void CGroupAddressSelectionListBox::mouseMoveEvent(QMouseEvent* pEvent) {
-    m_toolTip.RelayEvent(pEvent);
-    QListWidget::mouseMoveEvent(pEvent);
+    CSelectionTreeListBox::mouseDoubleClickEvent(pEvent);
 }
 
 void CGroupAddressSelectionListBox::showEvent(QShowEvent* pEvent) {
-    CTreeListBox::showEvent(pEvent);
+    CSelectionTreeListBox::showEvent(pEvent);
     // The path was restored before the list had its size.
     if (currentRow() >= 0) {
         scrollToItem(item(currentRow()));
@@ -861,50 +800,17 @@ void CGroupAddressSelectionListBox::showEvent(QShowEvent* pEvent) {
 }
 
 void CGroupAddressSelectionListBox::focusInEvent(QFocusEvent* pEvent) {
-    CTreeListBox::focusInEvent(pEvent);
+    CSelectionTreeListBox::focusInEvent(pEvent);
     viewport()->update();
 }
 
 void CGroupAddressSelectionListBox::focusOutEvent(QFocusEvent* pEvent) {
-    CTreeListBox::focusOutEvent(pEvent);
+    CSelectionTreeListBox::focusOutEvent(pEvent);
     viewport()->update();
 }
 
 // ---------------------------------------------------------------------------
-// Tooltips and drawing
-
-int CGroupAddressSelectionListBox::GetTextExtent(int nFirst, int nLast) const {
-    const QFontMetrics metrics(font());
-    int nRight = 0;
-    for (int i = std::max(nFirst, 0); i <= std::min(nLast, GetRowCount() - 1); ++i) {
-        const CTreeListItem* pItem = GetItem(i);
-        if (pItem == nullptr) {
-            continue;
-        }
-        QRect rectText;
-        GetItemTextRect(i, rectText);
-        std::string strText;
-        pItem->GetText(strText);
-        nRight = std::max(nRight, rectText.left() + metrics.horizontalAdvance(QString::fromStdString(strText)));
-    }
-    return nRight;
-}
-
-int CGroupAddressSelectionListBox::OnToolTipHitTest(const QPoint& ptClient) {
-    const int nRow = HitTest(ptClient);
-    if (GetItem(nRow) == nullptr) {
-        return 0;
-    }
-    return GetTextExtent(nRow, nRow) > viewport()->width() ? nRow + 1 : 0;
-}
-
-std::string CGroupAddressSelectionListBox::OnToolTipGetText(int nId) {
-    std::string strText;
-    if (const CTreeListItem* pItem = GetItem(nId - 1)) {
-        pItem->GetText(strText);
-    }
-    return strText;
-}
+// Drawing
 
 void CGroupAddressSelectionListBox::DrawSelectionRow(QPainter& painter, const QStyleOptionViewItem& option,
                                                      int nRow) {

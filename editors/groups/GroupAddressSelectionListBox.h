@@ -9,10 +9,7 @@
 
 #include "model/StringLongObject.h"
 #include "platform/base/WinTypes.h"
-#include "ui/MaskedBitmap.h"
-#include "ui/ToolTipOwner.h"
-#include "ui/ToolTipWnd.h"
-#include "ui/TreeListBox.h"
+#include "ui/SelectionTreeListBox.h"
 
 #include <QFont>
 
@@ -30,12 +27,11 @@ struct GroupItemData;
 // was left.
 extern int g_anLastGroupPath[3];
 
-class CGroupAddressSelectionListBox : public CTreeListBox, public IToolTipOwner {
+class CGroupAddressSelectionListBox : public CSelectionTreeListBox {
     Q_OBJECT
 
 public:
     static constexpr UINT kImageStripId = 125;
-    static constexpr int kImageWidth = 20;
     static constexpr int kImageMainGroup = 0;
     static constexpr int kImageMiddleGroup = 1;
     static constexpr int kImageSubGroup = 2;
@@ -91,35 +87,26 @@ public:
     CListItem* GetCurrentItem() const;
     // 2 or 3, as the tree was built.
     int GetAddressLevels() const { return m_nLevels; }
-    CToolTipWnd& GetToolTip() { return m_toolTip; }
-
-    // The right end of the texts of rows nFirst to nLast (client x), 0
-    // without rows.
-    int GetTextExtent(int nFirst, int nLast) const;
-
-    int OnToolTipHitTest(const QPoint& ptClient) override;
-    std::string OnToolTipGetText(int nId) override;
 
     // Draws one row: the selection colours only while the list has the
     // focus, and a frame around image and text.
-    void DrawSelectionRow(QPainter& painter, const QStyleOptionViewItem& option, int nRow);
+    void DrawSelectionRow(QPainter& painter, const QStyleOptionViewItem& option, int nRow) override;
 
 protected:
     bool event(QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
-    void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
-    void mouseMoveEvent(QMouseEvent* pEvent) override;
     void showEvent(QShowEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
+    // The tree loads a group's sub groups before it expands it.
+    void Toggle(CTreeListItem* pItem) override;
 
 private:
     void RestorePath();
     void StorePath() const;
     void LoadSubGroups(CTreeListItem* pItem);
-    void ToggleWithLoading(CTreeListItem* pItem);
     // Links the item in under the parent after the last sibling whose number
     // is not greater than its own.
     CTreeListItem* InsertSorted(CTreeListItem* pParent, CListItem* pItem, bool bLeaf);
@@ -137,9 +124,7 @@ private:
     QWidget* Owner() const;
 
     CMainTableView* m_pTableView = nullptr;
-    CMaskedBitmap m_images;
     QFont m_font;
-    CToolTipWnd m_toolTip;
     int m_nLevels = 3;
     // The node whose table the right pane shows, and the object its table
     // was made with (the node's host id).

@@ -13,15 +13,12 @@
 #include "common/MessageBox.h"
 #include "common/ResString.h"
 #include "platform/ui/ComboBoxData.h"
-#include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Handles.h"
 #include "ui/FloatEditEx.h"
 #include "ui/GroupAddressInsertHook.h"
 #include "ui/MainTableBox.h"
 #include "ui/SpinControl.h"
 #include "ui/TableComboBox.h"
-#include "ui/TableComboPlace.h"
-#include "ui/TableListHeader.h"
 #include "ui/TypedValueControls.h"
 #include "ui/ViewNotify.h"
 
@@ -33,38 +30,21 @@
 #include <string>
 #include <utility>
 
-namespace {
-
-// A member may send on every datapoint type but date and time.
-constexpr DWORD kAllValueTypes = 127;
-
-}  // namespace
-
 CQuantityMemberEditDlg::CQuantityMemberEditDlg(QWidget* pParent, bool bInsertMode,
                                                std::vector<CQuantityMember*>* pMembers)
-    : CDialog(IDD, pParent),
-      m_oValue(*this, {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL, IDC_EXPONENT}, true),
-      m_bInsertMode(bInsertMode), m_pMembers(pMembers) {
-    SetHelpID(IDD);
-    MapCommand(IDC_PERCENT, [this]() { OnRadio(CTypedValueControls::kPercentSubType); });
-    MapCommand(IDC_STANDARD, [this]() { OnRadio(CTypedValueControls::kCountSubType); });
-}
+    : CTypedValueDlg(IDD, pParent, bInsertMode,
+                     {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL,
+                      IDC_EXPONENT},
+                     true),
+      m_pMembers(pMembers) {}
 
 CQuantityMemberEditDlg::~CQuantityMemberEditDlg() = default;
 
 void CQuantityMemberEditDlg::MakeControls() {
     // The template's edit and chooser give their places to the value
     // controls.
-    if (QWidget* pPlace = GetDlgItem(IDC_VALUE)) {
-        m_pValueEdit = new CFloatEditEx(pPlace->parentWidget());
-        platform::ui::ReplaceDlgControl(pPlace, m_pValueEdit);
-        m_pValueSpin = new CSpinControl();
-        m_oValue.SetValueEdit(m_pValueEdit, m_pValueSpin);
-        m_pValueSpin->CreateBelow(m_pValueEdit, IDC_VALUE_SPIN);
-    }
-    m_pCombo = ui::PlaceTableCombo(*this, IDC_ADDRESS, m_pHeader);
-    m_pCombo->AddGroupAddressColumns();
-    m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    MakeValueEdit(IDC_VALUE_SPIN);
+    MakeAddressCombo(IDC_ADDRESS);
     connect(m_pCombo, &QComboBox::activated, this, [this](int) { OnCloseUp(true); });
     if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
         connect(pExponent, &QComboBox::activated, this, [this](int) { m_oValue.ApplyExponent(); });
@@ -82,7 +62,7 @@ BOOL CQuantityMemberEditDlg::FailStart(const char* pszReason) {
 }
 
 BOOL CQuantityMemberEditDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CTypedValueDlg::OnInitDialog();
     CenterWindow();
     MakeControls();
     m_pCombo->EnableNewAddressEntry(g_pChronoset != nullptr && g_pChronoset->CanAddGroupAddress());
@@ -185,10 +165,6 @@ void CQuantityMemberEditDlg::FillAddressList(CGroupDataAddress* pSelect) {
         m_pCombo->SelectObject(pTarget);
     }
     m_nPrevSelection = m_pCombo->currentIndex();
-}
-
-CGroupDataAddress* CQuantityMemberEditDlg::GetSelectedAddress() const {
-    return m_pCombo != nullptr ? m_pCombo->GetSelectedGroupAddress() : nullptr;
 }
 
 void CQuantityMemberEditDlg::ShowMember(CGroupDataAddress* pShown) {
@@ -321,18 +297,6 @@ bool CQuantityMemberEditDlg::HasDuplicate(const CGroupDataAddress* pAddress, int
     });
 }
 
-void CQuantityMemberEditDlg::SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind) {
-    if (m_pTable != nullptr) {
-        m_pTable->SendObjectRecord(nType, pObject, pParent, nKind);
-    }
-}
-
-void CQuantityMemberEditDlg::SendKindsChangedInDebug() {
-    if (g_bDebugMode) {
-        SendToTable(VN_KINDS_CHANGED, nullptr, nullptr, VOK_ALL);
-    }
-}
-
 void CQuantityMemberEditDlg::AfterStore() {
     DWORD nCount = 0;
     if (g_pChronoset != nullptr) {
@@ -457,17 +421,4 @@ void CQuantityMemberEditDlg::OnCancel() {
         m_pMember = nullptr;
     }
     EndDialog(IDCANCEL);
-}
-
-void CQuantityMemberEditDlg::OnDestroy() {
-    if (m_pCombo != nullptr) {
-        m_pCombo->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
-    }
-    CDialog::OnDestroy();
-}
-
-void CQuantityMemberEditDlg::OnRadio(WORD wSubType) {
-    if (CGroupDataAddress* pAddress = GetSelectedAddress()) {
-        m_oValue.SelectSubType(pAddress->GetObjectType(), wSubType);
-    }
 }

@@ -8,23 +8,15 @@
 // quantity at once, and only Cancel takes it away again.
 
 #include "platform/base/WinTypes.h"
-#include "platform/ui/Dialog.h"
-#include "ui/TypedValueControls.h"
+#include "ui/TypedValueDlg.h"
 
-#include <cstddef>
 #include <vector>
 
-class CFloatEditEx;
 class CGroupDataAddress;
-class CMainTableBox;
-class CObject;
 class CQuantity;
 class CQuantityMember;
-class CSpinControl;
-class CTableComboBox;
-class CTableListHeader;
 
-class CQuantityMemberEditDlg : public CDialog {
+class CQuantityMemberEditDlg : public CTypedValueDlg {
     Q_OBJECT
 
 public:
@@ -47,33 +39,20 @@ public:
     static constexpr UINT IDC_SEND_ON_CHANGE = 1135;
     static constexpr UINT IDC_VALUE_SPIN = 5;
 
-    // Mode values of 2-bit addresses.
-    static constexpr int kModeFree = 0;
-    static constexpr int kModeForcedOff = 2;
-    static constexpr int kModeForcedOn = 3;
-    // The exponent byte of a value without fixed exponent.
-    static constexpr BYTE kAutoExponent = 0xFF;
-
     // The list stays the caller's; in edit mode it holds the members to
     // edit, in row order.
     CQuantityMemberEditDlg(QWidget* pParent, bool bInsertMode, std::vector<CQuantityMember*>* pMembers);
     ~CQuantityMemberEditDlg() override;
 
-    // Null: no notifications.
-    void SetTable(CMainTableBox* pTable) { m_pTable = pTable; }
     void SetQuantity(CQuantity* pQuantity) { m_pQuantity = pQuantity; }
     // Insert mode only.
     void SetTemplateMember(CQuantityMember* pTemplate) { m_pTemplate = pTemplate; }
     CQuantityMember* GetCurrentMember() const { return m_pMember; }
 
-    CTableComboBox* GetAddressCombo() const { return m_pCombo; }
-    CFloatEditEx* GetValueEdit() const { return m_pValueEdit; }
-
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    void OnDestroy() override;
 
 private:
     void MakeControls();
@@ -91,11 +70,7 @@ private:
     // the offer, the "neue Gruppenadresse" entry runs the insertion.
     void OnCloseUp(bool bOffer);
     void UpdateOkButton();
-    void OnRadio(WORD wSubType);
-    CGroupDataAddress* GetSelectedAddress() const;
     bool HasDuplicate(const CGroupDataAddress* pAddress, int nRange) const;
-    void SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind);
-    void SendKindsChangedInDebug();
     // Recounts the associations and offers or withdraws the new-address
     // entry, warning once at the limit.
     void AfterStore();
@@ -104,20 +79,6 @@ private:
     CQuantity* m_pQuantity = nullptr;
     CQuantityMember* m_pMember = nullptr;
     CQuantityMember* m_pTemplate = nullptr;
-    CTypedValueControls m_oValue;
-    bool m_bInsertMode;
     std::vector<CQuantityMember*>* m_pMembers;
-    std::size_t m_nPosition = 0;
-    CMainTableBox* m_pTable = nullptr;
-    int m_nPrevSelection = -1;
-    bool m_bLimitShown = false;
     int m_nModeIndex = 0;
-    bool m_bNewAddressRunning = false;
-    // The controls are showing the current member as stored.
-    bool m_bShowingStored = false;
-
-    CFloatEditEx* m_pValueEdit = nullptr;
-    CSpinControl* m_pValueSpin = nullptr;
-    CTableComboBox* m_pCombo = nullptr;
-    CTableListHeader* m_pHeader = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "editors/time/DaySwitchTimeEditDlg.h"
 
 #include "app/Chronoset.h"
-#include "editors/time/DaySwitchTimeTable.h"
 #include "model/DayRoutine.h"
 #include "model/DaySwitchTime.h"
 #include "model/DptManager.h"
@@ -21,8 +20,6 @@
 #include "ui/GroupAddressInsertHook.h"
 #include "ui/SpinControl.h"
 #include "ui/TableComboBox.h"
-#include "ui/TableComboPlace.h"
-#include "ui/TableListHeader.h"
 #include "ui/TypedValueControls.h"
 #include "ui/TimeEditEx.h"
 #include "ui/ViewNotify.h"
@@ -34,9 +31,6 @@
 
 namespace {
 
-// Every datapoint type but date and time may be switched.
-constexpr DWORD kAllValueTypes = 127;
-
 using ui::AssociationLimit;
 using ui::CountAssociationsNow;
 
@@ -44,13 +38,11 @@ using ui::CountAssociationsNow;
 
 CDaySwitchTimeEditDlg::CDaySwitchTimeEditDlg(QWidget* pParent, bool bInsertMode,
                                              std::vector<CDaySwitchTime*>* pSwitchTimes)
-    : CDialog(IDD, pParent),
-      m_oValue(*this, {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL, IDC_EXPONENT}, false),
-      m_bInsertMode(bInsertMode), m_pSwitchTimes(pSwitchTimes) {
-    SetHelpID(IDD);
-    MapCommand(IDC_PERCENT, [this]() { OnRadio(CTypedValueControls::kPercentSubType); });
-    MapCommand(IDC_STANDARD, [this]() { OnRadio(CTypedValueControls::kCountSubType); });
-}
+    : CTypedValueDlg(IDD, pParent, bInsertMode,
+                     {IDC_VALUE, IDC_UNIT, IDC_RANGE, IDC_MODE, IDC_PERCENT, IDC_STANDARD, IDC_EXPONENT_LABEL,
+                      IDC_EXPONENT},
+                     false),
+      m_pSwitchTimes(pSwitchTimes) {}
 
 CDaySwitchTimeEditDlg::~CDaySwitchTimeEditDlg() = default;
 
@@ -62,16 +54,8 @@ void CDaySwitchTimeEditDlg::MakeControls() {
         platform::ui::ReplaceDlgControl(pPlace, m_pTimeEdit);
         m_pTimeEdit->CreateHourMinuteSpins(m_pHourSpin, m_pMinuteSpin);
     }
-    if (QWidget* pPlace = GetDlgItem(IDC_VALUE)) {
-        m_pValueEdit = new CFloatEditEx(pPlace->parentWidget());
-        platform::ui::ReplaceDlgControl(pPlace, m_pValueEdit);
-        m_pValueSpin = new CSpinControl();
-        m_oValue.SetValueEdit(m_pValueEdit, m_pValueSpin);
-        m_pValueSpin->CreateBelow(m_pValueEdit, 0);
-    }
-    m_pCombo = ui::PlaceTableCombo(*this, IDC_ADDRESS, m_pHeader);
-    m_pCombo->AddGroupAddressColumns();
-    m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_GROUP_ADDRESS_COMBO);
+    MakeValueEdit(0);
+    MakeAddressCombo(IDC_ADDRESS);
     connect(m_pCombo, &QComboBox::activated, this, [this](int) { OnAddressChange(true); });
     if (auto* pExponent = GetDlgItemAs<QComboBox>(IDC_EXPONENT)) {
         connect(pExponent, &QComboBox::activated, this, [this](int) { OnExponentChange(); });
@@ -79,7 +63,7 @@ void CDaySwitchTimeEditDlg::MakeControls() {
 }
 
 BOOL CDaySwitchTimeEditDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CTypedValueDlg::OnInitDialog();
     CenterWindow();
     if (m_pDayRoutine != nullptr) {
         SetWindowText(GetWindowText() + " " + m_pDayRoutine->GetName());
@@ -167,10 +151,6 @@ void CDaySwitchTimeEditDlg::FillAddressList(CGroupDataAddress* pSelect) {
         m_pCombo->SelectObject(pTarget);
     }
     m_nPrevSelection = m_pCombo->currentIndex();
-}
-
-CGroupDataAddress* CDaySwitchTimeEditDlg::GetSelectedAddress() const {
-    return m_pCombo != nullptr ? m_pCombo->GetSelectedGroupAddress() : nullptr;
 }
 
 void CDaySwitchTimeEditDlg::OnAddressChange(bool bOffer) {
@@ -307,18 +287,6 @@ bool CDaySwitchTimeEditDlg::HasDuplicate(const CGroupDataAddress* pAddress, int 
     });
 }
 
-void CDaySwitchTimeEditDlg::SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind) {
-    if (m_pTable != nullptr) {
-        m_pTable->SendObjectRecord(nType, pObject, pParent, nKind);
-    }
-}
-
-void CDaySwitchTimeEditDlg::SendKindsChangedInDebug() {
-    if (g_bDebugMode && m_pTable != nullptr) {
-        SendToTable(VN_KINDS_CHANGED, nullptr, nullptr, VOK_ALL);
-    }
-}
-
 bool CDaySwitchTimeEditDlg::AfterStore() {
     const int nCount = CountAssociationsNow();
     if (nCount < AssociationLimit()) {
@@ -444,17 +412,4 @@ void CDaySwitchTimeEditDlg::OnCancel() {
     }
     SendKindsChangedInDebug();
     EndDialog(IDCANCEL);
-}
-
-void CDaySwitchTimeEditDlg::OnDestroy() {
-    if (m_pCombo != nullptr) {
-        m_pCombo->SaveColumns(TABLE_TYPE_GROUP_ADDRESS_COMBO);
-    }
-    CDialog::OnDestroy();
-}
-
-void CDaySwitchTimeEditDlg::OnRadio(WORD wSubType) {
-    if (CGroupDataAddress* pAddress = GetSelectedAddress()) {
-        m_oValue.SelectSubType(pAddress->GetObjectType(), wSubType);
-    }
 }

@@ -8,26 +8,18 @@
 // belongs to the routine at once, and only Cancel takes it away again.
 
 #include "platform/base/WinTypes.h"
-#include "platform/ui/Dialog.h"
-#include "ui/TypedValueControls.h"
+#include "ui/TypedValueDlg.h"
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
 class CDayRoutine;
 class CDaySwitchTime;
-class CDaySwitchTimeTable;
-class CFloatEditEx;
 class CGroupDataAddress;
-class CObject;
 class CSpinControl;
-class CTableComboBox;
-class CTableListHeader;
 class CTimeEditEx;
-class QComboBox;
 
-class CDaySwitchTimeEditDlg : public CDialog {
+class CDaySwitchTimeEditDlg : public CTypedValueDlg {
     Q_OBJECT
 
 public:
@@ -49,35 +41,22 @@ public:
     static constexpr UINT IDC_MODE = 1129;
     static constexpr UINT IDC_ADDRESS = 1024;
 
-    // Mode values of 2-bit addresses.
-    static constexpr int kModeFree = 0;
-    static constexpr int kModeForcedOff = 2;
-    static constexpr int kModeForcedOn = 3;
-    // The exponent byte of a value without fixed exponent.
-    static constexpr BYTE kAutoExponent = 0xFF;
-
     // The list stays the caller's; in edit mode it holds the switching times
     // to edit, in row order.
     CDaySwitchTimeEditDlg(QWidget* pParent, bool bInsertMode, std::vector<CDaySwitchTime*>* pSwitchTimes);
     ~CDaySwitchTimeEditDlg() override;
 
-    // Null: no notifications.
-    void SetTable(CDaySwitchTimeTable* pTable) { m_pTable = pTable; }
     void SetDayRoutine(CDayRoutine* pRoutine) { m_pDayRoutine = pRoutine; }
     // Insert mode only.
     void SetTemplateSwitchTime(CDaySwitchTime* pTemplate) { m_pTemplate = pTemplate; }
     CDaySwitchTime* GetCurrentSwitchTime() const { return m_pSwitchTime; }
 
-    CTableComboBox* GetAddressCombo() const { return m_pCombo; }
-    CFloatEditEx* GetValueEdit() const { return m_pValueEdit; }
     CTimeEditEx* GetTimeEdit() const { return m_pTimeEdit; }
-
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    void OnDestroy() override;
 
 private:
     void MakeControls();
@@ -87,15 +66,11 @@ private:
     // The chosen address changed: the value controls follow its type; with
     // the offer, the "neue Gruppenadresse" entry runs the insertion.
     void OnAddressChange(bool bOffer);
-    void OnRadio(WORD wSubType);
     void OnExponentChange();
     void ShowSwitchTime();
     // A value typed but not yet checked (Enter pressed in the field) is
     // snapped and limited as leaving the field would do.
     void NormaliseTypedValue();
-    CGroupDataAddress* GetSelectedAddress() const;
-    void SendToTable(int nType, CObject* pObject, CObject* pParent, int nKind);
-    void SendKindsChangedInDebug();
     // Recounts the associations and offers or withdraws the new-address
     // entry; whether the count reached the limit.
     bool AfterStore();
@@ -104,22 +79,9 @@ private:
     CDaySwitchTime* m_pSwitchTime = nullptr;
     CDaySwitchTime* m_pTemplate = nullptr;
     CDayRoutine* m_pDayRoutine = nullptr;
-    CTypedValueControls m_oValue;
-    bool m_bInsertMode;
-    int m_nPrevSelection = -1;
     std::vector<CDaySwitchTime*>* m_pSwitchTimes;
-    std::size_t m_nPosition = 0;
-    CDaySwitchTimeTable* m_pTable = nullptr;
-    bool m_bLimitShown = false;
-    bool m_bNewAddressRunning = false;
-    // The controls are showing the current switching time as stored.
-    bool m_bShowingStored = false;
 
     CTimeEditEx* m_pTimeEdit = nullptr;
-    CFloatEditEx* m_pValueEdit = nullptr;
-    CTableComboBox* m_pCombo = nullptr;
-    CTableListHeader* m_pHeader = nullptr;
     CSpinControl* m_pHourSpin = nullptr;
     CSpinControl* m_pMinuteSpin = nullptr;
-    CSpinControl* m_pValueSpin = nullptr;
 };

@@ -7,37 +7,17 @@
 #include "model/Quantity.h"
 #include "common/Globals.h"
 #include "common/ResString.h"
-#include "platform/base/WindowStyles.h"
 #include "printing/param/ParamPrintItem.h"
 #include "ui/ListItem.h"
 
-#include <QFontMetrics>
 #include <QItemSelection>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
+#include <QStyleOptionViewItem>
 
 #include <cstdio>
 #include <functional>
 
 namespace {
-
-class CPrintSelectionDelegate : public QStyledItemDelegate {
-public:
-    explicit CPrintSelectionDelegate(CPrintSelectionListBox* pBox) : QStyledItemDelegate(pBox), m_pBox(pBox) {}
-
-    void paint(QPainter* pPainter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        pPainter->save();
-        m_pBox->DrawSelectionRow(*pPainter, option, index.row());
-        pPainter->restore();
-    }
-    QSize sizeHint(const QStyleOptionViewItem& /*option*/, const QModelIndex& /*index*/) const override {
-        return QSize(0, m_pBox->GetItemHeight());
-    }
-
-private:
-    CPrintSelectionListBox* m_pBox;
-};
 
 // "%02d: %s" with a routine's or a quantity's number and name.
 std::string NumberedText(int nNumber, const std::string& strName) {
@@ -48,17 +28,11 @@ std::string NumberedText(int nNumber, const std::string& strName) {
 
 }  // namespace
 
-CPrintSelectionListBox::CPrintSelectionListBox(QWidget* pParent) : CTreeListBox(pParent), m_toolTip(0) {
-    setItemDelegate(new CPrintSelectionDelegate(this));
+CPrintSelectionListBox::CPrintSelectionListBox(QWidget* pParent) : CSelectionTreeListBox(pParent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // Texts too long for the list show in the tooltip, not behind a
-    // horizontal scroll bar.
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    viewport()->setMouseTracking(true);
 }
 
 CPrintSelectionListBox::~CPrintSelectionListBox() {
-    m_toolTip.DestroyWindow();
     Clear();
 }
 
@@ -84,9 +58,7 @@ void CPrintSelectionListBox::BuildItems() {
         return;
     }
     Clear();
-    if (m_images.Load(kImageStripId, 0, kImageWidth)) {
-        SetImageStrip(&m_images);
-    }
+    LoadImageStrip(kImageStripId);
 
     const std::string strGeneral =
         g_bStandalone ? GetResString(1104, "Tavik 2.1") : GetResString(101, "Allgemein");
@@ -151,9 +123,7 @@ void CPrintSelectionListBox::BuildItems() {
         Expand(pQuantitiesItem, 0);
     }
     scrollToTop();
-    if (!m_toolTip.HasWindow()) {
-        m_toolTip.Create(this, WS_BORDER);
-    }
+    CreateToolTip();
 }
 
 const CParamPrintItem* CPrintSelectionListBox::GetPrintItem(int nRow) const {
@@ -191,54 +161,7 @@ int CPrintSelectionListBox::GetSelectedCount() const {
 }
 
 // ---------------------------------------------------------------------------
-// Mouse, tooltips and drawing
-
-void CPrintSelectionListBox::mousePressEvent(QMouseEvent* pEvent) {
-    m_toolTip.RelayEvent(pEvent);
-    // Only the left button selects, as in a list box; the others only hide
-    // the tip.
-    if (pEvent->button() != Qt::LeftButton) {
-        pEvent->accept();
-        return;
-    }
-    CTreeListBox::mousePressEvent(pEvent);
-}
-
-void CPrintSelectionListBox::mouseReleaseEvent(QMouseEvent* pEvent) {
-    m_toolTip.RelayEvent(pEvent);
-    if (pEvent->button() != Qt::LeftButton) {
-        pEvent->accept();
-        return;
-    }
-    CTreeListBox::mouseReleaseEvent(pEvent);
-}
-
-void CPrintSelectionListBox::mouseMoveEvent(QMouseEvent* pEvent) {
-    m_toolTip.RelayEvent(pEvent);
-    CTreeListBox::mouseMoveEvent(pEvent);
-}
-
-int CPrintSelectionListBox::OnToolTipHitTest(const QPoint& ptClient) {
-    const int nRow = HitTest(ptClient);
-    const CTreeListItem* pItem = GetItem(nRow);
-    if (pItem == nullptr) {
-        return 0;
-    }
-    QRect rectText;
-    GetItemTextRect(nRow, rectText);
-    std::string strText;
-    pItem->GetText(strText);
-    const int nRight = rectText.left() + QFontMetrics(font()).horizontalAdvance(QString::fromStdString(strText));
-    return nRight > viewport()->width() ? nRow + 1 : 0;
-}
-
-std::string CPrintSelectionListBox::OnToolTipGetText(int nId) {
-    std::string strText;
-    if (const CTreeListItem* pItem = GetItem(nId - 1)) {
-        pItem->GetText(strText);
-    }
-    return strText;
-}
+// Drawing
 
 void CPrintSelectionListBox::DrawSelectionRow(QPainter& painter, const QStyleOptionViewItem& option, int nRow) {
     const bool bSelected = (option.state & QStyle::State_Selected) != 0;

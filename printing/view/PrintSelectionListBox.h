@@ -7,10 +7,7 @@
 // cut off show it whole in a tooltip.
 
 #include "platform/base/WinTypes.h"
-#include "ui/MaskedBitmap.h"
-#include "ui/ToolTipOwner.h"
-#include "ui/ToolTipWnd.h"
-#include "ui/TreeListBox.h"
+#include "ui/SelectionTreeListBox.h"
 
 #include <memory>
 #include <string>
@@ -20,12 +17,11 @@ class CListItem;
 class CParamPrintItem;
 class QStyleOptionViewItem;
 
-class CPrintSelectionListBox : public CTreeListBox, public IToolTipOwner {
+class CPrintSelectionListBox : public CSelectionTreeListBox {
     Q_OBJECT
 
 public:
     static constexpr UINT kImageStripId = 124;
-    static constexpr int kImageWidth = 20;
     // The pictures of the strip.
     static constexpr int kImageFolder = 0;
     static constexpr int kImageOpenFolder = 1;
@@ -47,18 +43,9 @@ public:
     void DeselectCaptions();
     int GetSelectedCount() const;
 
-    CToolTipWnd& GetToolTip() { return m_toolTip; }
-    int OnToolTipHitTest(const QPoint& ptClient) override;
-    std::string OnToolTipGetText(int nId) override;
-
     // The base drawing without its focus frame, then a focus frame around
     // the row's text part only.
-    void DrawSelectionRow(QPainter& painter, const QStyleOptionViewItem& option, int nRow);
-
-protected:
-    void mousePressEvent(QMouseEvent* pEvent) override;
-    void mouseReleaseEvent(QMouseEvent* pEvent) override;
-    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void DrawSelectionRow(QPainter& painter, const QStyleOptionViewItem& option, int nRow) override;
 
 private:
     // Inserts an entry after pAfter under pParent; nType 0 gives a caption.
@@ -66,8 +53,6 @@ private:
                         int nMarkedImage, int nType, int nIndex);
     void Clear();
 
-    CMaskedBitmap m_images;
-    CToolTipWnd m_toolTip;
     int m_nSelectable = 0;
     // The print item of each entry that has one. The list keeps them: an
     // entry frees only a framework object or a memory block as its data, and
