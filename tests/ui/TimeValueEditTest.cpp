@@ -91,7 +91,9 @@ TEST_F(TimeEditExTest, AttachedSpinsChangeOneFieldAndWrap) {
     CSpinControl& general = m_window.AddSpinBeside(edit, 104);
     edit.SetSpinControl(0, &minutes);
     edit.SetSpinControl(1, pHours);
-    edit.SetSpinControl(3, pHours);  // ignored
+    // An index past the seconds attaches nothing: that spin stays a general
+    // one.
+    edit.SetSpinControl(3, pGeneral);
 
     edit.SetWindowText("10:59");
     ClickSpin(minutes, false);  // the right half steps up
@@ -103,6 +105,11 @@ TEST_F(TimeEditExTest, AttachedSpinsChangeOneFieldAndWrap) {
     EXPECT_EQ(edit.GetWindowText(), "23:15");
 
     // A spin that is not attached steps the whole time, without wrapping.
+    edit.SetWindowText("12:00");
+    ClickSpin(*pGeneral, true);  // horizontal: the left half steps down
+    EXPECT_EQ(edit.GetWindowText(), "11:59");
+    ClickSpin(general, false);  // vertical: the lower half steps down
+    EXPECT_EQ(edit.GetWindowText(), "11:58");
     edit.SetWindowText("23:58");
     ClickSpin(*pGeneral, false);
     EXPECT_EQ(edit.GetWindowText(), "23:59");

@@ -227,12 +227,20 @@ TEST_F(KnxdDownloadTest, ADeviceFallingSilentFailsTheDownload)
     // A device that stops answering is given up on within seconds.
     CFalconStandIn::SetAnswerTimeout(500);
     CServerThread server(m_dir.File("device.json"));
+    // The probe's frames are counted too: the download falls silent a few
+    // dozen frames in, inside the parameters.
+    constexpr DWORD kSilentFrom = 60;
+    // Once the last frame is served, what follows waits for answers that
+    // never come; those waits need not be long. Set before the answer to
+    // that frame leaves, so that the next request already waits briefly.
+    server.SetEventHook([](ETunnellingEvent eEvent, DWORD nValue) {
+        if (eEvent == ETunnellingEvent::ApplicationFrame && nValue + 1 == kSilentFrom)
+            CFalconStandIn::SetAnswerTimeout(kSilenceMs);
+    });
     Attach(server);
     BuildSampleParameterSet(m_set);
     Identify(server.Device());
-    // The probe's frames are counted too: the download falls silent a few
-    // dozen frames in, inside the parameters.
-    server.GetServer().SetSilentFrom(60);
+    server.GetServer().SetSilentFrom(kSilentFrom);
     int nWrong = -1;
     EXPECT_NE(Download(KnxdParams(), nWrong), 0);
     EXPECT_TRUE(m_log.Lines().HasError("failed")) << "no error logged";

@@ -42,7 +42,6 @@ namespace {
 
 using grouptest::Json;
 using InsertDlg = CGroupAddressInsertDlg;
-using Texts = std::vector<std::string>;
 
 // Main 1 "Haus" (10) / middle 2 "Licht" (11) with sub groups 1..7 (ids
 // 101..107); the objects of another device give them the value types
@@ -139,18 +138,13 @@ protected:
                 texts.push_back(pList->itemText(i).toStdString());
             }
             EXPECT_EQ(texts, offered);
-            uitest::PressKey(pList, Qt::Key_Home);
-            for (int i = 0; i < nPick; ++i) {
-                uitest::PressKey(pList, Qt::Key_Down);
-            }
+            ChooseEntry(pList, nPick);
             uitest::Click(dlg.GetDlgItem(IDOK));
         });
     }
     void ExpectBox(const std::string& strCaption, const std::string& strTextPart, int nAnswer = IDOK) {
-        CScriptedMessageBoxSink::Expectation box;
+        CScriptedMessageBoxSink::Expectation box = BoxWithPart(strTextPart, nAnswer);
         box.caption = strCaption;
-        box.textPart = strTextPart;
-        box.nAnswer = nAnswer;
         m_boxes.Expect(box);
     }
     void FillList(int nCount) {
@@ -164,10 +158,7 @@ protected:
     CMainTableBox* OpenPane(int nTableType) {
         m_view.SetDispatcher(&m_mainDlg);
         m_mainDlg.SetPanes(nullptr, &m_view, nullptr, nullptr);
-        m_view.resize(900, 600);
-        m_view.show();
-        m_view.CreateTableBox(nTableType, nullptr);
-        return m_view.GetTableBox();
+        return CEditorSteps::OpenTable<CMainTableBox>(m_view, nTableType, nullptr, 900, 600);
     }
 
     bool m_bModified = false;
@@ -401,10 +392,14 @@ TEST_F(GroupAddressInsertDlgTest, TheSwitchingTimeDialogGetsTheAddressItChose) {
         uitest::PressKey(pCombo, Qt::Key_End);
         EXPECT_EQ(GetComboSelData(pCombo), 0x1204);
         EXPECT_TRUE(timeDlg.GetDlgItem(CDaySwitchTimeEditDlg::IDC_VALUE)->isVisible());
+        // Inserting keeps the dialog open for the next switching time.
         uitest::Click(timeDlg.GetDlgItem(IDOK));
+        EXPECT_TRUE(timeDlg.isVisible());
         uitest::Click(timeDlg.GetDlgItem(IDCANCEL));
     });
-    timeDlg.DoModal();
+    EXPECT_EQ(timeDlg.DoModal(), IDCANCEL);
+    // The switching-time dialog, the insertion and its type selection.
+    EXPECT_EQ(m_runner.GetRunCount(), 3);
     ASSERT_EQ(pRoutine->GetSwitchTimeCount(), 1);
     EXPECT_EQ(pRoutine->GetSwitchTimes().front()->GetGroupAddress(), Listed(0x1204));
     EXPECT_EQ(Listed(0x1204)->GetObjectType(), 9);

@@ -14,14 +14,7 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/ParameterDlg.h"
 
 #include <gtest/gtest.h>
@@ -35,13 +28,9 @@ namespace {
 
 const char* const kQuestionOne = "Wollen Sie die 1 ausgewählten (unbenutzten) Gruppenadressen löschen?";
 
-class GroupAddressTableTest : public ::testing::Test {
+class GroupAddressTableTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         g_DptManager.Init();
         InstallGroupEditors();
         CMainTableView::RegisterTableClass(CGroupAddressTable::kTableType,
@@ -63,33 +52,17 @@ protected:
         m_pQuantity->CreateMember()->SetGroupAddress(m_pMember);
         m_pQuantity->CreateMember()->SetGroupAddress(m_pInvalid);
     }
-    void TearDown() override {
-        m_view.DeleteTableBox();
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
+    void TearDown() override { m_view.DeleteTableBox(); }
 
     CGroupDataAddresses& Lists() { return *m_run.Chronoset().GetGroupDataAddresses(); }
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, bool bInvalid) {
-        CGroupDataAddress* pAddress = Lists().CreateGroupAddress(bInvalid);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetObjectType(1);
-        return pAddress;
+        return NewAddress(m_run.Chronoset(), strName, nAddress, {1, 0}, bInvalid);
     }
     CGroupAddressTable* Open() {
-        m_view.resize(700, 300);
-        m_view.show();
-        m_view.CreateTableBox(CGroupAddressTable::kTableType, nullptr);
-        return dynamic_cast<CGroupAddressTable*>(m_view.GetTableBox());
+        return OpenTable<CGroupAddressTable>(m_view, CGroupAddressTable::kTableType, nullptr, 700, 300);
     }
-    void Select(CGroupAddressTable* pTable, const std::vector<const CGroupDataAddress*>& addresses) {
-        bool bFirst = true;
-        for (const CGroupDataAddress* pAddress : addresses) {
-            const QPoint pt = pTable->GetItemRect(pTable->FindRowOfObject(pAddress)).center();
-            uitest::Click(pTable->viewport(), pt, Qt::LeftButton, bFirst ? Qt::NoModifier : Qt::ControlModifier);
-            bFirst = false;
-        }
+    static void Select(CGroupAddressTable* pTable, const std::vector<const CGroupDataAddress*>& addresses) {
+        ClickRows(*pTable, addresses);
     }
     std::vector<std::string> Uses(CGroupAddressTable* pTable, const CGroupDataAddress* pAddress) {
         const int nRow = pTable->FindRowOfObject(pAddress);
@@ -115,8 +88,6 @@ protected:
         });
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
@@ -129,10 +100,6 @@ protected:
     CGroupDataAddress* m_pInvalid = nullptr;
     CDayRoutine* m_pRoutine = nullptr;
     CQuantity* m_pQuantity = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 using Marks = std::vector<std::string>;

@@ -17,6 +17,7 @@
 #include "platform/base/WindowStyles.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/app/HostTestSupport.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
@@ -132,9 +133,8 @@ public:
 };
 
 using Box = CGroupAddressSelectionListBox;
-using Texts = std::vector<std::string>;
 
-class GroupSelectionTreeTest : public apptest::HostTest {
+class GroupSelectionTreeTest : public apptest::HostTest, public editortest::CEditorSteps {
 protected:
     void SetUp() override {
         HostTest::SetUp();
@@ -372,8 +372,7 @@ TEST_F(GroupSelectionTreeTest, DroppedSymbolsMakeGroupsInTheHostAndTheTree) {
     // On the project: a main group with the first free number.
     runner.Then([](QDialog& dlg) {
         EXPECT_EQ(dynamic_cast<QLineEdit*>(uitest::FindControl(&dlg, 1247))->text().toStdString(), "15");
-        uitest::PressKey(uitest::FindControl(&dlg, 1246), Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(uitest::FindControl(&dlg, 1246), "Zentral");
+        Retype(uitest::FindControl(&dlg, 1246), "Zentral");
         uitest::Click(uitest::FindControl(&dlg, IDOK));
     });
     DragOntoRow(0, "Projekt");

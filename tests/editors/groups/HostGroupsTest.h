@@ -11,6 +11,7 @@
 #include "platform/base/WinApp.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/app/HostTestSupport.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
@@ -31,7 +32,7 @@ using apptest::Json;
 
 constexpr LONG kDevice = 1000;
 
-class HostGroupsTest : public apptest::HostTest {
+class HostGroupsTest : public apptest::HostTest, public editortest::CEditorSteps {
 protected:
     void SetUp() override {
         HostTest::SetUp();
@@ -84,13 +85,6 @@ protected:
         m_pPlainTop.reset();
     }
 
-    static std::vector<std::string> Row(const CTableBox& table, int nRow) {
-        std::vector<std::string> texts;
-        for (int c = 0; c < table.GetColumnCount(); ++c) {
-            texts.push_back(table.GetItemText(nRow, c));
-        }
-        return texts;
-    }
     static std::vector<std::string> Column(const CTableBox& table, int nColumn) {
         std::vector<std::string> texts;
         for (int r = 0; r < table.GetItemCount(); ++r) {
@@ -104,11 +98,6 @@ protected:
         uitest::Click(pHeader->viewport(), QPoint(pHeader->sectionViewportPosition(nColumn) +
                                                       pHeader->sectionSize(nColumn) / 2,
                                                   pHeader->height() / 2));
-    }
-    // Replaces an edit's text as a user does.
-    static void Retype(QWidget* pEdit, const std::string& strText) {
-        uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(pEdit, strText);
     }
 
     CChronoset& Set() { return m_pRun->Chronoset(); }

@@ -15,19 +15,10 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/resources/SatellitePath.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/GroupAddressInsertHook.h"
-#include "ui/MainTableView.h"
 #include "ui/ParameterDlg.h"
-#include "ui/TableComboBox.h"
 
 #include <gtest/gtest.h>
 
@@ -44,13 +35,9 @@ namespace {
 using LinkDlg = CLinkGroupAddressDlg;
 using Offer = std::set<const CGroupDataAddress*>;
 
-class LinkGroupAddressDlgTest : public ::testing::Test {
+class LinkGroupAddressDlgTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         g_DptManager.Init();
         InstallGroupEditors();
         m_previousHook = ui::SetGroupAddressInsertHook(nullptr);
@@ -70,10 +57,8 @@ protected:
         m_pE = AddAddress("Dimmwert", 0x0105, 5);
         m_pF = AddAddress("Heizung", 0x0106, 1);
         m_pI = AddAddress("Alt", 0x0201, 1, true);
-        CDayRoutines& routines = *Set().GetDayRoutines();
         for (const char* pszName : {"Früh", "Werktag", "Spät"}) {
-            m_routines.push_back(routines.CreateDayRoutine());
-            m_routines.back()->SetName(pszName);
+            m_routines.push_back(NewRoutine(Set(), pszName));
         }
         m_routines[0]->AddSwitchTime(nullptr)->SetGroupAddress(m_pA);
         m_routines[2]->AddSwitchTime(nullptr)->SetGroupAddress(m_pA);
@@ -91,32 +76,18 @@ protected:
     void TearDown() override {
         m_view.DeleteTableBox();
         ui::SetGroupAddressInsertHook(m_previousHook);
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
     CChronoset& Set() { return m_run.Chronoset(); }
     CGroupDataAddresses& Lists() { return *Set().GetGroupDataAddresses(); }
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, int nType, bool bInvalid = false) {
-        CGroupDataAddress* pAddress = Lists().CreateGroupAddress(bInvalid);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetType({nType, 1});
-        return pAddress;
+        return NewAddress(Set(), strName, nAddress, {nType, 1}, bInvalid);
     }
     CGroupAddressTable* Open() {
-        m_view.resize(700, 300);
-        m_view.show();
-        m_view.CreateTableBox(CGroupAddressTable::kTableType, nullptr);
-        return dynamic_cast<CGroupAddressTable*>(m_view.GetTableBox());
+        return OpenTable<CGroupAddressTable>(m_view, CGroupAddressTable::kTableType, nullptr, 700, 300);
     }
     static void Select(CGroupAddressTable* pTable, const std::vector<const CGroupDataAddress*>& addresses) {
-        bool bFirst = true;
-        for (const CGroupDataAddress* pAddress : addresses) {
-            const QPoint pt = pTable->GetItemRect(pTable->FindRowOfObject(pAddress)).center();
-            uitest::Click(pTable->viewport(), pt, Qt::LeftButton, bFirst ? Qt::NoModifier : Qt::ControlModifier);
-            bFirst = false;
-        }
+        ClickRows(*pTable, addresses);
     }
     // The table's context menu from the keyboard: whether its edit command
     // was enabled; chosen when it was.
@@ -147,13 +118,7 @@ protected:
         return offered;
     }
     // Picks the row with the keys, as a user of the closed box would.
-    static void ChooseRow(const LinkDlg& dlg, int nRow) {
-        QWidget* pCombo = dlg.GetDlgItem(LinkDlg::IDC_ADDRESS);
-        uitest::PressKey(pCombo, Qt::Key_Home);
-        for (int i = 0; i < nRow; ++i) {
-            uitest::PressKey(pCombo, Qt::Key_Down);
-        }
-    }
+    static void ChooseRow(const LinkDlg& dlg, int nRow) { ChooseEntry(dlg.GetDlgItem(LinkDlg::IDC_ADDRESS), nRow); }
     void Choose(const LinkDlg& dlg, const CGroupDataAddress* pAddress) {
         for (int i = 1; i < dlg.GetAddressCombo()->count(); ++i) {
             if (AddressOfRow(dlg, i) == pAddress) {
@@ -176,8 +141,6 @@ protected:
         return nCount;
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
@@ -194,9 +157,7 @@ protected:
     std::vector<CQuantity*> m_quantities;
 
 private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
     ui::GroupAddressInsertHook m_previousHook;
-    bool m_bModified = false;
 };
 
 TEST_F(LinkGroupAddressDlgTest, UsesOfTwoAddressesMoveStepByStepAndTheTableFollows) {
@@ -388,7 +349,7 @@ TEST_F(LinkGroupAddressDlgTest, AtTheAssociationLimitTheEntryGoesWithOneMessage)
     }
     m_quantities[2]->AddTriggerGroupAddress(m_pC, false);
     DWORD nCount = 0;
-    m_run.Chronoset().CountAssociations(nCount);
+    ASSERT_GE(m_run.Chronoset().CountAssociations(nCount), 0);
     ASSERT_EQ(nCount, 249u);
     m_quantities[2]->AddTriggerGroupAddress(m_pD, false);
     CScriptedMessageBoxSink::Expectation limit;
@@ -410,7 +371,8 @@ TEST_F(LinkGroupAddressDlgTest, TriggerAndSwitchingTimesOfOneAddressMoveTogether
     // A loaded parameter set may use a routine's trigger in switching times.
     m_routines[0]->AddSwitchTime(nullptr)->SetGroupAddress(m_pB);
     DWORD nCount = 0;
-    Set().CountAssociations(nCount);
+    ASSERT_GE(Set().CountAssociations(nCount), 0);
+    ASSERT_GT(nCount, 0u);
     LinkDlg dlg(nullptr, {m_pB});
     m_runner.Then([&](QDialog&) {
         EXPECT_EQ(Usage(dlg), "Kommunikationsobjekt: 2\nals Auslöser für Tagesablauf Nr. 02, Werktag\n"
@@ -424,7 +386,7 @@ TEST_F(LinkGroupAddressDlgTest, TriggerAndSwitchingTimesOfOneAddressMoveTogether
     EXPECT_FALSE(m_pB->HasUsage(GAU_ANY));
     // The uses moved, none was added or lost on the way.
     DWORD nAfter = 0;
-    Set().CountAssociations(nAfter);
+    ASSERT_GE(Set().CountAssociations(nAfter), 0);
     EXPECT_EQ(nAfter, nCount);
 }
 

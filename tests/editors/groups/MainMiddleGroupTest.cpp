@@ -20,7 +20,6 @@
 namespace {
 
 using grouptest::Json;
-using Texts = std::vector<std::string>;
 using GroupDlg = CMainMiddleGroupDlg;
 
 // Main groups 0 (id 20, "Null", middle groups 0 and 5), 1 (id 25, "Eins",
@@ -64,7 +63,7 @@ TEST_F(MainMiddleGroupTest, MainAndMiddleGroupsAreReadOnlyRowsByAddress) {
     EXPECT_FALSE(pTable->AreNotificationsOn());
     EXPECT_EQ(pTable->headerItem()->text(1).toStdString(), "Hauptgruppe");
     EXPECT_EQ(Column(*pTable, 2), (Texts {"0", "1", "3"}));
-    EXPECT_EQ(Row(*pTable, 1), (Texts {"", "Eins", "1", "+", "Licht"}));
+    EXPECT_EQ(RowTexts(*pTable, 1), (Texts {"", "Eins", "1", "+", "Licht"}));
     // By "W": the groups without the flag first.
     ClickHeader(*pTable, 3);
     EXPECT_EQ(Column(*pTable, 1).back(), "Eins");

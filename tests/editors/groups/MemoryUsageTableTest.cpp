@@ -15,13 +15,8 @@
 #include "model/SpecialDays.h"
 #include "model/Summertimes.h"
 #include "platform/base/PrivateProfile.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
 #include "platform/ui/CmdUI.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/ViewNotify.h"
 
 #include <gtest/gtest.h>
@@ -33,31 +28,6 @@
 
 namespace {
 
-using Row = std::vector<std::string>;
-using Rows = std::vector<Row>;
-
-Rows RowsOf(const CMainTableBox& table) {
-    Rows rows;
-    for (int r = 0; r < table.GetItemCount(); ++r) {
-        Row row;
-        for (int c = 0; c < table.GetColumnCount(); ++c) {
-            row.push_back(table.GetItemText(r, c));
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-// The row whose first column is the name.
-Row RowNamed(const CMainTableBox& table, const std::string& strName) {
-    for (const Row& row : RowsOf(table)) {
-        if (!row.empty() && row[0] == strName) {
-            return row;
-        }
-    }
-    return {};
-}
-
 class CEnableRecorder : public CCmdUI {
 public:
     void Enable(BOOL bOn) override {
@@ -67,16 +37,21 @@ public:
     int m_nEnabled = -1;
 };
 
-class MemoryUsageTableTest : public ::testing::Test {
+class MemoryUsageTableTest : public editortest::CEditorTest {
 protected:
-    void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        InstallGroupEditors();
-    }
-    void TearDown() override {
-        CMainTableView::RegisterTableClass(CMemoryUsageTable::kTableType, nullptr);
-        platform::SetFrameworkResourceModule(m_pPrevious);
+    using Row = Texts;
+    using Rows = std::vector<Texts>;
+
+    void SetUp() override { InstallGroupEditors(); }
+    void TearDown() override { CMainTableView::RegisterTableClass(CMemoryUsageTable::kTableType, nullptr); }
+    // The row whose first column is the name.
+    static Row RowNamed(const CMainTableBox& table, const std::string& strName) {
+        for (const Row& row : AllRows(table)) {
+            if (!row.empty() && row[0] == strName) {
+                return row;
+            }
+        }
+        return {};
     }
 
     CChronoset& Set() { return m_run.Chronoset(); }
@@ -96,12 +71,7 @@ protected:
         return notify;
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{true};
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
 };
 
 TEST_F(MemoryUsageTableTest, EmptySetShowsEveryTableWithItsSizeInOrder) {
@@ -125,7 +95,7 @@ TEST_F(MemoryUsageTableTest, EmptySetShowsEveryTableWithItsSizeInOrder) {
     EXPECT_GT(pTable->GetColumnWidth(0), QFontMetrics(pTable->font()).horizontalAdvance("Adressen und Objekte"));
     EXPECT_EQ(pTable->GetColumnWidth(4), 55);
 
-    EXPECT_EQ(RowsOf(*pTable), (Rows{
+    EXPECT_EQ(AllRows(*pTable), (Rows{
                                    {"Adressen und Objekte", "", "", "", ""},
                                    {"   Gruppenadressen", "250", "0", "(0%)", "250"},
                                    {"   Objekte", "250", "0", "(0%)", "250"},
@@ -277,7 +247,7 @@ TEST_F(MemoryUsageTableTest, DataRowsStaySaneForFailedCountsEmptySizesAndOverful
     // More entries than the device holds (an old file): over 100 per cent
     // and a negative free count, both visible as such.
     table.AddDataRow("Voll", 250, 260);
-    EXPECT_EQ(RowsOf(table), (Rows{
+    EXPECT_EQ(AllRows(table), (Rows{
                                  {"   Objekte", "250", "", "", ""},
                                  {"   Leer", "0", "0", "(0%)", "0"},
                                  {"   Voll", "250", "260", "(104%)", "-10"},

@@ -9,15 +9,8 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "common/Globals.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "platform/base/PrivateProfile.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
 #include "ui/ParameterDlg.h"
 
 #include <gtest/gtest.h>
@@ -29,23 +22,15 @@
 
 namespace {
 
-class QuantitiesTableTest : public ::testing::Test {
+class QuantitiesTableTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         g_DptManager.Init();
         InstallGroupEditors();
         m_view.SetDispatcher(&m_dlg);
         m_dlg.SetPanes(nullptr, &m_view, nullptr, nullptr);
     }
-    void TearDown() override {
-        m_view.DeleteTableBox();
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
+    void TearDown() override { m_view.DeleteTableBox(); }
 
     CQuantities& Quantities() { return *m_run.Chronoset().GetQuantities(); }
     CQuantity* AddQuantity(const std::string& strName, int nMainType, int nSubType, WORD wRangeA) {
@@ -56,23 +41,14 @@ protected:
         return pQuantity;
     }
     CQuantitiesTable* Open() {
-        m_view.resize(600, 300);
-        m_view.show();
-        m_view.CreateTableBox(CQuantitiesTable::kTableType, nullptr);
-        return dynamic_cast<CQuantitiesTable*>(m_view.GetTableBox());
+        return OpenTable<CQuantitiesTable>(m_view, CQuantitiesTable::kTableType, nullptr, 600, 300);
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{true};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
     CParameterDlg m_dlg{nullptr, nullptr};
     CMainTableView m_view;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 TEST_F(QuantitiesTableTest, RowsShowTheQuantitiesAndRangesSortByValue) {

@@ -10,18 +10,9 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/Utils.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ControlsTestSupport.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/MainTableBox.h"
-#include "ui/ViewNotify.h"
-#include "ui/ViewPane.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -35,16 +26,6 @@ namespace {
 
 using QuantityDlg = CQuantityEditDlg;
 
-// The pane above the table: it keeps what the table sends.
-class CRecordingPane : public QWidget, public IViewPane {
-public:
-    int OnViewNotify(VIEWNOTIFY* pNotify) override {
-        m_received.push_back(*pNotify);
-        return 0;
-    }
-    std::vector<VIEWNOTIFY> m_received;
-};
-
 struct Stored {
     int nMainType;
     int nSubType;
@@ -55,19 +36,12 @@ struct Stored {
     bool operator==(const Stored&) const = default;
 };
 
-class QuantityEditDlgTest : public ::testing::Test {
+class QuantityEditDlgTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
         g_DptManager.Init();
         m_pane.m_received.clear();
         m_table.setParent(&m_pane);
-    }
-    void TearDown() override {
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
     CQuantities& Quantities() { return *m_run.Chronoset().GetQuantities(); }
@@ -98,17 +72,8 @@ protected:
 
     static QWidget* Item(const QuantityDlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
     static std::string Text(const QuantityDlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
-    static void Retype(const QuantityDlg& dlg, UINT nId, const std::string& strText) {
-        uitest::PressKey(Item(dlg, nId), Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(Item(dlg, nId), strText);
-    }
-    // Picks the entry with the keys, as a user of the closed box would.
     static void ChooseEntry(const QuantityDlg& dlg, UINT nId, int nIndex) {
-        QWidget* pCombo = Item(dlg, nId);
-        uitest::PressKey(pCombo, Qt::Key_Home);
-        for (int i = 0; i < nIndex; ++i) {
-            uitest::PressKey(pCombo, Qt::Key_Down);
-        }
+        CEditorSteps::ChooseEntry(Item(dlg, nId), nIndex);
     }
     static int SelectedType(const QuantityDlg& dlg) {
         return static_cast<int>(GetComboSelData(dynamic_cast<QComboBox*>(Item(dlg, QuantityDlg::IDC_TYPE))));
@@ -119,17 +84,11 @@ protected:
     }
 
     controlstest::CScopedIntl m_intl{controlstest::UsIntl()};
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
-    CRecordingPane m_pane;
+    editortest::CRecordingPane m_pane;
     CMainTableBox m_table{2};
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 TEST_F(QuantityEditDlgTest, EachTypeOfTheListIsStoredAndShownAgain) {

@@ -10,19 +10,9 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ControlsTestSupport.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/MainTableBox.h"
-#include "ui/TableComboBox.h"
-#include "ui/ViewNotify.h"
-#include "ui/ViewPane.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -36,45 +26,20 @@ namespace {
 
 using MemberDlg = CQuantityMemberEditDlg;
 
-// The pane above the table: it keeps what the table sends.
-class CRecordingPane : public QWidget, public IViewPane {
-public:
-    int OnViewNotify(VIEWNOTIFY* pNotify) override {
-        m_received.push_back(*pNotify);
-        return 0;
-    }
-    std::vector<VIEWNOTIFY> m_received;
-};
-
-class QuantityMemberEditDlgTest : public ::testing::Test {
+class QuantityMemberEditDlgTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        m_bDebug = g_bDebugMode;
-        g_bDebugMode = false;
         g_DptManager.Init();
         m_table.setParent(&m_pane);
         m_pQuantity = m_run.Chronoset().GetQuantities()->CreateQuantity();
         m_pQuantity->SetNumber(3);
         m_pQuantity->SetType({5, 1});
     }
-    void TearDown() override {
-        g_bDataModified = m_bModified;
-        g_bDebugMode = m_bDebug;
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
 
     CGroupDataAddresses& Lists() { return *m_run.Chronoset().GetGroupDataAddresses(); }
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, int nType, int nSubType,
                                   bool bInvalid = false) {
-        CGroupDataAddress* pAddress = Lists().CreateGroupAddress(bInvalid);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetType({nType, nSubType});
-        pAddress->SetInvalid(bInvalid);
-        return pAddress;
+        return NewAddress(m_run.Chronoset(), strName, nAddress, {nType, nSubType}, bInvalid);
     }
     CQuantityMember* AddMember(CGroupDataAddress* pAddress, int nRange, WORD wValue = 0) {
         CQuantityMember* pMember = m_pQuantity->CreateMember();
@@ -88,50 +53,20 @@ protected:
 
     static QWidget* Item(const MemberDlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
     static std::string Text(const MemberDlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
-    static void Retype(QWidget* pEdit, const std::string& strText) {
-        uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(pEdit, strText);
-    }
-    // Picks the entry with the keys, as a user of the closed box would.
-    static void ChooseEntry(QWidget* pCombo, int nIndex) {
-        uitest::PressKey(pCombo, Qt::Key_Home);
-        for (int i = 0; i < nIndex; ++i) {
-            uitest::PressKey(pCombo, Qt::Key_Down);
-        }
-    }
-    static std::intptr_t DataOf(const CGroupDataAddress* pAddress) {
-        return pAddress->IsInvalid() ? -pAddress->GetAddress() : pAddress->GetAddress();
-    }
     static int IndexOf(const MemberDlg& dlg, const CGroupDataAddress* pAddress) {
-        CTableComboBox* pCombo = dlg.GetAddressCombo();
-        for (int i = 0; i < pCombo->count(); ++i) {
-            if (GetComboItemData(pCombo, i) == DataOf(pAddress)) {
-                return i;
-            }
-        }
-        return -1;
+        return IndexOfAddress(dlg.GetAddressCombo(), pAddress);
     }
     static void ChooseAddress(const MemberDlg& dlg, const CGroupDataAddress* pAddress) {
-        const int nIndex = IndexOf(dlg, pAddress);
-        ASSERT_GE(nIndex, 0) << "address not offered: " << pAddress->GetName();
-        ChooseEntry(dlg.GetAddressCombo(), nIndex);
-        ASSERT_EQ(dlg.GetAddressCombo()->currentIndex(), nIndex);
+        CEditorSteps::ChooseAddress(dlg.GetAddressCombo(), pAddress);
     }
 
     controlstest::CScopedIntl m_intl{controlstest::UsIntl()};
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
-    CRecordingPane m_pane;
+    editortest::CRecordingPane m_pane;
     CMainTableBox m_table{14};
     CQuantity* m_pQuantity = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
-    bool m_bDebug = false;
 };
 
 TEST_F(QuantityMemberEditDlgTest, InsertingStoresByteAndTwoBitMembersAndCancelTakesOnlyThePendingOne) {

@@ -12,14 +12,7 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/ParameterDlg.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +21,9 @@
 
 namespace {
 
-class QuantityMembersTest : public ::testing::Test {
+class QuantityMembersTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         g_DptManager.Init();
         InstallGroupEditors();
         m_frame.resize(620, 300);
@@ -52,17 +41,11 @@ protected:
     void TearDown() override {
         m_view1.DeleteTableBox();
         m_view2.DeleteTableBox();
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
     CQuantities& Quantities() { return *m_run.Chronoset().GetQuantities(); }
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress) {
-        CGroupDataAddress* pAddress = m_run.Chronoset().GetGroupDataAddresses()->CreateGroupAddress(false);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetObjectType(1);
-        return pAddress;
+        return NewAddress(m_run.Chronoset(), strName, nAddress, {1, 0});
     }
     CQuantityMember* AddMember(CQuantity* pQuantity, CGroupDataAddress* pAddress, int nRange) {
         CQuantityMember* pMember = pQuantity->CreateMember();
@@ -74,10 +57,7 @@ protected:
         view.CreateTableBox(CQuantityMemberTable::kTableType, pQuantity);
         return dynamic_cast<CQuantityMemberTable*>(view.GetTableBox());
     }
-    static QPoint RowPoint(CQuantityMemberTable& table, int nRow) { return table.GetItemRect(nRow).center(); }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{true};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
@@ -89,10 +69,6 @@ protected:
     CQuantity* m_pSecond = nullptr;
     CGroupDataAddress* m_pLight = nullptr;
     CGroupDataAddress* m_pBlind = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 TEST_F(QuantityMembersTest, RowsShowAddressValueRangeAndMembersWithoutAddressSortFirst) {

@@ -12,17 +12,8 @@
 #include "model/Quantities.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/ParameterDlg.h"
-#include "ui/TableComboBox.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -36,13 +27,9 @@ namespace {
 
 using TriggerDlg = CQuantityTriggerEditDlg;
 
-class QuantityTriggersTest : public ::testing::Test {
+class QuantityTriggersTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         g_DptManager.Init();
         InstallGroupEditors();
         CMainTableView::RegisterTableClass(CQuantityTriggerTable::kTableType, [](int, CObject* pObject) {
@@ -54,27 +41,16 @@ protected:
         m_view.SetDispatcher(&m_dlg);
         m_dlg.SetPanes(nullptr, &m_view, nullptr, nullptr);
     }
-    void TearDown() override {
-        m_view.DeleteTableBox();
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
+    void TearDown() override { m_view.DeleteTableBox(); }
 
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, int nType) {
-        CGroupDataAddress* pAddress = m_run.Chronoset().GetGroupDataAddresses()->CreateGroupAddress(false);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetType({nType, 1});
-        return pAddress;
+        return NewAddress(m_run.Chronoset(), strName, nAddress, {nType, 1});
     }
     CQuantityTriggerTable* Open() {
-        m_view.resize(500, 300);
-        m_view.show();
-        m_view.CreateTableBox(CQuantityTriggerTable::kTableType, m_pQuantity);
-        return dynamic_cast<CQuantityTriggerTable*>(m_view.GetTableBox());
+        return OpenTable<CQuantityTriggerTable>(m_view, CQuantityTriggerTable::kTableType, m_pQuantity, 500, 300);
     }
     static void OpenRow(CQuantityTriggerTable& table, int nRow) {
-        uitest::DoubleClick(table.viewport(), table.GetItemRect(nRow).center());
+        uitest::DoubleClick(table.viewport(), RowPoint(table, nRow));
     }
     static std::set<std::string> Offered(const TriggerDlg& dlg) {
         std::set<std::string> names;
@@ -93,18 +69,12 @@ protected:
         uitest::Click(pCheck, QPoint(6, pCheck->height() / 2));
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
     CParameterDlg m_dlg{nullptr, nullptr};
     CMainTableView m_view;
     CQuantity* m_pQuantity = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 // Only free addresses of the quantity's main type are offered; an inserted

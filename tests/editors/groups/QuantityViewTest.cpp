@@ -10,17 +10,10 @@
 #include "model/DptManager.h"
 #include "model/Quantities.h"
 #include "model/Quantity.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/support/RecordingHelpService.h"
 #include "tests/ui/ControlsTestSupport.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
 #include "ui/ParameterDlg.h"
-#include "ui/ViewNotify.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +22,9 @@
 
 namespace {
 
-class QuantityViewTest : public ::testing::Test {
+class QuantityViewTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
         g_DptManager.Init();
         CMainTableView::RegisterTableClass(CQuantityTable::kTableType, [](int, CObject* pObject) -> CMainTableBox* {
             return new CQuantityTable(dynamic_cast<CQuantity*>(pObject));
@@ -45,8 +35,6 @@ protected:
     void TearDown() override {
         m_view.DeleteTableBox();
         CMainTableView::RegisterTableClass(CQuantityTable::kTableType, nullptr);
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
     CQuantity* AddQuantity(const std::string& strName, int nMainType, int nSubType) {
@@ -56,10 +44,7 @@ protected:
         return pQuantity;
     }
     CQuantityWnd* Open(CQuantity* pQuantity) {
-        m_view.resize(600, 400);
-        m_view.show();
-        m_view.CreateTableBox(CQuantityTable::kTableType, pQuantity);
-        m_pTable = dynamic_cast<CQuantityTable*>(m_view.GetTableBox());
+        m_pTable = OpenTable<CQuantityTable>(m_view, CQuantityTable::kTableType, pQuantity, 600, 400);
         return m_pTable != nullptr ? m_pTable->GetQuantityForm() : nullptr;
     }
     int SendChanged(CObject* pObject) {
@@ -79,18 +64,12 @@ protected:
         return texts;
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     controlstest::CScopedIntl m_intl{controlstest::GermanIntl()};
     uitest::CEditingRun m_run{true};
     uitest::CTestModalRunner m_runner;
     CParameterDlg m_dlg{nullptr, nullptr};
     CMainTableView m_view;
     CQuantityTable* m_pTable = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 TEST_F(QuantityViewTest, PercentQuantityFillsTheTableAndChangesOfItsOwnQuantityShowAnew) {

@@ -27,13 +27,12 @@
 namespace {
 
 using grouptest::Json;
-using Texts = std::vector<std::string>;
 using SubGroupDlg = CSubGroupEditDlg;
 
 // Main 1 (10) / middle 2 (11) with sub groups 3 "Uhrzeit" (12), 4 "Licht"
 // (13), 5 "Zentral Aus" (14, central, pass-through), 7 "Heizung" (15,
 // "Bad"), 9 "Rollo" (16); main 0 (20) / middle 0 (21) with 1 (22) and 2 (23).
-Json Project() {
+Json SubGroupProject() {
     Json project = apptest::ProjectWithGroups({{10, 1, 11, 2, 12, 3},
                                                {10, 1, 11, 2, 13, 4},
                                                {10, 1, 11, 2, 14, 5},
@@ -81,13 +80,12 @@ class SubGroupTableTest : public grouptest::HostGroupsTest {
 protected:
     // The clock's time address is 1/2/3, the valid list holds 1/2/4.
     void StartWithListedAddresses() {
-        Start(Project());
+        Start(SubGroupProject());
         auto* pTime = new CGroupDataAddress();
         pTime->SetAddress(0x1203);
         Set().GetInternalClock()->SetTimeGroupAddress(pTime);
         Set().GetGroupDataAddresses()->CreateGroupAddress(false)->SetAddress(0x1204);
     }
-    static QPoint RowPoint(CSubGroupTable& table, int nRow) { return table.GetItemRect(nRow).center(); }
     static int RowOf(CSubGroupTable& table, const std::string& strName) {
         for (int i = 0; i < table.GetItemCount(); ++i) {
             if (table.GetItemText(i, 1) == strName) {
@@ -115,8 +113,8 @@ TEST_F(SubGroupTableTest, RowsOfAMiddleGroupMarkWhatTheParametrisationHolds) {
     EXPECT_TRUE(pTable->GetOptions().bCreateInList);
     EXPECT_EQ(pTable->headerItem()->text(4).toStdString(), "ZF");
     EXPECT_EQ(Column(*pTable, 2), (Texts {"3", "4", "5", "7", "9"}));
-    EXPECT_EQ(Row(*pTable, 2), (Texts {"", "Zentral Aus", "5", "+", "+", ""}));
-    EXPECT_EQ(Row(*pTable, 3), (Texts {"", "Heizung", "7", "-", "-", "Bad"}));
+    EXPECT_EQ(RowTexts(*pTable, 2), (Texts {"", "Zentral Aus", "5", "+", "+", ""}));
+    EXPECT_EQ(RowTexts(*pTable, 3), (Texts {"", "Heizung", "7", "-", "-", "Bad"}));
     // Clock and list addresses are listed (image 0), the others not (2).
     std::vector<int> images;
     for (int i = 0; i < pTable->GetItemCount(); ++i) {
@@ -228,7 +226,7 @@ TEST_F(SubGroupTableTest, ARefreshShowsANewSubGroupAndKeepsTheSelection) {
 }
 
 TEST_F(SubGroupTableTest, TheDialogOffersTheLowestFreeNumberAndRefusesOneInUse) {
-    Start(Project());
+    Start(SubGroupProject());
     CEtsDataAccess access;
     CRecordingHelpService help;
     // Under 0/0 the numbers start at 1; 1 and 2 are taken.

@@ -3,13 +3,8 @@
 
 #include "editors/groups/TypeSelectionDlg.h"
 #include "model/DptManager.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/support/RecordingHelpService.h"
-#include "tests/ui/TestEnvironment.h"
 
 #include <QComboBox>
 
@@ -21,14 +16,9 @@ namespace {
 
 using TypeDlg = CTypeSelectionDlg;
 
-class TypeSelectionDlgTest : public ::testing::Test {
+class TypeSelectionDlgTest : public editortest::CEditorTest {
 protected:
-    void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        g_DptManager.Init();
-    }
-    void TearDown() override { platform::SetFrameworkResourceModule(m_pPrevious); }
+    void SetUp() override { g_DptManager.Init(); }
 
     // The item data of every row of a list.
     static std::vector<int> Rows(const TypeDlg& dlg, UINT nId) {
@@ -47,10 +37,7 @@ protected:
         return subTypes;
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CTestModalRunner m_runner;
-    const platform::CResourceModule* m_pPrevious = nullptr;
 };
 
 TEST_F(TypeSelectionDlgTest, OffersOnlyTheTypesOfTheMaskThatFitTheHostSize) {

@@ -13,10 +13,7 @@
 #include "model/GroupDataAddress.h"
 #include "model/Quantity.h"
 #include "model/QuantityMember.h"
-#include "platform/base/ResourceLibrary.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/ui/TestEnvironment.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/UsageDialogHook.h"
 
 #include <QLineEdit>
@@ -27,29 +24,17 @@
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-Rows RowsOf(const CUsageList& list) {
-    Rows rows;
-    for (int r = 0; r < list.GetItemCount(); ++r) {
-        std::vector<std::string> row;
-        for (int c = 0; c < 4; ++c) {
-            row.push_back(list.GetItemText(r, c));
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 std::string Text(const CUsageDlg& dlg, UINT nId) {
     auto* pEdit = dlg.GetDlgItemAs<QLineEdit>(nId);
     return pEdit != nullptr ? pEdit->text().toStdString() : std::string("<none>");
 }
 
-class UsageDlgTest : public ::testing::Test {
+class UsageDlgTest : public ::testing::Test, public editortest::CEditorSteps {
 protected:
+    using Rows = std::vector<Texts>;
+    static Rows RowsOf(const CUsageList& list) { return AllRows(list, 4); }
+
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
         CChronoset& set = m_run.Chronoset();
         m_pAddress = set.GetGroupDataAddresses()->CreateGroupAddress(false);
         m_pAddress->SetName("Heizung Sollwert");
@@ -76,10 +61,7 @@ protected:
         m_pSwitchTime->SetGroupAddress(m_pAddress);
         pRoutine2->AddSwitchTime(nullptr)->SetGroupAddress(m_pOther);
     }
-    void TearDown() override {
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
-
+    editortest::CEditorGlobals m_globals;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CGroupDataAddress* m_pAddress = nullptr;
@@ -87,9 +69,6 @@ protected:
     CQuantity* m_pQuantity3 = nullptr;
     CQuantityMember* m_pMember = nullptr;
     CDaySwitchTime* m_pSwitchTime = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
 };
 
 TEST_F(UsageDlgTest, ShowsTriggerAndMemberUsesOfTheAddressAndStepsThroughTheObjects) {

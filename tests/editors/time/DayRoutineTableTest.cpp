@@ -13,14 +13,7 @@
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
 #include "model/WeekRoutine.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/GroupAddressInsertHook.h"
 #include "ui/MainTableView.h"
 #include "ui/TableComboBox.h"
@@ -39,65 +32,23 @@
 
 namespace {
 
-using Row = std::vector<std::string>;
-
-// An expected box by text and caption, answered with OK.
-CScriptedMessageBoxSink::Expectation Box(const std::string& strText, const std::string& strCaption) {
-    CScriptedMessageBoxSink::Expectation expectation;
-    expectation.text = strText;
-    expectation.caption = strCaption;
-    expectation.nAnswer = IDOK;
-    return expectation;
-}
-
-class DayRoutineTableTest : public ::testing::Test {
+class DayRoutineTableTest : public editortest::CEditorTest {
 protected:
-    void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        m_bDebug = g_bDebugMode;
-        g_bDebugMode = false;
-        InstallTimeEditors();
-    }
-    void TearDown() override {
-        ui::SetGroupAddressInsertHook(nullptr);
-        g_bDataModified = m_bModified;
-        g_bDebugMode = m_bDebug;
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
+    using Row = Texts;
+
+    void SetUp() override { InstallTimeEditors(); }
+    void TearDown() override { ui::SetGroupAddressInsertHook(nullptr); }
 
     CChronoset& Set() { return m_run.Chronoset(); }
     CDayRoutines& Routines() { return *Set().GetDayRoutines(); }
-
-    CDayRoutine* AddRoutine(const std::string& strName) {
-        CDayRoutine* pRoutine = Routines().CreateDayRoutine();
-        pRoutine->SetName(strName);
-        return pRoutine;
+    CDayRoutine* AddRoutine(const std::string& strName) { return NewRoutine(Set(), strName); }
+    CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, int nType = 1) {
+        return NewAddress(Set(), strName, nAddress, {nType, 0});
     }
-    CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, LONG nType = 1) {
-        CGroupDataAddress* pAddress = Set().GetGroupDataAddresses()->CreateGroupAddress(false);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetObjectType(nType);
-        return pAddress;
-    }
-
     CDayRoutineTable* MakeTable() {
-        m_view.resize(400, 300);
-        // Shown, so the mouse and keys reach it through its window.
-        m_view.show();
-        m_view.CreateTableBox(CDayRoutineTable::kTableType, nullptr);
-        return dynamic_cast<CDayRoutineTable*>(m_view.GetTableBox());
+        return OpenTable<CDayRoutineTable>(m_view, CDayRoutineTable::kTableType, nullptr, 400, 300);
     }
-
-    static Row RowOf(const CDayRoutineTable& table, int nRow) {
-        Row row;
-        for (int c = 0; c < 4; ++c) {
-            row.push_back(table.GetItemText(nRow, c));
-        }
-        return row;
-    }
+    static Row RowOf(const CDayRoutineTable& table, int nRow) { return RowTexts(table, nRow, 4); }
     static std::string Name(const CDayRoutineEditDlg& dlg) {
         return dlg.GetDlgItemAs<QLineEdit>(CDayRoutineEditDlg::IDC_NAME)->text().toStdString();
     }
@@ -115,17 +66,10 @@ protected:
         return objects;
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
     CMainTableView m_view;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
-    bool m_bDebug = false;
 };
 
 TEST_F(DayRoutineTableTest, RowsShowTheRoutinesThenTheNewEntryRowWhichSortsLast) {
@@ -210,12 +154,12 @@ TEST_F(DayRoutineTableTest, TheSixteenthRoutineIsRefusedBeforeAndInsideTheDialog
         uitest::Click(dlg.GetDlgItem(IDOK));
         EXPECT_FALSE(dlg.isVisible());
     });
-    m_boxes.Expect(Box("Die maximale Anzahl von Tagesabläufen ist erreicht.", "Tagesabläufe ausgelastet"));
+    m_boxes.Expect(BoxWithText("Die maximale Anzahl von Tagesabläufen ist erreicht.", "Tagesabläufe ausgelastet"));
     EXPECT_EQ(pTable->EditEntry(-1), 1);
     EXPECT_EQ(Routines().GetCount(), 15);
     EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
 
-    m_boxes.Expect(Box("Die maximale Anzahl von Tagesabläufen ist erreicht.", "Tagesabläufe ausgelastet"));
+    m_boxes.Expect(BoxWithText("Die maximale Anzahl von Tagesabläufen ist erreicht.", "Tagesabläufe ausgelastet"));
     EXPECT_EQ(pTable->EditEntry(pTable->GetNewEntryRow()), 0);
     EXPECT_EQ(m_runner.GetRunCount(), 1);
     EXPECT_EQ(Routines().GetCount(), 15);
@@ -327,7 +271,7 @@ TEST_F(DayRoutineTableTest, NamesAreLimitedToFiftyCharacters) {
         EXPECT_EQ(QApplication::focusWidget(), pEdit);
         uitest::Click(dlg.GetDlgItem(IDOK));
     });
-    m_boxes.Expect(Box("Die angegebene Bezeichnung ist mit 51 Zeichen zu lang und wird daher gekürzt. "
+    m_boxes.Expect(BoxWithText("Die angegebene Bezeichnung ist mit 51 Zeichen zu lang und wird daher gekürzt. "
                             "Bezeichnungen dürfen maximal 50 Zeichen lang sein.", "Bezeichnung zu lang"));
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(pRoutine->GetName(), strFifty);

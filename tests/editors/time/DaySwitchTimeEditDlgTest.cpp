@@ -14,15 +14,8 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/Utils.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ControlsTestSupport.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/FloatEditEx.h"
 #include "ui/TableComboBox.h"
 
@@ -39,40 +32,21 @@ namespace {
 
 using SwitchTimeDlg = CDaySwitchTimeEditDlg;
 
-class DaySwitchTimeEditDlgTest : public ::testing::Test {
+class DaySwitchTimeEditDlgTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        m_bDebug = g_bDebugMode;
-        g_bDebugMode = false;
         g_DptManager.Init();
-        m_pRoutine = Set().GetDayRoutines()->CreateDayRoutine();
-        m_pRoutine->SetName("Werktag");
-    }
-    void TearDown() override {
-        g_bDataModified = m_bModified;
-        g_bDebugMode = m_bDebug;
-        platform::SetFrameworkResourceModule(m_pPrevious);
+        m_pRoutine = NewRoutine(Set(), "Werktag");
     }
 
     CChronoset& Set() { return m_run.Chronoset(); }
-    CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, LONG nType, LONG nSubType,
+    CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, int nType, int nSubType,
                                   bool bInvalid = false) {
-        CGroupDataAddress* pAddress = Set().GetGroupDataAddresses()->CreateGroupAddress(bInvalid);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetType({static_cast<int>(nType), static_cast<int>(nSubType)});
-        pAddress->SetInvalid(bInvalid);
-        return pAddress;
+        return NewAddress(Set(), strName, nAddress, {nType, nSubType}, bInvalid);
     }
     CDaySwitchTime* AddSwitchTime(CGroupDataAddress* pAddress, int nHour, int nMinute, DWORD dwValue,
                                   BYTE nExponent = 3) {
-        CDaySwitchTime* pSwitchTime = m_pRoutine->AddSwitchTime(nullptr);
-        pSwitchTime->SetGroupAddress(pAddress);
-        pSwitchTime->SetHour(static_cast<WORD>(nHour));
-        pSwitchTime->SetMinute(static_cast<WORD>(nMinute));
+        CDaySwitchTime* pSwitchTime = NewSwitchTime(m_pRoutine, pAddress, nHour, nMinute);
         pSwitchTime->SetValue({dwValue});
         pSwitchTime->SetExponent(nExponent);
         return pSwitchTime;
@@ -80,28 +54,8 @@ protected:
 
     static QWidget* Item(const SwitchTimeDlg& dlg, UINT nId) { return dlg.GetDlgItem(nId); }
     static std::string Text(const SwitchTimeDlg& dlg, UINT nId) { return dlg.GetDlgItemText(nId); }
-    static void Retype(QWidget* pEdit, const std::string& strText) {
-        uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(pEdit, strText);
-    }
-    // Picks the entry with the keys, as a user of the closed box would.
-    static void ChooseEntry(QWidget* pCombo, int nIndex) {
-        uitest::PressKey(pCombo, Qt::Key_Home);
-        for (int i = 0; i < nIndex; ++i) {
-            uitest::PressKey(pCombo, Qt::Key_Down);
-        }
-    }
     static void ChooseAddress(const SwitchTimeDlg& dlg, const CGroupDataAddress* pAddress) {
-        CTableComboBox* pCombo = dlg.GetAddressCombo();
-        const std::intptr_t nData = pAddress->IsInvalid() ? -pAddress->GetAddress() : pAddress->GetAddress();
-        for (int i = 0; i < pCombo->count(); ++i) {
-            if (GetComboItemData(pCombo, i) == nData) {
-                ChooseEntry(pCombo, i);
-                ASSERT_EQ(pCombo->currentIndex(), i);
-                return;
-            }
-        }
-        FAIL() << "address not offered: " << pAddress->GetName();
+        CEditorSteps::ChooseAddress(dlg.GetAddressCombo(), pAddress);
     }
     static double FloatOf(const CDaySwitchTime* pSwitchTime) {
         return DecodeDptValue(9, pSwitchTime->GetValue().dwValue);
@@ -111,17 +65,10 @@ protected:
     }
 
     controlstest::CScopedIntl m_intl{controlstest::UsIntl()};
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
     CDayRoutine* m_pRoutine = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
-    bool m_bDebug = false;
 };
 
 TEST_F(DaySwitchTimeEditDlgTest, InsertingStoresTheValueOfEachTypeAndCancelTakesOnlyThePendingOne) {

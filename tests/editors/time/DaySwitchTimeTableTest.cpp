@@ -11,14 +11,7 @@
 #include "model/DaySwitchTime.h"
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/ParameterDlg.h"
 
 #include <gtest/gtest.h>
@@ -29,55 +22,29 @@
 
 namespace {
 
-class DaySwitchTimeTableTest : public ::testing::Test {
+class DaySwitchTimeTableTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        m_bDebug = g_bDebugMode;
-        g_bDebugMode = false;
-        g_bDataModified = false;
         InstallTimeEditors();
-        m_pRoutine = Set().GetDayRoutines()->CreateDayRoutine();
-        m_pRoutine->SetName("Werktag");
+        m_pRoutine = NewRoutine(Set(), "Werktag");
         m_pLight = AddAddress("Licht", 0x0101);
         m_pBlind = AddAddress("Jalousie", 0x0102);
         m_view.SetDispatcher(&m_dlg);
         m_dlg.SetPanes(nullptr, &m_view, nullptr, nullptr);
     }
-    void TearDown() override {
-        m_view.DeleteTableBox();
-        g_bDataModified = m_bModified;
-        g_bDebugMode = m_bDebug;
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
+    void TearDown() override { m_view.DeleteTableBox(); }
 
     CChronoset& Set() { return m_run.Chronoset(); }
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress) {
-        CGroupDataAddress* pAddress = Set().GetGroupDataAddresses()->CreateGroupAddress(false);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetObjectType(1);
-        return pAddress;
+        return NewAddress(Set(), strName, nAddress, {1, 0});
     }
-    CDaySwitchTime* AddTime(CDayRoutine* pRoutine, CGroupDataAddress* pAddress, int nHour, int nMinute) {
-        CDaySwitchTime* pTime = pRoutine->AddSwitchTime(nullptr);
-        pTime->SetGroupAddress(pAddress);
-        pTime->SetHour(static_cast<WORD>(nHour));
-        pTime->SetMinute(static_cast<WORD>(nMinute));
-        return pTime;
+    static CDaySwitchTime* AddTime(CDayRoutine* pRoutine, CGroupDataAddress* pAddress, int nHour, int nMinute) {
+        return NewSwitchTime(pRoutine, pAddress, nHour, nMinute);
     }
     CDaySwitchTimeTable* Open(CDayRoutine* pRoutine) {
-        m_view.resize(500, 300);
-        m_view.show();
-        m_view.CreateTableBox(CDaySwitchTimeTable::kTableType, pRoutine);
-        return dynamic_cast<CDaySwitchTimeTable*>(m_view.GetTableBox());
+        return OpenTable<CDaySwitchTimeTable>(m_view, CDaySwitchTimeTable::kTableType, pRoutine, 500, 300);
     }
-    static QPoint RowPoint(CDaySwitchTimeTable& table, int nRow) { return table.GetItemRect(nRow).center(); }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{true};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
@@ -86,11 +53,6 @@ protected:
     CDayRoutine* m_pRoutine = nullptr;
     CGroupDataAddress* m_pLight = nullptr;
     CGroupDataAddress* m_pBlind = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
-    bool m_bDebug = false;
 };
 
 TEST_F(DaySwitchTimeTableTest, RowsSortByTimeAndRowsWithoutAddressComeLast) {

@@ -8,6 +8,7 @@
 #include "platform/base/WinApp.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/app/HostTestSupport.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/ui/TestEnvironment.h"
 
@@ -40,7 +41,7 @@ Json TwoDevicesOnOneGroup() {
     return project;
 }
 
-class DeviceObjectTableTest : public apptest::HostTest {
+class DeviceObjectTableTest : public apptest::HostTest, public editortest::CEditorSteps {
 protected:
     void SetUp() override {
         HostTest::SetUp();
@@ -64,12 +65,6 @@ protected:
         EXPECT_TRUE(m_pTable->Create(&m_pane, QRect(0, 28, 900, 272)));
         return *m_pTable;
     }
-    static std::vector<std::string> Row(const CDeviceObjectTable& table, int nRow) {
-        std::vector<std::string> texts;
-        for (int c = 0; c < table.GetColumnCount(); ++c)
-            texts.push_back(table.GetItemText(nRow, c));
-        return texts;
-    }
 
     uitest::CTempDir m_dir;
     CWinApp m_app;
@@ -80,7 +75,6 @@ private:
     const platform::CResourceModule* m_pPrevious = nullptr;
 };
 
-using Texts = std::vector<std::string>;
 
 TEST_F(DeviceObjectTableTest, ObjectsOfEveryDeviceOnTheGroupAddressAreRowsAndSortByColumn) {
     CDeviceObjectTable& table = Open(kGroup);
@@ -88,9 +82,9 @@ TEST_F(DeviceObjectTableTest, ObjectsOfEveryDeviceOnTheGroupAddressAreRowsAndSor
     EXPECT_EQ(table.GetColumnCount(), 14);
     EXPECT_FALSE(table.AreNotificationsOn());
     EXPECT_EQ(table.headerItem()->text(13).toStdString(), "Gruppenadressen");
-    EXPECT_EQ(Row(table, 0), (Texts {"", "0", "1.1.5", "Kanal A", "Schalten", "1 Byte", "Hoch", "+", "+", "+", "+",
+    EXPECT_EQ(RowTexts(table, 0), (Texts {"", "0", "1.1.5", "Kanal A", "Schalten", "1 Byte", "Hoch", "+", "+", "+", "+",
                                      "-", "+", "1/2/3, 1/2/4"}));
-    EXPECT_EQ(Row(table, 1), (Texts {"", "1", "2.3.7", "Ausgang", "Status", "1 Bit", "Niedrig", "-", "-", "+", "+",
+    EXPECT_EQ(RowTexts(table, 1), (Texts {"", "1", "2.3.7", "Ausgang", "Status", "1 Bit", "Niedrig", "-", "-", "+", "+",
                                      "-", "-", "1/2/3"}));
 
     // A click on the header of K puts the cleared flag first.
@@ -123,8 +117,8 @@ TEST_F(DeviceObjectTableTest, FailedHostReadsStillMakeTheRowWithUnreadFieldsEmpt
 
     CDeviceObjectTable& table = Open(kGroup);
     ASSERT_EQ(table.GetItemCount(), 2);
-    EXPECT_EQ(Row(table, 0)[2], "1.1.5");
-    EXPECT_EQ(Row(table, 1),
+    EXPECT_EQ(RowTexts(table, 0)[2], "1.1.5");
+    EXPECT_EQ(RowTexts(table, 1),
               (Texts {"", "1", "0.0.0", "", "", "1 Bit", "System", "-", "-", "-", "-", "-", "-", ""}));
     EXPECT_TRUE(Logged("Couldnt get device address of comm object hr=0x80004005")) << LoggedLines();
     EXPECT_TRUE(Logged("Couldnt get communication object data hr=0x80004005")) << LoggedLines();

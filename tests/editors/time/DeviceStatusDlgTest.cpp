@@ -39,7 +39,7 @@
 namespace {
 
 constexpr LONGLONG kDeviceNow = 1'206'885'909'000;  // some moment of 2008; the device clock is set anyway
-constexpr char kCaption[] = "Gerätestatus";
+constexpr char kStatusCaption[] = "Gerätestatus";
 
 std::string Text(QDialog& dlg, UINT nId) {
     return static_cast<CDialog&>(dlg).GetDlgItemText(nId);
@@ -116,7 +116,7 @@ private:
 TEST_F(DeviceStatusDlgTest, NeverDownloadedDeviceShowsItsClockAndNoDownload) {
     ASSERT_TRUE(m_pDevice->SetClock({14, 5, 9, 7, 30, 3, 8}));
     Run([&](QDialog& dlg) {
-        EXPECT_EQ(dlg.windowTitle().toStdString(), kCaption);
+        EXPECT_EQ(dlg.windowTitle().toStdString(), kStatusCaption);
         EXPECT_EQ(Text(dlg, 1096), "1.1.1");
         EXPECT_EQ(Text(dlg, 1091), "kein Download durchgeführt");
         EXPECT_EQ(Text(dlg, 1100), "30.03.2008 14:05:09");
@@ -173,7 +173,7 @@ TEST_F(DeviceStatusDlgTest, FailedStatusReadGivesItsErrorAndNoDateFromTheUnfille
     ASSERT_GE(nCalls, 3u);
 
     m_pDevice->GetFaults().SetFailCall(nCalls);
-    m_boxes.ExpectBox("Fehler beim Lesen der Datum/Uhrzeit Information.", kCaption, 0x10, IDOK);
+    m_boxes.ExpectBox("Fehler beim Lesen der Datum/Uhrzeit Information.", kStatusCaption, 0x10, IDOK);
     Run([&](QDialog& dlg) {
         // The dialog stays open with nothing made up.
         EXPECT_TRUE(dlg.isVisible());
@@ -188,7 +188,7 @@ TEST_F(DeviceStatusDlgTest, FailedStatusReadGivesItsErrorAndNoDateFromTheUnfille
         // A failing read again keeps what the last good one showed.
         ASSERT_TRUE(m_pDevice->SetClock({1, 2, 3, 1, 5, 5, 9}));
         m_pDevice->GetFaults().SetFailCall(nCalls);
-        m_boxes.ExpectBox("Fehler beim Lesen der Datum/Uhrzeit Information.", kCaption, 0x10, IDOK);
+        m_boxes.ExpectBox("Fehler beim Lesen der Datum/Uhrzeit Information.", kStatusCaption, 0x10, IDOK);
         Press(dlg, CDeviceStatusDlg::IDC_READ_STATUS);
         EXPECT_EQ(Text(dlg, 1100), "30.03.2008 14:05:09");
         EXPECT_EQ(Text(dlg, 1319), "Ja");

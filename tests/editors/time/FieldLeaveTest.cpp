@@ -16,16 +16,10 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/WeekRoutine.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtMessageBoxSink.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ControlsTestSupport.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/MainFrameWnd.h"
 #include "ui/MainTableView.h"
 #include "ui/MainTreeView.h"
@@ -51,29 +45,19 @@ namespace {
 
 const char* const kRefusedDateText = "Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.";
 
-class FieldLeaveTest : public ::testing::Test {
+class FieldLeaveTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
         g_DptManager.Init();
         InstallTimeEditors();
         CChronoset& set = m_run.Chronoset();
-        m_pLight = set.GetGroupDataAddresses()->CreateGroupAddress(false);
-        m_pLight->SetName("Licht");
-        m_pLight->SetAddress(0x0101);
-        m_pLight->SetType({1, 1});
-        m_pWorkday = set.GetDayRoutines()->CreateDayRoutine();
-        m_pWorkday->SetName("Werktag");
-        CDaySwitchTime* pTime = m_pWorkday->AddSwitchTime(nullptr);
-        pTime->SetGroupAddress(m_pLight);
-        pTime->SetHour(8);
-        pTime->SetValue({1});
+        m_pLight = NewAddress(set, "Licht", 0x0101, {1, 1});
+        m_pWorkday = NewRoutine(set, "Werktag");
+        NewSwitchTime(m_pWorkday, m_pLight, 8, 0)->SetValue({1});
         for (int nDay = 0; nDay < 7; ++nDay) {
             set.GetWeekRoutine()->SetDayRoutine(nDay, m_pWorkday);
         }
     }
-    void TearDown() override { platform::SetFrameworkResourceModule(m_pPrevious); }
 
     // Runs the main window on the overview with the period 03.06. to
     // 05.06.2024 shown; the script gets the window and the form.
@@ -102,12 +86,7 @@ protected:
         EXPECT_EQ(dlg.DoModal(), IDOK);
     }
     QWidget* Control(UINT nId) const { return m_pForm->GetDlgItem(nId); }
-    void TypeDate(UINT nId, const std::string& strDate) {
-        QWidget* pEdit = Control(nId);
-        uitest::Click(pEdit);
-        uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(pEdit, strDate);
-    }
+    void TypeDate(UINT nId, const std::string& strDate) { ClickAndRetype(Control(nId), strDate); }
     // The end date refused by one way of leaving it: one message, the date
     // back, the focus kept, no menu open and nothing computed.
     void ExpectRefusedWhenLeft(const char* pszWay, const std::function<void()>& leave) {
@@ -125,8 +104,6 @@ protected:
         EXPECT_EQ(m_pTable->GetItemText(2, 0), "05.06.2024");
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     controlstest::CScopedIntl m_intl{controlstest::GermanIntl()};
     uitest::CEditingRun m_run{true};
     uitest::CTestModalRunner m_runner;
@@ -135,9 +112,6 @@ protected:
     CDayRoutine* m_pWorkday = nullptr;
     COverviewTable* m_pTable = nullptr;
     COverviewEditWnd* m_pForm = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
 };
 
 // The message box of a real modal loop, answered with Return once it shows.
@@ -249,9 +223,7 @@ TEST_F(FieldLeaveTest, ReturnChecksATimeThatWarnsAndEscapeCancelsWithoutACheck) 
         m_runner.Then([&](QDialog&) {
             auto* pEdit = qobject_cast<CTimeEditEx*>(dlg.GetDlgItem(CDaySwitchTimeEditDlg::IDC_TIME));
             ASSERT_NE(pEdit, nullptr);
-            uitest::Click(pEdit);
-            uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-            uitest::TypeText(pEdit, "25:00");
+            ClickAndRetype(pEdit, "25:00");
             if (bEscape) {
                 uitest::PressWindowKey(pEdit, Qt::Key_Escape);
                 return;

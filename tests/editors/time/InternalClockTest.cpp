@@ -9,15 +9,9 @@
 #include "model/GroupDataAddress.h"
 #include "model/GroupDataAddresses.h"
 #include "model/InternalClock.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ControlsTestSupport.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/GroupAddressInsertHook.h"
-#include "ui/MainTableView.h"
 #include "ui/ParameterDlg.h"
 
 #include <QComboBox>
@@ -29,12 +23,9 @@
 
 namespace {
 
-class InternalClockTest : public ::testing::Test {
+class InternalClockTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
         CMainTableView::RegisterTableClass(CInternalClockTable::kTableType,
                                            [](int, CObject*) -> CMainTableBox* { return new CInternalClockTable(); });
         m_view.SetDispatcher(&m_dlg);
@@ -44,23 +35,14 @@ protected:
         m_view.DeleteTableBox();
         CMainTableView::RegisterTableClass(CInternalClockTable::kTableType, nullptr);
         ui::SetGroupAddressInsertHook(nullptr);
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
     CInternalClock& Clock() { return *m_run.Chronoset().GetInternalClock(); }
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress) {
-        CGroupDataAddress* pAddress = m_run.Chronoset().GetGroupDataAddresses()->CreateGroupAddress(false);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetType({1, 1});
-        return pAddress;
+        return NewAddress(m_run.Chronoset(), strName, nAddress, {1, 1});
     }
     CInternalClockEditWnd* Open() {
-        m_view.resize(900, 600);
-        m_view.show();
-        m_view.CreateTableBox(CInternalClockTable::kTableType, nullptr);
-        auto* pTable = dynamic_cast<CInternalClockTable*>(m_view.GetTableBox());
+        auto* pTable = OpenTable<CInternalClockTable>(m_view, CInternalClockTable::kTableType, nullptr, 900, 600);
         m_pForm = pTable != nullptr ? pTable->GetClockForm() : nullptr;
         return m_pForm;
     }
@@ -75,31 +57,19 @@ protected:
         ASSERT_NE(pCombo, nullptr);
         uitest::Click(pCombo);
         uitest::PressWindowKey(pCombo, Qt::Key_Escape);
-        uitest::PressKey(pCombo, Qt::Key_Home);
-        for (int i = 0; i < nIndex; ++i) {
-            uitest::PressKey(pCombo, Qt::Key_Down);
-        }
+        ChooseEntry(pCombo, nIndex);
         if (bStays) {
             ASSERT_EQ(pCombo->currentIndex(), nIndex);
         }
     }
-    void Retype(UINT nId, const std::string& strText) {
-        QWidget* pEdit = Control(nId);
-        uitest::Click(pEdit);
-        uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(pEdit, strText);
-    }
+    void Retype(UINT nId, const std::string& strText) { ClickAndRetype(Control(nId), strText); }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     controlstest::CScopedIntl m_intl{controlstest::GermanIntl()};
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CParameterDlg m_dlg{nullptr, nullptr};
     CMainTableView m_view;
     CInternalClockEditWnd* m_pForm = nullptr;
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 TEST_F(InternalClockTest, ControlsWriteIntoClockAndCentralObject) {

@@ -17,20 +17,11 @@
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
 #include "model/WeekRoutine.h"
-#include "common/Globals.h"
 #include "platform/base/LocalTime.h"
 #include "platform/base/ProgressSink.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
-#include "platform/ui/ComboBoxData.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ControlsTestSupport.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
 #include "ui/ParameterDlg.h"
-#include "ui/TableComboBox.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -72,26 +63,20 @@ private:
     ProgressLog& m_log;
 };
 
-class OverviewTableTest : public ::testing::Test {
+class OverviewTableTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
         // Daylight saving starts on 31.03.2024, inside the periods below.
         m_oldTz = platform::GetTz();
         platform::SetTz(std::string("CET-1CEST,M3.5.0,M10.5.0/3"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         platform::SetProgressWindowFactory(
             [this](HWND, int) { return std::make_unique<CRecordingProgressWindow>(m_progress); });
         g_DptManager.Init();
         InstallTimeEditors();
         m_pLight = AddAddress("Licht", 0x0101, false);
         m_pBlind = AddAddress("Jalousie", 0x0102, false);
-        m_pWorkday = Routines().CreateDayRoutine();
-        m_pWorkday->SetName("Werktag");
-        m_pHoliday = Routines().CreateDayRoutine();
-        m_pHoliday->SetName("Feiertag");
+        m_pWorkday = NewRoutine(Set(), "Werktag");
+        m_pHoliday = NewRoutine(Set(), "Feiertag");
         for (CMainTableView* pView : {&m_view, &m_other}) {
             pView->SetDispatcher(&m_dlg);
         }
@@ -103,24 +88,14 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         platform::SetProgressWindowFactory(nullptr);
         platform::SetTz(m_oldTz);
-        g_bDataModified = m_bModified;
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
     CChronoset& Set() { return m_run.Chronoset(); }
-    CDayRoutines& Routines() { return *Set().GetDayRoutines(); }
     CGroupDataAddress* AddAddress(const std::string& strName, LONG nAddress, bool bInvalid) {
-        CGroupDataAddress* pAddress = Set().GetGroupDataAddresses()->CreateGroupAddress(bInvalid);
-        pAddress->SetName(strName);
-        pAddress->SetAddress(nAddress);
-        pAddress->SetType({1, 1});
-        return pAddress;
+        return NewAddress(Set(), strName, nAddress, {1, 1}, bInvalid);
     }
     static CDaySwitchTime* AddTime(CDayRoutine* pRoutine, CGroupDataAddress* pAddress, int nHour, int nMinute,
                                    DWORD dwValue = 1) {
-        CDaySwitchTime* pTime = pRoutine->AddSwitchTime(nullptr);
-        pTime->SetGroupAddress(pAddress);
-        pTime->SetHour(static_cast<WORD>(nHour));
-        pTime->SetMinute(static_cast<WORD>(nMinute));
+        CDaySwitchTime* pTime = NewSwitchTime(pRoutine, pAddress, nHour, nMinute);
         pTime->SetValue({dwValue});
         return pTime;
     }
@@ -142,32 +117,14 @@ protected:
     COverviewTable* Open() {
         m_other.resize(500, 300);
         m_other.show();
-        m_view.resize(700, 500);
-        m_view.show();
-        m_view.CreateTableBox(COverviewTable::kTableType, nullptr);
-        m_pTable = dynamic_cast<COverviewTable*>(m_view.GetTableBox());
+        m_pTable = OpenTable<COverviewTable>(m_view, COverviewTable::kTableType, nullptr, 700, 500);
         m_pForm = m_pTable != nullptr ? m_pTable->GetOverviewForm() : nullptr;
         return m_pForm != nullptr ? m_pTable : nullptr;
     }
     QWidget* Control(UINT nId) const { return m_pForm->GetDlgItem(nId); }
-    void TypeDate(UINT nId, const std::string& strDate) {
-        QWidget* pEdit = Control(nId);
-        uitest::Click(pEdit);
-        uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(pEdit, strDate);
-    }
-    // Picks the address with the keys of the closed box, as a user would.
+    void TypeDate(UINT nId, const std::string& strDate) { ClickAndRetype(Control(nId), strDate); }
     void ChooseAddress(const CGroupDataAddress* pAddress) {
-        CTableComboBox* pCombo = m_pForm->GetAddressCombo();
-        const std::intptr_t nData = pAddress->IsInvalid() ? -pAddress->GetAddress() : pAddress->GetAddress();
-        for (int i = 0; i < pCombo->count(); ++i) {
-            if (GetComboItemData(pCombo, i) == nData) {
-                uitest::PressKey(pCombo, Qt::Key_Home);
-                for (int n = 0; n < i; ++n) {
-                    uitest::PressKey(pCombo, Qt::Key_Down);
-                }
-            }
-        }
+        CEditorSteps::ChooseAddress(m_pForm->GetAddressCombo(), pAddress);
         ASSERT_EQ(m_pForm->GetSelectedAddress(), pAddress);
     }
     void Show(const CGroupDataAddress* pAddress, const std::string& strFrom, const std::string& strTo) {
@@ -186,8 +143,6 @@ protected:
         return rows;
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     controlstest::CScopedIntl m_intl{controlstest::GermanIntl()};
     uitest::CEditingRun m_run{true};
     uitest::CTestModalRunner m_runner;
@@ -204,9 +159,7 @@ protected:
     CDayRoutine* m_pHoliday = nullptr;
 
 private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
     std::optional<std::string> m_oldTz;
-    bool m_bModified = false;
 };
 
 TEST_F(OverviewTableTest, AWeekWithSpecialDaysGivesTheHandCountedRows) {

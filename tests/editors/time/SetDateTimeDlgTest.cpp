@@ -16,10 +16,8 @@
 #include "platform/bus/SimulatedBus.h"
 #include "platform/bus/SimulatedDevice.h"
 #include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/support/DateTexts.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/CalendarButton.h"
 #include "ui/CalendarDates.h"
 
@@ -37,12 +35,12 @@ namespace {
 using ClockDlg = CSetDateTimeDlg;
 
 constexpr char kTz[] = "CET-1CEST,M3.5.0,M10.5.0/3";
-constexpr char kCaption[] = "Datum/Uhrzeit einstellen";
+constexpr char kClockCaption[] = "Datum/Uhrzeit einstellen";
 constexpr WORD kAddress = 0x1101;
 // 2020-06-15 10:00:00 UTC; the simulated clock stands still there.
 constexpr LONGLONG kDeviceNowMs = 1592215200000LL;
 
-class SetDateTimeDlgTest : public ::testing::Test {
+class SetDateTimeDlgTest : public ::testing::Test, public editortest::CEditorSteps {
 protected:
     void SetUp() override {
         m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
@@ -79,10 +77,6 @@ protected:
             uitest::Click(dlg.GetDlgItem(IDCANCEL));
         });
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    }
-    static void Retype(ClockDlg& dlg, UINT nId, const std::string& strText) {
-        uitest::PressKey(dlg.GetDlgItem(nId), Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(dlg.GetDlgItem(nId), strText);
     }
     static std::string DateText(int nYear, int nMonth, int nDay) { return datetext::Dotted(nYear, nMonth, nDay); }
     std::array<BYTE, 9> ClockBytes() const {
@@ -174,7 +168,7 @@ TEST_F(SetDateTimeDlgTest, ABusFaultDuringTheWriteIsReportedAndTheDialogStaysOpe
         const auto before = ClockBytes();
         // Connect, application check, then the write fails.
         m_pDevice->GetFaults().SetFailCall(3);
-        m_boxes.ExpectBox("Fehler beim Schreiben der Datum/Uhrzeit Information.", kCaption, MB_ICONERROR, IDOK);
+        m_boxes.ExpectBox("Fehler beim Schreiben der Datum/Uhrzeit Information.", kClockCaption, MB_ICONERROR, IDOK);
         uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_WRITE_DEVICE_TIME));
         EXPECT_EQ(m_boxes.GetPendingCount(), 0u);
         EXPECT_TRUE(dlg.isVisible());
@@ -185,8 +179,8 @@ TEST_F(SetDateTimeDlgTest, ABusFaultDuringTheWriteIsReportedAndTheDialogStaysOpe
 TEST_F(SetDateTimeDlgTest, YearsTheDeviceCannotHoldAreRefusedAndNothingIsWritten) {
     Run([&](ClockDlg& dlg) {
         m_pDevice->ClearTrace();
-        m_boxes.ExpectBox("Ungültiges Datumformat", kCaption, MB_ICONERROR, IDOK);
-        m_boxes.ExpectBox("Ungültiges Datumformat", kCaption, MB_ICONERROR, IDOK);
+        m_boxes.ExpectBox("Ungültiges Datumformat", kClockCaption, MB_ICONERROR, IDOK);
+        m_boxes.ExpectBox("Ungültiges Datumformat", kClockCaption, MB_ICONERROR, IDOK);
         for (const std::string& strDate : {std::string("15.06.2256"), DateText(1999, 6, 15)}) {
             Retype(dlg, ClockDlg::IDC_DATE, strDate);
             uitest::Click(dlg.GetDlgItem(ClockDlg::IDC_WRITE_DEVICE_TIME));

@@ -13,15 +13,9 @@
 #include "model/Locale.h"
 #include "model/SpecialDay.h"
 #include "model/SpecialDays.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
 #include "platform/base/SystemLocale.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/support/LocalTime.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/CalendarButton.h"
 #include "ui/CalendarDates.h"
 #include "ui/MainTableView.h"
@@ -45,7 +39,7 @@ using Strings = std::vector<std::string>;
 
 using testtime::At;
 
-std::string Text(const std::tm& tm) {
+std::string Stamp(const std::tm& tm) {
     char sz[80];
     std::snprintf(sz, sizeof(sz), "%02d.%02d.%04d %02d:%02d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900,
                   tm.tm_hour, tm.tm_min);
@@ -58,15 +52,11 @@ struct Entry {
     UINT nOverlapButton = 0;  // 0: no overlap dialog expected
 };
 
-class SpecialDaysTableTest : public ::testing::Test {
+class SpecialDaysTableTest : public editortest::CEditorTest {
 protected:
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
         platform::SetIntlOverride(platform::IntlValuesForLocale("de_DE"));
         ResetLocaleCache();
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         InstallTimeEditors();
         m_pWork = AddRoutine("Werktag");
         m_pFree = AddRoutine("Frei");
@@ -75,18 +65,12 @@ protected:
     }
     void TearDown() override {
         m_view.DeleteTableBox();
-        g_bDataModified = m_bModified;
         platform::SetIntlOverride(std::nullopt);
         ResetLocaleCache();
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
     CSpecialDays& Days() { return *m_run.Chronoset().GetSpecialDays(); }
-    CDayRoutine* AddRoutine(const std::string& strName) {
-        CDayRoutine* pRoutine = m_run.Chronoset().GetDayRoutines()->CreateDayRoutine();
-        pRoutine->SetName(strName);
-        return pRoutine;
-    }
+    CDayRoutine* AddRoutine(const std::string& strName) { return NewRoutine(m_run.Chronoset(), strName); }
     CSpecialDay* AddDay(const std::tm& start, const std::tm& end, CDayRoutine* pRoutine) {
         CSpecialDay* pDay = Days().CreateSpecialDay();
         pDay->SetStartTime(start);
@@ -98,7 +82,7 @@ protected:
     Strings Periods() {
         Strings periods;
         for (const CSpecialDay* pDay : Days().GetSpecialDays()) {
-            periods.push_back(Text(pDay->GetStartTime()) + "-" + Text(pDay->GetEndTime()) + " " +
+            periods.push_back(Stamp(pDay->GetStartTime()) + "-" + Stamp(pDay->GetEndTime()) + " " +
                               (pDay->GetDayRoutine() != nullptr ? pDay->GetDayRoutine()->GetName() : "-"));
         }
         std::sort(periods.begin(), periods.end(), [](const std::string& a, const std::string& b) {
@@ -108,23 +92,15 @@ protected:
         return periods;
     }
     CSpecialDaysTable* Open() {
-        m_view.resize(600, 300);
-        m_view.show();
-        m_view.CreateTableBox(CSpecialDaysTable::kTableType, nullptr);
-        return dynamic_cast<CSpecialDaysTable*>(m_view.GetTableBox());
-    }
-    static void Type(SpecialDayDlg& dlg, UINT nId, const std::string& strText) {
-        QWidget* pEdit = dlg.GetDlgItem(nId);
-        uitest::PressKey(pEdit, Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(pEdit, strText);
+        return OpenTable<CSpecialDaysTable>(m_view, CSpecialDaysTable::kTableType, nullptr, 600, 300);
     }
     // Types the period, picks the routine and presses OK, answering the
     // overlap question when one is expected.
     void EnterPeriod(SpecialDayDlg& dlg, const Entry& entry, CDayRoutine* pRoutine) {
-        Type(dlg, SpecialDayDlg::IDC_START_DATE, entry.strStartDate);
-        Type(dlg, SpecialDayDlg::IDC_START_TIME, entry.strStartTime);
-        Type(dlg, SpecialDayDlg::IDC_END_DATE, entry.strEndDate);
-        Type(dlg, SpecialDayDlg::IDC_END_TIME, entry.strEndTime);
+        Retype(dlg, SpecialDayDlg::IDC_START_DATE, entry.strStartDate);
+        Retype(dlg, SpecialDayDlg::IDC_START_TIME, entry.strStartTime);
+        Retype(dlg, SpecialDayDlg::IDC_END_DATE, entry.strEndDate);
+        Retype(dlg, SpecialDayDlg::IDC_END_TIME, entry.strEndTime);
         dlg.GetDayRoutineCombo()->SelectObject(pRoutine);
         if (entry.nOverlapButton != 0) {
             m_runner.Then([nButton = entry.nOverlapButton](QDialog& d) {
@@ -146,22 +122,14 @@ protected:
         uitest::PressKey(pTable, Qt::Key_Insert);
     }
     void ExpectBox(const std::string& strText, const std::string& strCaption) {
-        CScriptedMessageBoxSink::Expectation expectation;
-        expectation.text = strText;
-        expectation.caption = strCaption;
-        expectation.nAnswer = IDOK;
-        m_boxes.Expect(expectation);
+        m_boxes.Expect(BoxWithText(strText, strCaption));
     }
     void ExpectFullBox() {
-        CScriptedMessageBoxSink::Expectation expectation;
-        expectation.textPart = "Die maximale Anzahl von Sondertagen ist erreicht.";
-        expectation.caption = "Sondertage ausgelastet";
-        expectation.nAnswer = IDOK;
-        m_boxes.Expect(expectation);
+        CScriptedMessageBoxSink::Expectation full = BoxWithPart("Die maximale Anzahl von Sondertagen ist erreicht.");
+        full.caption = "Sondertage ausgelastet";
+        m_boxes.Expect(full);
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{true};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
@@ -169,10 +137,6 @@ protected:
     CMainTableView m_view;
     CDayRoutine* m_pWork = nullptr;
     CDayRoutine* m_pFree = nullptr;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
 };
 
 TEST_F(SpecialDaysTableTest, RowsShowThePeriodsWithWeekdaysAndTheNewEntryRowSortsLast) {
@@ -214,8 +178,8 @@ TEST_F(SpecialDaysTableTest, InsertingStoresEachPeriodAndCancelDropsOnlyThePrepa
         EXPECT_NE(dlg.GetDlgItem(SpecialDayDlg::IDC_SPIN_START_HOUR), nullptr);
         EXPECT_NE(dlg.GetDlgItem(SpecialDayDlg::IDC_SPIN_END_MINUTE), nullptr);
         // Eight digits are a date; a start after the end moves the end along.
-        Type(dlg, SpecialDayDlg::IDC_START_DATE, "24122034");
-        Type(dlg, SpecialDayDlg::IDC_START_TIME, "1800");
+        Retype(dlg, SpecialDayDlg::IDC_START_DATE, "24122034");
+        Retype(dlg, SpecialDayDlg::IDC_START_TIME, "1800");
         EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_START_DATE), "24.12.2034");
         EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_END_DATE), "24.12.2034");
         EnterPeriod(dlg, {"24.12.2034", "18:00", "24.12.2034", "2359"}, m_pWork);
@@ -237,18 +201,18 @@ TEST_F(SpecialDaysTableTest, DatesAreCheckedOnLeavingTheFieldAndOnEnter) {
     CSpecialDaysTable* pTable = Open();
     m_runner.Then([&](QDialog& d) {
         auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
-        Type(dlg, SpecialDayDlg::IDC_END_DATE, "29.02.2024");
-        Type(dlg, SpecialDayDlg::IDC_START_DATE, "29.02.2024");
-        Type(dlg, SpecialDayDlg::IDC_END_DATE, "29.02.2023");
+        Retype(dlg, SpecialDayDlg::IDC_END_DATE, "29.02.2024");
+        Retype(dlg, SpecialDayDlg::IDC_START_DATE, "29.02.2024");
+        Retype(dlg, SpecialDayDlg::IDC_END_DATE, "29.02.2023");
         // Leaving the field: refused, the last accepted date returns.
         ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!");
         uitest::PressKey(dlg.GetDlgItem(SpecialDayDlg::IDC_END_TIME), Qt::Key_End);
         EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_END_DATE), "29.02.2024");
         EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(SpecialDayDlg::IDC_END_DATE));
-        Type(dlg, SpecialDayDlg::IDC_END_TIME, "1200");
+        Retype(dlg, SpecialDayDlg::IDC_END_TIME, "1200");
         // Enter in the field stores nothing that leaving would refuse.
         dlg.GetDayRoutineCombo()->SelectObject(m_pWork);
-        Type(dlg, SpecialDayDlg::IDC_END_DATE, "01.03.1999");
+        Retype(dlg, SpecialDayDlg::IDC_END_DATE, "01.03.1999");
         ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!");
         uitest::PressWindowKey(&dlg, Qt::Key_Return);
         EXPECT_EQ(dlg.GetDlgItemText(SpecialDayDlg::IDC_END_DATE), "29.02.2024");
@@ -256,7 +220,7 @@ TEST_F(SpecialDaysTableTest, DatesAreCheckedOnLeavingTheFieldAndOnEnter) {
         EXPECT_EQ(pTable->GetDataRowCount(), 0);
         uitest::PressWindowKey(&dlg, Qt::Key_Return);
         // Start and end equal: refused, the dialog stays.
-        Type(dlg, SpecialDayDlg::IDC_END_TIME, "0000");
+        Retype(dlg, SpecialDayDlg::IDC_END_TIME, "0000");
         ExpectBox("Das angegebene Zeitintervall ist negativ oder Null. Bitte ändern Sie die Start- oder Endzeit "
                   "entsprechend.",
                   "Ungültiges Zeitintervall");
@@ -275,11 +239,11 @@ TEST_F(SpecialDaysTableTest, TheClickThatLeavesARefusedDateDoesNothing) {
     CSpecialDaysTable* pTable = Open();
     m_runner.Then([&](QDialog& d) {
         auto& dlg = dynamic_cast<SpecialDayDlg&>(d);
-        Type(dlg, SpecialDayDlg::IDC_START_DATE, "01.05.2030");
-        Type(dlg, SpecialDayDlg::IDC_END_DATE, "03.05.2030");
-        Type(dlg, SpecialDayDlg::IDC_END_TIME, "1200");
+        Retype(dlg, SpecialDayDlg::IDC_START_DATE, "01.05.2030");
+        Retype(dlg, SpecialDayDlg::IDC_END_DATE, "03.05.2030");
+        Retype(dlg, SpecialDayDlg::IDC_END_TIME, "1200");
         dlg.GetDayRoutineCombo()->SelectObject(m_pWork);
-        Type(dlg, SpecialDayDlg::IDC_END_DATE, "02.05.2036");
+        Retype(dlg, SpecialDayDlg::IDC_END_DATE, "02.05.2036");
         ExpectBox("Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.", "Unzulässige Datumseingabe!");
         uitest::Click(dlg.GetDlgItem(IDOK));
         EXPECT_EQ(pTable->GetDataRowCount(), 0);

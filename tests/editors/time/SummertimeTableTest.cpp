@@ -11,17 +11,11 @@
 #include "model/Summertime.h"
 #include "model/Summertimes.h"
 #include "model/Utils.h"
-#include "common/Globals.h"
 #include "platform/base/LocalTime.h"
-#include "platform/base/ResourceLibrary.h"
 #include "platform/base/SystemLocale.h"
-#include "platform/base/WinApp.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/support/DateTexts.h"
 #include "tests/support/RecordingHelpService.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
 #include "ui/CalendarButton.h"
 #include "ui/MainTableView.h"
 #include "ui/ParameterDlg.h"
@@ -40,7 +34,6 @@
 namespace {
 
 using SummertimeDlg = CSummertimeEditDlg;
-using Row = std::vector<std::string>;
 
 constexpr char kInvalidDate[] = "Zulässig sind Eingaben vom 01.01.2000 bis 31.12.2035.";
 constexpr char kInvalidDateCaption[] = "Unzulässige Datumseingabe!";
@@ -49,18 +42,16 @@ std::tm Tm(int nYear, int nMonth, int nDay, int nHour, int nMinute = 0) {
     return TimeToTm(CTime(nYear, nMonth, nDay, nHour, nMinute, 0).GetTime());
 }
 
-class SummertimeTableTest : public ::testing::Test {
+class SummertimeTableTest : public editortest::CEditorTest {
 protected:
+    using Row = Texts;
+
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
         platform::SetIntlOverride(platform::IntlValuesForLocale("de_DE"));
         ResetLocaleCache();
         m_oldTz = platform::GetTz();
         // The editing run works without daylight-saving correction.
         platform::SetTz(std::string("CET-1"));
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        g_bDataModified = false;
         InstallTimeEditors();
         // The main window hands the table's own records back to its pane.
         m_view.SetDispatcher(&m_dlg);
@@ -68,11 +59,9 @@ protected:
     }
     void TearDown() override {
         m_view.DeleteTableBox();
-        g_bDataModified = m_bModified;
         platform::SetTz(m_oldTz);
         platform::SetIntlOverride(std::nullopt);
         ResetLocaleCache();
-        platform::SetFrameworkResourceModule(m_pPrevious);
     }
 
     CSummertimes& Periods() { return *m_run.Chronoset().GetSummertimes(); }
@@ -87,31 +76,16 @@ protected:
     CSummertime* AddRulePeriod(int nYear, int nMarch, int nOctober) {
         return AddPeriod(Tm(nYear, 3, nMarch, 2), Tm(nYear, 10, nOctober, 3));
     }
-    CSummertimeTable* MakeTable() {
-        m_view.resize(600, 300);
-        m_view.show();
-        // The daylight-saving node's table type.
-        m_view.CreateTableBox(8, nullptr);
-        return dynamic_cast<CSummertimeTable*>(m_view.GetTableBox());
-    }
+    // On the daylight-saving node's table type.
+    CSummertimeTable* MakeTable() { return OpenTable<CSummertimeTable>(m_view, 8, nullptr, 600, 300); }
     // Runs the script on the dialog that the table's EditEntry opens.
     int Edit(CSummertimeTable* pTable, int nRow, const std::function<void(SummertimeDlg&)>& script) {
         m_runner.Then([script](QDialog& d) { script(dynamic_cast<SummertimeDlg&>(d)); });
         return pTable->EditEntry(nRow);
     }
 
-    static Row RowOf(const CSummertimeTable& table, int nRow) {
-        Row row;
-        for (int c = 0; c < 4; ++c) {
-            row.push_back(table.GetItemText(nRow, c));
-        }
-        return row;
-    }
+    static Row RowOf(const CSummertimeTable& table, int nRow) { return RowTexts(table, nRow, 4); }
     static std::string Date(int nYear, int nMonth, int nDay) { return datetext::Dotted(nYear, nMonth, nDay); }
-    static void Retype(SummertimeDlg& dlg, UINT nId, const std::string& strText) {
-        uitest::PressKey(dlg.GetDlgItem(nId), Qt::Key_A, Qt::ControlModifier);
-        uitest::TypeText(dlg.GetDlgItem(nId), strText);
-    }
     // Start date and time, end date and time, shift as the dialog shows them.
     static Row Fields(const SummertimeDlg& dlg) {
         return {dlg.GetDlgItemText(SummertimeDlg::IDC_START_DATE), dlg.GetDlgItemText(SummertimeDlg::IDC_START_TIME),
@@ -137,15 +111,10 @@ protected:
         uitest::ProcessEvents();
     }
     void ExpectInvalidDateBox() { m_boxes.ExpectBox(kInvalidDate, kInvalidDateCaption, MB_ICONWARNING, IDOK); }
-    void ExpectTextPart(const std::string& strPart, int nAnswer) {
-        CScriptedMessageBoxSink::Expectation expectation;
-        expectation.textPart = strPart;
-        expectation.nAnswer = nAnswer;
-        m_boxes.Expect(expectation);
-    }
+    void ExpectTextPart(const std::string& strPart, int nAnswer) { m_boxes.Expect(BoxWithPart(strPart, nAnswer)); }
     void ClickRow(CSummertimeTable* pTable, const CSummertime* pPeriod, Qt::KeyboardModifiers modifiers) {
-        uitest::Click(pTable->viewport(), pTable->GetItemRect(pTable->FindRowOfObject(pPeriod)).center(),
-                      Qt::LeftButton, modifiers);
+        uitest::Click(pTable->viewport(), RowPoint(*pTable, pTable->FindRowOfObject(pPeriod)), Qt::LeftButton,
+                      modifiers);
     }
     static std::vector<int> StartYears(const CSummertimes& periods) {
         std::vector<int> years;
@@ -155,8 +124,6 @@ protected:
         return years;
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{false};
     uitest::CTestModalRunner m_runner;
     CScriptedMessageBoxSink m_boxes;
@@ -164,9 +131,7 @@ protected:
     CMainTableView m_view;
 
 private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
     std::optional<std::string> m_oldTz;
-    bool m_bModified = false;
 };
 
 }  // namespace

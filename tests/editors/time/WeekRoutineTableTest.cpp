@@ -9,15 +9,8 @@
 #include "model/DayRoutine.h"
 #include "model/DayRoutines.h"
 #include "model/WeekRoutine.h"
-#include "common/Globals.h"
-#include "platform/base/ResourceLibrary.h"
-#include "platform/base/WinApp.h"
 #include "platform/ui/CmdUI.h"
-#include "resources/de/BuiltInResources.h"
-#include "tests/platform/ui/UiTestHarness.h"
-#include "tests/support/ScriptedMessageBoxSink.h"
-#include "tests/ui/TestEnvironment.h"
-#include "ui/MainTableView.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "ui/ParameterDlg.h"
 #include "ui/TableComboBox.h"
 #include "ui/ViewNotify.h"
@@ -31,8 +24,6 @@
 
 namespace {
 
-using Row = std::vector<std::string>;
-
 // Keeps the last enable state an update handler gave.
 class CRecordingCmdUI : public CCmdUI {
 public:
@@ -43,44 +34,25 @@ public:
     bool m_bEnabled = true;
 };
 
-class WeekRoutineTableTest : public ::testing::Test {
+class WeekRoutineTableTest : public editortest::CEditorTest {
 protected:
+    using Row = Texts;
+
     void SetUp() override {
-        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
-        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
-        m_bModified = g_bDataModified;
-        m_bDebug = g_bDebugMode;
-        g_bDebugMode = false;
-        g_bDataModified = false;
         InstallTimeEditors();
         m_view.SetDispatcher(&m_dlg);
         m_dlg.SetPanes(nullptr, &m_view, nullptr, nullptr);
     }
-    void TearDown() override {
-        m_view.DeleteTableBox();
-        g_bDataModified = m_bModified;
-        g_bDebugMode = m_bDebug;
-        platform::SetFrameworkResourceModule(m_pPrevious);
-    }
+    void TearDown() override { m_view.DeleteTableBox(); }
 
     CChronoset& Set() { return m_run.Chronoset(); }
     CWeekRoutine& Week() { return *Set().GetWeekRoutine(); }
 
-    CDayRoutine* AddRoutine(const std::string& strName) {
-        CDayRoutine* pRoutine = Set().GetDayRoutines()->CreateDayRoutine();
-        pRoutine->SetName(strName);
-        return pRoutine;
-    }
+    CDayRoutine* AddRoutine(const std::string& strName) { return NewRoutine(Set(), strName); }
     CWeekRoutineTable* Open() {
-        m_view.resize(400, 300);
-        // Shown, so the mouse and keys reach it through its window.
-        m_view.show();
-        m_view.CreateTableBox(CWeekRoutineTable::kTableType, nullptr);
-        return dynamic_cast<CWeekRoutineTable*>(m_view.GetTableBox());
+        return OpenTable<CWeekRoutineTable>(m_view, CWeekRoutineTable::kTableType, nullptr, 400, 300);
     }
-    static Row RowOf(const CWeekRoutineTable& table, int nRow) {
-        return {table.GetItemText(nRow, 0), table.GetItemText(nRow, 1), table.GetItemText(nRow, 2)};
-    }
+    static Row RowOf(const CWeekRoutineTable& table, int nRow) { return RowTexts(table, nRow, 3); }
     static void Select(CWeekRoutineTable& table, const std::vector<int>& rows) {
         for (int r = 0; r < table.GetItemCount(); ++r) {
             table.SetItemSelected(r, false);
@@ -93,16 +65,9 @@ protected:
         }
     }
 
-    uitest::CTempDir m_dir;
-    CWinApp m_app;
     uitest::CEditingRun m_run{true};
     CParameterDlg m_dlg{nullptr, nullptr};
     CMainTableView m_view;
-
-private:
-    const platform::CResourceModule* m_pPrevious = nullptr;
-    bool m_bModified = false;
-    bool m_bDebug = false;
 };
 
 TEST_F(WeekRoutineTableTest, SevenFixedRowsWithTheirRoutinesAndNoNewEntry) {

@@ -67,3 +67,39 @@ TEST(LocalTime, LocalTimeIsTheWallClockOfTheZone)
                           << ":" << st.wSecond;
     EXPECT_LT(st.wMilliseconds, 1000);
 }
+
+// The fields come as given, in the C library's counting, with nothing else
+// set: no weekday, no day of the year, no daylight saving, whatever the
+// zone; mktime then reads them as the wall clock of the zone.
+TEST(LocalTime, BuildLocalFieldsGivesTheFieldsAsTheWallClockOfAnyZone)
+{
+    auto saved = GetTz();
+    for (const char* pszZone : {"UTC0", "CET-1CEST,M3.5.0,M10.5.0/3", "IST-5:30"}) {
+        SetTz(std::string(pszZone));
+        const std::tm tm = BuildLocalFields(2024, 12, 24, 18, 7, 9);
+        EXPECT_EQ(tm.tm_year, 124) << pszZone;
+        EXPECT_EQ(tm.tm_mon, 11) << pszZone;
+        EXPECT_EQ(tm.tm_mday, 24) << pszZone;
+        EXPECT_EQ(tm.tm_hour, 18) << pszZone;
+        EXPECT_EQ(tm.tm_min, 7) << pszZone;
+        EXPECT_EQ(tm.tm_sec, 9) << pszZone;
+        EXPECT_EQ(tm.tm_wday, 0) << pszZone;
+        EXPECT_EQ(tm.tm_yday, 0) << pszZone;
+        EXPECT_EQ(tm.tm_isdst, 0) << pszZone;
+        EXPECT_EQ(tm.tm_gmtoff, 0) << pszZone;
+    }
+    // Fields that are no date stay as given, for mktime to carry over.
+    EXPECT_EQ(BuildLocalFields(2023, 2, 30).tm_mday, 30);
+    EXPECT_EQ(BuildLocalFields(2023, 1, 1).tm_hour, 0);
+
+    // Christmas Eve 2024, 18:00 in Central Europe: 17:00 UTC.
+    SetTz(std::string("CET-1CEST,M3.5.0,M10.5.0/3"));
+    std::tm winter = BuildLocalFields(2024, 12, 24, 18);
+    EXPECT_EQ(MakeLocalTime(winter), 1735059600);
+    // 1 July 2024, 14:00 in summer time: 12:00 UTC, once the caller lets
+    // mktime find the daylight saving.
+    std::tm summer = BuildLocalFields(2024, 7, 1, 14);
+    summer.tm_isdst = -1;
+    EXPECT_EQ(MakeLocalTime(summer), 1719835200);
+    SetTz(saved);
+}

@@ -210,6 +210,29 @@ public:
     CTimestampStep& operator=(const CTimestampStep&) = delete;
 };
 
+// A step so long that every time stamp of a test falls into the same one:
+// a change in place of the same length never shows in the file's identity,
+// and every file counts as changed within a step of now. What such a
+// change reads is then the doing of that last rule alone.
+constexpr long long kOneStepForEverything = 1LL << 62;
+
+// Runs the action and tells how often the disk was read meanwhile.
+template <class Action>
+unsigned long long ReadsDuring(Action action)
+{
+    const unsigned long long nBefore = GetProfileIoCounts().nReads;
+    action();
+    return GetProfileIoCounts().nReads - nBefore;
+}
+
+void RewriteInPlace(const std::string& strPath, const char* pszText)
+{
+    std::FILE* pFile = std::fopen(strPath.c_str(), "r+");
+    ASSERT_NE(pFile, nullptr);
+    std::fputs(pszText, pFile);
+    std::fclose(pFile);
+}
+
 }  // namespace
 
 TEST_F(PrivateProfileTest, AnUnchangedFileIsReadOnceAndAnUnchangedValueIsNotWritten)
@@ -231,23 +254,24 @@ TEST_F(PrivateProfileTest, AnUnchangedFileIsReadOnceAndAnUnchangedValueIsNotWrit
 
 TEST_F(PrivateProfileTest, AChangeOnDiskIsReadAndKeptByTheNextWrite)
 {
+    const CTimestampStep oneStep(kOneStepForEverything);
     Put("[Common]\nA=1\n");
-    Age(path);
     EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 1);
     // Another process replaces the file, then one rewrites it in place with
-    // the same length within the same clock tick.
+    // the same length within the same time-stamp step.
     Put("[Common]\nA=2\nOther=7\n");
     EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 2);
-    {
-        std::FILE* pFile = std::fopen(path.c_str(), "r+");
-        ASSERT_NE(pFile, nullptr);
-        std::fputs("[Common]\nA=3\nOther=8\n", pFile);
-        std::fclose(pFile);
-    }
-    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 3);
+    RewriteInPlace(path, "[Common]\nA=3\nOther=8\n");
+    int nRead = 0;
+    EXPECT_EQ(ReadsDuring([&] { nRead = GetPrivateProfileInt("Common", "A", 0, path); }), 1u);
+    EXPECT_EQ(nRead, 3);
     Put("[Common]\nA=3\nOther=9\n");
     EXPECT_TRUE(WritePrivateProfileString("Common", "A", "4", path));
     EXPECT_EQ(Contents(), "[Common]\nA=4\nOther=9\n");
+    // Our own write is no more trusted within its step than another's.
+    RewriteInPlace(path, "[Common]\nA=5\nOther=9\n");
+    EXPECT_EQ(ReadsDuring([&] { nRead = GetPrivateProfileInt("Common", "A", 0, path); }), 1u);
+    EXPECT_EQ(nRead, 5);
 }
 
 TEST_F(PrivateProfileTest, ABatchWritesItsKeysInOneGoAndKeepsWhatOthersWroteMeanwhile)
@@ -286,27 +310,24 @@ TEST_F(PrivateProfileTest, AFileFarLargerThanAnySettingsIsNeitherReadNorWritten)
     EXPECT_EQ(Contents(), strHuge);
 }
 
-// On a file system that keeps its time stamps in two-second steps, a rewrite
-// in place of the same length, with the modification time put back, leaves
-// the file's identity as it was; its change time, within one step of now,
-// keeps it from being trusted.
+// On a file system with coarse time stamps, a rewrite in place of the same
+// length, with the modification time put back, leaves the file's identity
+// as it was; its change time, within one step of now, keeps it from being
+// trusted.
 TEST_F(PrivateProfileTest, ASameSizeRewriteWithTheOldTimePutBackIsSeenOnCoarseTimeStamps)
 {
-    const CTimestampStep coarse(2'000'000'000LL);
+    const CTimestampStep coarse(kOneStepForEverything);
     Put("[Common]\nA=1\n");
     Age(path);
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
     EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 1);
-    {
-        std::FILE* pFile = std::fopen(path.c_str(), "r+");
-        ASSERT_NE(pFile, nullptr);
-        std::fputs("[Common]\nA=2\n", pFile);
-        std::fclose(pFile);
-    }
+    RewriteInPlace(path, "[Common]\nA=2\n");
     const timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 0, path), 2);
+    int nRead = 0;
+    EXPECT_EQ(ReadsDuring([&] { nRead = GetPrivateProfileInt("Common", "A", 0, path); }), 1u);
+    EXPECT_EQ(nRead, 2);
 }
 
 // Another process replaces the file in the moment after this one's write:

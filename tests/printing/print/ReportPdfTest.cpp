@@ -33,7 +33,9 @@ public:
     BOOL DoPreparePrinting(CPrintInfo*) override { return TRUE; }
 };
 
-// Notes the first text of every body line drawn, by page.
+// Notes the first text of every body line drawn, by page, and counts the
+// lines laid out, so that a page replayed from its recording tells itself
+// from one drawn afresh.
 class CSpyReport : public CParamReport
 {
 public:
@@ -51,6 +53,7 @@ public:
     }
     void PrintItem(IReportDC& dc, IReportDC* pRecordDC, CPrintInfo* pInfo, int y) override
     {
+        ++m_nItemsDrawn;
         CReportLine* pLine = GetBodyGroup() ? GetBodyGroup()->GetAt(m_nLine) : nullptr;
         if (pLine && pLine->GetCellCount() > 0 && !IsLayoutOnly(pInfo))
             m_mapPages[pInfo->m_nCurPage].push_back(static_cast<CReportCellText*>(pLine->GetCell(0))->GetText());
@@ -58,6 +61,7 @@ public:
     }
 
     std::map<UINT, std::vector<std::string>> m_mapPages;
+    int m_nItemsDrawn = 0;
 
 private:
     int m_nLine = 0;
@@ -152,7 +156,7 @@ TEST_F(ReportPdfTest, SampleReportGoesToAPdfWithEverySectionOnItsOwnPages)
 TEST_F(ReportPdfTest, PreviewPagesAreRecordedAndReplayAlike)
 {
     CPdfTestOwner owner;
-    CParamReport report(&owner);
+    CSpyReport report(&owner);
     QImage first = MakePageImage();
     QPainter painter(&first);
     CQtReportDC dc(&first, &painter);
@@ -164,6 +168,8 @@ TEST_F(ReportPdfTest, PreviewPagesAreRecordedAndReplayAlike)
     info.m_rectDraw = dc.GetPrintablePageRect();
     report.Print(dc, &info);
     painter.end();
+    const int nDrawn = report.m_nItemsDrawn;
+    ASSERT_GT(nDrawn, 0);
 
     // The page has text and the bars under the header and over the footer.
     int nBlack = 0;
@@ -186,5 +192,7 @@ TEST_F(ReportPdfTest, PreviewPagesAreRecordedAndReplayAlike)
     report.Print(dc2, &info);
     painter2.end();
     EXPECT_EQ(again, printed);
+    // Nothing was laid out again for it.
+    EXPECT_EQ(report.m_nItemsDrawn, nDrawn);
     report.EndPrinting(dc2, &info);
 }

@@ -3,7 +3,9 @@
 // steps with and without the device's verify mode, refused writes, a device
 // that stops answering, knxd killed while connected, and no knxd at all.
 
+#include "platform/bus/ApplicationPdu.h"
 #include "platform/bus/DeviceStateFile.h"
+#include "platform/bus/TransportPdu.h"
 
 #include "../DeviceTestSupport.h"
 #include "KnxdTestSupport.h"
@@ -18,6 +20,7 @@ namespace {
 constexpr WORD kDevice = CDeviceState::kDefaultIndividualAddress;
 const Bytes kStartLoading3 = {0x31, 0, 0, 0, 0, 0, 0, 0, 0, 0};  // load-control record: machine 3, event 1
 const Bytes kCompleteLoading3 = {0x32, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr WORD kTpduPacket = 0x0025;  // knxd's raw transport message
 
 class KnxdLinkTest : public ::testing::Test {
 protected:
@@ -145,7 +148,14 @@ TEST_F(KnxdLinkTest, ADeviceThatStopsAnsweringGivesNoAnswerAndClosesTheLink)
     CServerThread server(m_dir.File("device.json"));
     // The descriptor and the verify-mode steps are answered, then nothing.
     server.GetServer().SetSilentFrom(4);
-    Attach(server);
+    ASSERT_TRUE(server.IsOpen());
+    server.Start();
+    ASSERT_TRUE(m_knxd.Start(server.GetPort(), m_dir.File(".")));
+    CKnxdTap tap;
+    ASSERT_TRUE(tap.Start(m_knxd.SocketPath(), m_dir.File("tap.sock")));
+    ASSERT_EQ(ConnectWhenReady(m_link, tap.Url(), kDevice), EDeviceResult::Ok);
+    // Nothing comes any more: the waits for it need not be long.
+    CFalconStandIn::SetAnswerTimeout(kSilenceMs);
 
     Bytes arrData;
     EXPECT_EQ(m_link.ReadMemory(0xB6EA, 1, arrData), EDeviceResult::NoAnswer);
@@ -153,9 +163,31 @@ TEST_F(KnxdLinkTest, ADeviceThatStopsAnsweringGivesNoAnswerAndClosesTheLink)
     EXPECT_EQ(m_link.ReadMemory(0xB6EA, 1, arrData), EDeviceResult::NotConnected);
     // The link said goodbye; the device sees it go.
     EXPECT_TRUE(server.WaitFor(ETunnellingEvent::ConnectionClosed));
+
+    // On the wire: the read, sent again three times under its number, then
+    // T_Disconnect as the last word; the second call sent nothing.
+    const Bytes arrRead = CApplicationPdu::Memory(CApplicationPdu::kMemoryRead, 1, 0xB6EA).Encode();
+    std::vector<CTransportPdu> arrSent;
+    int nReads = 0;
+    for (const CKnxdTap::CMessage& m : tap.Sent()) {
+        CTransportPdu tpdu;
+        if (m.nType != kTpduPacket || m.arrData.size() < 2 ||
+            !CTransportPdu::Parse(Bytes(m.arrData.begin() + 2, m.arrData.end()), tpdu))
+            continue;
+        EXPECT_EQ(MAKEWORD(m.arrData[1], m.arrData[0]), kDevice);
+        nReads += tpdu.m_eKind == CTransportPdu::EKind::DataConnected && tpdu.m_arrApdu == arrRead ? 1 : 0;
+        arrSent.push_back(tpdu);
+    }
+    EXPECT_EQ(nReads, 4);
+    ASSERT_GE(arrSent.size(), 5u);
+    const auto last = arrSent.end() - 5;
+    for (auto it = last; it != arrSent.end() - 1; ++it) {
+        EXPECT_EQ(it->m_eKind, CTransportPdu::EKind::DataConnected);
+        EXPECT_EQ(it->m_nSequence, last->m_nSequence);
+        EXPECT_EQ(it->m_arrApdu, arrRead);
+    }
+    EXPECT_EQ(arrSent.back().m_eKind, CTransportPdu::EKind::Disconnect);
     server.Stop();
-    for (const CDeviceTraceEntry& e : server.Device().GetTrace())
-        EXPECT_NE(e.m_eOperation, EDeviceOperation::MemoryRead);
 }
 
 TEST_F(KnxdLinkTest, KnxdKilledMidDownloadFailsTheNextStepAndTheDeviceKeepsWhatItHad)
@@ -193,7 +225,9 @@ TEST_F(KnxdLinkTest, NoKnxdOrNoDeviceAtTheAddressIsToldApart)
     Attach(server);
     ASSERT_EQ(m_link.Disconnect(), EDeviceResult::Ok);
     EXPECT_EQ(CKnxdLink::TestServer(m_knxd.Url()), EDeviceResult::Ok);
-    // 1.1.9 is nobody on the line.
+    // 1.1.9 is nobody on the line: nothing comes, and the waits for it
+    // need not be long.
+    CFalconStandIn::SetAnswerTimeout(kSilenceMs);
     EXPECT_EQ(m_link.Connect(m_knxd.Url(), 0x1109), EDeviceResult::NoDevice);
     EXPECT_FALSE(m_link.IsConnected());
 }

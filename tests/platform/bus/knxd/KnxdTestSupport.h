@@ -38,6 +38,9 @@ using Bytes = std::vector<BYTE>;
 inline const char* kKnxdPath = "/usr/bin/knxd";
 // Bounds on waiting, so that a fault fails a test instead of hanging it.
 constexpr int kStartBoundMs = 10000;
+// The answer timeout where a test waits for a silence: every wait for an
+// answer that never comes ends after it.
+constexpr int kSilenceMs = 20;
 
 inline Bytes Cat(Bytes a, const Bytes& b)
 {
@@ -120,6 +123,8 @@ public:
         m_bOpen = m_device.Open(strState) == EDeviceResult::Ok && m_server.Open(0, nError) && m_nStopFd >= 0 &&
                   m_nProbe >= 0;
         m_server.GetServer().SetEventSink([this](ETunnellingEvent eEvent, DWORD nValue) {
+            if (m_fnHook)
+                m_fnHook(eEvent, nValue);
             ++m_nReported;
             std::lock_guard<std::mutex> lock(m_mutex);
             m_arrEvents.emplace_back(eEvent, nValue);
@@ -137,6 +142,9 @@ public:
     WORD GetPort() const { return m_server.GetPort(); }
     CTunnellingServer& GetServer() { return m_server.GetServer(); }
     CSimulatedDevice& Device() { return m_device; }
+    // Called on the server's thread at each event, before the server goes
+    // on; set before Start.
+    void SetEventHook(TunnellingEventSink fnHook) { m_fnHook = std::move(fnHook); }
 
     void Start()
     {
@@ -238,6 +246,7 @@ private:
     bool Describe() const { return Send(DescriptionRequest()) && ReceiveAnswer(); }
 
     CSimulatedDevice m_device;
+    TunnellingEventSink m_fnHook;
     std::atomic<LONGLONG> m_nNowMs = 0;
     std::atomic<std::size_t> m_nReported = 0;
     CKnxIpUdpServer m_server{m_device, [this] { return m_nNowMs.load(); }};
@@ -270,11 +279,147 @@ public:
         return false;
     }
     std::string Url() const { return "local:" + m_strSocket; }
+    const std::string& SocketPath() const { return m_strSocket; }
     void Kill() { m_process.Stop(SIGKILL); }
 
 private:
     CChildProcess m_process;
     std::string m_strSocket;
+};
+
+// A socket of its own between a client and knxd: passes every byte on both
+// ways, one client connection at a time, and keeps the messages the
+// clients sent, so that a test sees what a link put on the wire.
+class CKnxdTap
+{
+public:
+    struct CMessage
+    {
+        WORD nType = 0;
+        Bytes arrData;
+    };
+
+    ~CKnxdTap()
+    {
+        const std::uint64_t nOne = 1;
+        if (m_thread.joinable() && ::write(m_nStopFd, &nOne, sizeof nOne) == sizeof nOne)
+            m_thread.join();
+        for (int fd : {m_nListen, m_nClient, m_nKnxd, m_nStopFd})
+            if (fd >= 0)
+                ::close(fd);
+    }
+
+    bool Start(const std::string& strKnxdSocket, const std::string& strSocket)
+    {
+        m_strKnxd = strKnxdSocket;
+        m_strSocket = strSocket;
+        const sockaddr_un oAddress = Address(strSocket);
+        m_nListen = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (m_nListen < 0 || m_nStopFd < 0 ||
+            ::bind(m_nListen, reinterpret_cast<const sockaddr*>(&oAddress), sizeof oAddress) != 0 ||
+            ::listen(m_nListen, 4) != 0)
+            return false;
+        m_thread = std::thread([this] { Run(); });
+        return true;
+    }
+    std::string Url() const { return "local:" + m_strSocket; }
+
+    // What the clients sent so far, once every connection they closed has
+    // been read to its end (bounded).
+    std::vector<CMessage> Sent()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait_for(lock, std::chrono::milliseconds(kStartBoundMs), [this] { return m_nClient < 0; });
+        return m_arrSent;
+    }
+
+private:
+    static sockaddr_un Address(const std::string& strPath)
+    {
+        sockaddr_un oAddress{};
+        oAddress.sun_family = AF_UNIX;
+        strPath.copy(oAddress.sun_path, sizeof oAddress.sun_path - 1);
+        return oAddress;
+    }
+    void Run()
+    {
+        for (;;) {
+            pollfd arrPoll[4] = {{m_nStopFd, POLLIN, 0}, {m_nListen, POLLIN, 0}, {m_nClient, POLLIN, 0},
+                                 {m_nKnxd, POLLIN, 0}};
+            if (::poll(arrPoll, 4, -1) < 0 || arrPoll[0].revents != 0)
+                return;
+            if (arrPoll[1].revents != 0)
+                Accept();
+            else if (arrPoll[2].revents != 0 && !Pass(m_nClient, m_nKnxd, true))
+                Hang();
+            else if (arrPoll[3].revents != 0 && !Pass(m_nKnxd, m_nClient, false))
+                Hang();
+        }
+    }
+    void Accept()
+    {
+        const int nClient = ::accept4(m_nListen, nullptr, nullptr, SOCK_CLOEXEC);
+        if (nClient < 0)
+            return;
+        Hang();
+        const sockaddr_un oAddress = Address(m_strKnxd);
+        const int nKnxd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (nKnxd < 0 || ::connect(nKnxd, reinterpret_cast<const sockaddr*>(&oAddress), sizeof oAddress) != 0) {
+            ::close(nClient);
+            if (nKnxd >= 0)
+                ::close(nKnxd);
+            return;
+        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_nClient = nClient;
+        m_nKnxd = nKnxd;
+        m_arrPending.clear();
+    }
+    // Passes what arrived on; false once either end closed.
+    bool Pass(int nFrom, int nTo, bool bFromClient)
+    {
+        BYTE arrBuffer[512];
+        const ssize_t nRead = ::read(nFrom, arrBuffer, sizeof arrBuffer);
+        if (nRead <= 0)
+            return false;
+        if (bFromClient) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_arrPending.insert(m_arrPending.end(), arrBuffer, arrBuffer + nRead);
+            // 16-bit length, then the 16-bit type and its data.
+            while (m_arrPending.size() >= 4 && m_arrPending.size() >= 2u + ((m_arrPending[0] << 8) | m_arrPending[1])) {
+                const std::size_t nLength = (m_arrPending[0] << 8) | m_arrPending[1];
+                CMessage oMessage;
+                oMessage.nType = static_cast<WORD>((m_arrPending[2] << 8) | m_arrPending[3]);
+                oMessage.arrData.assign(m_arrPending.begin() + 4, m_arrPending.begin() + 2 + nLength);
+                m_arrSent.push_back(std::move(oMessage));
+                m_arrPending.erase(m_arrPending.begin(), m_arrPending.begin() + 2 + nLength);
+            }
+        }
+        return ::send(nTo, arrBuffer, static_cast<std::size_t>(nRead), MSG_NOSIGNAL) == nRead;
+    }
+    // Ends the connection on both sides.
+    void Hang()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (int* pFd : {&m_nClient, &m_nKnxd}) {
+            if (*pFd >= 0)
+                ::close(*pFd);
+            *pFd = -1;
+        }
+        m_changed.notify_all();
+    }
+
+    std::string m_strKnxd;
+    std::string m_strSocket;
+    int m_nListen = -1;
+    int m_nClient = -1;
+    int m_nKnxd = -1;
+    int m_nStopFd = ::eventfd(0, EFD_CLOEXEC);
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    Bytes m_arrPending;
+    std::vector<CMessage> m_arrSent;
 };
 
 // The simdevice program; its port once it listens.
