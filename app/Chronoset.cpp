@@ -79,8 +79,6 @@ void CChronoset::ShowDeviceInfo(CProgressInfo* pProgress) const
 
 namespace {
 
-using namespace progress;
-
 // The progress window of a file operation; standalone runs show the
 // standalone form.
 constexpr int kProgressKindFile = 8;
@@ -172,7 +170,7 @@ int CChronoset::CheckApplicationProgram(CProgressInfo* pProgress, CBusAccess* pB
     }
     const int nStatus = pBus->ReadPropertyData(kApplicationObject, kApplicationProperty, kApplicationTypeCode, 1, 1,
                                                arrBuffer, kApplicationIdSize, pDeviceManagement);
-    Step(pProgress);
+    progress::Step(pProgress);
     if (nStatus != 0) {
         LOG_WARNING("Couldnt read application infomation.");
         return nStatus;
@@ -208,7 +206,7 @@ int CChronoset::CheckApplicationProgram(CProgressInfo* pProgress, CBusAccess* pB
 
 int CChronoset::CompleteEtsLoad(CProgressInfo* pProgress, CEtsDataAccess* pAccess)
 {
-    SetMiddleText(pProgress, GetResString(118, "Initialisiere Datenhaushalt..."));
+    progress::SetMiddleText(pProgress, GetResString(118, "Initialisiere Datenhaushalt..."));
     int nResult = m_oGroupDataAddresses.LoadGroupAddressesFromEts(pProgress, pAccess);
     if (nResult != 0) {
         LOG_ERROR("loading of groupdata addresses failed");
@@ -249,14 +247,14 @@ int CChronoset::CompleteEtsLoad(CProgressInfo* pProgress, CEtsDataAccess* pAcces
 
 int CChronoset::SaveParameters(CProgressInfo* pProgress, CEtsDataAccess* pAccess)
 {
-    SetMiddleText(pProgress, GetResString(134, "Schreibe Parameter..."));
-    SetBottomText(pProgress, GetResString(135, "Sendeverzögerung"));
+    progress::SetMiddleText(pProgress, GetResString(134, "Schreibe Parameter..."));
+    progress::SetBottomText(pProgress, GetResString(135, "Sendeverzögerung"));
     int nResult = 0;
     if (!pAccess || !pAccess->SetDeviceParameterLong(m_nSendDelayId, m_nSendDelay)) {
         LOG_ERROR("failed to save send delay");
         nResult = 5;
     }
-    Step(pProgress);
+    progress::Step(pProgress);
     if (nResult == 0)
         nResult = m_oGroupDataAddresses.SaveGroupAddressesToEts(pProgress, pAccess);
     if (nResult == 0)
@@ -337,7 +335,7 @@ bool OpenAssociations(const CommObjectEntry& entry, CComPtr<IEtsAssociations>& p
 int CChronoset::DeleteAssociations(CEtsDataAccess* pAccess, LONG /*nOption*/, const CCommObjectArray& arrObjects,
                                    CProgressInfo* pProgress)
 {
-    SetMiddleText(pProgress, GetResString(133, "Lösche bestehende Objektverbindungen..."));
+    progress::SetMiddleText(pProgress, GetResString(133, "Lösche bestehende Objektverbindungen..."));
     COwnAssociationChange ownChange;
     bool bFailed = false;
     std::vector<WORD> arrHide;
@@ -387,7 +385,7 @@ int CChronoset::DeleteAssociations(CEtsDataAccess* pAccess, LONG /*nOption*/, co
 int CChronoset::WriteAssociations(CEtsDataAccess* /*pAccess*/, LONG /*nOption*/, const CCommObjectArray& arrObjects,
                                   CObjectCookieMap& objects, CProgressInfo* pProgress)
 {
-    SetMiddleText(pProgress, GetResString(133, "Lösche bestehende Objektverbindungen..."));
+    progress::SetMiddleText(pProgress, GetResString(133, "Lösche bestehende Objektverbindungen..."));
     COwnAssociationChange ownChange;
     bool bFailed = false;
     for (const CommObjectEntry& entry : arrObjects) {
@@ -671,31 +669,31 @@ void CChronoset::StoreToArchive(CArchive& ar, CProgressInfo* pProgress)
         LOG_ERROR("trying to save to archive which is opened for reading");
         return;
     }
-    SetCaption(pProgress, GetResString(131, "Parameterdaten speichern"));
-    SetRange(pProgress, g_bStandalone ? 407 : 412);
+    progress::SetCaption(pProgress, GetResString(131, "Parameterdaten speichern"));
+    progress::SetRange(pProgress, g_bStandalone ? 407 : 412);
     if (!g_bStandalone) {
         // Fresh counts for the limit the editors show after the save.
-        Step(pProgress);
+        progress::Step(pProgress);
         DWORD nCount = 0;
         CountAssociations(nCount);
-        Step(pProgress);
+        progress::Step(pProgress);
     }
     ar << static_cast<DWORD>(ARCHIVE_SCHEMA_CURRENT);
-    Step(pProgress);
+    progress::Step(pProgress);
     ar << static_cast<DWORD>(m_nIndividualAddress);
     ar << m_strDeviceName;
     ar << m_strDeviceDescription;
-    Step(pProgress);
+    progress::Step(pProgress);
     ar << m_strManufacturerName;
     ar << m_strDeviceTitle;
     ar << m_strApplicationName;
     ar << static_cast<DWORD>(m_nManufacturerId);
     ar << static_cast<DWORD>(m_nDeviceType);
     ar << m_nApplicationVersion;
-    Step(pProgress);
+    progress::Step(pProgress);
     ar << m_strDeviceComment;
     ar << m_nSendDelay;
-    Step(pProgress);
+    progress::Step(pProgress);
     m_oGroupDataAddresses.StoreToArchive(ar, pProgress);
     m_oInternalClock.StoreToArchive(ar, pProgress);
     m_oDayRoutines.StoreToArchive(ar, pProgress);
@@ -711,8 +709,8 @@ void CChronoset::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress, HWND hP
         LOG_ERROR("trying to load from archive which was opened for reading");
         return;
     }
-    SetCaption(pProgress, GetResString(113, "Parameterdaten laden"));
-    SetRange(pProgress, g_bStandalone ? 407 : 659);
+    progress::SetCaption(pProgress, GetResString(113, "Parameterdaten laden"));
+    progress::SetRange(pProgress, g_bStandalone ? 407 : 659);
     DWORD dwValue = 0;
     ar >> dwValue;
     if (!IsKnownArchiveSchema(dwValue)) {
@@ -721,14 +719,14 @@ void CChronoset::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress, HWND hP
         throw CArchiveException(CArchiveException::badFormat);
     }
     g_nArchiveSchema = dwValue;
-    Step(pProgress);
+    progress::Step(pProgress);
     ar >> dwValue;
     // Inside the host the project's address of the device holds.
     if (g_bStandalone)
         m_nIndividualAddress = static_cast<LONG>(dwValue);
     ar >> m_strDeviceName;
     ar >> m_strDeviceDescription;
-    Step(pProgress);
+    progress::Step(pProgress);
     ar >> m_strManufacturerName;
     ar >> m_strDeviceTitle;
     ar >> m_strApplicationName;
@@ -739,13 +737,13 @@ void CChronoset::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress, HWND hP
         m_nDeviceType = static_cast<LONG>(dwValue);
         ar >> m_nApplicationVersion;
     }
-    Step(pProgress);
+    progress::Step(pProgress);
     if (g_bStandalone)
         ShowDeviceInfo(pProgress);
     if (g_nArchiveSchema >= 0x10007)
         ar >> m_strDeviceComment;
     ar >> m_nSendDelay;
-    Step(pProgress);
+    progress::Step(pProgress);
     m_oGroupDataAddresses.LoadFromArchive(ar, pProgress);
     m_oInternalClock.LoadFromArchive(ar, pProgress);
     m_oDayRoutines.LoadFromArchive(ar, pProgress);
@@ -776,11 +774,11 @@ void CChronoset::LoadFromArchive(CArchive& ar, CProgressInfo* pProgress, HWND hP
 // with fresh host ids.
 void CChronoset::BindFileGroupAddresses(CProgressInfo* pProgress, CEtsDataAccess* pAccess)
 {
-    Step(pProgress);
+    progress::Step(pProgress);
     // Without a project nothing can bind; the file's addresses stay as read.
     if (m_nProjectId == -1) {
         LOG_ERROR("error checking group addresses ETS database existence");
-        Step(pProgress);
+        progress::Step(pProgress);
         return;
     }
     // The clock's addresses bind afresh like the lists'.
@@ -827,13 +825,13 @@ void CChronoset::BindFileGroupAddresses(CProgressInfo* pProgress, CEtsDataAccess
     }
     if (nResult != 0)
         LOG_ERROR("error checking group addresses ETS database existence");
-    Step(pProgress);
+    progress::Step(pProgress);
 }
 
 int CChronoset::CheckGroupAddressesInProject(CProgressInfo* pProgress, CEtsDataAccess* /*pAccess*/, LONG nProjectId,
                                              bool& bChanged)
 {
-    SetBottomText(pProgress, GetResString(40027, "Gruppenadressen"));
+    progress::SetBottomText(pProgress, GetResString(40027, "Gruppenadressen"));
     bChanged = false;
     int nResult = 0;
     int nClockHits = 0;
@@ -881,7 +879,7 @@ int CChronoset::CheckGroupAddressesInProject(CProgressInfo* pProgress, CEtsDataA
         nResult = 5;
     const int nLeft = 253 - m_oGroupDataAddresses.GetCount(false) - nClockHits;
     if (nLeft > 0)
-        Step(pProgress, static_cast<DWORD>(nLeft));
+        progress::Step(pProgress, static_cast<DWORD>(nLeft));
 
     // Clock addresses the project does not hold leave the clock.
     if (CGroupDataAddress* p = m_oInternalClock.GetTimeGroupAddress(); p && p->GetReference() == -1) {
@@ -1049,7 +1047,7 @@ HRESULT CChronoset::IterateSubGroupsByMiddleGroup(CProgressInfo* pProgress, IEts
                 LOG_TRACE("incompatible type of ETS GA: %d, and ORV/X GA: %d", static_cast<int>(nValueType),
                           static_cast<int>(pAddress->GetObjectType()));
             }
-            Step(pProgress);
+            progress::Step(pProgress);
         }
     }
     return hr;

@@ -22,8 +22,6 @@
 #include <strings.h>
 #include <vector>
 
-using namespace progress;
-
 namespace {
 
 // Indexed parameter families hold at most 250 entries (the object types);
@@ -88,7 +86,7 @@ HRESULT CChronoset::LoadFromEts(IEtsDevice* pDevice, HWND hParent, CProgressInfo
                                 BOOL bShowCaption)
 {
     CEtsDataAccess access;
-    SetRange(pProgress, bNoMessages ? 4010 : 4000);
+    progress::SetRange(pProgress, bNoMessages ? 4010 : 4000);
 
     // The title is shown only; a device without one keeps the old text.
     if (pDevice) {
@@ -101,9 +99,9 @@ HRESULT CChronoset::LoadFromEts(IEtsDevice* pDevice, HWND hParent, CProgressInfo
     }
 
     if (bShowCaption)
-        SetCaption(pProgress, GetResString(113, "Parameterdaten laden"));
-    SetMiddleText(pProgress, GetResString(114, "Initialisiere Ladevorgang..."));
-    SetBottomText(pProgress, "");
+        progress::SetCaption(pProgress, GetResString(113, "Parameterdaten laden"));
+    progress::SetMiddleText(pProgress, GetResString(114, "Initialisiere Ladevorgang..."));
+    progress::SetBottomText(pProgress, "");
     if (bShowCaption)
         ShowDeviceInfo(pProgress);
 
@@ -122,7 +120,7 @@ HRESULT CChronoset::LoadFromEts(IEtsDevice* pDevice, HWND hParent, CProgressInfo
         // A half-completed set is neither reconciled nor checked: that would
         // rewrite the host's view from incomplete data.
         LOG_ERROR("Error calling CompleteEtsLoad hr=0x%08X", Hr(nComplete));
-        CMessageBox().ShowError(ProgressWindow(pProgress),
+        CMessageBox().ShowError(progress::ProgressWindow(pProgress),
                                 GetResString(814, "Fehler beim Laden der Parameterdaten!").c_str(), "");
         return nComplete;
     }
@@ -135,13 +133,13 @@ HRESULT CChronoset::LoadFromEts(IEtsDevice* pDevice, HWND hParent, CProgressInfo
     CountAssociations(nCount);
     if (m_nAssociationCount == static_cast<DWORD>(GetMaxGroupAddressCount()) && !bNoMessages)
         ShowAssociationLimitMessage(hParent);
-    Step(pProgress);
+    progress::Step(pProgress);
     return 0;
 }
 
 HRESULT CChronoset::ReadDeviceData(IEtsDevice* pDevice, CProgressInfo* pProgress, CEtsDataAccess* pAccess)
 {
-    SetMiddleText(pProgress, GetResString(115, "Lese Gerätedaten..."));
+    progress::SetMiddleText(pProgress, GetResString(115, "Lese Gerätedaten..."));
     if (!pDevice)
         return E_POINTER;
 
@@ -233,7 +231,7 @@ HRESULT CChronoset::ReadDeviceData(IEtsDevice* pDevice, CProgressInfo* pProgress
 
 HRESULT CChronoset::LoadParameterData(CProgressInfo* pProgress, CEtsDataAccess* /*pAccess*/, IEtsDevice* pDevice)
 {
-    SetMiddleText(pProgress, GetResString(116, "Lese Parameter..."));
+    progress::SetMiddleText(pProgress, GetResString(116, "Lese Parameter..."));
     if (!pDevice)
         return E_POINTER;
     CComPtr<IEtsDeviceParameters> pParameters;
@@ -300,7 +298,7 @@ HRESULT CChronoset::LoadParameterData(CProgressInfo* pProgress, CEtsDataAccess* 
             LOG_ERROR("Couldnt DistributeParameterData hr=0x%08X", Hr(hr));
             return hr;
         }
-        Step(pProgress);
+        progress::Step(pProgress);
     }
     return S_OK;
 }
@@ -394,7 +392,7 @@ bool CChronoset::DistributeParameterData(const std::string& strName, const VARIA
 int CChronoset::CheckGroupAddresses(CProgressInfo* pProgress, CEtsDataAccess* pAccess, LONG /*nProjectId*/,
                                     bool& bRemoved, bool bNoMessages, bool bKeepUsed)
 {
-    SetBottomText(pProgress, GetResString(40027, "Gruppenadressen"));
+    progress::SetBottomText(pProgress, GetResString(40027, "Gruppenadressen"));
     bRemoved = false;
     int nResult = 0;
 
@@ -434,9 +432,9 @@ int CChronoset::CheckGroupAddresses(CProgressInfo* pProgress, CEtsDataAccess* pA
                 bRemoved = true;
             }
         }
-        Step(pProgress);
+        progress::Step(pProgress);
     }
-    StepRemaining(pProgress, 250L - m_oGroupDataAddresses.GetCount(false));
+    progress::StepRemaining(pProgress, 250L - m_oGroupDataAddresses.GetCount(false));
 
     // A removal changes the set even when no one is told.
     if (nResult == 0 && bRemoved)

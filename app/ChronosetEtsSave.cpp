@@ -18,8 +18,6 @@
 
 #include <algorithm>
 
-using namespace progress;
-
 namespace {
 
 constexpr int kProgressKindSave = 8;
@@ -115,7 +113,7 @@ int CChronoset::SaveToEts(LONG nDeviceId, HWND hParent)
 
 int CChronoset::UpdateObjectTypes(CProgressInfo* pProgress, CEtsDataAccess* pAccess, CObjectCookieMap& oldObjects)
 {
-    SetBottomText(pProgress, GetResString(106, "Verbinde Kommunikationsobjekte"));
+    progress::SetBottomText(pProgress, GetResString(106, "Verbinde Kommunikationsobjekte"));
     if (m_arrObjectTypeIds.size() != kObjectTypeCount) {
         LOG_ERROR("invalid number of objecttype parameters: %d should be: %d",
                   static_cast<int>(m_arrObjectTypeIds.size()), static_cast<int>(kObjectTypeCount));
@@ -128,10 +126,10 @@ int CChronoset::UpdateObjectTypes(CProgressInfo* pProgress, CEtsDataAccess* pAcc
     int nResult = m_oQuantities.UpdateObjectTypes(pAccess, m_arrObjectTypeIds, nNextObject, nLinkedCount,
                                                   &oldSwitchable);
     const bool bQuantityLinks = nLinkedCount > 0;
-    Step(pProgress);
+    progress::Step(pProgress);
     if (nResult == 0) {
         nResult = UpdateGroupAddressObjectTypes(pAccess, nNextObject, nLinkedCount, &oldSwitchable);
-        Step(pProgress);
+        progress::Step(pProgress);
     }
 
     // Objects the new set no longer uses: their associations go, and the
@@ -180,7 +178,7 @@ int CChronoset::UpdateObjectTypes(CProgressInfo* pProgress, CEtsDataAccess* pAcc
         default:
             break;
         }
-        Step(pProgress);
+        progress::Step(pProgress);
     }
 
     CObjectCookieMap newObjects;
@@ -211,12 +209,12 @@ int CChronoset::UpdateObjectTypes(CProgressInfo* pProgress, CEtsDataAccess* pAcc
 
     if (nResult == 0 && bClockUsed) {
         nResult = m_oInternalClock.LinkObjectsWithTable(pAccess, oldObjects.GetStaticObjects());
-        Step(pProgress);
+        progress::Step(pProgress);
     }
     DWORD nLinked = 0;
     if (nResult == 0 && bQuantityLinks) {
         nResult = m_oQuantities.LinkGroupAddresses(pProgress, pAccess, mapObjects, nLinked, oldSwitchable);
-        Step(pProgress);
+        progress::Step(pProgress);
     }
     // One pass over the addresses: each links its own object once.
     if (nResult == 0 && nLinked < nLinkedCount) {
@@ -228,7 +226,7 @@ int CChronoset::UpdateObjectTypes(CProgressInfo* pProgress, CEtsDataAccess* pAcc
             nResult = LinkCommObjectIfMissing(pAccess, mapObjects, pAddress, oldSwitchable, 1);
             if (nResult == 0)
                 ++nLinked;
-            Step(pProgress);
+            progress::Step(pProgress);
         }
     }
     return nResult;

@@ -31,8 +31,6 @@
 #include <unordered_set>
 #include <vector>
 
-using namespace progress;
-
 namespace {
 
 constexpr std::size_t kObjectTableSize = 256;
@@ -205,7 +203,7 @@ bool CChronoset::ReadDeviceCommObjects(CProgressInfo* pProgress, CEtsDataAccess*
 {
     if (arrObjectTable.size() < kObjectTableSize)
         return false;
-    SetBottomText(pProgress, GetResString(177, "Erstelle Objektzuordnungsliste"));
+    progress::SetBottomText(pProgress, GetResString(177, "Erstelle Objektzuordnungsliste"));
     if (!pDevice)
         return false;
     CComPtr<IEtsCommObjects> pObjects;
@@ -271,7 +269,7 @@ bool CChronoset::ReadDeviceCommObjects(CProgressInfo* pProgress, CEtsDataAccess*
             else
                 LOG_WARNING("communication object number %ld out of range, ignored", static_cast<long>(vLong.lVal));
         }
-        Step(pProgress);
+        progress::Step(pProgress);
     }
     return true;
 }
@@ -374,7 +372,7 @@ int CChronoset::ReadAssociationList(CProgressInfo* pProgress, CEtsDataAccess* pA
                 ++nCount;
             }
         }
-        Step(pProgress);
+        progress::Step(pProgress);
     }
     return nCount;
 }
@@ -474,8 +472,8 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
     CEtsDataAccess ownAccess;
     if (!pAccess)
         pAccess = &ownAccess;
-    SetMiddleText(pProgress, GetResString(170, "Überprüfe GA-Konsistenz..."));
-    SetBottomText(pProgress, "");
+    progress::SetMiddleText(pProgress, GetResString(170, "Überprüfe GA-Konsistenz..."));
+    progress::SetBottomText(pProgress, "");
     const int N = m_nObjectCount;
     const int F = GetFirstNonQuantityCommObjectNumber();
     // Progress share of one object; no objects, no share.
@@ -540,7 +538,7 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
     } else {
         // ---- objects with one association
         LOG_DETAIL("Checking group addresses for communication objects %d to %d ", F, N - 1);
-        SetBottomText(pProgress, GetResString(172, "Objekte: SZ, MM, TA"));
+        progress::SetBottomText(pProgress, GetResString(172, "Objekte: SZ, MM, TA"));
         if (N <= 0 || F >= N) {
             LOG_DETAIL("This project contains no non-quantity trigger communication objects.");
         } else {
@@ -554,7 +552,7 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                 CGroupDataAddress* pOld = m_oGroupDataAddresses.FindByObjectNumber(static_cast<SHORT>(k), true);
                 if (!pOld) {
                     LOG_DETAIL("GA association was changed from invalid GA to other GA, CO number: %d", k);
-                    Step(pProgress, nObjectStep);
+                    progress::Step(pProgress, nObjectStep);
                     continue;
                 }
                 if (a == 0) {
@@ -625,12 +623,12 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                     LOG_ERROR("UNEXPECTED: More than one association was found for an object which can have at "
                               "most one association by design");
                 }
-                Step(pProgress, nObjectStep);
+                progress::Step(pProgress, nObjectStep);
             }
         }
 
         // ---- quantity trigger objects
-        SetBottomText(pProgress, GetResString(171, "Objekte: MA"));
+        progress::SetBottomText(pProgress, GetResString(171, "Objekte: MA"));
         // Rule R: the trigger x (reference r, object l) gets the replacement
         // already made for r, or a copy of its own.
         const auto record = [&](CGroupDataAddress* pX, LONG nReference, LONG nObject, bool bInvalid) {
@@ -660,7 +658,7 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                 CQuantity* pQuantity = m_oQuantities.FindQuantity(static_cast<WORD>(l));
                 if (!pQuantity) {
                     LOG_ERROR("... SEVERE: Could not find quantity object for CO number %d", l);
-                    Step(pProgress, nObjectStep);
+                    progress::Step(pProgress, nObjectStep);
                     continue;
                 }
                 const int nBefore = pQuantity->GetTriggerCount(false);
@@ -776,12 +774,12 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                         pQuantity->RemoveTriggerGroupAddress(pUnbound);
                     }
                 }
-                Step(pProgress, nObjectStep);
+                progress::Step(pProgress, nObjectStep);
             }
         }
 
         // ---- clock objects
-        SetBottomText(pProgress, GetResString(173, "Datum, Uhrzeit und Abfrage"));
+        progress::SetBottomText(pProgress, GetResString(173, "Datum, Uhrzeit und Abfrage"));
         const LONG s253 = associations.GetAddressOfObject(253);
         const LONG s252 = associations.GetAddressOfObject(252);
         const LONG s251 = associations.GetAddressOfObject(251);
@@ -836,10 +834,10 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                 }
             }
         }
-        Step(pProgress);
+        progress::Step(pProgress);
 
         // ---- usage check
-        SetBottomText(pProgress, GetResString(174, "Aktualisiere Verknüpfungen"));
+        progress::SetBottomText(pProgress, GetResString(174, "Aktualisiere Verknüpfungen"));
         if (!bNoMessages) {
             std::set<LONG> shown;
             for (int i = 0; i < gaMap.GetCount(); ++i) {
@@ -878,13 +876,13 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
         };
         for (int i = 0; i < gaMap.GetCount(); ++i)
             takeOut(gaMap.GetNewGroupAddress(i));
-        Step(pProgress);
+        progress::Step(pProgress);
         for (int i = 0; i < qtrGaMap.GetCount(); ++i) {
             CGroupDataAddress* pNew = qtrGaMap.GetNewGroupAddress(i);
             if (pNew && gaMap.FindNewGroupAddress(pNew->GetReference(), pNew->IsInvalid()) != pNew)
                 takeOut(pNew);
         }
-        Step(pProgress);
+        progress::Step(pProgress);
 
         // ---- swap
         LOG_DETAIL("Map for GA for objects with one association:");
@@ -902,7 +900,7 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                         m_oGroupDataAddresses.AddGroupAddress(pNew, true);
                 }
             }
-            Step(pProgress);
+            progress::Step(pProgress);
         }
         LOG_DETAIL("Map for GA for objects with one or more associations:");
         qtrGaMap.Dump();
@@ -918,14 +916,14 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                         m_oGroupDataAddresses.AddGroupAddress(pNew, true);
                 }
             }
-            Step(pProgress);
+            progress::Step(pProgress);
         }
         // Every replacement is in place: what the lists did not take is no
         // one's. Later steps may free listed ones, so this is the moment.
         freeUnlisted();
 
         // ---- delete
-        SetBottomText(pProgress, GetResString(175, "Lösche temporäre Daten"));
+        progress::SetBottomText(pProgress, GetResString(175, "Lösche temporäre Daten"));
         LOG_DETAIL("Deleting old group addresses:");
         LOG_DETAIL("#   | address    | id     | CO Nr. | Ref       | v/i     ");
         LOG_DETAIL("----+------------+--------+--------+-----------+---------");
@@ -948,12 +946,12 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
             delete pAddress;
         }
         arrDeletion.clear();
-        Step(pProgress);
+        progress::Step(pProgress);
         m_oGroupDataAddresses.DeleteUnusedInvalid();
-        Step(pProgress);
+        progress::Step(pProgress);
 
         // ---- request addresses
-        SetBottomText(pProgress, GetResString(176, "Aktualisiere Abfrage-Mengenauslöser"));
+        progress::SetBottomText(pProgress, GetResString(176, "Aktualisiere Abfrage-Mengenauslöser"));
         QuantityPosition pos = m_oQuantities.GetHeadPosition();
         while (pos) {
             CQuantity* pQuantity = m_oQuantities.GetNext(pos);
@@ -973,9 +971,9 @@ int CChronoset::ReconcileAssociations(CProgressInfo* pProgress, CEtsDataAccess* 
                         pRequest = pX;
             }
             pQuantity->SetRequestGroupAddress(pRequest);
-            Step(pProgress);
+            progress::Step(pProgress);
         }
-        StepRemaining(pProgress, 770L - nCount - N - gaMap.GetCount() - qtrGaMap.GetCount() -
+        progress::StepRemaining(pProgress, 770L - nCount - N - gaMap.GetCount() - qtrGaMap.GetCount() -
                                      static_cast<long>(nQuantityCount));
     }
 

@@ -8,6 +8,7 @@
 #include "model/HexFields.h"
 #include "model/IChronosetServices.h"
 #include "model/IniManager.h"
+#include "model/ObjectTypeParameters.h"
 #include "model/Utils.h"
 #include "common/Globals.h"
 #include "common/Log.h"
@@ -28,7 +29,7 @@ constexpr int kMaxCount = 250;
 
 // The progress advance that fills a list's remaining slots up to its
 // capacity (none when the list holds more).
-DWORD SlotsLeft(std::size_t nDone)
+DWORD AddressSlotsLeft(std::size_t nDone)
 {
     return nDone < static_cast<std::size_t>(kMaxCount) ? static_cast<DWORD>(kMaxCount - nDone) : 0;
 }
@@ -43,7 +44,7 @@ void ShowGroupAddresses(CProgressInfo* pProgress)
 
 // One fixed-width hex field of a parameter record at pos; false when the
 // text ends before the field does.
-bool ReadHexField(const std::string& strText, std::size_t& pos, std::size_t nWidth, DWORD& dwValue)
+bool ReadNextHexField(const std::string& strText, std::size_t& pos, std::size_t nWidth, DWORD& dwValue)
 {
     if (pos >= strText.size() || strText.size() - pos < nWidth)
         return false;
@@ -131,9 +132,9 @@ bool CGroupDataAddresses::InsertGroupAddressFromString(const std::string& strRec
             return true;
 
         DWORD dwLow = 0, dwHigh = 0, dwType = 0, dwSubType = 0, dwLength = 0;
-        if (!ReadHexField(strRecords, pos, 4, dwLow) || !ReadHexField(strRecords, pos, 4, dwHigh) ||
-            !ReadHexField(strRecords, pos, 4, dwType) || !ReadHexField(strRecords, pos, 4, dwSubType) ||
-            !ReadHexField(strRecords, pos, 2, dwLength)) {
+        if (!ReadNextHexField(strRecords, pos, 4, dwLow) || !ReadNextHexField(strRecords, pos, 4, dwHigh) ||
+            !ReadNextHexField(strRecords, pos, 4, dwType) || !ReadNextHexField(strRecords, pos, 4, dwSubType) ||
+            !ReadNextHexField(strRecords, pos, 2, dwLength)) {
             LOG_ERROR("%s: empty data string", kszFunction);
             return false;
         }
@@ -223,7 +224,7 @@ void CGroupDataAddresses::StoreList(CArchive& ar, CProgressInfo* pProgress, bool
         pAddress->StoreToArchive(ar);
         Step(pProgress, 1);
     }
-    Step(pProgress, SlotsLeft(list.size()));
+    Step(pProgress, AddressSlotsLeft(list.size()));
 }
 
 void CGroupDataAddresses::LoadList(CArchive& ar, CProgressInfo* pProgress, bool bInvalid)
@@ -252,7 +253,7 @@ void CGroupDataAddresses::LoadList(CArchive& ar, CProgressInfo* pProgress, bool 
     if (nSkipped > 0)
         LOG_WARNING("CGroupDataAddresses::LoadFromArchive: %d group addresses beyond the capacity of the %s list skipped",
                     nSkipped, bInvalid ? "invalid" : "valid");
-    Step(pProgress, SlotsLeft(nRead));
+    Step(pProgress, AddressSlotsLeft(nRead));
 }
 
 void CGroupDataAddresses::StoreToArchive(CArchive& ar, CProgressInfo* pProgress) const
@@ -286,7 +287,7 @@ void CGroupDataAddresses::ExportCsv(CProgressInfo* pProgress, std::string& strFi
         pAddress->WriteCsvLine(strFile, true);
         Step(pProgress, 1);
     }
-    Step(pProgress, SlotsLeft(m_lstValid.size()));
+    Step(pProgress, AddressSlotsLeft(m_lstValid.size()));
 }
 
 // ------------------------------------------------------------ creation and removal
@@ -705,39 +706,6 @@ int CGroupDataAddresses::SaveGroupAddressesToEts(CProgressInfo* pProgress, CEtsD
         nResult = SaveParameters(pProgress, pAccess, true);
     return nResult;
 }
-
-namespace {
-
-// The current value of a host device parameter as a number; false (logged)
-// when the parameter is unknown or its value cannot be read as one.
-bool ReadDeviceParameterLong(LONG nId, LONG& nValue)
-{
-    IEtsDeviceParameter* pParameter = g_mapDeviceParameters.Lookup(nId);
-    if (!pParameter) {
-        LOG_ERROR("Parameter with id %ld doesnt exist.", static_cast<long>(nId));
-        return false;
-    }
-    CComVariant value;
-    if (FAILED(pParameter->get_Value(&value)) || FAILED(VariantChangeType(&value, &value, 0, VT_I4))) {
-        LOG_ERROR("Couldnt get parameter value.");
-        return false;
-    }
-    nValue = value.lVal;
-    return true;
-}
-
-// The first link of the table whose "ObjectType" parameter is nId.
-CObjectLink* FindByObjectTypeId(const CObjectLinkTable& table, LONG nId)
-{
-    for (int i = 0; i < table.GetCount(); ++i) {
-        CObjectLink* pLink = table.GetLink(i);
-        if (pLink && pLink->m_nObjectTypeId == nId)
-            return pLink;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 int CGroupDataAddresses::NumberObjects(CEtsDataAccess* pAccess, const std::vector<LONG>& arrObjectTypeIds,
                                        BYTE& nNextObjectNumber, DWORD& nCount, bool bInvalid,

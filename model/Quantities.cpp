@@ -10,6 +10,7 @@
 #include "model/GroupDataAddresses.h"
 #include "model/HexFields.h"
 #include "model/IChronosetServices.h"
+#include "model/ObjectTypeParameters.h"
 #include "model/Utils.h"
 #include "common/Log.h"
 #include "common/ProgressInfo.h"
@@ -55,35 +56,6 @@ std::string FormatNumber2(int nNumber)
     char szNumber[16];
     std::snprintf(szNumber, sizeof szNumber, "%02d", nNumber);
     return szNumber;
-}
-
-// The current value of a host device parameter as a number; false (logged)
-// when the parameter is unknown or its value cannot be read as one.
-bool ReadDeviceParameterLong(LONG nId, LONG& nValue)
-{
-    IEtsDeviceParameter* pParameter = g_mapDeviceParameters.Lookup(nId);
-    if (!pParameter) {
-        LOG_ERROR("Parameter with id %ld doesnt exist.", static_cast<long>(nId));
-        return false;
-    }
-    CComVariant value;
-    if (FAILED(pParameter->get_Value(&value)) || FAILED(VariantChangeType(&value, &value, 0, VT_I4))) {
-        LOG_ERROR("Couldnt get parameter value.");
-        return false;
-    }
-    nValue = value.lVal;
-    return true;
-}
-
-// The first link of the table whose "ObjectType" parameter is nId.
-CObjectLink* FindByObjectTypeId(const CObjectLinkTable& table, LONG nId)
-{
-    for (int i = 0; i < table.GetCount(); ++i) {
-        CObjectLink* pLink = table.GetLink(i);
-        if (pLink && pLink->m_nObjectTypeId == nId)
-            return pLink;
-    }
-    return nullptr;
 }
 
 // The order of the device's member block: members before empty slots,

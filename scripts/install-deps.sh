@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ lld qt6-base-dev libgtest-dev libgmock-dev nlohmann-json3-dev libbenchmark-dev xvfb xauth locales
-          knxd knxd-tools)
+          knxd knxd-tools python3)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

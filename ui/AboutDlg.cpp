@@ -8,7 +8,7 @@
 #include <algorithm>
 
 namespace {
-constexpr char kBuildVersion[] = "Build version R1.00.0431.0000";
+constexpr char kBuildVersionLabel[] = "Build version R1.00.0431.0000";
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* pParent) : CDialog(IDD, pParent) {}
@@ -31,7 +31,7 @@ BOOL CAboutDlg::OnInitDialog() {
     if (QWidget* pIcon = GetDlgItem(IDC_ICON_PLUGIN)) {
         pIcon->setVisible(!g_bStandalone);
     }
-    SetDlgItemText(IDC_BUILD, kBuildVersion);
+    SetDlgItemText(IDC_BUILD, kBuildVersionLabel);
     KeepProductLineOnOneLine();
     return TRUE;
 }

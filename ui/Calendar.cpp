@@ -26,7 +26,7 @@ namespace {
 constexpr int kArrowAreaWidth = 21;
 constexpr int kArrowTip = 8;
 constexpr int kArrowBase = 13;
-constexpr int kArrowHeight = 10;
+constexpr int kMonthArrowHeight = 10;
 
 struct WeekdayName {
     UINT nId;
@@ -278,8 +278,8 @@ void CCalendar::paintEvent(QPaintEvent* /*pEvent*/) {
     auto drawArrow = [&](int nTipX, int nBaseX) {
         QPainterPath path;
         path.moveTo(nTipX, nMiddle);
-        path.lineTo(nBaseX, nMiddle - kArrowHeight / 2);
-        path.lineTo(nBaseX, nMiddle + kArrowHeight / 2);
+        path.lineTo(nBaseX, nMiddle - kMonthArrowHeight / 2);
+        path.lineTo(nBaseX, nMiddle + kMonthArrowHeight / 2);
         path.closeSubpath();
         dc.fillPath(path, m_colorText);
     };

@@ -5,22 +5,22 @@
 namespace ui {
 
 namespace {
-GroupAddressInsertHook& Hook() {
+GroupAddressInsertHook& InstalledInsertHook() {
     static GroupAddressInsertHook hook;
     return hook;
 }
 }  // namespace
 
 GroupAddressInsertHook SetGroupAddressInsertHook(GroupAddressInsertHook hook) {
-    return std::exchange(Hook(), std::move(hook));
+    return std::exchange(InstalledInsertHook(), std::move(hook));
 }
 
 bool HasGroupAddressInsertHook() {
-    return static_cast<bool>(Hook());
+    return static_cast<bool>(InstalledInsertHook());
 }
 
 CGroupDataAddress* InsertGroupAddress(QWidget* pOwner, DWORD dwAllowedTypes) {
-    const GroupAddressInsertHook& hook = Hook();
+    const GroupAddressInsertHook& hook = InstalledInsertHook();
     return hook ? hook(pOwner, dwAllowedTypes) : nullptr;
 }
 

@@ -19,18 +19,18 @@
 
 namespace {
 
-constexpr char kMainWindowSection[] = "MainWindow";
+constexpr char kFramePlacementSection[] = "MainWindow";
 constexpr char kTreeWidthKey[] = "TreeWidth";
 constexpr char kTreeHeightKey[] = "TreeHeight";
 
 int ReadProfileInt(const char* pszKey) {
     const CWinApp* pApp = AfxGetApp();
-    return pApp != nullptr ? static_cast<int>(pApp->GetProfileInt(kMainWindowSection, pszKey, -1)) : -1;
+    return pApp != nullptr ? static_cast<int>(pApp->GetProfileInt(kFramePlacementSection, pszKey, -1)) : -1;
 }
 
 void WriteProfileInt(const char* pszKey, int nValue) {
     if (const CWinApp* pApp = AfxGetApp()) {
-        pApp->WriteProfileInt(kMainWindowSection, pszKey, nValue);
+        pApp->WriteProfileInt(kFramePlacementSection, pszKey, nValue);
     }
 }
 

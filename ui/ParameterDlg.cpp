@@ -53,7 +53,7 @@ namespace {
 
 constexpr char kTitleSeparator[] = " - ";
 constexpr char kPlacementSection[] = "ParameterDialog";
-constexpr char kMainWindowSection[] = "MainWindow";
+constexpr char kWindowSizeSection[] = "MainWindow";
 
 // Menus of the two modes, the toolbar strip and the print preview's bar.
 constexpr UINT IDR_MENU_STANDALONE = 104;
@@ -282,7 +282,7 @@ void CParameterDlg::ApplyStoredWindowSize() {
     if (pApp == nullptr) {
         return;
     }
-    const std::string strSize = pApp->GetProfileString(kMainWindowSection, "WindowSize");
+    const std::string strSize = pApp->GetProfileString(kWindowSizeSection, "WindowSize");
     std::string_view text = strSize;
     const LONG nWidth = ParseNextInt(text, -1);
     const LONG nHeight = ParseNextInt(text, -1);
@@ -572,7 +572,7 @@ void CParameterDlg::SaveWindowState() {
     if (CWinApp* pApp = AfxGetApp()) {
         char szSize[32];
         std::snprintf(szSize, sizeof szSize, "%d %d", width(), height());
-        pApp->WriteProfileString(kMainWindowSection, "WindowSize", szSize);
+        pApp->WriteProfileString(kWindowSizeSection, "WindowSize", szSize);
     }
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(WINDOWPLACEMENT);

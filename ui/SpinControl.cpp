@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kArrowWidth = 7;
-constexpr int kArrowHeight = 4;
+constexpr int kSpinArrowHeight = 4;
 
 }  // namespace
 
@@ -262,7 +262,7 @@ void CSpinControl::DrawHalf(QPainter& painter, bool bUpper) const {
         ptCentre += QPointF(1, 1);
     }
     const double w = kArrowWidth / 2.0;
-    const double h = kArrowHeight / 2.0;
+    const double h = kSpinArrowHeight / 2.0;
     QPolygonF arrow;
     if (IsVertical()) {
         const double dir = bUpper ? -1.0 : 1.0;

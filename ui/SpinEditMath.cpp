@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::size_t kMaxTextRead = 39;
+constexpr std::size_t kMaxSpinTextRead = 39;
 constexpr std::int64_t kSaturation = 1'000'000'000'000'000LL;
 
 // Division rounding toward minus infinity.
@@ -20,7 +20,7 @@ std::int64_t FloorDiv64(std::int64_t a, std::int64_t b) {
 }  // namespace
 
 std::int64_t ReadLeadingNumber(const std::string& strText) {
-    const std::string strHead = strText.substr(0, kMaxTextRead);
+    const std::string strHead = strText.substr(0, kMaxSpinTextRead);
     std::size_t i = 0;
     while (i < strHead.size() && std::isspace(static_cast<unsigned char>(strHead[i]))) {
         ++i;

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kRoleObject = Qt::UserRole;
-constexpr int kRoleImage = Qt::UserRole + 1;
+constexpr int kRoleRowImage = Qt::UserRole + 1;
 constexpr int kRoleMark = Qt::UserRole + 2;
 constexpr BYTE kFormatAutoSize = 0x80;
 
@@ -128,12 +128,12 @@ int CTableBox::GetColumnFormat(int nColumn) const {
 void CTableBox::SetImageList(std::vector<QIcon> images) {
     m_images = std::move(images);
     for (int i = 0; i < topLevelItemCount(); ++i) {
-        ApplyImage(topLevelItem(i), topLevelItem(i)->data(0, kRoleImage).toInt());
+        ApplyImage(topLevelItem(i), topLevelItem(i)->data(0, kRoleRowImage).toInt());
     }
 }
 
 void CTableBox::ApplyImage(QTreeWidgetItem* pItem, int nImage) const {
-    pItem->setData(0, kRoleImage, nImage);
+    pItem->setData(0, kRoleRowImage, nImage);
     if (nImage >= 0 && static_cast<std::size_t>(nImage) < m_images.size()) {
         pItem->setIcon(0, m_images[static_cast<std::size_t>(nImage)]);
     } else {
@@ -245,7 +245,7 @@ void CTableBox::SetItemImage(int nRow, int nImage) {
 
 int CTableBox::GetItemImage(int nRow) const {
     const QTreeWidgetItem* pItem = topLevelItem(nRow);
-    return pItem != nullptr ? pItem->data(0, kRoleImage).toInt() : -1;
+    return pItem != nullptr ? pItem->data(0, kRoleRowImage).toInt() : -1;
 }
 
 std::string CTableBox::GetItemText(int nRow, int nColumn) const {

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::size_t kMaxTextRead = 39;
+constexpr std::size_t kMaxTimeTextRead = 39;
 
 }  // namespace
 
@@ -53,7 +53,7 @@ void CTimeEditEx::SetTime(const CTime& time) {
 }
 
 bool CTimeEditEx::ParseText(CTime& time) const {
-    std::string strText = GetWindowText().substr(0, kMaxTextRead);
+    std::string strText = GetWindowText().substr(0, kMaxTimeTextRead);
     std::erase(strText, ' ');
     return ParseTimeText(strText, time);
 }

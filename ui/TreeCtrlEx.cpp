@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kOwningItemType = QTreeWidgetItem::UserType + 103;
-constexpr int kRoleImage = Qt::UserRole + 1;
+constexpr int kRoleItemImage = Qt::UserRole + 1;
 constexpr int kRoleSelectedImage = Qt::UserRole + 2;
 
 // An item that owns its data object. Its children go before its data, so a
@@ -81,7 +81,7 @@ QTreeWidgetItem* CTreeCtrlEx::InsertItem(const std::string& strText, int nImage,
     }
     auto* pItem = new OwningItem(pData);
     pItem->setText(0, QString::fromStdString(strText));
-    pItem->setData(0, kRoleImage, nImage);
+    pItem->setData(0, kRoleItemImage, nImage);
     pItem->setData(0, kRoleSelectedImage, nSelectedImage);
     pItem->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     ApplyImages(pItem);
@@ -156,7 +156,7 @@ void CTreeCtrlEx::SetItemText(QTreeWidgetItem* hItem, const std::string& strText
 }
 
 int CTreeCtrlEx::GetItemImage(const QTreeWidgetItem* hItem) const {
-    return hItem != nullptr ? hItem->data(0, kRoleImage).toInt() : -1;
+    return hItem != nullptr ? hItem->data(0, kRoleItemImage).toInt() : -1;
 }
 
 int CTreeCtrlEx::GetItemSelectedImage(const QTreeWidgetItem* hItem) const {
@@ -270,7 +270,7 @@ void CTreeCtrlEx::ApplyImages(QTreeWidgetItem* hItem) const {
                    ? m_images[static_cast<std::size_t>(nIndex)]
                    : QPixmap();
     };
-    const QPixmap normal = pictureAt(hItem->data(0, kRoleImage).toInt());
+    const QPixmap normal = pictureAt(hItem->data(0, kRoleItemImage).toInt());
     const QPixmap selected = pictureAt(hItem->data(0, kRoleSelectedImage).toInt());
     if (normal.isNull() && selected.isNull()) {
         hItem->setIcon(0, QIcon());

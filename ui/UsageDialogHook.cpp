@@ -5,18 +5,18 @@
 namespace ui {
 
 namespace {
-UsageDialogHook& Hook() {
+UsageDialogHook& InstalledUsageHook() {
     static UsageDialogHook hook;
     return hook;
 }
 }  // namespace
 
 UsageDialogHook SetUsageDialogHook(UsageDialogHook hook) {
-    return std::exchange(Hook(), std::move(hook));
+    return std::exchange(InstalledUsageHook(), std::move(hook));
 }
 
 int ShowUsageDialog(QWidget* pOwner, int nTableType, const std::vector<CObject*>& objects) {
-    const UsageDialogHook& hook = Hook();
+    const UsageDialogHook& hook = InstalledUsageHook();
     return hook ? hook(pOwner, nTableType, objects) : -1;
 }
 

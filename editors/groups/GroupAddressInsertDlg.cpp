@@ -35,7 +35,7 @@ constexpr int kStripCapacity = 3;
 constexpr int kMaxAddresses = 250;
 
 // Main group in bits 12-15, middle group in bits 8-11, sub group in bits 0-7.
-LONG RawAddress(LONG nMain, LONG nMiddle, LONG nSub) {
+LONG InsertedRawAddress(LONG nMain, LONG nMiddle, LONG nSub) {
     return (nSub & 0xFF) | ((nMiddle << 8) & 0x0F00) | ((nMain << 12) & 0xF000);
 }
 
@@ -359,7 +359,7 @@ int CGroupAddressInsertDlg::ApplyEntry(CSubGroupTable& table, CSubGroupEntry* pE
         return IDOK;
     }
 
-    const LONG nRaw = RawAddress(nMainAddress, nMiddleAddress, pEntry->m_nNumber);
+    const LONG nRaw = InsertedRawAddress(nMainAddress, nMiddleAddress, pEntry->m_nNumber);
     const std::string strAddress = FormatGroupAddress(GetGroupAddressLevels(), nRaw, -1, nullptr, false);
     const std::vector<std::string> args = {strAddress, pEntry->m_strName};
     const HWND hOwner = platform::ui::HwndFromWidget(this);

@@ -30,11 +30,11 @@ namespace {
 // that the tables apply them through the closing kinds-changed record.
 constexpr int kOwnChangeFlag = 1;
 
-CGroupDataAddress* AddressOf(CObject* pObject) {
+CGroupDataAddress* AddressOfRow(CObject* pObject) {
     return dynamic_cast<CGroupDataAddress*>(pObject);
 }
 
-int Sign(int n) {
+int UseOrder(int n) {
     return n < 0 ? -1 : (n > 0 ? 1 : 0);
 }
 
@@ -87,7 +87,7 @@ bool CGroupAddressTable::FillTable() {
 
 void CGroupAddressTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
     texts.clear();
-    const CGroupDataAddress* pAddress = AddressOf(pObject);
+    const CGroupDataAddress* pAddress = AddressOfRow(pObject);
     if (pAddress == nullptr) {
         return;
     }
@@ -118,7 +118,7 @@ int CGroupAddressTable::CompareItems(int nColumn, int nRowA, int nRowB) {
         case 5:
         case 6: {
             const DWORD dwUse = DWORD{1} << (nColumn - 3);
-            return Sign(static_cast<int>(a.HasUsage(dwUse)) - static_cast<int>(b.HasUsage(dwUse)));
+            return UseOrder(static_cast<int>(a.HasUsage(dwUse)) - static_cast<int>(b.HasUsage(dwUse)));
         }
         default:
             return 0;

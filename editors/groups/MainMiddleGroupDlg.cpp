@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr UINT kSpinId = 1253;
+constexpr UINT kGroupNumberSpinId = 1253;
 
 }  // namespace
 
@@ -96,7 +96,7 @@ BOOL CMainMiddleGroupDlg::OnInitDialog() {
         m_pNumberEdit->SetRange(0, static_cast<DWORD>(nHighest));
         m_pNumberEdit->SetValue(static_cast<DWORD>(m_nNumber));
         auto* pSpin = new CSpinControl();
-        pSpin->CreateBelow(m_pNumberEdit, kSpinId);
+        pSpin->CreateBelow(m_pNumberEdit, kGroupNumberSpinId);
         pSpin->show();
     } else {
         delete pEdit;

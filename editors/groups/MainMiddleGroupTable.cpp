@@ -18,11 +18,11 @@ using ui::Order;
 
 namespace {
 
-const CMainMiddleGroupEntry* EntryOf(CObject* pObject) {
+const CMainMiddleGroupEntry* MainMiddleEntryOf(CObject* pObject) {
     return dynamic_cast<const CMainMiddleGroupEntry*>(pObject);
 }
 
-std::string FlagText(BOOL bFlag) {
+std::string GroupFlagText(BOOL bFlag) {
     return bFlag ? "+" : "-";
 }
 
@@ -142,15 +142,16 @@ void CMainMiddleGroupTable::RefreshTable() {
     // The entries are made anew: the selection is found again by address.
     std::vector<int> selected;
     for (int i = 0; i < GetItemCount(); ++i) {
-        if (const CMainMiddleGroupEntry* pEntry = EntryOf(GetItemData(i)); pEntry != nullptr && IsItemSelected(i)) {
+        if (const CMainMiddleGroupEntry* pEntry = MainMiddleEntryOf(GetItemData(i));
+            pEntry != nullptr && IsItemSelected(i)) {
             selected.push_back(pEntry->m_nAddress);
         }
     }
-    const CMainMiddleGroupEntry* pMark = EntryOf(GetItemData(GetSelectionMark()));
+    const CMainMiddleGroupEntry* pMark = MainMiddleEntryOf(GetItemData(GetSelectionMark()));
     const int nMarkAddress = pMark != nullptr ? pMark->m_nAddress : -1;
     Refill();
     for (int i = 0; i < GetItemCount(); ++i) {
-        const CMainMiddleGroupEntry* pEntry = EntryOf(GetItemData(i));
+        const CMainMiddleGroupEntry* pEntry = MainMiddleEntryOf(GetItemData(i));
         if (pEntry == nullptr) {
             continue;
         }
@@ -166,14 +167,14 @@ void CMainMiddleGroupTable::RefreshTable() {
 
 void CMainMiddleGroupTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
     texts.clear();
-    const CMainMiddleGroupEntry* pEntry = EntryOf(pObject);
+    const CMainMiddleGroupEntry* pEntry = MainMiddleEntryOf(pObject);
     if (pEntry == nullptr) {
         return;
     }
     texts.emplace_back();
     texts.push_back(pEntry->m_strName);
     texts.push_back(std::to_string(pEntry->m_nAddress));
-    texts.push_back(FlagText(pEntry->m_bFlagW));
+    texts.push_back(GroupFlagText(pEntry->m_bFlagW));
     texts.push_back(pEntry->m_strDescription);
 }
 

@@ -22,7 +22,7 @@ CQuantity* QuantityOf(CObject* pObject) {
     return dynamic_cast<CQuantity*>(pObject);
 }
 
-int Sign(int n) {
+int ColumnOrder(int n) {
     return n < 0 ? -1 : (n > 0 ? 1 : 0);
 }
 
@@ -91,21 +91,21 @@ int CQuantitiesTable::CompareItems(int nColumn, int nRowA, int nRowB) {
     return CompareRowObjects<CQuantity>(nRowA, nRowB, [nColumn](const CQuantity& a, const CQuantity& b) {
         switch (nColumn) {
         case 0:
-            return Sign(a.GetNumber() - b.GetNumber());
+            return ColumnOrder(a.GetNumber() - b.GetNumber());
         case 1:
             return ui::CompareText(a.GetName(), b.GetName());
         case 2:
-            return Sign(a.GetMainType() - b.GetMainType());
+            return ColumnOrder(a.GetMainType() - b.GetMainType());
         case 3:
             return Order(Decoded(a, a.GetRangeA()), Decoded(b, b.GetRangeA()));
         case 4:
             return Order(Decoded(a, a.GetRangeB()), Decoded(b, b.GetRangeB()));
         case 5:
-            return Sign(a.GetCondition() - b.GetCondition());
+            return ColumnOrder(a.GetCondition() - b.GetCondition());
         case 6:
-            return Sign(a.GetWarmStart() - b.GetWarmStart());
+            return ColumnOrder(a.GetWarmStart() - b.GetWarmStart());
         case 7:
-            return Sign(a.GetColdStart() - b.GetColdStart());
+            return ColumnOrder(a.GetColdStart() - b.GetColdStart());
         case 8:
             return Order(Decoded(a, a.GetInitValue()), Decoded(b, b.GetInitValue()));
         default:

@@ -29,8 +29,8 @@ ui::AddressedValue AddressedValueOf(const CQuantityMember& member) {
 }
 
 // Columns 0 to 3 go by the members' group addresses.
-constexpr ui::GaColumn kAddressColumns[] = {ui::GaColumn::Number, ui::GaColumn::Name, ui::GaColumn::Type,
-                                            ui::GaColumn::Value};
+constexpr ui::GaColumn kMemberAddressColumns[] = {ui::GaColumn::Number, ui::GaColumn::Name, ui::GaColumn::Type,
+                                                  ui::GaColumn::Value};
 
 }  // namespace
 
@@ -103,7 +103,7 @@ int CQuantityMemberTable::CompareItems(int nColumn, int nRowA, int nRowB) {
         case 2:
         case 3:
             // A member without address first.
-            return ui::CompareGroupAddresses(AddressedValueOf(a), AddressedValueOf(b), kAddressColumns[nColumn],
+            return ui::CompareGroupAddresses(AddressedValueOf(a), AddressedValueOf(b), kMemberAddressColumns[nColumn],
                                              ui::Missing::First);
         case 4:
             return Order(a.GetRange(), b.GetRange());

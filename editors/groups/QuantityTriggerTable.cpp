@@ -16,12 +16,12 @@ using ui::Order;
 
 namespace {
 
-CGroupDataAddress* AddressOf(CObject* pObject) {
+CGroupDataAddress* TriggerAddressOf(CObject* pObject) {
     return dynamic_cast<CGroupDataAddress*>(pObject);
 }
 
 // Columns 0 to 2 go by the addresses' number, name and type.
-constexpr ui::GaColumn kAddressColumns[] = {ui::GaColumn::Number, ui::GaColumn::Name, ui::GaColumn::Type};
+constexpr ui::GaColumn kTriggerAddressColumns[] = {ui::GaColumn::Number, ui::GaColumn::Name, ui::GaColumn::Type};
 
 }  // namespace
 
@@ -55,7 +55,7 @@ bool CQuantityTriggerTable::FillTable() {
 
 void CQuantityTriggerTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
     texts.clear();
-    const CGroupDataAddress* pAddress = AddressOf(pObject);
+    const CGroupDataAddress* pAddress = TriggerAddressOf(pObject);
     texts.push_back(pAddress != nullptr ? pAddress->GetAddressText(false) : std::string());
     texts.push_back(pAddress != nullptr ? pAddress->GetName() : GetResString(107, "*leer*"));
     texts.push_back(pAddress != nullptr ? pAddress->GetTypeText() : std::string());
@@ -69,7 +69,7 @@ int CQuantityTriggerTable::CompareItems(int nColumn, int nRowA, int nRowB) {
         case 0:
         case 1:
         case 2:
-            return ui::CompareGroupAddresses({&a}, {&b}, kAddressColumns[nColumn], ui::Missing::Last);
+            return ui::CompareGroupAddresses({&a}, {&b}, kTriggerAddressColumns[nColumn], ui::Missing::Last);
         case 3:
             return m_pQuantity != nullptr
                        ? Order(m_pQuantity->IsRequestGroupAddress(&a), m_pQuantity->IsRequestGroupAddress(&b))

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr UINT kSpinId = 1253;
+constexpr UINT kSubGroupSpinId = 1253;
 
 }  // namespace
 
@@ -79,7 +79,7 @@ BOOL CSubGroupEditDlg::OnInitDialog() {
         m_pNumberEdit->SetRange(static_cast<DWORD>(nLowest), static_cast<DWORD>(nHighest));
         m_pNumberEdit->SetValue(static_cast<DWORD>(m_nNumber));
         auto* pSpin = new CSpinControl();
-        pSpin->CreateBelow(m_pNumberEdit, kSpinId);
+        pSpin->CreateBelow(m_pNumberEdit, kSubGroupSpinId);
         pSpin->show();
     } else {
         delete pEdit;

@@ -27,16 +27,16 @@ using ui::Order;
 
 namespace {
 
-CSubGroupEntry* EntryOf(CObject* pObject) {
+CSubGroupEntry* SubGroupEntryOf(CObject* pObject) {
     return dynamic_cast<CSubGroupEntry*>(pObject);
 }
 
-std::string FlagText(BOOL bFlag) {
+std::string SubGroupFlagText(BOOL bFlag) {
     return bFlag ? "+" : "-";
 }
 
 // Main group in bits 12-15, middle group in bits 8-11, sub group in bits 0-7.
-LONG RawAddress(LONG nMain, LONG nMiddle, LONG nSub) {
+LONG SubGroupRawAddress(LONG nMain, LONG nMiddle, LONG nSub) {
     return (nSub & 0xFF) | ((nMiddle << 8) & 0x0F00) | ((nMain << 12) & 0xF000);
 }
 
@@ -184,7 +184,7 @@ bool CSubGroupTable::AddSubGroups(IEtsMiddleGroup* pMiddleGroup, LONG nMainAddre
             LOG_ERROR("Maximum count exceeded. max=%d, actual counter=%d", kMaxRows, GetEntryCount());
             return false;
         }
-        const LONG nRaw = RawAddress(nMainAddress, nMiddleAddress, data.nAddress);
+        const LONG nRaw = SubGroupRawAddress(nMainAddress, nMiddleAddress, data.nAddress);
         auto pEntry = std::make_unique<CSubGroupEntry>();
         pEntry->m_nNumber = static_cast<int>(nLevels == 2 ? (nRaw & 0x0FFF) : data.nAddress);
         pEntry->m_bListed = IsAddressListed(nRaw) ? TRUE : FALSE;
@@ -216,15 +216,15 @@ void CSubGroupTable::RefreshTable() {
     // The entries are made anew: the selection is found again by host id.
     std::vector<int> selected;
     for (int i = 0; i < GetItemCount(); ++i) {
-        if (const CSubGroupEntry* pEntry = EntryOf(GetItemData(i)); pEntry != nullptr && IsItemSelected(i)) {
+        if (const CSubGroupEntry* pEntry = SubGroupEntryOf(GetItemData(i)); pEntry != nullptr && IsItemSelected(i)) {
             selected.push_back(pEntry->m_nHostId);
         }
     }
-    const CSubGroupEntry* pMark = EntryOf(GetItemData(GetSelectionMark()));
+    const CSubGroupEntry* pMark = SubGroupEntryOf(GetItemData(GetSelectionMark()));
     const int nMarkId = pMark != nullptr ? pMark->m_nHostId : -1;
     Refill();
     for (int i = 0; i < GetItemCount(); ++i) {
-        const CSubGroupEntry* pEntry = EntryOf(GetItemData(i));
+        const CSubGroupEntry* pEntry = SubGroupEntryOf(GetItemData(i));
         if (pEntry == nullptr) {
             continue;
         }
@@ -241,15 +241,15 @@ void CSubGroupTable::RefreshTable() {
 
 void CSubGroupTable::GetEntryStrings(CObject* pObject, std::vector<std::string>& texts) {
     texts.clear();
-    const CSubGroupEntry* pEntry = EntryOf(pObject);
+    const CSubGroupEntry* pEntry = SubGroupEntryOf(pObject);
     if (pEntry == nullptr) {
         return;
     }
     texts.emplace_back();
     texts.push_back(pEntry->m_strName);
     texts.push_back(std::to_string(pEntry->m_nNumber));
-    texts.push_back(FlagText(pEntry->m_bFlagW));
-    texts.push_back(FlagText(pEntry->m_bCentralFunction));
+    texts.push_back(SubGroupFlagText(pEntry->m_bFlagW));
+    texts.push_back(SubGroupFlagText(pEntry->m_bCentralFunction));
     texts.push_back(pEntry->m_strDescription);
 }
 
@@ -280,7 +280,7 @@ int CSubGroupTable::CountSelectableRows() {
         if (!IsItemSelected(i)) {
             continue;
         }
-        const CSubGroupEntry* pEntry = EntryOf(GetItemData(i));
+        const CSubGroupEntry* pEntry = SubGroupEntryOf(GetItemData(i));
         if (pEntry == nullptr) {
             continue;
         }

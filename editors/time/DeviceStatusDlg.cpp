@@ -31,7 +31,7 @@ constexpr BYTE kStampTypeCode = 1;
 // load-state property reads on both roads.
 constexpr BYTE kApplicationObject = 3;
 constexpr BYTE kLoadStateProperty = 5;
-constexpr int kProgressKindRead = 16;
+constexpr int kProgressKindStatusRead = 16;
 
 std::string Decimal(unsigned nValue, bool bTwoDigits) {
     char szBuffer[16];
@@ -163,7 +163,7 @@ void CDeviceStatusDlg::OnReadStatus() {
     }
 
     CProgressInfo progress(g_bStandalone);
-    progress.Show(GetSafeHwnd(), kProgressKindRead);
+    progress.Show(GetSafeHwnd(), kProgressKindStatusRead);
     progress.SetCaption(GetResString(809, "Gerätestatus lesen"));
     if (g_pChronoset)
         g_pChronoset->ShowDeviceInfo(&progress);

@@ -49,9 +49,10 @@ DWORD InsertTypeMask(DWORD dwUsage) {
 constexpr UINT kValueIds[4] = {CInternalClockEditWnd::IDC_SEND_HOUR, CInternalClockEditWnd::IDC_SEND_MINUTE,
                                CInternalClockEditWnd::IDC_INACTIVE_MINUTES,
                                CInternalClockEditWnd::IDC_INACTIVE_SECONDS};
-constexpr UINT kSpinIds[4] = {CInternalClockEditWnd::IDC_SPIN_SEND_HOUR, CInternalClockEditWnd::IDC_SPIN_SEND_MINUTE,
-                              CInternalClockEditWnd::IDC_SPIN_INACTIVE_MINUTES,
-                              CInternalClockEditWnd::IDC_SPIN_INACTIVE_SECONDS};
+constexpr UINT kClockSpinIds[4] = {CInternalClockEditWnd::IDC_SPIN_SEND_HOUR,
+                                   CInternalClockEditWnd::IDC_SPIN_SEND_MINUTE,
+                                   CInternalClockEditWnd::IDC_SPIN_INACTIVE_MINUTES,
+                                   CInternalClockEditWnd::IDC_SPIN_INACTIVE_SECONDS};
 
 int ValueIndex(UINT nId) {
     for (int i = 0; i < 4; ++i) {
@@ -179,7 +180,7 @@ void CInternalClockEditWnd::InitControls() {
         pSpin->Create(SPS_HORIZONTAL | WS_CHILD | WS_VISIBLE,
                       QRect(QPoint(rcEdit.left() - 8, rcEdit.bottom() + 1 + 2),
                             QPoint(rcEdit.right() + 8, rcEdit.bottom() + 2 + 12)),
-                      this, kSpinIds[i]);
+                      this, kClockSpinIds[i]);
         m_arrSpins[i] = pSpin;
     }
     const std::string strSeparator(1, GetTimeSeparator());

@@ -37,9 +37,9 @@
 
 namespace {
 
-constexpr UINT IDS_COLUMN_NAME = 40102;
-constexpr UINT IDS_COLUMN_NUMBER = 40103;
-constexpr LONG kColumnWidth = 100;
+constexpr UINT IDS_COMBO_COLUMN_NAME = 40102;
+constexpr UINT IDS_COMBO_COLUMN_NUMBER = 40103;
+constexpr LONG kComboColumnWidth = 100;
 
 constexpr UINT kDateIds[2] = {CSpecialDayEditDlg::IDC_START_DATE, CSpecialDayEditDlg::IDC_END_DATE};
 constexpr UINT kTimeIds[2] = {CSpecialDayEditDlg::IDC_START_TIME, CSpecialDayEditDlg::IDC_END_TIME};
@@ -103,8 +103,8 @@ void CSpecialDayEditDlg::MakeControls() {
 
     // The template's place of the chooser takes the table combo box.
     m_pCombo = ui::PlaceTableCombo(*this, IDC_DAY_ROUTINE, m_pHeader);
-    m_pCombo->AddItem(new CTabComboItem(TCI_LEFT, kColumnWidth, GetResString(IDS_COLUMN_NAME, "Name")));
-    m_pCombo->AddItem(new CTabComboItem(TCI_LEFT, kColumnWidth, GetResString(IDS_COLUMN_NUMBER, "Nr")));
+    m_pCombo->AddItem(new CTabComboItem(TCI_LEFT, kComboColumnWidth, GetResString(IDS_COMBO_COLUMN_NAME, "Name")));
+    m_pCombo->AddItem(new CTabComboItem(TCI_LEFT, kComboColumnWidth, GetResString(IDS_COMBO_COLUMN_NUMBER, "Nr")));
     m_pCombo->InitColumns(*m_pHeader, TABLE_TYPE_DAY_ROUTINE_COMBO);
     std::vector<SHORT>& kinds = m_pCombo->GetColumnTypes();
     if (!kinds.empty() && kinds[0] == 0) {

@@ -32,7 +32,7 @@ namespace {
 constexpr int kSunday = 1;
 constexpr std::size_t kMaxTimeRead = 39;
 
-CSummertimes* Periods() {
+CSummertimes* DialogPeriods() {
     return g_pChronoset != nullptr ? g_pChronoset->GetSummertimes() : nullptr;
 }
 
@@ -179,7 +179,7 @@ BOOL CSummertimeEditDlg::OnInitDialog() {
     m_pSummertime = nullptr;
     if (!m_bInsertMode) {
         m_pSummertime = m_pPeriods->front();
-    } else if (CSummertimes* pPeriods = Periods()) {
+    } else if (CSummertimes* pPeriods = DialogPeriods()) {
         m_pSummertime = pPeriods->CreateSummertime();
     }
     if (m_pSummertime != nullptr && m_pTemplatePeriod != nullptr) {
@@ -365,7 +365,7 @@ void CSummertimeEditDlg::ForgetSelected(CSummertime* pPeriod) {
 }
 
 bool CSummertimeEditDlg::ReplaceOtherPeriodOfYear(const CTime& start, const CTime& end) {
-    CSummertimes* pPeriods = Periods();
+    CSummertimes* pPeriods = DialogPeriods();
     int nYear = start.GetYear();
     CSummertime* pOther = pPeriods->FindByYear(nYear);
     if (pOther == nullptr || pOther == m_pSummertime) {
@@ -401,7 +401,7 @@ bool CSummertimeEditDlg::ReplaceOtherPeriodOfYear(const CTime& start, const CTim
 }
 
 void CSummertimeEditDlg::OnOK() {
-    CSummertimes* pPeriods = Periods();
+    CSummertimes* pPeriods = DialogPeriods();
     if (m_pSummertime == nullptr || pPeriods == nullptr) {
         LOG_ERROR("CSummertimeEditDlg: no daylight-saving period to store");
         m_bEnding = true;
@@ -491,7 +491,7 @@ void CSummertimeEditDlg::OnOK() {
 void CSummertimeEditDlg::OnCancel() {
     m_bEnding = true;
     if (m_bInsertMode && m_pSummertime != nullptr) {
-        if (CSummertimes* pPeriods = Periods()) {
+        if (CSummertimes* pPeriods = DialogPeriods()) {
             pPeriods->RemoveSummertime(m_pSummertime);
         }
         delete m_pSummertime;

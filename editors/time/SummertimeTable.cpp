@@ -21,7 +21,7 @@ CSummertime* PeriodOf(CObject* pObject) {
     return dynamic_cast<CSummertime*>(pObject);
 }
 
-CSummertimes* Periods() {
+CSummertimes* TablePeriods() {
     return g_pChronoset != nullptr ? g_pChronoset->GetSummertimes() : nullptr;
 }
 
@@ -29,7 +29,7 @@ CSummertimes* Periods() {
 
 CSummertimeTable::CSummertimeTable() : CMainTableBox(kTableType) {
     SetObjectKind(VOK_SUMMERTIME);
-    SetParentObject(Periods());
+    SetParentObject(TablePeriods());
     SetMaxEntries(kMaxPeriods);
     SetColumnCount(4);
 }
@@ -56,7 +56,7 @@ bool CSummertimeTable::InitColumns() {
 
 bool CSummertimeTable::FillTable() {
     DeleteAllRows();
-    CSummertimes* pPeriods = Periods();
+    CSummertimes* pPeriods = TablePeriods();
     if (pPeriods != nullptr && !AddObjectRows(pPeriods->GetSummertimes())) {
         return false;
     }
@@ -94,11 +94,11 @@ int CSummertimeTable::CompareItems(int nColumn, int nRowA, int nRowB) {
 }
 
 int CSummertimeTable::EditEntry(int nRow) {
-    if (IsEditInProgress() || NotifySelectionChanged() != 0 || Periods() == nullptr) {
+    if (IsEditInProgress() || NotifySelectionChanged() != 0 || TablePeriods() == nullptr) {
         return 0;
     }
     const bool bInsert = IsNewEntryRow(nRow);
-    if (bInsert && Periods()->GetCount() >= kMaxPeriods) {
+    if (bInsert && TablePeriods()->GetCount() >= kMaxPeriods) {
         ShowErrorBox(GetResString(607, "Die maximale Anzahl von Sommerzeiten ist erreicht."),
                      GetResString(606, "Sommerzeiten ausgelastet"));
         return 0;
@@ -119,7 +119,7 @@ int CSummertimeTable::EditEntry(int nRow) {
 }
 
 void CSummertimeTable::DeleteEntries() {
-    CSummertimes* pPeriods = Periods();
+    CSummertimes* pPeriods = TablePeriods();
     if (pPeriods != nullptr &&
         DeleteSelectedRows<CSummertime>(GetResString(724, "Wollen Sie die ausgewählten %d Sommerzeiten löschen?"),
                                         [&](CSummertime* pPeriod) {

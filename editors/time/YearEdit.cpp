@@ -2,6 +2,7 @@
 
 #include "model/Locale.h"
 #include "platform/base/Time.h"
+#include "ui/CalendarDates.h"
 
 #include <QKeyEvent>
 
@@ -9,10 +10,6 @@
 #include <string>
 
 namespace {
-
-bool IsLeapYear(int nYear) {
-    return (nYear % 4 == 0 && nYear % 100 != 0) || nYear % 400 == 0;
-}
 
 int DaysInMonth(int nYear, int nMonth) {
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -44,7 +44,7 @@ void CloseKeepingErrno(int fd)
     errno = nErrno;
 }
 
-bool WriteAll(int fd, const std::uint8_t* p, std::size_t size)
+bool WriteWhole(int fd, const std::uint8_t* p, std::size_t size)
 {
     while (size > 0) {
         ssize_t n = ::write(fd, p, size);
@@ -283,7 +283,7 @@ bool WriteAtomically(const std::string& path, const void* data, std::size_t size
     const int fd = CreateTemporary(dir, name, strTemp);
     if (fd < 0)
         return false;
-    bool bOk = WriteAll(fd, static_cast<const std::uint8_t*>(data), size);
+    bool bOk = WriteWhole(fd, static_cast<const std::uint8_t*>(data), size);
     if (bOk && bExists) {
         // The replacement is the same file to its users: owner where the
         // process may set it, and mode (after the owner, which may clear

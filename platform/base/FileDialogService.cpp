@@ -1,20 +1,12 @@
 #include "platform/base/FileDialogService.h"
 
+#include "platform/base/TrimBlanks.h"
+
 namespace platform {
 
 namespace {
 
 IFileDialogService* g_pFileDialogService = nullptr;
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -43,7 +35,7 @@ std::vector<FileFilterEntry> ParseFileFilter(std::string_view filter) {
         std::string_view patterns = fields[i + 1];
         while (!patterns.empty()) {
             const std::size_t nSemi = patterns.find(';');
-            const std::string_view pattern = Trim(patterns.substr(0, nSemi));
+            const std::string_view pattern = TrimBlanks(patterns.substr(0, nSemi));
             if (!pattern.empty()) {
                 entry.patterns.emplace_back(pattern);
             }

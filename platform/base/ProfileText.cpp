@@ -1,5 +1,7 @@
 #include "platform/base/ProfileText.h"
 
+#include "platform/base/TrimBlanks.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -22,15 +24,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
-}
-
-std::string_view Trim(std::string_view s)
-{
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
 }
 
 std::string_view Unquote(std::string_view v)
@@ -72,7 +65,7 @@ CProfileText::Line CProfileText::MakeLine(std::string text)
     };
     // A line ends at a NUL byte, as it would in the caller's text buffer; the
     // bytes after it are kept but never read.
-    std::string_view t = Trim(all.substr(0, all.find('\0')));
+    std::string_view t = TrimBlanks(all.substr(0, all.find('\0')));
     if (t.empty() || t.front() == ';' || t.front() == '#')
         return line;
     if (t.front() == '[') {
@@ -80,15 +73,15 @@ CProfileText::Line CProfileText::MakeLine(std::string text)
         if (close == std::string_view::npos)
             return line;  // malformed header: kept, never matched
         line.kind = Line::section;
-        place(Trim(t.substr(1, close - 1)), line.nNameStart, line.nNameSize);
+        place(TrimBlanks(t.substr(1, close - 1)), line.nNameStart, line.nNameSize);
         return line;
     }
     std::size_t eq = t.find('=');
     if (eq == std::string_view::npos)
         return line;  // malformed entry: kept, never matched
     line.kind = Line::entry;
-    place(Trim(t.substr(0, eq)), line.nNameStart, line.nNameSize);
-    place(Trim(t.substr(eq + 1)), line.nValueStart, line.nValueSize);
+    place(TrimBlanks(t.substr(0, eq)), line.nNameStart, line.nNameSize);
+    place(TrimBlanks(t.substr(eq + 1)), line.nValueStart, line.nValueSize);
     return line;
 }
 
@@ -199,7 +192,7 @@ bool CProfileText::Set(std::string_view section, const char* key, const char* va
         // After the section's last entry, so blank lines before the next
         // section stay where they are.
         std::size_t insert = SectionEnd(*header);
-        while (insert > *header + 1 && Trim(m_lines[insert - 1].text).empty())
+        while (insert > *header + 1 && TrimBlanks(m_lines[insert - 1].text).empty())
             --insert;
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insert), MakeLine(std::move(entry)));
         ShiftHeaders(insert, 1);
@@ -216,11 +209,11 @@ bool CProfileText::IsRepresentable(std::string_view section, const char* key, co
 {
     auto hasLineEnd = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
     if (hasLineEnd(section) || section.find_first_of(std::string_view("]\0", 2)) != std::string_view::npos ||
-        Trim(section) != section)
+        TrimBlanks(section) != section)
         return false;
     if (key) {
         std::string_view k = key;
-        if (hasLineEnd(k) || k.find('=') != std::string_view::npos || Trim(k) != k ||
+        if (hasLineEnd(k) || k.find('=') != std::string_view::npos || TrimBlanks(k) != k ||
             (!k.empty() && (k.front() == ';' || k.front() == '#' || k.front() == '[')))
             return false;
     }

@@ -53,7 +53,7 @@ int ConnectTo(const std::string& strPath) {
     return fd;
 }
 
-bool WriteAll(int fd, const char* pData, std::size_t nSize) {
+bool SendAll(int fd, const char* pData, std::size_t nSize) {
     while (nSize > 0) {
         const ssize_t n = ::send(fd, pData, nSize, MSG_NOSIGNAL);
         if (n < 0) {
@@ -125,7 +125,7 @@ bool AskRunningEditorToActivate(const std::string& strPath) {
         return false;
     }
     static constexpr char kRequest[] = "activate\n";
-    const bool bSent = WriteAll(fd, kRequest, sizeof(kRequest) - 1);
+    const bool bSent = SendAll(fd, kRequest, sizeof(kRequest) - 1);
     if (bSent) {
         // The answer only tells that the window came up; a listening editor
         // took the request either way.

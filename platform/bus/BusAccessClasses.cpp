@@ -12,7 +12,7 @@
 
 namespace {
 
-std::mutex s_mutex;
+std::mutex s_busClassesMutex;
 std::vector<DWORD> s_arrCookies;
 
 template <class T>
@@ -32,7 +32,7 @@ ComCreateFunction CreatorOf(EFalconClass eClass)
 
 HRESULT RegisterBusAccessClasses()
 {
-    std::lock_guard lock(s_mutex);
+    std::lock_guard lock(s_busClassesMutex);
     if (!s_arrCookies.empty())
         return S_FALSE;
     struct Entry {
@@ -65,7 +65,7 @@ HRESULT RegisterBusAccessClasses()
 
 void RevokeBusAccessClasses()
 {
-    std::lock_guard lock(s_mutex);
+    std::lock_guard lock(s_busClassesMutex);
     for (DWORD dwCookie : s_arrCookies)
         CoRevokeInprocClass(dwCookie);
     s_arrCookies.clear();

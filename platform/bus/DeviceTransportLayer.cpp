@@ -4,15 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-BYTE NextSequence(BYTE nSequence)
-{
-    return static_cast<BYTE>((nSequence + 1) & CTransportPdu::kSequenceMask);
-}
-
-}  // namespace
-
 CDeviceTransportLayer::CDeviceTransportLayer(CSimulatedDevice& device) : m_device(device), m_oApplication(device)
 {
 }
@@ -73,7 +64,7 @@ void CDeviceTransportLayer::Receive(WORD nSource, const std::vector<BYTE>& arrTp
             Close(true, arrOut);
         } else if (oPdu.m_eKind == EKind::Ack) {
             m_bAwaitingAck = false;
-            m_nSendSequence = NextSequence(m_nSendSequence);
+            m_nSendSequence = CTransportPdu::NextSequence(m_nSendSequence);
             SendNext(arrOut);
         } else {
             Repeat(arrOut);
@@ -93,7 +84,7 @@ void CDeviceTransportLayer::ServeData(const CTransportPdu& oPdu, std::vector<CCe
         if (m_nSilentFrom != 0 && nFrame >= m_nSilentFrom)
             return;
         Send(m_nPartner, CTransportPdu(EKind::Ack, oPdu.m_nSequence), arrOut);
-        m_nReceiveSequence = NextSequence(m_nReceiveSequence);
+        m_nReceiveSequence = CTransportPdu::NextSequence(m_nReceiveSequence);
         std::vector<BYTE> arrAnswer;
         const CDeviceApplicationLayer::EEffect eEffect = m_oApplication.Serve(oPdu.m_arrApdu, arrAnswer);
         Report(ETunnellingEvent::ApplicationFrame, nFrame);

@@ -8,14 +8,14 @@
 
 namespace {
 
-std::mutex s_mutex;
+std::mutex s_selectionClassMutex;
 DWORD s_dwCookie = 0;
 
 }  // namespace
 
 HRESULT RegisterInterfaceSelectionClass()
 {
-    std::lock_guard lock(s_mutex);
+    std::lock_guard lock(s_selectionClassMutex);
     if (s_dwCookie != 0)
         return S_FALSE;
     s_dwCookie = CoRegisterInprocClass(Falcon::CLSID_InterfaceSelection, Falcon::kProgIdInterfaceSelection,
@@ -25,7 +25,7 @@ HRESULT RegisterInterfaceSelectionClass()
 
 void RevokeInterfaceSelectionClass()
 {
-    std::lock_guard lock(s_mutex);
+    std::lock_guard lock(s_selectionClassMutex);
     if (s_dwCookie != 0)
         CoRevokeInprocClass(s_dwCookie);
     s_dwCookie = 0;

@@ -43,11 +43,6 @@ int MillisecondsUntil(Clock::time_point deadline)
     return static_cast<int>(std::max<long long>(nLeft, 0));
 }
 
-BYTE NextSequence(BYTE nSequence)
-{
-    return static_cast<BYTE>((nSequence + 1) & CTransportPdu::kSequenceMask);
-}
-
 // The place a memory, user-memory or property message is about, for telling
 // an answer from a late answer to another request.
 struct Place
@@ -242,11 +237,11 @@ CKnxdLink::EWait CKnxdLink::WaitForFrame(int nMilliseconds)
     case CTransportPdu::EKind::DataConnected:
         if (tpdu.m_nSequence == m_nReceiveSequence) {
             SendTpdu(CTransportPdu(CTransportPdu::EKind::Ack, tpdu.m_nSequence).Encode());
-            m_nReceiveSequence = NextSequence(m_nReceiveSequence);
+            m_nReceiveSequence = CTransportPdu::NextSequence(m_nReceiveSequence);
             CApplicationPdu apdu;
             if (CApplicationPdu::Parse(tpdu.m_arrApdu, apdu))
                 m_arrReceived.push_back(std::move(apdu));
-        } else if (NextSequence(tpdu.m_nSequence) == m_nReceiveSequence) {
+        } else if (CTransportPdu::NextSequence(tpdu.m_nSequence) == m_nReceiveSequence) {
             // Our acknowledgement was lost: the device sends its frame again.
             SendTpdu(CTransportPdu(CTransportPdu::EKind::Ack, tpdu.m_nSequence).Encode());
         } else {
@@ -283,7 +278,7 @@ EDeviceResult CKnxdLink::Send(const CApplicationPdu& request)
         while (eWait == EWait::Frame)
             eWait = WaitForFrame(MillisecondsUntil(deadline));
         if (eWait == EWait::Acked) {
-            m_nSendSequence = NextSequence(m_nSendSequence);
+            m_nSendSequence = CTransportPdu::NextSequence(m_nSendSequence);
             return EDeviceResult::Ok;
         }
         if (eWait == EWait::Ended)

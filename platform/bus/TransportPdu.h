@@ -23,6 +23,8 @@ public:
     enum class EKind { Data, DataConnected, Connect, Disconnect, Ack, Nak };
 
     static constexpr BYTE kSequenceMask = 0x0F;
+    // The sequence number after nSequence; it wraps after 15.
+    static constexpr BYTE NextSequence(BYTE nSequence) { return static_cast<BYTE>((nSequence + 1) & kSequenceMask); }
 
     CTransportPdu() = default;
     CTransportPdu(EKind eKind, BYTE nSequence, std::vector<BYTE> arrApdu = {})

@@ -450,6 +450,8 @@ private:
     std::shared_ptr<HostCommObject> m_pObject;
 };
 
+#undef HOST_COLLECTION_ITEM
+
 // ---- the database and projects ------------------------------------------------------
 
 std::vector<std::shared_ptr<HostGroupAddress>> AllGroupAddresses(const HostData& data)
@@ -1474,6 +1476,8 @@ public:
         return S_OK;
     }
 };
+
+#undef HOST_ENTER
 
 }  // namespace
 

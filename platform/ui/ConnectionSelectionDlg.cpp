@@ -23,19 +23,19 @@ bool IsEnglish() {
     return pModule != nullptr && pModule->GetLanguage() == 0x0409;
 }
 
-const char* Text(const char* pszGerman, const char* pszEnglish) {
+const char* Localized(const char* pszGerman, const char* pszEnglish) {
     return IsEnglish() ? pszEnglish : pszGerman;
 }
 
 QString QText(const char* pszGerman, const char* pszEnglish) {
-    return QString::fromUtf8(Text(pszGerman, pszEnglish));
+    return QString::fromUtf8(Localized(pszGerman, pszEnglish));
 }
 
 std::string Caption(const Falcon::ConnectionChoice& choice) {
     if (!choice.strCaption.empty()) {
         return choice.strCaption;
     }
-    return Text("Busschnittstelle auswählen", "Select bus interface");
+    return Localized("Busschnittstelle auswählen", "Select bus interface");
 }
 
 }  // namespace
@@ -98,24 +98,26 @@ std::string CConnectionSelectionDlg::GetProblemText(Falcon::EConnectionProblem e
         case EConnectionProblem::None:
             return {};
         case EConnectionProblem::UnknownInterface:
-            return Text("Diese Schnittstelle gibt es auf diesem Rechner nicht.",
-                        "This interface is not available on this machine.");
+            return Localized("Diese Schnittstelle gibt es auf diesem Rechner nicht.",
+                             "This interface is not available on this machine.");
         case EConnectionProblem::EmptyParameter:
-            return Text("Bitte geben Sie den Pfad der Zustandsdatei an.", "Please enter the path of the state file.");
+            return Localized("Bitte geben Sie den Pfad der Zustandsdatei an.",
+                             "Please enter the path of the state file.");
         case EConnectionProblem::ParameterTooLong:
-            return Text("Der Pfad ist zu lang (höchstens 511 Zeichen).",
-                        "The path is too long (511 characters at most).");
+            return Localized("Der Pfad ist zu lang (höchstens 511 Zeichen).",
+                             "The path is too long (511 characters at most).");
         case EConnectionProblem::StateFileIsFolder:
-            return Text("Der Pfad nennt einen Ordner, keine Datei.", "The path names a folder, not a file.");
+            return Localized("Der Pfad nennt einen Ordner, keine Datei.", "The path names a folder, not a file.");
         case EConnectionProblem::NotAStateFile:
-            return Text("Die Datei ist keine Zustandsdatei eines simulierten Geräts; sie wird nicht überschrieben.",
-                        "The file is not the state file of a simulated device; it is not overwritten.");
+            return Localized("Die Datei ist keine Zustandsdatei eines simulierten Geräts; "
+                             "sie wird nicht überschrieben.",
+                             "The file is not the state file of a simulated device; it is not overwritten.");
         case EConnectionProblem::FolderNotUsable:
-            return Text("Die Datei oder ihr Ordner kann dort nicht geschrieben werden.",
-                        "The file or its folder cannot be written there.");
+            return Localized("Die Datei oder ihr Ordner kann dort nicht geschrieben werden.",
+                             "The file or its folder cannot be written there.");
         case EConnectionProblem::BadKnxdUrl:
-            return Text("Die Adresse eines knxd-Servers lautet local:/Pfad/zum/Socket oder ip:Rechner[:Port].",
-                        "A knxd server's address reads local:/path/to/socket or ip:host[:port].");
+            return Localized("Die Adresse eines knxd-Servers lautet local:/Pfad/zum/Socket oder ip:Rechner[:Port].",
+                             "A knxd server's address reads local:/path/to/socket or ip:host[:port].");
     }
     return {};
 }
@@ -196,9 +198,9 @@ void CConnectionSelectionDlg::OnBrowse() {
     // dialog, and no question about replacing one that is.
     request.bOpen = false;
     request.hOwner = platform::ui::HwndFromWidget(this);
-    request.strTitle = Text("Zustandsdatei", "State file");
-    request.filters = platform::ParseFileFilter(Text("Zustandsdateien (*.state)|*.state|Alle Dateien (*.*)|*.*||",
-                                                     "State files (*.state)|*.state|All Files (*.*)|*.*||"));
+    request.strTitle = Localized("Zustandsdatei", "State file");
+    request.filters = platform::ParseFileFilter(Localized("Zustandsdateien (*.state)|*.state|Alle Dateien (*.*)|*.*||",
+                                                          "State files (*.state)|*.state|All Files (*.*)|*.*||"));
     request.strDefExt = "state";
     request.strFileName = platform::PathFileName(strCurrent);
     request.strInitialDir = platform::PathDirectory(strCurrent);

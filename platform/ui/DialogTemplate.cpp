@@ -6,6 +6,7 @@
 #include "platform/ui/OwnerDrawButton.h"
 #include "platform/ui/RadioButtonControl.h"
 #include "platform/ui/ResourceImages.h"
+#include "platform/ui/ResourceText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,7 +34,7 @@ namespace {
 
 constexpr char kCtrlIdProperty[] = "chrono.ctrlId";
 
-std::string Fold(const char* pszName) {
+std::string FoldedKey(const char* pszName) {
     std::string strKey = pszName != nullptr ? pszName : "";
     std::transform(strKey.begin(), strKey.end(), strKey.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -51,33 +52,29 @@ bool IsWindowsDialogFont(const std::string& strFolded) {
            strFolded == "system";
 }
 
-QString Text(const char* pszText) {
-    return QString::fromUtf8(pszText != nullptr ? pszText : "");
-}
-
 QWidget* CreateButton(const ResDialogControl& control, QWidget* pParent) {
     switch (control.dwStyle & BS_TYPEMASK) {
         case BS_CHECKBOX:
         case BS_AUTOCHECKBOX:
-            return new CCheckBoxControl(Text(control.pszText), pParent);
+            return new CCheckBoxControl(ResourceText(control.pszText), pParent);
         case BS_3STATE:
         case BS_AUTO3STATE: {
-            auto* pCheck = new CCheckBoxControl(Text(control.pszText), pParent);
+            auto* pCheck = new CCheckBoxControl(ResourceText(control.pszText), pParent);
             pCheck->setTristate(true);
             return pCheck;
         }
         case BS_RADIOBUTTON:
         case BS_AUTORADIOBUTTON:
-            return new CRadioButtonControl(Text(control.pszText), pParent);
+            return new CRadioButtonControl(ResourceText(control.pszText), pParent);
         case BS_GROUPBOX:
-            return new QGroupBox(Text(control.pszText), pParent);
+            return new QGroupBox(ResourceText(control.pszText), pParent);
         case BS_OWNERDRAW: {
             auto* pButton = new COwnerDrawButton(pParent);
-            pButton->setText(Text(control.pszText));
+            pButton->setText(ResourceText(control.pszText));
             return pButton;
         }
         default: {
-            auto* pButton = new QPushButton(Text(control.pszText), pParent);
+            auto* pButton = new QPushButton(ResourceText(control.pszText), pParent);
             // Only the template's default button is the default; Qt would
             // otherwise make the first button one.
             pButton->setAutoDefault(false);
@@ -89,11 +86,11 @@ QWidget* CreateButton(const ResDialogControl& control, QWidget* pParent) {
 
 QWidget* CreateEdit(const ResDialogControl& control, QWidget* pParent) {
     if ((control.dwStyle & ES_MULTILINE) != 0) {
-        auto* pEdit = new QPlainTextEdit(Text(control.pszText), pParent);
+        auto* pEdit = new QPlainTextEdit(ResourceText(control.pszText), pParent);
         pEdit->setReadOnly((control.dwStyle & ES_READONLY) != 0);
         return pEdit;
     }
-    auto* pEdit = new QLineEdit(Text(control.pszText), pParent);
+    auto* pEdit = new QLineEdit(ResourceText(control.pszText), pParent);
     pEdit->setReadOnly((control.dwStyle & ES_READONLY) != 0);
     if ((control.dwStyle & ES_PASSWORD) != 0) {
         pEdit->setEchoMode(QLineEdit::Password);
@@ -142,7 +139,7 @@ QWidget* CreateStatic(const ResDialogControl& control, QWidget* pParent) {
             pLabel->setWordWrap(true);
             break;
     }
-    pLabel->setText(Text(control.pszText));
+    pLabel->setText(ResourceText(control.pszText));
     return pLabel;
 }
 
@@ -175,7 +172,7 @@ QWidget* CreateStandardControl(const std::string& strClass, const ResDialogContr
 
 QFont GetTemplateFont(const ResDialog& dlgTemplate) {
     QFont font = QApplication::font();
-    const std::string strName = Fold(dlgTemplate.pszFontName);
+    const std::string strName = FoldedKey(dlgTemplate.pszFontName);
     if (!IsWindowsDialogFont(strName)) {
         font.setFamily(QString::fromUtf8(dlgTemplate.pszFontName));
     }
@@ -272,15 +269,15 @@ QWidget* FindDlgItem(const QWidget* pParent, UINT nId) {
 }
 
 void RegisterControlClass(const std::string& strClass, ControlFactory factory) {
-    GetFactories()[Fold(strClass.c_str())] = std::move(factory);
+    GetFactories()[FoldedKey(strClass.c_str())] = std::move(factory);
 }
 
 void UnregisterControlClass(const std::string& strClass) {
-    GetFactories().erase(Fold(strClass.c_str()));
+    GetFactories().erase(FoldedKey(strClass.c_str()));
 }
 
 QWidget* CreateTemplateControl(const ResDialogControl& control, QWidget* pParent, const QSize& baseUnits) {
-    const std::string strClass = Fold(control.pszClass);
+    const std::string strClass = FoldedKey(control.pszClass);
     QWidget* pControl = nullptr;
     const auto& factories = GetFactories();
     if (const auto it = factories.find(strClass); it != factories.end() && it->second) {

@@ -3,6 +3,7 @@
 #include "platform/base/ResourceLibrary.h"
 #include "platform/ui/CmdTarget.h"
 #include "platform/ui/PopupMenuRunner.h"
+#include "platform/ui/ResourceText.h"
 
 #include <QAction>
 #include <QVariant>
@@ -13,10 +14,6 @@ namespace {
 
 constexpr char kCommandProperty[] = "chrono.cmdId";
 constexpr UINT kNoItem = static_cast<UINT>(-1);
-
-QString Text(const char* pszText) {
-    return QString::fromUtf8(pszText != nullptr ? pszText : "");
-}
 
 QAction* AddItem(QMenu& menu, UINT nId, const QString& text, UINT nFlags) {
     QAction* pAction = menu.addAction(text);
@@ -37,13 +34,13 @@ void BuildItems(QMenu& menu, const platform::ResList<platform::ResMenuItem>& ite
         }
         if ((item.nFlags & platform::RESMENU_POPUP) != 0) {
             // The submenu belongs to its parent menu.
-            auto* pPopup = new QMenu(Text(item.pszText), &menu);
+            auto* pPopup = new QMenu(platform::ui::ResourceText(item.pszText), &menu);
             BuildItems(*pPopup, item.children);
             QAction* pAction = menu.addMenu(pPopup);
             pAction->setEnabled((item.nFlags & platform::RESMENU_GRAYED) == 0);
             continue;
         }
-        AddItem(menu, item.nCommand, Text(item.pszText), item.nFlags);
+        AddItem(menu, item.nCommand, platform::ui::ResourceText(item.pszText), item.nFlags);
     }
 }
 
@@ -277,7 +274,7 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const char* lpszNewItem) {
         m_pMenu->addSeparator();
         return TRUE;
     }
-    AddItem(*m_pMenu, nIDNewItem, Text(lpszNewItem), nFlags);
+    AddItem(*m_pMenu, nIDNewItem, platform::ui::ResourceText(lpszNewItem), nFlags);
     return TRUE;
 }
 
@@ -290,7 +287,7 @@ BOOL CMenu::AppendPopup(CMenu& popup, const char* lpszNewItem, UINT nFlags) {
     popup.m_pMenu = nullptr;
     popup.m_bOwns = false;
     pSub->setParent(m_pMenu.data(), pSub->windowFlags());
-    pSub->setTitle(Text(lpszNewItem));
+    pSub->setTitle(platform::ui::ResourceText(lpszNewItem));
     QAction* pAction = m_pMenu->addMenu(pSub);
     pAction->setEnabled((nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
     return TRUE;

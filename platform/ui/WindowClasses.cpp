@@ -9,7 +9,7 @@ namespace platform::ui {
 
 namespace {
 
-std::string Fold(const std::string& strName) {
+std::string FoldedClassName(const std::string& strName) {
     std::string strKey = strName;
     std::transform(strKey.begin(), strKey.end(), strKey.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -34,11 +34,11 @@ bool RegisterWindowClass(const std::string& strName, HICON hIcon) {
     }
     Classes& classes = GetClasses();
     std::lock_guard lock(classes.mutex);
-    return classes.icons.emplace(Fold(strName), hIcon).second;
+    return classes.icons.emplace(FoldedClassName(strName), hIcon).second;
 }
 
 bool UnregisterWindowClass(const std::string& strName) {
-    const std::string strKey = Fold(strName);
+    const std::string strKey = FoldedClassName(strName);
     if (strKey == kStandardDialogClass) {
         return false;
     }
@@ -50,13 +50,13 @@ bool UnregisterWindowClass(const std::string& strName) {
 bool IsWindowClassRegistered(const std::string& strName) {
     Classes& classes = GetClasses();
     std::lock_guard lock(classes.mutex);
-    return classes.icons.count(Fold(strName)) != 0;
+    return classes.icons.count(FoldedClassName(strName)) != 0;
 }
 
 HICON GetWindowClassIcon(const std::string& strName) {
     Classes& classes = GetClasses();
     std::lock_guard lock(classes.mutex);
-    const auto it = classes.icons.find(Fold(strName));
+    const auto it = classes.icons.find(FoldedClassName(strName));
     return it != classes.icons.end() ? it->second : nullptr;
 }
 

@@ -7,9 +7,7 @@ namespace resources::en {
 
 namespace {
 
-using namespace resources::pictures;
-
-#define CHRONO_BITMAP(id) {id, kBitmap##id, sizeof(kBitmap##id)}
+#define CHRONO_BITMAP(id) {id, pictures::kBitmap##id, sizeof(pictures::kBitmap##id)}
 
 const platform::ResBinary kBitmaps[] = {
     CHRONO_BITMAP(106),  // toolbar strip

@@ -34,7 +34,7 @@ using bustest::CTempDir;
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
+using Bytes = std::vector<std::uint8_t>;
 
 // One bus call as the download made it: its kind, the memory address or the
 // property, and all the bytes its frames carried.

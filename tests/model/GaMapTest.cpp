@@ -9,7 +9,7 @@
 
 namespace {
 
-void MakeAddress(CGroupDataAddress& address, LONG nAddress, LONG nReference, int nType, bool bInvalid = false)
+void MakeMappedAddress(CGroupDataAddress& address, LONG nAddress, LONG nReference, int nType, bool bInvalid = false)
 {
     address.SetAddress(nAddress);
     address.SetReference(nReference);
@@ -74,9 +74,9 @@ TEST(GaMapTest, LookupWithClearEmptiesTheEntryButKeepsIt)
 TEST(GaMapTest, FindNewGroupAddressByReferenceAndFlag)
 {
     CGroupDataAddress oldAddress, validNew, invalidNew, noneNew;
-    MakeAddress(validNew, 0x1203, 42, 1);
-    MakeAddress(invalidNew, 0x1203, 42, 1, true);
-    MakeAddress(noneNew, 0x1203, -1, 1);
+    MakeMappedAddress(validNew, 0x1203, 42, 1);
+    MakeMappedAddress(invalidNew, 0x1203, 42, 1, true);
+    MakeMappedAddress(noneNew, 0x1203, -1, 1);
     CGaMap map;
     map.AddEntry(&oldAddress, nullptr, 42, -1);
     map.AddEntry(&oldAddress, &noneNew, -1, -1);
@@ -94,9 +94,9 @@ TEST(GaMapTest, DumpColumns)
     CGroupAddressLogCapture capture;
     g_bDebugMode = false;
     CGroupDataAddress oldAddress, sameContent, otherType;
-    MakeAddress(oldAddress, 0x1203, 42, 1);
-    MakeAddress(sameContent, 0x1203, 42, 1);
-    MakeAddress(otherType, 0x1203, 42, 9);
+    MakeMappedAddress(oldAddress, 0x1203, 42, 1);
+    MakeMappedAddress(sameContent, 0x1203, 42, 1);
+    MakeMappedAddress(otherType, 0x1203, 42, 9);
     CGaMap map;
     map.AddEntry(&oldAddress, &sameContent, 42, -1);
     map.AddEntry(&oldAddress, &otherType, 1234567, 7);

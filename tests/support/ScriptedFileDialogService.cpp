@@ -6,7 +6,7 @@
 
 namespace {
 
-std::string Describe(const platform::FileDialogRequest& request) {
+std::string DescribeRequest(const platform::FileDialogRequest& request) {
     return std::string(request.bOpen ? "open" : "save") + " dialog, title \"" + request.strTitle + "\", folder \"" +
            request.strInitialDir + "\"";
 }
@@ -50,7 +50,7 @@ CScriptedFileDialogService& CScriptedFileDialogService::ExpectCancel() {
 int CScriptedFileDialogService::ShowFileDialog(const platform::FileDialogRequest& request, std::string& strPath) {
     m_vecRequests.push_back(request);
     if (m_queExpected.empty()) {
-        ADD_FAILURE() << "unexpected file dialog: " << Describe(request);
+        ADD_FAILURE() << "unexpected file dialog: " << DescribeRequest(request);
         return IDCANCEL;
     }
     Expectation expected = std::move(m_queExpected.front());
@@ -59,7 +59,7 @@ int CScriptedFileDialogService::ShowFileDialog(const platform::FileDialogRequest
                         (!expected.title || *expected.title == request.strTitle) &&
                         (!expected.initialDir || *expected.initialDir == request.strInitialDir);
     if (!bMatch) {
-        ADD_FAILURE() << "file dialog differs from the expected one: " << Describe(request);
+        ADD_FAILURE() << "file dialog differs from the expected one: " << DescribeRequest(request);
     }
     if (expected.nAnswer == IDOK) {
         strPath = expected.strPath;

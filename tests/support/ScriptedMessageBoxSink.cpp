@@ -7,7 +7,7 @@
 
 namespace {
 
-std::string Describe(HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nStyle) {
+std::string DescribeBox(HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nStyle) {
     char szHead[96];
     std::snprintf(szHead, sizeof szHead, "owner %p, style 0x%02X, caption \"", static_cast<void*>(hOwner), nStyle);
     return szHead + strCaption + "\", text \"" + strText + "\"";
@@ -57,7 +57,7 @@ int CScriptedMessageBoxSink::ShowMessageBox(HWND hOwner, const std::string& strT
                                             UINT nStyle) {
     m_vecShown.push_back({hOwner, strText, strCaption, nStyle});
     if (m_queExpected.empty()) {
-        ADD_FAILURE() << "unexpected message box: " << Describe(hOwner, strText, strCaption, nStyle);
+        ADD_FAILURE() << "unexpected message box: " << DescribeBox(hOwner, strText, strCaption, nStyle);
         return IDCANCEL;
     }
     Expectation expected = std::move(m_queExpected.front());
@@ -68,11 +68,11 @@ int CScriptedMessageBoxSink::ShowMessageBox(HWND hOwner, const std::string& strT
                   (!expected.caption || *expected.caption == strCaption) &&
                   (!expected.style || *expected.style == nStyle) && (!expected.owner || *expected.owner == hOwner);
     if (!bMatch) {
-        std::string strWanted = Describe(expected.owner.value_or(nullptr),
+        std::string strWanted = DescribeBox(expected.owner.value_or(nullptr),
                                          expected.text ? *expected.text : expected.textPart.value_or("(any)"),
                                          expected.caption.value_or("(any)"), expected.style.value_or(0));
         ADD_FAILURE() << "message box differs from the expected one\n  shown:    "
-                      << Describe(hOwner, strText, strCaption, nStyle) << "\n  expected: " << strWanted;
+                      << DescribeBox(hOwner, strText, strCaption, nStyle) << "\n  expected: " << strWanted;
     }
     return expected.nAnswer;
 }
