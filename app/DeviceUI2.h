@@ -3,8 +3,8 @@
 // the selected objects, runs the editor on the first of them, and is told of
 // association changes in the project (which it may refuse).
 
-#include "app/IStandaloneChron2.h"
 #include "common/HostLogger.h"
+#include "interfaces/IStandaloneChron2.h"
 #include "platform/com/ComCoClass.h"
 #include "platform/com/ComDllModule.h"
 #include "platform/com/ComObjectRoot.h"

@@ -1,8 +1,8 @@
 #include "app/PlugInModule.h"
 
 #include "app/DeviceUI2.h"
-#include "app/IStandaloneChron2.h"
 #include "app/StandaloneChron2.h"
+#include "interfaces/IStandaloneChron2.h"
 #include "model/PathUtils.h"
 #include "platform/base/Guid.h"
 #include "platform/base/PrivateProfile.h"

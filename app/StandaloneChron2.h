@@ -2,7 +2,7 @@
 // The object the launcher creates: Start runs the editor without the host,
 // with its own log file and the ini file beside it.
 
-#include "app/IStandaloneChron2.h"
+#include "interfaces/IStandaloneChron2.h"
 #include "platform/com/ComCoClass.h"
 #include "platform/com/ComDllModule.h"
 #include "platform/com/ComObjectRoot.h"

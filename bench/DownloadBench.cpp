@@ -16,9 +16,9 @@
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/BusTimeAccount.h"
 #include "platform/bus/FalconInterfaces.h"
+#include "platform/bus/KnxdTestSupport.h"
 #include "platform/bus/SimulatedBus.h"
 #include "platform/bus/SimulatedDevice.h"
-#include "tests/platform/bus/knxd/KnxdTestSupport.h"
 #include "tools/SampleData.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "launcher/LauncherApp.h"
 
-#include "app/IStandaloneChron2.h"
+#include "interfaces/IStandaloneChron2.h"
 #include "platform/base/Guid.h"
 #include "platform/base/MessageBoxSink.h"
 #include "platform/base/PathUtil.h"

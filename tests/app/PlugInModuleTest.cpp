@@ -1,6 +1,6 @@
-#include "app/IStandaloneChron2.h"
 #include "app/PlugInApp.h"
 #include "app/PlugInModule.h"
+#include "interfaces/IStandaloneChron2.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/RegistryStore.h"

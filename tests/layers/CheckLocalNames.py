@@ -28,9 +28,8 @@ The scanner reads the sources as they are, without a compiler: comments,
 strings and preprocessor lines are dropped, and both branches of an #if
 are read.
 
-Which files form one target comes from the manifest the configure step
-writes (cmake/TargetManifest.cmake): one "<target>TAB<absolute path>" line a
-source file.
+Which files form one target comes from the record of the targets that the
+configure step writes (cmake/LayerViews.cmake, <build>/layers/targets.tsv).
 
   python3 CheckLocalNames.py --root <source folder> --manifest <file>
   python3 CheckLocalNames.py --self-test
@@ -507,15 +506,23 @@ def _class_head(stmt, body_follows=False):
 # --- The check -----------------------------------------------------------------
 
 def read_manifest(path):
+    """The C++ sources of each target, from the record of the targets that
+    the configure step writes (cmake/LayerViews.cmake): "target" rows give a
+    target's folder, "source" rows its sources as CMake holds them."""
     targets = defaultdict(list)
+    folders = {}
     with open(path, encoding="utf-8") as f:
         for row in f:
-            row = row.rstrip("\n")
-            if not row:
-                continue
-            target, source = row.split("\t", 1)
-            if source not in targets[target]:
-                targets[target].append(source)
+            fields = row.rstrip("\n").split("\t")
+            if fields[0] == "target" and len(fields) >= 4:
+                folders[fields[1]] = fields[3]
+            elif fields[0] == "source" and len(fields) >= 3:
+                target, source = fields[1], fields[2]
+                if source.startswith("$<") or not source.endswith((".cpp", ".cc", ".cxx")):
+                    continue  # generator expressions, headers, resources
+                source = os.path.normpath(os.path.join(folders.get(target, ""), source))
+                if source not in targets[target]:
+                    targets[target].append(source)
     return targets
 
 
@@ -662,11 +669,11 @@ def self_test():
             os.makedirs(os.path.join(root, os.path.dirname(name)), exist_ok=True)
             with open(os.path.join(root, name), "w", encoding="utf-8") as f:
                 f.write(text)
-        manifest = os.path.join(root, "manifest.txt")
+        manifest = os.path.join(root, "targets.tsv")
         with open(manifest, "w", encoding="utf-8") as f:
+            f.write(f"target\tplanted\tSTATIC_LIBRARY\t{root}\n")
             for name in files:
-                if name.endswith(".cpp"):
-                    f.write(f"planted\t{os.path.join(root, name)}\n")
+                f.write(f"source\tplanted\t{name}\n")
         failures = Checker(root).check(read_manifest(manifest))
     expected = [("'Count' is file-local in 2 files",),
                 ("'Helper' is file-local in a/Three.cpp", "a/Api.h"),

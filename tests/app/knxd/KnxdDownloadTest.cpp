@@ -14,11 +14,11 @@
 #include "platform/base/WinApp.h"
 #include "platform/bus/BusAccessClasses.h"
 #include "platform/bus/FalconInterfaces.h"
+#include "platform/bus/KnxdTestSupport.h"
 #include "platform/bus/MachineConnections.h"
 #include "platform/bus/SimulatedBus.h"
 #include "tests/access/BusTestSupport.h"
 #include "tests/platform/bus/DeviceTestSupport.h"
-#include "tests/platform/bus/knxd/KnxdTestSupport.h"
 #include "tools/SampleData.h"
 
 #include <gtest/gtest.h>

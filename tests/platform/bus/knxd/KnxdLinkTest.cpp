@@ -5,10 +5,10 @@
 
 #include "platform/bus/ApplicationPdu.h"
 #include "platform/bus/DeviceStateFile.h"
+#include "platform/bus/KnxdTestSupport.h"
 #include "platform/bus/TransportPdu.h"
 
 #include "../DeviceTestSupport.h"
-#include "KnxdTestSupport.h"
 
 #include <gtest/gtest.h>
 

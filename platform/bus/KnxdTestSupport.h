@@ -1,6 +1,8 @@
 #pragma once
-// What the tests through a real knxd need: child processes that never
-// outlive a test, and the simulated device served on a thread.
+// What the tests and the download bench through a real knxd need: child
+// processes that never outlive a test, and the simulated device served on a
+// thread. Header only, for those programs; the bus stand-in itself never
+// includes it.
 
 #include "platform/bus/FalconStandIn.h"
 #include "platform/bus/KnxIpFrame.h"

@@ -1,0 +1,92 @@
+# The layers as a fact of the build. After all targets are defined, each one
+# gets an include view instead of the source root: a folder in the build tree
+# with links to the source folders its layer may use (the closure of the
+# "may use" column of ARCHITECTURE.md, as tests/layers/CheckLayers.py reads
+# it), so a header of a layer above does not compile. Test programs see what
+# the targets they link may see, and tests/. The same record of targets,
+# their sources and their link libraries is what the test LayerIncludes
+# holds to the table.
+#
+#   chrono_layer_views(ROOT <source root> [LAYERS <folders, bottom up>])
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(CHRONO_LAYER_CHECK ${CMAKE_CURRENT_LIST_DIR}/../tests/layers/CheckLayers.py)
+
+function(chrono_collect_targets dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    chrono_collect_targets(${sub} more)
+    list(APPEND targets ${more})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+function(chrono_layer_views)
+  cmake_parse_arguments(V "" "ROOT" "LAYERS" ${ARGN})
+  set(out ${CMAKE_BINARY_DIR}/layers)
+  set(record "root\t${V_ROOT}\ntable\t${V_ROOT}/ARCHITECTURE.md\n")
+  if(V_LAYERS)
+    string(REPLACE ";" "\t" layers "${V_LAYERS}")
+    string(APPEND record "layers\t${layers}\n")
+  endif()
+  foreach(dir IN LISTS CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES)
+    string(APPEND record "sysdir\t${dir}\n")
+  endforeach()
+  # Where angle includes of Qt and the packages are found.
+  find_package(Qt6 QUIET COMPONENTS Core Gui Widgets Network PrintSupport Test)
+  find_package(GTest QUIET)
+  find_package(nlohmann_json 3 QUIET)
+  find_package(benchmark QUIET)
+  foreach(package Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::PrintSupport Qt6::Test
+                  GTest::gtest GTest::gmock nlohmann_json::nlohmann_json benchmark::benchmark)
+    if(TARGET ${package})
+      get_target_property(dirs ${package} INTERFACE_INCLUDE_DIRECTORIES)
+      foreach(dir IN LISTS dirs)
+        if(package MATCHES "^Qt6::" AND NOT dir IN_LIST CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES)
+          string(APPEND record "qtdir\t${dir}\n")
+        elseif(dir)
+          string(APPEND record "sysdir\t${dir}\n")
+        endif()
+      endforeach()
+    endif()
+  endforeach()
+  get_property(generated GLOBAL PROPERTY CHRONO_GENERATED_HEADERS)
+  foreach(entry IN LISTS generated)
+    string(REPLACE "|" "\t" entry "${entry}")
+    string(APPEND record "generated\t${entry}\n")
+  endforeach()
+
+  chrono_collect_targets(${CMAKE_CURRENT_SOURCE_DIR} targets)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    get_target_property(folder ${target} SOURCE_DIR)
+    string(APPEND record "target\t${target}\t${type}\t${folder}\n")
+    if(type STREQUAL "UTILITY")
+      continue()
+    endif()
+    set(links "")
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(sources ${target} SOURCES)
+      foreach(source IN LISTS sources)
+        string(APPEND record "source\t${target}\t${source}\n")
+      endforeach()
+      get_target_property(links ${target} LINK_LIBRARIES)
+    endif()
+    get_target_property(interface ${target} INTERFACE_LINK_LIBRARIES)
+    foreach(item IN LISTS links interface)
+      if(item)
+        string(APPEND record "link\t${target}\t${item}\n")
+      endif()
+    endforeach()
+  endforeach()
+  file(WRITE ${out}/targets.tsv "${record}")
+
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${CHRONO_LAYER_CHECK} views ${out}/targets.tsv ${out}
+                  RESULT_VARIABLE failed ERROR_VARIABLE why)
+  if(failed)
+    message(FATAL_ERROR "The include views could not be made:\n${why}")
+  endif()
+  include(${out}/views.cmake)
+  # A changed table makes other views.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${V_ROOT}/ARCHITECTURE.md ${CHRONO_LAYER_CHECK})
+endfunction()
