@@ -9,15 +9,6 @@
 #include <algorithm>
 #include <string>
 
-namespace {
-
-int DaysInMonth(int nYear, int nMonth) {
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return kDays[nMonth - 1] + ((nMonth == 2 && IsLeapYear(nYear)) ? 1 : 0);
-}
-
-}  // namespace
-
 CYearEdit::CYearEdit(QWidget* pParent) : QLineEdit(pParent) {}
 
 void CYearEdit::StepYear(int nDelta) {
@@ -26,7 +17,7 @@ void CYearEdit::StepYear(int nDelta) {
     if (ParseDate(strText, date)) {
         const int nYear = date.GetYear() + nDelta;
         // 29 February becomes the 28th in a common year rather than 1 March.
-        const int nDay = std::min(date.GetDay(), DaysInMonth(nYear, date.GetMonth()));
+        const int nDay = std::min(date.GetDay(), GetDaysInMonth(nYear, date.GetMonth()));
         date = CTime(nYear, date.GetMonth(), nDay, date.GetHour(), date.GetMinute(), date.GetSecond());
     } else {
         date = CTime::GetCurrentTime();
