@@ -113,7 +113,8 @@ void CDialog::BuildFromTemplate(const platform::ResDialog& dlgTemplate) {
         pRadio->setAutoExclusive(false);
         pGroup->addButton(pRadio);
     }
-    // A label's mnemonic takes the focus to the next control that takes it.
+    // A label's mnemonic takes the focus to the next control that takes it
+    // (CStaticControl: it never presses that control).
     for (std::size_t i = 0; i < controls.size(); ++i) {
         auto* pLabel = qobject_cast<QLabel*>(controls[i]);
         const platform::ResDialogControl& control = dlgTemplate.controls.begin()[i];

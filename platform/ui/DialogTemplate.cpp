@@ -7,6 +7,7 @@
 #include "platform/ui/RadioButtonControl.h"
 #include "platform/ui/ResourceImages.h"
 #include "platform/ui/ResourceText.h"
+#include "platform/ui/StaticControl.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -101,7 +102,7 @@ QWidget* CreateEdit(const ResDialogControl& control, QWidget* pParent) {
 // A static control: text at the top, wrapped at words unless the style says
 // otherwise, or a picture from the resources.
 QWidget* CreateStatic(const ResDialogControl& control, QWidget* pParent) {
-    auto* pLabel = new QLabel(pParent);
+    auto* pLabel = new CStaticControl(pParent);
     pLabel->setTextFormat(Qt::PlainText);
     const DWORD dwType = control.dwStyle & SS_TYPEMASK;
     switch (dwType) {

@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -436,8 +437,9 @@ TEST_F(DayRoutineTableTest, TheUsersRowIsTheOneEditedAfterClicksKeysAndDeletes) 
 }
 
 // The trigger chooser made at run time follows the check box in the
-// keyboard order and is the target of "&Gruppenadresse:".
-TEST_F(DayRoutineTableTest, TheTriggerChooserTakesThePlaceholdersPlaceInTheKeyboardOrder) {
+// keyboard order and is the target of "&Gruppenadresse:"; the labels'
+// mnemonics leave the trigger as it was.
+TEST_F(DayRoutineTableTest, TheTriggerChooserTakesThePlaceholdersPlaceAndLabelsLeaveTheTrigger) {
     CGroupDataAddress* pAddress = AddAddress("Anwesenheit", 0x0101);
     AddRoutine("Werktag")->SetTriggerGroupAddress(pAddress);
     CDayRoutineTable* pTable = MakeTable();
@@ -451,11 +453,24 @@ TEST_F(DayRoutineTableTest, TheTriggerChooserTakesThePlaceholdersPlaceInTheKeybo
         EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(CDayRoutineEditDlg::IDC_NAME));
         uitest::PressWindowKey(&dlg, Qt::Key_G, Qt::AltModifier);
         EXPECT_EQ(QApplication::focusWidget(), pCombo);
-        uitest::Click(dlg.GetDlgItem(IDCANCEL));
+        // "&Optionen:" only gives the check box the focus; its own "&Auslösen
+        // über Bus" toggles it.
+        uitest::PressWindowKey(&dlg, Qt::Key_O, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), Check(dlg));
+        // A button's mnemonic clicks it 100 ms late; the label's must not.
+        EXPECT_FALSE(QTest::qWaitFor([&]() { return !Check(dlg)->isChecked(); }, 300));
+        EXPECT_TRUE(pCombo->isVisible());
+        uitest::PressWindowKey(&dlg, Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&]() { return !pCombo->isVisible(); }));
+        uitest::PressWindowKey(&dlg, Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&]() { return pCombo->isVisible(); }));
+        uitest::PressWindowKey(&dlg, Qt::Key_O, Qt::AltModifier);
+        uitest::PressWindowKey(&dlg, Qt::Key_Return);
     });
     uitest::Click(pTable->viewport(), pTable->GetItemRect(0).center());
     uitest::PressWindowKey(pTable, Qt::Key_Return);
     EXPECT_EQ(m_runner.GetRunCount(), 1);
+    EXPECT_EQ(Routines().FindDayRoutine(1)->GetTriggerGroupAddress(), pAddress);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "tests/platform/ui/UiTestHarness.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -16,6 +17,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,7 @@ constexpr UINT IDD_FULL = 500;
 constexpr UINT IDD_FIXED = 501;
 constexpr UINT IDD_NODEFAULT = 502;
 constexpr UINT IDD_GROUPS = 503;
+constexpr UINT IDD_LABELS = 504;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 
@@ -61,6 +64,21 @@ const ResDialogControl kGroupControls[] = {
     {1025, "BUTTON", "X", 10, 46, 150, 10, kChild | BS_AUTOCHECKBOX | WS_GROUP, 0},
 };
 
+// Labels whose mnemonics lead to a check box, a push button, a disabled edit
+// and a radio button.
+const ResDialogControl kLabelControls[] = {
+    {1030, "STATIC", "&Optionen:", 10, 10, 40, 8, WS_CHILD | WS_VISIBLE, 0},
+    {1031, "BUTTON", "&Aktiv", 60, 10, 60, 10, kChild | BS_AUTOCHECKBOX, 0},
+    {1032, "STATIC", "A&nwenden:", 10, 24, 40, 8, WS_CHILD | WS_VISIBLE, 0},
+    {1033, "BUTTON", "Los", 60, 22, 40, 14, kChild | BS_PUSHBUTTON, 0},
+    {1034, "STATIC", "&Wert:", 10, 40, 40, 8, WS_CHILD | WS_VISIBLE, 0},
+    {1035, "EDIT", nullptr, 60, 38, 40, 12, kChild | WS_DISABLED, 0},
+    {1036, "EDIT", nullptr, 110, 38, 40, 12, kChild, 0},
+    {1037, "STATIC", "&Senden:", 10, 54, 40, 8, WS_CHILD | WS_VISIBLE, 0},
+    {1038, "BUTTON", "bei A", 60, 54, 40, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP, 0},
+    {1039, "BUTTON", "bei B", 110, 54, 40, 10, kChild | BS_AUTORADIOBUTTON, 0},
+};
+
 const ResDialog kDialogTestDialogs[] = {
     {IDD_FULL, "Testdialog", 0, 0, 170, 90, "MS Shell Dlg", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT, 0,
@@ -71,6 +89,8 @@ const ResDialog kDialogTestDialogs[] = {
      ResList<ResDialogControl>{kNoDefaultControls, std::size(kNoDefaultControls)}},
     {IDD_GROUPS, "Gruppen", 0, 0, 170, 70, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
      ResList<ResDialogControl>{kGroupControls, std::size(kGroupControls)}},
+    {IDD_LABELS, "Beschriftungen", 0, 0, 170, 70, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+     ResList<ResDialogControl>{kLabelControls, std::size(kLabelControls)}},
 };
 
 const platform::ResourceTables kDialogTestTables{
@@ -357,6 +377,36 @@ TEST_F(DialogTest, RadioGroupsFollowTheTemplateAndTheWholeButtonTakesTheClick) {
         EXPECT_TRUE(checked(1024));
         clickRightEnd(1025);
         EXPECT_TRUE(checked(1025));
+        uitest::PressWindowKey(&dlg, Qt::Key_Escape);
+    });
+    dlg.DoModal();
+}
+
+// A label's mnemonic only moves the focus on: it never toggles a check box
+// or presses a button, it passes a disabled control by, and only a radio
+// button is selected by getting the focus; a button's own mnemonic acts.
+TEST_F(DialogTest, ALabelsMnemonicMovesTheFocusAndNeverPressesTheButtonAfterIt) {
+    CProbeDialog dlg(IDD_LABELS);
+    uitest::CTestModalRunner runner;
+    runner.Then([&](QDialog&) {
+        auto* pCheck = dlg.GetDlgItemAs<QAbstractButton>(1031);
+        for (int i = 0; i < 2; ++i) {
+            uitest::PressWindowKey(&dlg, Qt::Key_O, Qt::AltModifier);
+            EXPECT_FALSE(pCheck->isChecked());
+            EXPECT_EQ(QApplication::focusWidget(), pCheck);
+        }
+        // Qt presses a button on its own mnemonic with a short delay.
+        uitest::PressWindowKey(&dlg, Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&]() { return pCheck->isChecked(); }));
+        uitest::PressWindowKey(&dlg, Qt::Key_N, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1033));
+        uitest::PressWindowKey(&dlg, Qt::Key_W, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1036));
+        uitest::PressWindowKey(&dlg, Qt::Key_S, Qt::AltModifier);
+        uitest::ProcessEvents();
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1038));
+        EXPECT_TRUE(dlg.GetDlgItemAs<QAbstractButton>(1038)->isChecked());
+        EXPECT_EQ(dlg.m_arrCommands, (std::vector<UINT>{1031, 1038}));
         uitest::PressWindowKey(&dlg, Qt::Key_Escape);
     });
     dlg.DoModal();
