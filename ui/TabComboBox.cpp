@@ -444,10 +444,20 @@ void CTabComboBox::DrawRow(TabDrawItem& item, const std::string& strText) {
         if (pColumn == nullptr || pColumn->IsHidden()) {
             continue;
         }
-        const int nWidth = std::max<int>(0, pColumn->m_nWidth);
+        const int nWidth = item.pColumnWidths != nullptr ? (*item.pColumnWidths)[static_cast<std::size_t>(nColumn)]
+                                                         : std::max<int>(0, pColumn->m_nWidth);
         const QRect rcCell(nLeft, item.rcItem.top(), bGrid ? nWidth - 1 : nWidth, item.rcItem.height());
+        std::string strField = GetTabField(strText, nColumn);
+        if (item.pColumnWidths != nullptr && !pColumn->IsPicture()) {
+            const QFontMetrics metrics(font());
+            const QString strWhole = QString::fromStdString(strField);
+            const int nRoom = std::max(0, nWidth - GetCellMargins());
+            if (metrics.horizontalAdvance(strWhole) > nRoom) {
+                strField = metrics.elidedText(strWhole, Qt::ElideRight, nRoom).toStdString();
+            }
+        }
         painter.setPen(item.crText);
-        DrawCell(painter, rcCell, nColumn, GetTabField(strText, nColumn));
+        DrawCell(painter, rcCell, nColumn, strField);
         if (bGrid) {
             painter.setPen(Qt::black);
             painter.drawLine(rcCell.right() + 1, item.rcItem.top(), rcCell.right() + 1, nLineBottom);
@@ -460,6 +470,68 @@ void CTabComboBox::DrawRow(TabDrawItem& item, const std::string& strText) {
     }
 }
 
+std::vector<int> CTabComboBox::GetFaceWidths(const std::string& strText, int nAvailable) const {
+    const auto nCount = static_cast<std::size_t>(GetColumnCount());
+    std::vector<int> widths(nCount, 0);
+    int nTotal = 0;
+    for (std::size_t i = 0; i < nCount; ++i) {
+        if (!m_arrColumns[i]->IsHidden()) {
+            widths[i] = std::max(0, m_arrColumns[i]->m_nWidth);
+            nTotal += widths[i];
+        }
+    }
+    if (nTotal <= nAvailable) {
+        return widths;
+    }
+    // Each column down to what its text needs.
+    const QFontMetrics metrics(font());
+    std::vector<int> needs = widths;
+    int nNeeded = 0;
+    for (std::size_t i = 0; i < nCount; ++i) {
+        if (!m_arrColumns[i]->IsPicture()) {
+            const QString strField = QString::fromStdString(GetTabField(strText, static_cast<int>(i)));
+            needs[i] = std::min(widths[i], metrics.horizontalAdvance(strField) + GetCellMargins());
+        }
+        nNeeded += needs[i];
+    }
+    if (nNeeded <= nAvailable) {
+        // The room left goes back to the columns from the left, so that the
+        // first ones keep their places under the header.
+        int nSpare = nAvailable - nNeeded;
+        for (int nPos = 0; nPos < GetColumnCount() && nSpare > 0; ++nPos) {
+            const auto n = static_cast<std::size_t>(OrderToColumn(nPos));
+            const int nAdd = std::min(nSpare, widths[n] - needs[n]);
+            needs[n] += nAdd;
+            nSpare -= nAdd;
+        }
+        return needs;
+    }
+    // The common width of the cut columns: the narrow ones keep what they
+    // need, the rest share the room that is left.
+    std::vector<int> sorted = needs;
+    std::sort(sorted.begin(), sorted.end());
+    int nRoom = std::max(0, nAvailable);
+    int nLevel = 0;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        const int nLeft = static_cast<int>(sorted.size() - i);
+        if (sorted[i] * nLeft > nRoom) {
+            nLevel = nRoom / nLeft;
+            break;
+        }
+        nRoom -= sorted[i];
+    }
+    for (int& nWidth : needs) {
+        nWidth = std::min(nWidth, nLevel);
+    }
+    return needs;
+}
+
+QRect CTabComboBox::GetFaceRect() const {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+}
+
 void CTabComboBox::paintEvent(QPaintEvent* /*pEvent*/) {
     QStylePainter painter(this);
     QStyleOptionComboBox option;
@@ -467,7 +539,7 @@ void CTabComboBox::paintEvent(QPaintEvent* /*pEvent*/) {
     option.currentText.clear();
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect rcEdit = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect rcEdit = GetFaceRect();
     TabDrawItem item;
     item.pPainter = &painter;
     item.rcItem = rcEdit;
@@ -476,6 +548,8 @@ void CTabComboBox::paintEvent(QPaintEvent* /*pEvent*/) {
     item.bSelected = hasFocus() && !m_bDroppedDown;
     item.bFocus = hasFocus();
     item.bDisabled = !isEnabled();
+    const std::vector<int> widths = GetFaceWidths(GetItemText(item.nItem, item.nItemData), rcEdit.width());
+    item.pColumnWidths = &widths;
     painter.setClipRect(rcEdit);
     DrawItem(item);
 }

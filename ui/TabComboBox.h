@@ -38,6 +38,9 @@ struct TabDrawItem {
     bool bSelected = false;
     bool bFocus = false;
     bool bDisabled = false;
+    // The widths to draw the columns at, by column index, with the texts
+    // that do not fit cut with an ellipsis; null: the columns' own widths.
+    const std::vector<int>* pColumnWidths = nullptr;
     // Set by SetItemColors.
     QColor crBack;
     QColor crText;
@@ -121,6 +124,15 @@ public:
     // Field n of a tab-separated text; empty when it has fewer fields.
     static std::string GetTabField(const std::string& strText, int nField);
 
+    // The column widths of the closed box for an entry text, by column
+    // index: the columns' own when they fit into nAvailable pixels;
+    // otherwise every column gives up what its text does not need, and
+    // where that is not enough the widest are cut to one common width, so
+    // that each column keeps a part of the box.
+    std::vector<int> GetFaceWidths(const std::string& strText, int nAvailable) const;
+    // Where the closed box draws its entry.
+    QRect GetFaceRect() const;
+
     void showPopup() override;
     void hidePopup() override;
     QSize sizeHint() const override;
@@ -131,6 +143,9 @@ signals:
     void CloseUp();
 
 protected:
+    // What a cell needs beside its text (DrawCell's margins).
+    virtual int GetCellMargins() const { return 0; }
+
     void paintEvent(QPaintEvent* pEvent) override;
     void changeEvent(QEvent* pEvent) override;
 

@@ -461,6 +461,10 @@ void CTableComboBox::DrawCell(QPainter& painter, const QRect& rcCell, int nColum
     painter.restore();
 }
 
+int CTableComboBox::GetCellMargins() const {
+    return kCellMargins;
+}
+
 void CTableComboBox::focusOutEvent(QFocusEvent* pEvent) {
     const bool bWasOpen = GetDroppedState();
     CTabComboBox::focusOutEvent(pEvent);

@@ -100,6 +100,7 @@ public:
     void DrawCell(QPainter& painter, const QRect& rcCell, int nColumn, const std::string& strText) override;
 
 protected:
+    int GetCellMargins() const override;
     void focusOutEvent(QFocusEvent* pEvent) override;
 
 private:

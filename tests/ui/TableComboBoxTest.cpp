@@ -516,8 +516,8 @@ TEST_F(TableComboBoxTest, EntriesDrawTheirFieldsInTheirColumnsAndSpecialRowsAcro
 
 // The largest set's choosers: each column of the open list as wide as its
 // title and its widest field, the list as wide as its columns where the
-// screen allows and inside the screen.
-TEST_F(TableComboBoxTest, OpenListShowsEveryColumnWholeWhereTheScreenAllows) {
+// screen allows and inside the screen; the closed box shows every column.
+TEST_F(TableComboBoxTest, OpenListShowsEveryColumnWholeWhereTheScreenAllowsAndTheClosedBoxEachColumn) {
     std::vector<CGroupDataAddress*> addresses;
     for (int i = 0; i < CTableComboBox::MAX_OBJECTS; ++i) {
         const LONG nType = i % 3 == 0 ? 9 : (i % 3 == 1 ? 1 : 5);
@@ -557,6 +557,28 @@ TEST_F(TableComboBoxTest, OpenListShowsEveryColumnWholeWhereTheScreenAllows) {
     EXPECT_GE(m_pBox->view()->viewport()->width(), m_pBox->GetColumnsWidth());
     uitest::PressKey(m_pBox->view(), Qt::Key_Escape);
     ASSERT_FALSE(m_pBox->GetDroppedState());
+
+    // Closed, the box shows its entry's type and address whole within its
+    // width, and the name cut between them.
+    m_pBox->setCurrentIndex(1);
+    const std::string strEntry = m_pBox->itemText(1).toStdString();
+    const QRect rcFace = m_pBox->GetFaceRect();
+    const std::vector<int> widths = m_pBox->GetFaceWidths(strEntry, rcFace.width());
+    ASSERT_EQ(widths.size(), 3u);
+    EXPECT_LE(widths[0] + widths[1] + widths[2], rcFace.width());
+    EXPECT_GE(widths[0], textWidth(CTabComboBox::GetTabField(strEntry, 0)) + 12);
+    EXPECT_LT(widths[1], textWidth(CTabComboBox::GetTabField(strEntry, 1)) + 12);
+    const std::string strAddress = CTabComboBox::GetTabField(strEntry, 2);
+    EXPECT_GE(widths[2], textWidth(strAddress) + 12);
+    const QImage face = m_pBox->grab().toImage();
+    const QColor back = face.pixelColor(rcFace.left() + 1, rcFace.center().y());
+    const int nAddressLeft = rcFace.left() + widths[0] + widths[1];
+    const auto [nName, nNameEnd] = Ink(face, QRect(rcFace.left() + widths[0], rcFace.top(), widths[1], rcFace.height()), back);
+    EXPECT_NE(nName, -1);
+    EXPECT_LT(nNameEnd, nAddressLeft);
+    const auto [nFirst, nLast] = Ink(face, QRect(nAddressLeft, rcFace.top(), widths[2], rcFace.height()), back);
+    EXPECT_NEAR(nFirst, nAddressLeft + 4, 2);
+    EXPECT_NEAR(nLast - nFirst + 1, textWidth(strAddress), 3);
 
     // With the mouse, a name longer than the screen is wide: the list takes
     // the screen's width and no more.
