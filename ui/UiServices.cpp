@@ -28,12 +28,23 @@ CUiServices::~CUiServices() {
 }
 
 bool CUiServices::BeginSession() {
-    return m_guard.Begin();
+    if (!m_guard.Begin()) {
+        return false;
+    }
+    if (m_guard.IsOutermost() && !m_translator.Install()) {
+        LOG_WARNING("Qt's translations \"%s\" could not be loaded: its file and print dialogs stay English",
+                    m_translator.GetFileName().toUtf8().constData());
+    }
+    return true;
 }
 
 void CUiServices::EndSession() {
-    // The icons must not outlive an application object the guard destroys.
+    // The icons and the translations must not outlive an application object
+    // the guard destroys.
     ReleaseResourceIcons();
+    if (m_guard.IsOutermost()) {
+        m_translator.Remove();
+    }
     m_guard.End();
 }
 

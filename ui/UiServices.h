@@ -5,6 +5,7 @@
 
 #include "platform/base/UiServices.h"
 #include "platform/ui/ApplicationGuard.h"
+#include "platform/ui/FrameworkTranslator.h"
 
 #include <map>
 #include <utility>
@@ -40,6 +41,8 @@ private:
     void ReleaseResourceIcons();
 
     CApplicationGuard m_guard;
+    // Qt's own dialogs in the language of the session's resources.
+    CFrameworkTranslator m_translator;
     // Resource icons are made once per module and id and kept until the
     // session ends.
     std::map<std::pair<const platform::CResourceModule*, UINT>, HICON> m_mapResourceIcons;

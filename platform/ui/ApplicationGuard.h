@@ -21,6 +21,8 @@ public:
     void End();
 
     bool IsActive() const { return m_nDepth > 0; }
+    // The next End ends the outermost session.
+    bool IsOutermost() const { return m_nDepth == 1; }
     // The guard made the application object it uses.
     bool OwnsApplication() const { return m_pOwnApp != nullptr; }
 

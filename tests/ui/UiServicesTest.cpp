@@ -23,6 +23,7 @@
 #include "ui/UiServices.h"
 
 #include <QApplication>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -178,6 +179,32 @@ TEST_F(UiServicesTest, PlugInWindowsLeadUpToTheHostsWindow) {
     QWidget stray;
     EXPECT_EQ(platform::host::GetTopLevelWindow(platform::ui::HwndFromWidget(&stray)),
               platform::ui::HwndFromWidget(&stray));
+}
+
+// Qt's own dialogs speak the session's language: File > Open's labels are
+// German with the built-in resources and English with the satellite.
+TEST_F(UiServicesTest, QtsOwnDialogsSpeakTheLanguageOfTheResources) {
+    auto fileNameLabel = [this]() {
+        QString strLabel;
+        m_runner.Then([&strLabel](QDialog& d) {
+            if (const auto* pLabel = d.findChild<QLabel*>(QStringLiteral("fileNameLabel"))) {
+                strLabel = pLabel->text();
+            }
+            uitest::PressWindowKey(&d, Qt::Key_Escape);
+        });
+        CQtFileDialogService service;
+        platform::FileDialogRequest request;
+        std::string strPath;
+        EXPECT_EQ(service.ShowFileDialog(request, strPath), IDCANCEL);
+        return strLabel.toStdString();
+    };
+    EXPECT_EQ(fileNameLabel(), "Datei&name:");
+    m_services.EndSession();
+    const platform::CResourceModule* pEnglish = platform::LoadResourceLibrary(SatellitePath());
+    ASSERT_NE(pEnglish, nullptr);
+    platform::SetFrameworkResourceModule(pEnglish);
+    ASSERT_TRUE(m_services.BeginSession());
+    EXPECT_EQ(fileNameLabel(), "File &name:");
 }
 
 TEST(InstallQtUiServicesTest, InstallsTheServicesAndTheQtSinks) {
