@@ -3,9 +3,11 @@
 # one of them is missing.
 set -euo pipefail
 
-# qt6-translations-l10n: Qt's own dialogs (file, print) in German.
-packages=(cmake ninja-build g++ lld qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev nlohmann-json3-dev
-          libbenchmark-dev xvfb xauth locales knxd knxd-tools python3)
+# qt6-translations-l10n: Qt's own dialogs (file, print) in German; libxcb1-dev:
+# who has the keyboard on X; libxcb-xtest0-dev and xvfb: the tests on a real
+# X server.
+packages=(cmake ninja-build g++ lld qt6-base-dev qt6-translations-l10n libxcb1-dev libgtest-dev libgmock-dev
+          nlohmann-json3-dev libbenchmark-dev xvfb xauth libxcb-xtest0-dev locales knxd knxd-tools python3)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace {
 
@@ -44,8 +45,12 @@ bool CToolTipWnd::Create(QWidget* pOwner, DWORD dwStyle) {
     }
     // A pop-up window of its own, never a child inside the owner. It is not
     // made the owner's child object either: whoever holds the tip destroys
-    // it, and it lets go of an owner that goes first.
-    setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    // it, and it lets go of an owner that goes first. The window system
+    // passes the mouse through it to what lies below: a tip flipped above
+    // the pointer covers the pointer's row, and Qt's own attribute alone
+    // would not keep the press from the tip's window.
+    setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                   Qt::WindowTransparentForInput);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     m_pOwner = pOwner;
@@ -174,6 +179,14 @@ void CToolTipWnd::SetWindowText(const std::string& strText) {
 void CToolTipWnd::ShowTip() {
     if (!isVisible()) {
         show();
+        // Qt can make the shown tip a native window anew and then skips
+        // telling the window system to pass the mouse through (it thinks it
+        // did); asking twice makes it tell the window of now.
+        if (QWindow* pWindow = windowHandle()) {
+            const Qt::WindowFlags flags = pWindow->flags();
+            pWindow->setFlags(flags & ~Qt::WindowTransparentForInput);
+            pWindow->setFlags(flags);
+        }
     }
     StartTimer();
 }

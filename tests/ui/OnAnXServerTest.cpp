@@ -1,0 +1,105 @@
+// What only a real X server shows: the toolbar's tip lets the click through
+// to the button under it.
+
+#include "platform/base/ResourceLibrary.h"
+#include "platform/base/WinApp.h"
+#include "platform/ui/Dialog.h"
+#include "resources/de/BuiltInResources.h"
+#include "tests/ui/TestEnvironment.h"
+#include "tests/ui/XServerTest.h"
+#include "ui/DialogToolBar.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <vector>
+
+namespace {
+
+constexpr UINT kHelp = 869;
+constexpr UINT kPrint = 40007;
+constexpr UINT kButtons[] = {40020, 40009, ID_SEPARATOR, kPrint, ID_SEPARATOR, 40006, ID_SEPARATOR, kHelp,
+                             ID_SEPARATOR, 40022};
+
+class CHostDialog : public CDialog {
+public:
+    CHostDialog() {
+        resize(500, 300);
+        for (UINT nId : {kHelp, kPrint}) {
+            MapCommand(nId, [this, nId]() { m_arrCommands.push_back(nId); });
+        }
+    }
+    std::vector<UINT> m_arrCommands;
+};
+
+class OnAnXServerTest : public xtest::CXServerTest {
+protected:
+    void SetUp() override {
+        xtest::CXServerTest::SetUp();
+        m_pPrevious = platform::SetFrameworkResourceModule(&resources::GetBuiltInResourceModule());
+        m_app.SetProfileName(m_dir.File("Vek_ZR02.ini"));
+    }
+    void TearDown() override {
+        platform::SetFrameworkResourceModule(m_pPrevious);
+        xtest::CXServerTest::TearDown();
+    }
+
+    static bool ActivateAndWait(QWidget& window) {
+        window.show();
+        window.activateWindow();
+        return QTest::qWaitFor([&window]() { return QApplication::activeWindow() == &window; });
+    }
+
+    uitest::CTempDir m_dir;
+    CWinApp m_app;
+
+private:
+    const platform::CResourceModule* m_pPrevious = nullptr;
+};
+
+// The tip flips above a pointer near the bar's bottom and covers the
+// pointer's row; the window system must still give the press to the button.
+TEST_F(OnAnXServerTest, AToolbarTipLetsTheClickThroughToTheButtonUnderIt) {
+    CHostDialog dlg;
+    CDialogToolBar bar;
+    bar.SetSizes(QSize(40, 40), QSize(20, 20));
+    ASSERT_TRUE(bar.CreateEx(&dlg, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    ASSERT_TRUE(bar.LoadBitmap(106));
+    ASSERT_TRUE(bar.SetButtons(kButtons, static_cast<int>(std::size(kButtons))));
+    dlg.RepositionBars();
+    ASSERT_TRUE(ActivateAndWait(dlg));
+    CToolTipWnd& tip = bar.GetToolTip();
+    const QPoint ptAway = dlg.mapToGlobal(QPoint(250, 200));
+
+    // A click before any tip shows reaches the button.
+    std::vector<UINT> expected{kHelp};
+    Click(bar.mapToGlobal(bar.GetItemRect(bar.CommandToIndex(kHelp)).center()));
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return dlg.m_arrCommands == expected; }));
+    for (UINT nId : {kHelp, kPrint}) {
+        const QRect rcButton = bar.GetItemRect(bar.CommandToIndex(nId));
+        for (int y = rcButton.top() + 3; y < rcButton.bottom(); y += 6) {
+            MovePointer(ptAway);
+            ASSERT_TRUE(QTest::qWaitFor([&tip]() { return !tip.isVisible(); }));
+            const QPoint pt = bar.mapToGlobal(QPoint(rcButton.center().x(), y));
+            MovePointer(pt);
+            ASSERT_TRUE(QTest::qWaitFor([&tip]() { return tip.isVisible(); })) << "no tip at height " << y;
+            Click(pt);
+            expected.push_back(nId);
+            EXPECT_TRUE(QTest::qWaitFor([&]() { return dlg.m_arrCommands == expected; }))
+                << "the click at height " << y << " of " << nId << " was lost; tip at y "
+                << tip.geometry().top() << " to " << tip.geometry().bottom() << ", pointer at " << pt.y();
+            dlg.m_arrCommands = expected;
+        }
+    }
+    // The lowest rows did put the tip under the pointer.
+    const QRect rcHelp = bar.GetItemRect(bar.CommandToIndex(kHelp));
+    MovePointer(bar.mapToGlobal(QPoint(rcHelp.center().x(), rcHelp.bottom() - 1)));
+    ASSERT_TRUE(QTest::qWaitFor([&tip]() { return tip.isVisible(); }));
+    EXPECT_TRUE(tip.geometry().contains(QCursor::pos()));
+    MovePointer(ptAway);
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// The tests that only a real X server shows: what the window system does
+// with the mouse over a window, and who has the keyboard. The test main
+// starts its own Xvfb (no window manager) and runs Qt on it; the fixture
+// skips, saying why, where no server could be started. Input goes through
+// the X server's test extension, from a connection of its own, which also
+// stands for another program.
+
+#include <QPoint>
+
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+#include <string>
+
+namespace xtest {
+
+// Why no X server runs for the tests; empty when one does.
+const std::string& NoServerReason();
+void SetNoServerReason(std::string strReason);
+// The display the server answers on (":N").
+const std::string& DisplayName();
+void SetDisplayName(std::string strName);
+
+class CXServerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The pointer to a point of the screen, as a user moves it.
+    void MovePointer(const QPoint& ptScreen);
+    // A left click there.
+    void Click(const QPoint& ptScreen);
+    // A window of another program on the screen.
+    xcb_window_t MakeOtherProgramsWindow();
+    // Another program gives the keyboard to that window (or to nobody).
+    void GiveKeyboardTo(xcb_window_t window);
+    // The window that has the keyboard.
+    xcb_window_t KeyboardHolder();
+
+private:
+    // Waits until the server has done what was sent.
+    void Sync();
+
+    xcb_connection_t* m_pOther = nullptr;
+    xcb_window_t m_root = 0;
+};
+
+}  // namespace xtest
