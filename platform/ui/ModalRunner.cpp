@@ -1,5 +1,7 @@
 #include "platform/ui/ModalRunner.h"
 
+#include "platform/ui/KeyboardHolder.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -27,22 +29,30 @@ namespace {
 // transient window closes (seen after a file dialog whose completer was
 // open), and the menus and mnemonics stop answering; a second request
 // once the window manager has handled the close gives it back.
-constexpr int kReactivateDelayMs = 500;
+int g_nReactivateDelayMs = 500;
 
+// A user who went on to another program keeps it: the editor must not jump
+// in front of it.
 void Reactivate(const QPointer<QWidget>& pWindow) {
-    if (QApplication::activeWindow() != pWindow) {
+    if (QApplication::activeWindow() != pWindow && !IsKeyboardWithAnotherProgram()) {
         pWindow->activateWindow();
     }
-    QTimer::singleShot(kReactivateDelayMs, pWindow, [pWindow]() {
+    QTimer::singleShot(g_nReactivateDelayMs, pWindow, [pWindow]() {
         const QWidget* pModal = QApplication::activeModalWidget();
         if (QApplication::activeWindow() == nullptr && pWindow->isVisible() &&
-            (pModal == nullptr || pModal == pWindow)) {
+            (pModal == nullptr || pModal == pWindow) && !IsKeyboardWithAnotherProgram()) {
             pWindow->activateWindow();
         }
     });
 }
 
 }  // namespace
+
+int SetReactivateDelay(int nDelayMs) {
+    const int nOld = g_nReactivateDelayMs;
+    g_nReactivateDelayMs = nDelayMs;
+    return nOld;
+}
 
 int RunModal(QDialog& dlg) {
     // The window that was active gets the keyboard back when the dialog

@@ -19,7 +19,14 @@ public:
 IModalRunner* SetModalRunner(IModalRunner* pRunner);
 IModalRunner* GetModalRunner();
 
-// Through the installed runner, or QDialog::exec.
+// Through the installed runner, or QDialog::exec. The window that was
+// active before gets the keyboard back, and once more after the delay below
+// when no window of ours has it then; neither when another program took it
+// meanwhile.
 int RunModal(QDialog& dlg);
+
+// The delay of the second request, in milliseconds (500); tests shorten it.
+// Gives back the previous one.
+int SetReactivateDelay(int nDelayMs);
 
 }  // namespace platform::ui

@@ -1,19 +1,25 @@
 // What only a real X server shows: the toolbar's tip lets the click through
-// to the button under it.
+// to the button under it, and a closing dialog gives the keyboard back to
+// its window only when no other program took it.
 
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/ModalRunner.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/ui/TestEnvironment.h"
 #include "tests/ui/XServerTest.h"
 #include "ui/DialogToolBar.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -100,6 +106,44 @@ TEST_F(OnAnXServerTest, AToolbarTipLetsTheClickThroughToTheButtonUnderIt) {
     ASSERT_TRUE(QTest::qWaitFor([&tip]() { return tip.isVisible(); }));
     EXPECT_TRUE(tip.geometry().contains(QCursor::pos()));
     MovePointer(ptAway);
+}
+
+// Closing a dialog gives the keyboard back to the window behind it at once,
+// and again once the window manager is done (the delay), when nobody has
+// it; a program the user went on to keeps it.
+TEST_F(OnAnXServerTest, AClosingDialogLeavesTheKeyboardWithAnotherProgram) {
+    constexpr int kDelayMs = 500;
+    const int nOldDelay = platform::ui::SetReactivateDelay(kDelayMs);
+    QWidget owner;
+    owner.setGeometry(50, 50, 300, 200);
+    ASSERT_TRUE(ActivateAndWait(owner));
+    const auto ownerId = static_cast<xcb_window_t>(owner.winId());
+    const xcb_window_t other = MakeOtherProgramsWindow();
+    // Runs a dialog over the owner and, right after it closed, lets another
+    // program take the keyboard (or no one); gives back when the delayed
+    // request came due.
+    auto closeThenGiveKeyboardTo = [&](xcb_window_t holder) {
+        QDialog front(&owner);
+        QTimer::singleShot(0, &front, [&front]() { front.reject(); });
+        platform::ui::RunModal(front);
+        QElapsedTimer clock;
+        clock.start();
+        GiveKeyboardTo(holder);
+        // Qt tells a lost keyboard some 400 ms late; the delayed request
+        // comes after that.
+        EXPECT_TRUE(QTest::qWaitFor([]() { return QApplication::activeWindow() == nullptr; }));
+        QTest::qWait(static_cast<int>(std::max<qint64>(0, kDelayMs + 200 - clock.elapsed())));
+    };
+
+    closeThenGiveKeyboardTo(other);
+    EXPECT_EQ(KeyboardHolder(), other);
+    EXPECT_EQ(QApplication::activeWindow(), nullptr);
+
+    ASSERT_TRUE(ActivateAndWait(owner));
+    closeThenGiveKeyboardTo(XCB_WINDOW_NONE);
+    EXPECT_TRUE(QTest::qWaitFor([&owner]() { return QApplication::activeWindow() == &owner; }));
+    EXPECT_EQ(KeyboardHolder(), ownerId);
+    platform::ui::SetReactivateDelay(nOldDelay);
 }
 
 }  // namespace

@@ -385,9 +385,10 @@ TEST_F(FrameworkServicesTest, AModalRunGivesTheKeyboardBackToTheWindowThatHadIt)
         uitest::ProcessEvents();
         d.reject();
     });
+    const int nDelay = platform::ui::SetReactivateDelay(0);
     platform::ui::RunModal(front);
-    QTest::qWait(600);
-    EXPECT_EQ(QApplication::activeWindow(), &owner);
+    EXPECT_TRUE(QTest::qWaitFor([&owner]() { return QApplication::activeWindow() == &owner; }));
+    platform::ui::SetReactivateDelay(nDelay);
     EXPECT_EQ(QApplication::focusWidget(), pEdit);
     uitest::PressWindowKey(&owner, Qt::Key_X);
     EXPECT_EQ(pEdit->text(), "x");
