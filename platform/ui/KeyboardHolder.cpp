@@ -61,15 +61,19 @@ bool IsOurWindow(xcb_window_t window) {
 
 }  // namespace
 
-bool IsKeyboardWithAnotherProgram() {
+KeyboardHolder WhoHasTheKeyboard() {
     auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
     if (pApp == nullptr) {
-        return false;
+        return KeyboardHolder::Nobody;
     }
     const auto* pX11 = pApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* pConnection = pX11 != nullptr ? pX11->connection() : nullptr;
     if (pConnection == nullptr) {
-        return QGuiApplication::applicationState() != Qt::ApplicationActive;
+        if (QGuiApplication::focusWindow() != nullptr) {
+            return KeyboardHolder::Ours;
+        }
+        return QGuiApplication::applicationState() == Qt::ApplicationActive ? KeyboardHolder::Nobody
+                                                                            : KeyboardHolder::AnotherProgram;
     }
     const xcb_window_t root = RootWindow(pConnection);
     bool bActiveKnown = false;
@@ -78,9 +82,9 @@ bool IsKeyboardWithAnotherProgram() {
         holder = InputFocus(pConnection);
     }
     if (holder == XCB_WINDOW_NONE || holder == XCB_INPUT_FOCUS_POINTER_ROOT || holder == root) {
-        return false;
+        return KeyboardHolder::Nobody;
     }
-    return !IsOurWindow(holder);
+    return IsOurWindow(holder) ? KeyboardHolder::Ours : KeyboardHolder::AnotherProgram;
 }
 
 }  // namespace platform::ui

@@ -1,13 +1,16 @@
 #pragma once
-// Whether another program has the keyboard: the user went on elsewhere, and
-// a window of ours must not push itself to the front.
+// Who has the keyboard now: a window of ours, nobody, or another program
+// (the user went on elsewhere, and no window of ours may push itself to the
+// front).
 
 namespace platform::ui {
 
-// On X: the window manager's active window, or without a window manager
-// the input focus, is a window of another program. Elsewhere: the
-// application is no longer the active one. False when nobody has the
-// keyboard.
-bool IsKeyboardWithAnotherProgram();
+enum class KeyboardHolder { Ours, Nobody, AnotherProgram };
+
+// On X the window manager's active window, or without a window manager the
+// input focus, as the X server has it. Elsewhere: ours while a window of
+// ours is active, nobody while the application is still the active one,
+// else another program.
+KeyboardHolder WhoHasTheKeyboard();
 
 }  // namespace platform::ui

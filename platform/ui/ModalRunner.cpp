@@ -34,13 +34,13 @@ int g_nReactivateDelayMs = 500;
 // A user who went on to another program keeps it: the editor must not jump
 // in front of it.
 void Reactivate(const QPointer<QWidget>& pWindow) {
-    if (QApplication::activeWindow() != pWindow && !IsKeyboardWithAnotherProgram()) {
+    if (QApplication::activeWindow() != pWindow && WhoHasTheKeyboard() != KeyboardHolder::AnotherProgram) {
         pWindow->activateWindow();
     }
     QTimer::singleShot(g_nReactivateDelayMs, pWindow, [pWindow]() {
         const QWidget* pModal = QApplication::activeModalWidget();
-        if (QApplication::activeWindow() == nullptr && pWindow->isVisible() &&
-            (pModal == nullptr || pModal == pWindow) && !IsKeyboardWithAnotherProgram()) {
+        if (pWindow->isVisible() && (pModal == nullptr || pModal == pWindow) &&
+            WhoHasTheKeyboard() == KeyboardHolder::Nobody) {
             pWindow->activateWindow();
         }
     });

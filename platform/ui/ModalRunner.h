@@ -20,9 +20,8 @@ IModalRunner* SetModalRunner(IModalRunner* pRunner);
 IModalRunner* GetModalRunner();
 
 // Through the installed runner, or QDialog::exec. The window that was
-// active before gets the keyboard back, and once more after the delay below
-// when no window of ours has it then; neither when another program took it
-// meanwhile.
+// active before gets the keyboard back unless another program took it, and
+// once more after the delay below when nobody has it then.
 int RunModal(QDialog& dlg);
 
 // The delay of the second request, in milliseconds (500); tests shorten it.
