@@ -185,8 +185,13 @@ int CreateTemporary(const std::string& dir, const std::string& name, std::string
                 continue;
             return -1;
         }
+        // Where the file system gives no lock (ENOLCK on some network
+        // mounts) the temporary goes unlocked: no clean-up there can lock it
+        // either, so none takes it for a left-over.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
         struct stat st {};
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0)
+        if (::fstat(fd, &st) == 0 && st.st_nlink > 0)
             return fd;
         // Another write's clean-up took it for a left-over in the moment
         // between its creation and the lock: take a new one.
