@@ -154,7 +154,11 @@ void CIniManager::LogProfileNotices(const std::string& sProfile)
     int nErrno = 0;
     if (platform::TakeFailedProfileWriteNotice(sProfile, nErrno))
         LOG_ERROR("Settings file \"%s\" could not be written (%s): the changed settings are not kept",
-                  sProfile.c_str(), std::strerror(nErrno));
+                  sProfile.c_str(), platform::DescribeProfileWriteFailure(nErrno).c_str());
+    if (platform::TakeUnlockedProfileWriteNotice(sProfile, nErrno))
+        LOG_WARNING("Settings file \"%s\" is written without a lock, which its file system does not give (%s): "
+                    "another program's changes to it may be lost",
+                    sProfile.c_str(), std::strerror(nErrno));
 }
 
 int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDefault)

@@ -106,7 +106,8 @@ public:
     BOOL WriteInt(std::string_view section, const char* pszKey, UINT nValue);
 
     // What the engine noted of the file since the last call: that it is too
-    // large to be a settings file, that a write failed; each once, in the log.
+    // large to be a settings file, that a write failed, that writes go
+    // without a lock; each once, in the log.
     static void LogProfileNotices(const std::string& sProfile);
 
 private:

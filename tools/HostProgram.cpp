@@ -394,8 +394,11 @@ int Associate(platform::host::CEtsHost& host, const Options& options)
         std::fprintf(stderr, "etshost: adding the association failed hr=0x%08X\n", static_cast<unsigned>(hr));
         return kExitError;
     }
+    // Added only once the project file keeps it; a failed write says why.
+    if (!SaveWhenChanged(host, options.strProject, false))
+        return kExitError;
     std::printf("association added\n");
-    return SaveWhenChanged(host, options.strProject, false) ? kExitOk : kExitError;
+    return kExitOk;
 }
 
 int Run(const Options& options)

@@ -7,8 +7,9 @@
 //   inikey FILE SECTION KEY=VALUE...        sets each key in the order given
 //
 // Exit codes: 0 done, 1 a write was refused (the file keeps what the earlier
-// keys wrote) or the file is too large to be a settings file, 2 bad
-// arguments. Either failure says why on standard error.
+// keys wrote), or the file is there but cannot be read (a folder, no
+// permission) or is too large to be a settings file, 2 bad arguments. Either
+// failure says why on standard error.
 
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrivateProfile.h"
@@ -51,6 +52,12 @@ int main(int argc, char** argv)
         const std::string strValue = platform::GetPrivateProfileString(strSection, argv[3], "", strPath);
         if (SaysTooLarge(strPath))
             return 1;
+        // A file that is there but cannot be read is no missing key.
+        int nErrno = 0;
+        if (platform::TakeUnreadableProfileNotice(strPath, nErrno)) {
+            std::fprintf(stderr, "inikey: cannot read %s: %s\n", strPath.c_str(), std::strerror(nErrno));
+            return 1;
+        }
         std::printf("%s\n", strValue.c_str());
         return 0;
     }
@@ -71,7 +78,7 @@ int main(int argc, char** argv)
             int nErrno = 0;
             if (platform::TakeFailedProfileWriteNotice(strPath, nErrno))
                 std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s: %s\n", strKey.c_str(), strSection.c_str(),
-                             strPath.c_str(), std::strerror(nErrno));
+                             strPath.c_str(), platform::DescribeProfileWriteFailure(nErrno).c_str());
             else
                 std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s: it would not read back as given\n",
                              strKey.c_str(), strSection.c_str(), strPath.c_str());

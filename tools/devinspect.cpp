@@ -7,12 +7,14 @@
 // --new ADDRESS first writes STATEFILE as a new device, never downloaded,
 // that answers at the individual address ADDRESS (area.line.device, e.g.
 // 1.1.5), and then prints the file as written. It writes only where nothing
-// is yet: a state file holds a device's downloads, which a slip of the
-// keyboard must not wipe out.
+// is yet, also when something comes there while it writes: a state file
+// holds a device's downloads, which a slip of the keyboard must not wipe
+// out.
 //
 // Exit codes: 0 printed, 1 the file is missing or not a device state (with
-// --new: something is there already, or the file could not be written),
-// 2 bad arguments (a bad address among them).
+// --new: something is there already, the file could not be written, or
+// the address is 0.0.0, which no device has), 2 bad arguments (an address
+// that is no individual address among them).
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
@@ -23,9 +25,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace {
 
@@ -46,15 +46,13 @@ bool ParseAddress(const char* pszText, WORD& nAddress)
 // Writes a fresh device at the address into a path where nothing is yet.
 bool WriteNewDevice(WORD nAddress, const std::string& strPath)
 {
-    std::error_code error;
-    if (std::filesystem::symlink_status(strPath, error).type() != std::filesystem::file_type::not_found) {
-        std::fprintf(stderr, "devinspect: %s: exists already; not overwritten\n", strPath.c_str());
-        return false;
-    }
     CSimulatedDevice device;
     device.SetIndividualAddress(nAddress);
-    if (!CDeviceStateFile::Save(strPath, device.GetState())) {
-        std::fprintf(stderr, "devinspect: %s: cannot write: %s\n", strPath.c_str(), std::strerror(errno));
+    if (!platform::CreateFileAtomically(strPath, CDeviceStateFile::ToText(device.GetState()))) {
+        if (errno == EEXIST)
+            std::fprintf(stderr, "devinspect: %s: exists already; not overwritten\n", strPath.c_str());
+        else
+            std::fprintf(stderr, "devinspect: %s: cannot write: %s\n", strPath.c_str(), std::strerror(errno));
         return false;
     }
     return true;
@@ -91,6 +89,11 @@ int main(int argc, char** argv)
                          "e.g. 1.1.5)\n",
                          pszNewAddress);
             return 2;
+        }
+        // 0.0.0 is the address of no device: nothing would ever answer there.
+        if (nAddress == 0) {
+            std::fprintf(stderr, "devinspect: %s: no device has this individual address\n", pszNewAddress);
+            return 1;
         }
         if (!WriteNewDevice(nAddress, strPath))
             return 1;

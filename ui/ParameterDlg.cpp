@@ -112,6 +112,7 @@ CParameterDlg::~CParameterDlg() {
     // Panes going away must not report to a half-destroyed window.
     m_bNotificationsOn = false;
     DestroyFrame();
+    m_pCloseSettings.reset();
     m_clipboard.Clear();
     SetMenu(nullptr);
 }
@@ -452,6 +453,7 @@ void CParameterDlg::UpdateHelpFilePath() {
 
 void CParameterDlg::OnDestroy() {
     DestroyFrame();
+    m_pCloseSettings.reset();
     CDialog::OnDestroy();
 }
 
@@ -586,6 +588,12 @@ void CParameterDlg::SaveWindowState() {
 }
 
 int CParameterDlg::SaveAndClose() {
+    // The window's keys and, when the frame goes at the end of the run, the
+    // splitter's and the tables' go to the file in one change, so that
+    // behind another program's lock the close waits once at most. A close
+    // that does not happen writes the window's keys at once.
+    m_pCloseSettings.reset();
+    m_pCloseSettings = std::make_unique<CSettingsBatch>();
     if (IsInitialized()) {
         SaveWindowState();
     }
@@ -596,11 +604,13 @@ int CParameterDlg::SaveAndClose() {
         const std::string strCaption = GetResString(505, "Änderungen speichern");
         const int nAnswer = box.AskYesNoCancel(GetSafeHwnd(), strText.c_str(), strCaption.c_str());
         if (nAnswer == IDCANCEL) {
+            m_pCloseSettings.reset();
             return 2;
         }
         if (nAnswer == IDYES) {
             OnFileSave();
             if (g_bDataModified) {
+                m_pCloseSettings.reset();
                 return 2;
             }
         }

@@ -25,6 +25,7 @@ class CMainTableView;
 class CMainTreeView;
 class CNavigationTree;
 class CObject;
+class CSettingsBatch;
 class IReportView;
 class IViewPane;
 struct VIEWNOTIFY;
@@ -238,4 +239,7 @@ private:
     std::string m_strCurrentFile;
     CViewClipboard m_clipboard;
     std::unique_ptr<IReportView> m_pReportView;
+    // The settings written at a close, from SaveAndClose until the frame is
+    // gone.
+    std::unique_ptr<CSettingsBatch> m_pCloseSettings;
 };

@@ -59,10 +59,9 @@ bool WriteWhole(int fd, const std::uint8_t* p, std::size_t size)
     return true;
 }
 
-// The file the path names, its symbolic links followed, as an editor writes
-// through them: the link stays and the file it points to (which need not
-// exist yet) gets the content.
-bool FollowLinks(const std::string& path, std::string& target)
+}  // namespace
+
+bool FollowSymbolicLinks(const std::string& path, std::string& target)
 {
     target = path;
     for (int nHops = 0; nHops < 40; ++nHops) {
@@ -88,6 +87,8 @@ bool FollowLinks(const std::string& path, std::string& target)
     errno = ELOOP;
     return false;
 }
+
+namespace {
 
 void SplitPath(const std::string& path, std::string& dir, std::string& name)
 {
@@ -184,8 +185,13 @@ int CreateTemporary(const std::string& dir, const std::string& name, std::string
                 continue;
             return -1;
         }
+        // Where the file system gives no lock (ENOLCK on some network
+        // mounts) the temporary goes unlocked: no clean-up there can lock it
+        // either, so none takes it for a left-over.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
         struct stat st {};
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0)
+        if (::fstat(fd, &st) == 0 && st.st_nlink > 0)
             return fd;
         // Another write's clean-up took it for a left-over in the moment
         // between its creation and the lock: take a new one.
@@ -252,18 +258,39 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
 
 namespace {
 
-bool WriteAtomically(const std::string& path, const void* data, std::size_t size, struct stat* pWritten)
+// Puts the complete temporary in the file's place: renamed over what is
+// there, or, for a new file, linked to the name, which fails (EEXIST) when
+// anything is there by then. A file system without hard links takes the
+// rename that refuses to replace.
+bool PutInPlace(const std::string& strTemp, const std::string& target, bool bReplace)
+{
+    if (bReplace)
+        return ::rename(strTemp.c_str(), target.c_str()) == 0;
+    if (::link(strTemp.c_str(), target.c_str()) != 0 &&
+        (errno == EEXIST || ::renameat2(AT_FDCWD, strTemp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0))
+        return false;
+    // The temporary's own name goes; after the rename it is gone already.
+    ::unlink(strTemp.c_str());
+    return true;
+}
+
+bool WriteAtomically(const std::string& path, const void* data, std::size_t size, struct stat* pWritten,
+                     bool bReplace = true)
 {
     if (path.empty()) {
         errno = ENOENT;
         return false;
     }
     const AtomicWriteHooks hooks = CurrentHooks();
-    std::string target;
-    if (!FollowLinks(path, target))
+    std::string target = path;
+    if (bReplace && !FollowSymbolicLinks(path, target))
         return false;
     struct stat old {};
-    const bool bExists = ::stat(target.c_str(), &old) == 0;
+    const bool bExists = bReplace ? ::stat(target.c_str(), &old) == 0 : ::lstat(target.c_str(), &old) == 0;
+    if (bExists && !bReplace) {
+        errno = EEXIST;
+        return false;
+    }
     if (bExists) {
         if (!S_ISREG(old.st_mode)) {
             errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
@@ -289,10 +316,15 @@ bool WriteAtomically(const std::string& path, const void* data, std::size_t size
         // process may set it, and mode (after the owner, which may clear
         // set-id bits).
         struct stat now {};
-        if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        const bool bKnown = ::fstat(fd, &now) == 0;
+        if (bKnown && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
             ::fchown(fd, old.st_uid, old.st_gid) != 0)
             (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-        bOk = ::fchmod(fd, old.st_mode & 07777) == 0;
+        // A file system without modes refuses to set any, so only a mode
+        // that differs is set; it is looked at after the owner, whose
+        // change may have cleared set-id bits.
+        if (!bKnown || ::fstat(fd, &now) != 0 || (now.st_mode & 07777) != (old.st_mode & 07777))
+            bOk = ::fchmod(fd, old.st_mode & 07777) == 0;
     }
     bOk = bOk && Sync(hooks, fd) == 0;
     if (!bOk) {
@@ -307,7 +339,7 @@ bool WriteAtomically(const std::string& path, const void* data, std::size_t size
         errno = ECANCELED;
         return false;
     }
-    if (::rename(strTemp.c_str(), target.c_str()) != 0) {
+    if (!PutInPlace(strTemp, target, bReplace)) {
         const int nErrno = errno;
         ::unlink(strTemp.c_str());
         ::close(fd);
@@ -351,6 +383,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view text, struct 
     return WriteAtomically(path, text.data(), text.size(), &written);
 }
 
+bool CreateFileAtomically(const std::string& path, std::string_view text)
+{
+    return WriteAtomically(path, text.data(), text.size(), nullptr, false);
+}
+
 std::optional<timespec> FileSystemNow(const std::string& dir)
 {
     // A temporary of the write pattern, locked while it lives, so that no
@@ -383,7 +420,7 @@ void SetAtomicWriteHooks(AtomicWriteHooks hooks)
 std::vector<std::string> FindAtomicWriteTemporaries(const std::string& path)
 {
     std::string target;
-    if (!FollowLinks(path, target))
+    if (!FollowSymbolicLinks(path, target))
         target = path;
     std::string dir;
     std::string name;

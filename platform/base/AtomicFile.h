@@ -39,6 +39,17 @@ bool WriteFileAtomically(const std::string& path, std::string_view text);
 // path since then is not mistaken for it.
 bool WriteFileAtomically(const std::string& path, std::string_view text, struct ::stat& written);
 
+// A new file, written whole in the same way, where nothing is: the complete
+// temporary is linked to the name instead of renamed over it, so anything
+// that is there by then (a file, a link, made even in the last moment) stays
+// as it is and the write fails (EEXIST). Symbolic links are not followed.
+bool CreateFileAtomically(const std::string& path, std::string_view text);
+
+// The file that a write of the path replaces: the path with its symbolic
+// links followed, also to a file that is not there yet. False (errno set)
+// on a loop of links or one that cannot be read.
+bool FollowSymbolicLinks(const std::string& path, std::string& target);
+
 // The file system's own present time in the folder: the time stamp a file
 // created there now gets (on a network mount the server's clock, not this
 // machine's). Nothing when the folder takes no new file.

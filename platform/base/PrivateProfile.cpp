@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -56,12 +57,33 @@ struct TimestampRule {
     bool bKernelClock = false;
 };
 
-// A write waits this long at most for another process's write of the same
-// file to end, and fails after that rather than hang.
-constexpr int kLockWaitMilliseconds = 3000;
+// How often a write waiting for another's lock tries it again.
 constexpr int kLockRetryMilliseconds = 2;
 
 enum class FileState { missing, unreadable, oversized, read };
+
+// Something the caller is to tell once: raised with its reason, told once,
+// and raised anew only after it was cleared.
+struct Notice {
+    int nErrno = 0;
+    bool bTaken = false;
+
+    void Raise(int nReason)
+    {
+        if (nErrno == 0)
+            bTaken = false;
+        nErrno = nReason;
+    }
+    void Clear() { nErrno = 0; }
+    bool Take(int& nReason)
+    {
+        if (nErrno == 0 || bTaken)
+            return false;
+        bTaken = true;
+        nReason = nErrno;
+        return true;
+    }
+};
 
 struct CachedFile {
     FileState state = FileState::missing;
@@ -71,12 +93,20 @@ struct CachedFile {
     std::shared_ptr<const CProfileText> pText;
     // What was read, so that reading an unchanged file again skips parsing.
     std::string strBytes;
-    bool bOversizeNoticeTaken = false;
-    // Why the last write failed (0 after one that succeeded), and whether
-    // that was told.
-    int nWriteErrno = 0;
-    bool bWriteNoticeTaken = false;
+    Notice oversized;
+    Notice unreadable;
+    // Why the last write failed; cleared by one that succeeds.
+    Notice writeFailed;
+    // The file system gives no lock: writes go without it, told once.
+    Notice unlocked;
+    // Another process held the lock past a whole wait: later writes do not
+    // wait again, but take the lock only when it is free at once, until one
+    // takes it.
+    bool bLockBusy = false;
 };
+
+std::mutex s_waitMutex;
+std::function<void(int nMilliseconds)> s_lockWait;
 
 struct PendingWrite {
     std::string section;
@@ -181,90 +211,129 @@ bool IsRacy(const std::string& path, CachedFile& file)
     return Nanoseconds(now) - nLatest < file.rule->nStep;
 }
 
-// The file the path leads to, for the lock beside it: writers that name it
-// by another link meet at the same lock.
+// The file a write of the path replaces, for the lock beside it: writers
+// that name it by another link, even before it is there, meet at the same
+// lock.
 std::string LockPathOf(const std::string& path)
 {
+    std::string target;
+    if (!FollowSymbolicLinks(path, target))
+        target = path;
     char szReal[PATH_MAX];
-    if (::realpath(path.c_str(), szReal) != nullptr)
+    if (::realpath(target.c_str(), szReal) != nullptr)
         return std::string(szReal) + ".lock";
     // A file not there yet: beside it in its folder as that resolves, where
     // the lock lies once the file is there.
-    const std::string strFolder = FolderOf(path);
+    const std::string strFolder = FolderOf(target);
     if (::realpath(strFolder.c_str(), szReal) != nullptr)
-        return std::string(szReal) + (std::string(szReal) == "/" ? "" : "/") + path.substr(path.rfind('/') + 1) +
+        return std::string(szReal) + (std::string(szReal) == "/" ? "" : "/") + target.substr(target.rfind('/') + 1) +
                ".lock";
-    return path + ".lock";
+    return target + ".lock";
 }
 
 // Serialises the read, merge and replace of one file between processes
 // (another editor, the plug-in inside the host program, inikey): an
 // advisory lock on "<file>.lock", taken for that step alone and removed
 // with it, never held across anything a user does. A writer that finds it
-// held waits a bounded time, then fails. A lock file removed by its last
-// holder while another process waited on it is left for a new one.
+// held waits a bounded time, or not at all when asked so, then gives up. A
+// lock file removed by its last holder while another process waited on it
+// is left for a new one. Where the file system gives no lock at all (some
+// network mounts), the write goes without one.
 class CProfileWriteLock {
 public:
-    explicit CProfileWriteLock(const std::string& path) : m_strPath(LockPathOf(path))
+    enum class EState { held, unlocked, busy, failed };
+
+    CProfileWriteLock(const std::string& path, bool bWait) : m_strPath(LockPathOf(path))
     {
+        std::function<void(int nMilliseconds)> wait;
+        {
+            std::lock_guard lock(s_waitMutex);
+            wait = s_lockWait;
+        }
         timespec start {};
         ::clock_gettime(CLOCK_MONOTONIC, &start);
+        long long nWaited = 0;
         for (;;) {
-            if (m_fd < 0)
-                m_fd = ::open(m_strPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-            if (m_fd < 0)
+            if (m_fd < 0 && !Open())
                 return;
             if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
                 struct stat held {};
                 struct stat named {};
                 if (::fstat(m_fd, &held) == 0 && ::lstat(m_strPath.c_str(), &named) == 0 &&
                     held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                    m_bHeld = true;
+                    m_eState = EState::held;
                     return;
                 }
                 ::close(m_fd);
                 m_fd = -1;
                 continue;
             }
-            if (errno != EWOULDBLOCK && errno != EINTR) {
+            if (errno == EINTR)
+                continue;
+            if (errno != EWOULDBLOCK) {
+                m_nErrno = errno;
+                m_eState = EState::unlocked;
                 Release();
                 return;
             }
-            timespec now {};
-            ::clock_gettime(CLOCK_MONOTONIC, &now);
-            if ((Nanoseconds(now) - Nanoseconds(start)) / 1'000'000 >= kLockWaitMilliseconds) {
+            if (!bWait || nWaited >= kProfileLockWaitMilliseconds) {
+                m_nErrno = EWOULDBLOCK;
+                m_eState = EState::busy;
                 Release();
-                errno = ETIMEDOUT;
                 return;
             }
-            ::usleep(kLockRetryMilliseconds * 1000);
+            if (wait) {
+                wait(kLockRetryMilliseconds);
+                nWaited += kLockRetryMilliseconds;
+            } else {
+                ::usleep(kLockRetryMilliseconds * 1000);
+                timespec now {};
+                ::clock_gettime(CLOCK_MONOTONIC, &now);
+                nWaited = (Nanoseconds(now) - Nanoseconds(start)) / 1'000'000;
+            }
         }
     }
     ~CProfileWriteLock()
     {
-        if (m_bHeld)
+        if (m_eState == EState::held)
             ::unlink(m_strPath.c_str());
         Release();
     }
     CProfileWriteLock(const CProfileWriteLock&) = delete;
     CProfileWriteLock& operator=(const CProfileWriteLock&) = delete;
 
-    bool IsHeld() const { return m_bHeld; }
+    EState GetState() const { return m_eState; }
+    // Why the lock was not taken.
+    int GetErrno() const { return m_nErrno; }
 
 private:
+    // A lock needs only a descriptor to read: a lock file left by another
+    // user, which this one may not write, locks all the same.
+    bool Open()
+    {
+        m_fd = ::open(m_strPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (m_fd < 0 && errno == EACCES) {
+            m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+            if (m_fd < 0 && errno == ENOENT)
+                errno = EACCES;
+        }
+        if (m_fd >= 0)
+            return true;
+        m_nErrno = errno;
+        return false;
+    }
+
     void Release()
     {
-        if (m_fd >= 0) {
-            const int nErrno = errno;
+        if (m_fd >= 0)
             ::close(m_fd);
-            errno = nErrno;
-        }
         m_fd = -1;
     }
 
     std::string m_strPath;
     int m_fd = -1;
-    bool m_bHeld = false;
+    EState m_eState = EState::failed;
+    int m_nErrno = 0;
 };
 
 // The file as it is on disk now, read again only when it changed since it
@@ -274,10 +343,14 @@ CachedFile& Current(const std::string& path)
     CachedFile& file = s_files[path];
     const std::optional<FileIdentity> identity = IdentityOf(path);
     if (!identity) {
-        const bool bThere = errno != ENOENT && errno != ENOTDIR;
+        const int nErrno = errno;
+        const bool bThere = nErrno != ENOENT && nErrno != ENOTDIR;
         file.state = bThere ? FileState::unreadable : FileState::missing;
+        bThere ? file.unreadable.Raise(nErrno) : file.unreadable.Clear();
+        file.oversized.Clear();
         file.pText.reset();
         file.bRacy = true;
+        errno = nErrno;
         return file;
     }
     if (file.state != FileState::missing && !file.bRacy && file.identity == *identity)
@@ -285,19 +358,25 @@ CachedFile& Current(const std::string& path)
     file.identity = *identity;
     if (identity->size > static_cast<off_t>(kMaxProfileSize)) {
         file.state = FileState::oversized;
+        file.oversized.Raise(EFBIG);
+        file.unreadable.Clear();
         file.pText.reset();
         file.bRacy = false;
         return file;
     }
-    file.bOversizeNoticeTaken = false;
+    file.oversized.Clear();
     ++s_counts.nReads;
     auto bytes = ReadWholeFile(path, kMaxProfileSize);
     if (!bytes) {
-        file.state = errno == EFBIG ? FileState::oversized : FileState::unreadable;
+        const int nErrno = errno;
+        file.state = nErrno == EFBIG ? FileState::oversized : FileState::unreadable;
+        nErrno == EFBIG ? file.oversized.Raise(EFBIG) : file.unreadable.Raise(nErrno);
         file.pText.reset();
         file.bRacy = true;
+        errno = nErrno;
         return file;
     }
+    file.unreadable.Clear();
     const std::string_view read(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     if (file.state != FileState::read || !file.pText || read != file.strBytes) {
         file.pText = std::make_shared<const CProfileText>(CProfileText::Parse(read));
@@ -312,10 +391,8 @@ CachedFile& Current(const std::string& path)
 
 bool FailWrite(CachedFile& file, int nErrno)
 {
-    if (file.nWriteErrno == 0)
-        file.bWriteNoticeTaken = false;
-    file.nWriteErrno = nErrno != 0 ? nErrno : EIO;
-    errno = file.nWriteErrno;
+    file.writeFailed.Raise(nErrno != 0 ? nErrno : EIO);
+    errno = file.writeFailed.nErrno;
     return false;
 }
 
@@ -357,10 +434,24 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
     if (!bChanges)
         return true;
     // What another process writes meanwhile is taken in under the lock, so
-    // that it is never replaced unseen.
-    const CProfileWriteLock lock(path);
-    if (!lock.IsHeld())
-        return FailWrite(s_files[path], errno);
+    // that it is never replaced unseen. Behind a lock that stayed taken for
+    // a whole wait, the next writes do not wait again: a window would freeze
+    // once a write for nothing.
+    CachedFile& locking = s_files[path];
+    const CProfileWriteLock lock(path, !locking.bLockBusy);
+    switch (lock.GetState()) {
+    case CProfileWriteLock::EState::busy:
+        locking.bLockBusy = true;
+        return FailWrite(locking, lock.GetErrno());
+    case CProfileWriteLock::EState::failed:
+        return FailWrite(locking, lock.GetErrno());
+    case CProfileWriteLock::EState::unlocked:
+        locking.unlocked.Raise(lock.GetErrno());
+        break;
+    case CProfileWriteLock::EState::held:
+        break;
+    }
+    locking.bLockBusy = false;
     if (!CheckWrites(path, writes, bChanges))
         return false;
     if (!bChanges)
@@ -378,7 +469,7 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
     struct stat written {};
     if (!WriteFileAtomically(path, strText, written))
         return FailWrite(file, errno);
-    file.nWriteErrno = 0;
+    file.writeFailed.Clear();
     // What was written is known without reading it, under the identity of
     // the file written; another process's file at the path since then has
     // another one. A program rewriting it in place within a time-stamp step
@@ -513,15 +604,44 @@ bool CProfileBatch::Commit()
     return writes.empty() || ApplyWrites(m_strPath, writes);
 }
 
-bool TakeFailedProfileWriteNotice(const std::string& path, int& nErrno)
+namespace {
+
+// Takes one of the file's notices, with its reason.
+bool TakeNotice(const std::string& path, Notice CachedFile::*pNotice, int& nErrno)
 {
     std::lock_guard lock(s_mutex);
     auto it = s_files.find(path);
-    if (it == s_files.end() || it->second.nWriteErrno == 0 || it->second.bWriteNoticeTaken)
-        return false;
-    it->second.bWriteNoticeTaken = true;
-    nErrno = it->second.nWriteErrno;
-    return true;
+    return it != s_files.end() && (it->second.*pNotice).Take(nErrno);
+}
+
+}  // namespace
+
+bool TakeFailedProfileWriteNotice(const std::string& path, int& nErrno)
+{
+    return TakeNotice(path, &CachedFile::writeFailed, nErrno);
+}
+
+bool TakeUnlockedProfileWriteNotice(const std::string& path, int& nErrno)
+{
+    return TakeNotice(path, &CachedFile::unlocked, nErrno);
+}
+
+bool TakeUnreadableProfileNotice(const std::string& path, int& nErrno)
+{
+    return TakeNotice(path, &CachedFile::unreadable, nErrno);
+}
+
+bool TakeOversizedProfileNotice(const std::string& path)
+{
+    int nErrno = 0;
+    return TakeNotice(path, &CachedFile::oversized, nErrno);
+}
+
+std::string DescribeProfileWriteFailure(int nErrno)
+{
+    if (nErrno == EWOULDBLOCK)
+        return "the file is locked by another program";
+    return std::strerror(nErrno);
 }
 
 void SetProfileTimestampStep(long long nNanoseconds)
@@ -534,14 +654,10 @@ void SetProfileTimestampStep(long long nNanoseconds)
     }
 }
 
-bool TakeOversizedProfileNotice(const std::string& path)
+void SetProfileLockWait(std::function<void(int nMilliseconds)> wait)
 {
-    std::lock_guard lock(s_mutex);
-    auto it = s_files.find(path);
-    if (it == s_files.end() || it->second.state != FileState::oversized || it->second.bOversizeNoticeTaken)
-        return false;
-    it->second.bOversizeNoticeTaken = true;
-    return true;
+    std::lock_guard lock(s_waitMutex);
+    s_lockWait = std::move(wait);
 }
 
 ProfileIoCounts GetProfileIoCounts()

@@ -10,14 +10,18 @@
 // that its file system's time stamps may not tell a second change (a step
 // of two seconds on FAT and network mounts). A write reads, merges and
 // replaces the file under a lock that other processes' writes of it honour
-// ("<file>.lock" beside it, held for that step only, waited for three
-// seconds at most), so what another process wrote meanwhile is never lost;
-// a write that leaves every value as it stands writes nothing. A file larger
-// than kMaxProfileSize is not parsed: its keys read as absent and it is
-// never rewritten.
+// ("<file>.lock" beside the file its links lead to, held for that step
+// only, waited for three seconds at most), so what another process wrote
+// meanwhile is never lost; a write that leaves every value as it stands
+// writes nothing. After a lock stayed taken for a whole wait, the next
+// writes of the file fail at once while it is still taken, until one finds
+// it free. Where the file system gives no lock, writes go without it. A
+// file larger than kMaxProfileSize is not parsed: its keys read as absent
+// and it is never rewritten.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +29,9 @@ namespace platform {
 
 // Far larger than any settings file this system writes.
 constexpr std::size_t kMaxProfileSize = 1u << 20;
+// A write waits this long at most for another process's write of the same
+// file to end, and fails after that rather than hang.
+constexpr int kProfileLockWaitMilliseconds = 3000;
 
 // The value of section/key, or `def` when missing. Blanks around the value are
 // dropped, and one pair of enclosing double or single quotes. When
@@ -80,13 +87,27 @@ private:
 // True once after the file was found over kMaxProfileSize, so that the
 // caller can say so in its log once.
 bool TakeOversizedProfileNotice(const std::string& path);
+// True once after the file was found there but could not be read (a
+// folder, no permission), with the reason; its keys read as absent.
+bool TakeUnreadableProfileNotice(const std::string& path, int& nErrno);
 // True once after a write of the file failed (again after one succeeded),
 // with the reason, so that the caller can say so in its log once.
 bool TakeFailedProfileWriteNotice(const std::string& path, int& nErrno);
+// True once after a write of the file went without the lock because its
+// file system gives none, with the lock's error.
+bool TakeUnlockedProfileWriteNotice(const std::string& path, int& nErrno);
+// The reason of a failed write in words: EWOULDBLOCK, a lock that another
+// program holds, as such; any other as the system says it.
+std::string DescribeProfileWriteFailure(int nErrno);
 
 // Seam for the tests: the step in which time stamps are kept, for every
 // file (0: each file system's own), as on FAT or a network mount.
 void SetProfileTimestampStep(long long nNanoseconds);
+
+// Seam for the tests, so that none waits real seconds: called instead of
+// sleeping between two tries to take a write's lock, with the milliseconds
+// it stands for. An empty one sleeps again.
+void SetProfileLockWait(std::function<void(int nMilliseconds)> wait);
 
 // Reads of ini files from disk and writes to them since the process started.
 struct ProfileIoCounts {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # devinspect --new: a new device at the address asked for, in a file that
-# devinspect and the simulated device read back; a bad address or a file
-# already there is refused and leaves nothing behind or changed.
+# devinspect and the simulated device read back; a bad address, 0.0.0 or a
+# file already there is refused and leaves nothing behind or changed.
 set -uo pipefail
 devinspect="$1"
 work=$(mktemp -d)
@@ -22,5 +22,7 @@ for bad in 1.1 16.1.1 1.1.256 1.1.5.1 " 1.1.5" +1.1.5 ""; do
   err=$("$devinspect" --new "$bad" "$work/bad.state" 2>&1 >/dev/null); status=$?
   [ "$status" = 2 ] && [[ "$err" == *"not an individual address"* ]] || fail "address '$bad': status $status, $err"
 done
+err=$("$devinspect" --new 0.0.0 "$work/bad.state" 2>&1 >/dev/null); status=$?
+[ "$status" = 1 ] && [[ "$err" == *"no device has this individual address"* ]] || fail "address 0.0.0: status $status, $err"
 [ ! -e "$work/bad.state" ] || fail "a bad address left a file"
 exit $((failures > 0))

@@ -74,5 +74,13 @@ for args in "Guid" "Guid=y"; do
   case "$err" in *"too large to be a settings file"*) ;; *) expect "message on a huge file ($args)" "... too large to be a settings file" "$err" ;; esac
 done
 
+# A file that is there but cannot be read is no missing key: the read fails
+# with the reason rather than print an empty value.
+mkdir "$work/folder.ini"
+status=0
+err=$("$inikey" "$work/folder.ini" SerialCommunication Guid 2>&1 >/dev/null) || status=$?
+expect "status on a folder" 1 "$status"
+expect "message on a folder" "inikey: cannot read $work/folder.ini: Is a directory" "$err"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "inikey: all cases passed"

@@ -32,8 +32,12 @@
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
 #include "tests/support/ScriptedFileDialogService.h"
+#include "tests/support/ProfileLockHolder.h"
 #include "tests/support/ScriptedMessageBoxSink.h"
 #include "tests/ui/TestEnvironment.h"
+#include "ui/MainTableBox.h"
+#include "ui/MainTableView.h"
+#include "ui/NavigationTree.h"
 #include "ui/ParameterDlg.h"
 #include "ui/ProgressWindow.h"
 #include "ui/UiServices.h"
@@ -348,6 +352,42 @@ TEST_F(PlugInRoadTest, ImportTouchesTheProjectOnlyWhenSaved) {
     // Saved: the imported routines are in the project.
     EXPECT_NE(m_host.SaveText(), strBefore);
     EXPECT_EQ(ParameterValue(m_host.SaveText(), kSampleDevice, "DayRoutineDisplayName-2"), "Feiertag");
+}
+
+// A table whose column settings a visit of its pane writes.
+class CColumnsTable : public CMainTableBox {
+public:
+    using CMainTableBox::CMainTableBox;
+    bool InitColumns() override { return AddColumn("Name", 80, LVCFMT_LEFT) >= 0; }
+};
+
+// Behind another's lock on the settings file, three panes and the close wait
+// once, and the host's log says once why the settings were not written.
+TEST_F(PlugInRoadTest, SettingsBehindAnotherLockWaitOnceAndAreLoggedOnce) {
+    CScriptedMessageBoxSink boxes;
+    const locktest::CCountedLockWaits waits;
+    locktest::CLockHolder holder(m_strProfile + ".lock");
+    for (int nType : {2, 3, 4}) {
+        CMainTableView::RegisterTableClass(nType, [](int nType, CObject*) { return new CColumnsTable(nType); });
+    }
+    m_runner.Then([&](QDialog& d) {
+        CNavigationTree* pTree = dynamic_cast<CParameterDlg&>(d).GetTree(0);
+        for (const char* pszPane : {"Mengen", "Gruppenadressen", "Auslastung"}) {
+            QTreeWidgetItem* pItem = pTree->findItems(QString::fromUtf8(pszPane), Qt::MatchExactly).value(0);
+            ASSERT_NE(pItem, nullptr) << pszPane;
+            uitest::Click(pTree->viewport(), pTree->visualItemRect(pItem).center());
+        }
+        uitest::PressCloseBox(&d);
+    });
+    EXPECT_EQ(Edit(CreatePlugIn(), kSampleDevice), S_OK);
+    for (int nType : {2, 3, 4}) {
+        CMainTableView::RegisterTableClass(nType, nullptr);
+    }
+    const std::string strLogged = LoggedLines();
+    const std::string strLocked = "could not be written (the file is locked by another program)";
+    EXPECT_NE(strLogged.find(strLocked), std::string::npos) << strLogged;
+    EXPECT_EQ(strLogged.find(strLocked), strLogged.rfind(strLocked));
+    EXPECT_EQ(waits.nWaited, platform::kProfileLockWaitMilliseconds);
 }
 
 }  // namespace

@@ -304,6 +304,23 @@ TEST_F(AtomicFileTest, AKilledWriterLeavesTheOldFileOrTheNewOneWholeAndNoTempora
     EXPECT_EQ(Names(), (std::vector<std::string> {"data.tv2"}));
 }
 
+// A new file never replaces what came to its place while it was written.
+TEST_F(AtomicFileTest, ANewFileNeverReplacesWhatCameThereMeanwhile)
+{
+    const std::string strPath = PathOf("device.state");
+    platform::AtomicWriteHooks hooks;
+    hooks.beforeRename = [&strPath](const std::string&) { return ::symlink("theirs", strPath.c_str()) == 0; };
+    platform::SetAtomicWriteHooks(hooks);
+    errno = 0;
+    EXPECT_FALSE(platform::CreateFileAtomically(strPath, "ours"));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_TRUE(fs::is_symlink(strPath));
+    EXPECT_EQ(Names(), std::vector<std::string> {"device.state"});
+    platform::SetAtomicWriteHooks({});
+    ASSERT_TRUE(platform::CreateFileAtomically(PathOf("new.state"), "ours"));
+    EXPECT_EQ(Read(PathOf("new.state")), "ours");
+}
+
 TEST_F(AtomicFileTest, WholeFileReadsStopAtTheLimitAndReadOnlyRegularFiles)
 {
     const std::string strFile = PathOf("big.tv2");

@@ -2,6 +2,7 @@
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrivateProfile.h"
 #include "tests/support/CrashTestSupport.h"
+#include "tests/support/ProfileLockHolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -391,44 +392,72 @@ TEST_F(PrivateProfileTest, TwoProcessesWritingDifferentKeysLoseNone)
     EXPECT_FALSE(fs::exists(path + ".lock"));
 }
 
-// A write that finds another process's write going on waits a bounded time
-// for it, then fails rather than hang; the file stays as it was. One that
-// changes nothing does not wait at all.
-TEST_F(PrivateProfileTest, AWriteWaitsForAnotherWriterBoundedlyAndThenFails)
+// Behind another's lock a writer waits once, a bounded time, and fails
+// saying so; later writes fail at once while the lock stays, and write once
+// it is free. A write that changes nothing takes no lock.
+TEST_F(PrivateProfileTest, AWriterHeldOffByAnotherLockWaitsOnceUntilTheLockIsFree)
 {
     Put("[Common]\nA=1\n");
-    int fds[2] = {};
-    ASSERT_EQ(::pipe(fds), 0);
-    const pid_t holder = ::fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        const int fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
-        const bool bLocked = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
-        (void)!::write(fds[1], bLocked ? "1" : "0", 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char cLocked = '0';
-    ASSERT_EQ(::read(fds[0], &cLocked, 1), 1);
-    ASSERT_EQ(cLocked, '1');
-    // A write that changes nothing needs no lock and does not wait.
-    const ProfileIoCounts before = GetProfileIoCounts();
+    const locktest::CCountedLockWaits waits;
+    locktest::CLockHolder holder(path + ".lock");
+    ASSERT_TRUE(holder.Holds());
     EXPECT_TRUE(WritePrivateProfileString("Common", "A", "1", path));
-    EXPECT_EQ(GetProfileIoCounts().nWrites, before.nWrites);
-    errno = 0;
+    EXPECT_EQ(waits.nWaited, 0);
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
-    EXPECT_EQ(errno, ETIMEDOUT);
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
-    ::close(fds[0]);
-    ::close(fds[1]);
-    EXPECT_EQ(Contents(), "[Common]\nA=1\n");
     int nErrno = 0;
     EXPECT_TRUE(TakeFailedProfileWriteNotice(path, nErrno));
-    EXPECT_EQ(nErrno, ETIMEDOUT);
-    // The holder gone, its lock is gone with it.
-    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
-    EXPECT_EQ(Contents(), "[Common]\nA=2\n");
+    EXPECT_EQ(DescribeProfileWriteFailure(nErrno), "the file is locked by another program");
+    EXPECT_FALSE(WritePrivateProfileString("Common", "A", "3", path));
+    EXPECT_EQ(waits.nWaited, kProfileLockWaitMilliseconds);
+    holder.Release();
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "4", path));
+    EXPECT_EQ(Contents(), "[Common]\nA=4\n");
+    locktest::CLockHolder again(path + ".lock");
+    EXPECT_FALSE(WritePrivateProfileString("Common", "A", "5", path));
+    EXPECT_EQ(waits.nWaited, 2 * kProfileLockWaitMilliseconds);
+}
+
+// Writers through a link to a file not there yet and through the file's own
+// path meet at one lock, beside the file.
+TEST_F(PrivateProfileTest, AWriteThroughALinkToAMissingFileTakesTheFilesOwnLock)
+{
+    fs::create_directories(dir / "real");
+    const std::string strReal = (dir / "real" / "test.ini").string();
+    fs::create_symlink("real/test.ini", dir / "link.ini");
+    const locktest::CCountedLockWaits waits;
+    locktest::CLockHolder holder(strReal + ".lock");
+    ASSERT_TRUE(holder.Holds());
+    EXPECT_FALSE(WritePrivateProfileString("Common", "A", "1", (dir / "link.ini").string()));
+    EXPECT_FALSE(fs::exists(strReal));
+}
+
+// Another user's lock file, which this one may only read, locks all the
+// same. As root the writer runs as another user, whom permissions bind.
+TEST_F(PrivateProfileTest, AReadOnlyLockFileOfAnotherOwnerStillLocks)
+{
+    Put("[Common]\nA=1\n");
+    ASSERT_TRUE(WriteFileAtomically(path + ".lock", ""));
+    ASSERT_EQ(::chmod((path + ".lock").c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    // 0 written, 1 held off by the lock, 2 failed otherwise.
+    const auto write = [&](const char* pszValue) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(3);
+            const locktest::CCountedLockWaits waits;
+            ::_exit(WritePrivateProfileString("Common", "A", pszValue, path) ? 0 : errno == EWOULDBLOCK ? 1 : 2);
+        }
+        int nStatus = -1;
+        ::waitpid(child, &nStatus, 0);
+        return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+    };
+    locktest::CLockHolder holder(path + ".lock");
+    EXPECT_EQ(write("2"), 1);
+    holder.Release();
+    EXPECT_EQ(write("3"), 0);
+    EXPECT_EQ(GetPrivateProfileString("Common", "A", "", path), "3");
 }
 
 // A file that cannot be written fails the batch that would have written it,

@@ -218,11 +218,12 @@ TEST_F(HostProjectCrashTest, TheHostProgramRefusesABrokenProjectAndLeavesItAsItW
     EXPECT_EQ(Disk(), diskBefore);
 
     // A project that may not be written: the change is refused with the
-    // reason, the file stays.
+    // reason alone, the file stays.
     ASSERT_TRUE(platform::WriteFileAtomically(m_project, strGood));
     ASSERT_EQ(::chmod(m_project.c_str(), 0444), 0);
     EXPECT_EQ(RunHost(m_dir, m_project, "associate 1000 0 1/0/3", strOutput), 1);
     EXPECT_TRUE(Contains(strOutput, "etshost: cannot write " + m_project + ": Permission denied")) << strOutput;
+    EXPECT_FALSE(Contains(strOutput, "association added")) << strOutput;
     ::chmod(m_project.c_str(), 0644);
     EXPECT_EQ(Read(m_project), strGood);
     EXPECT_TRUE(platform::FindAtomicWriteTemporaries(m_project).empty());

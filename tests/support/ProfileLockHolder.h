@@ -1,0 +1,37 @@
+#pragma once
+// A settings file's write lock held as another process holds it (a stopped
+// writer, a hung mount): on a descriptor of its own, which the ini engine's
+// writes do not share; and the engine's waits for it counted, not slept.
+
+#include "platform/base/PrivateProfile.h"
+
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace locktest {
+
+class CLockHolder {
+public:
+    explicit CLockHolder(const std::string& strLockPath)
+        : m_fd(::open(strLockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666))
+    {
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
+            Release();
+    }
+    ~CLockHolder() { Release(); }
+    bool Holds() const { return m_fd >= 0; }
+    void Release() { m_fd = m_fd >= 0 ? (::close(m_fd), -1) : -1; }
+
+private:
+    int m_fd;
+};
+
+struct CCountedLockWaits {
+    long long nWaited = 0;
+    CCountedLockWaits() { platform::SetProfileLockWait([this](int nMilliseconds) { nWaited += nMilliseconds; }); }
+    ~CCountedLockWaits() { platform::SetProfileLockWait({}); }
+};
+
+}  // namespace locktest
