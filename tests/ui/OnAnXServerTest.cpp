@@ -39,6 +39,24 @@ public:
     std::vector<UINT> m_arrCommands;
 };
 
+// Notes that a window got a click (its release: a second press soon after
+// the first is a double click).
+class CClickSeen : public QObject {
+public:
+    explicit CClickSeen(QWidget& window) : m_window(window) { m_window.installEventFilter(this); }
+    ~CClickSeen() override { m_window.removeEventFilter(this); }
+    bool m_bSeen = false;
+
+protected:
+    bool eventFilter(QObject* /*pWatched*/, QEvent* pEvent) override {
+        m_bSeen = m_bSeen || pEvent->type() == QEvent::MouseButtonRelease;
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+};
+
 class OnAnXServerTest : public xtest::CXServerTest {
 protected:
     void SetUp() override {
@@ -51,8 +69,19 @@ protected:
         xtest::CXServerTest::TearDown();
     }
 
-    static bool ActivateAndWait(QWidget& window) {
+    // X takes a request for the keyboard only when it is no older than the
+    // last change of the focus, and Qt asks with the time of the last event
+    // it saw: a click on the window first, as a user's, gives it a fresh one.
+    bool ActivateAndWait(QWidget& window) {
         window.show();
+        if (!QTest::qWaitForWindowExposed(&window)) {
+            return false;
+        }
+        CClickSeen seen(window);
+        Click(window.mapToGlobal(QPoint(window.width() / 2, window.height() - 5)));
+        if (!QTest::qWaitFor([&seen]() { return seen.m_bSeen; })) {
+            return false;
+        }
         window.activateWindow();
         return QTest::qWaitFor([&window]() { return QApplication::activeWindow() == &window; });
     }
@@ -110,14 +139,11 @@ TEST_F(OnAnXServerTest, AToolbarTipLetsTheClickThroughToTheButtonUnderIt) {
 // and again after a delay when nobody has it then; a program the user went
 // on to keeps it, whether it took the keyboard before or after the close.
 TEST_F(OnAnXServerTest, AClosingDialogLeavesTheKeyboardWithAnotherProgram) {
-    constexpr int kDelayMs = 100;
-    const int nOldDelay = platform::ui::SetReactivateDelay(kDelayMs);
     QWidget owner;
     owner.setGeometry(50, 50, 300, 200);
     const xcb_window_t other = MakeOtherProgramsWindow();
     // Runs a dialog over the active owner; another program (or no one)
-    // takes the keyboard before the dialog closes or right after; returns
-    // once the second request came due.
+    // takes the keyboard before the dialog closes or right after.
     auto runDialog = [&](xcb_window_t holder, bool bBeforeClose) {
         ASSERT_TRUE(ActivateAndWait(owner));
         QDialog front(&owner);
@@ -131,15 +157,27 @@ TEST_F(OnAnXServerTest, AClosingDialogLeavesTheKeyboardWithAnotherProgram) {
         if (!bBeforeClose) {
             GiveKeyboardTo(holder);
         }
-        QTest::qWait(kDelayMs * 3);
     };
 
+    constexpr int kShortDelayMs = 100;
+    const int nOldDelay = platform::ui::SetReactivateDelay(kShortDelayMs);
     runDialog(other, true);
+    QTest::qWait(kShortDelayMs * 3);
     EXPECT_EQ(KeyboardHolder(), other) << "taken before the close";
     runDialog(other, false);
+    QTest::qWait(kShortDelayMs * 3);
     EXPECT_EQ(KeyboardHolder(), other) << "taken right after the close";
+
+    // The second request asks with the time of an event after the change
+    // to nobody (see ActivateAndWait): the pointer moving onto the owner,
+    // as a user's would.
+    platform::ui::SetReactivateDelay(500);
+    MovePointer(QPoint(700, 550));
     runDialog(XCB_WINDOW_NONE, false);
-    EXPECT_EQ(KeyboardHolder(), static_cast<xcb_window_t>(owner.winId())) << "left with nobody";
+    MovePointer(owner.mapToGlobal(owner.rect().center()));
+    EXPECT_TRUE(QTest::qWaitFor([&owner]() { return owner.underMouse(); }));
+    const auto ownerId = static_cast<xcb_window_t>(owner.winId());
+    EXPECT_TRUE(QTest::qWaitFor([&]() { return KeyboardHolder() == ownerId; })) << "left with nobody";
     EXPECT_TRUE(QTest::qWaitFor([&owner]() { return QApplication::activeWindow() == &owner; }));
     platform::ui::SetReactivateDelay(nOldDelay);
 }
