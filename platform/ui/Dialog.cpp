@@ -3,6 +3,7 @@
 #include "platform/base/HelpService.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WindowStyles.h"
+#include "platform/ui/AltKeyFilter.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/CommandBlock.h"
 #include "platform/ui/ControlBar.h"
@@ -26,13 +27,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <vector>
 
 CDialog::CDialog(UINT nIDTemplate, QWidget* pParent)
-    : QDialog(pParent), m_nIDTemplate(nIDTemplate), m_nIDHelp(nIDTemplate) {
+    : QDialog(pParent), m_nIDTemplate(nIDTemplate), m_nIDHelp(nIDTemplate), m_pAltKeys(new CAltKeyFilter(this)) {
     const platform::CResourceModule* pModule = platform::GetFrameworkResourceModule();
     const platform::ResDialog* pTemplate = pModule != nullptr ? pModule->FindDialog(nIDTemplate) : nullptr;
     if (pTemplate == nullptr) {
@@ -43,7 +45,7 @@ CDialog::CDialog(UINT nIDTemplate, QWidget* pParent)
     BuildFromTemplate(*pTemplate);
 }
 
-CDialog::CDialog(QWidget* pParent) : QDialog(pParent), m_bTemplateBuilt(true) {
+CDialog::CDialog(QWidget* pParent) : QDialog(pParent), m_bTemplateBuilt(true), m_pAltKeys(new CAltKeyFilter(this)) {
     m_baseUnits = platform::ui::GetDialogBaseUnits(font());
 }
 
@@ -109,6 +111,19 @@ void CDialog::BuildFromTemplate(const platform::ResDialog& dlgTemplate) {
         }
         if (pGroup == nullptr) {
             pGroup = new QButtonGroup(this);
+            // The tab stop is the checked button's, also when the program
+            // checks it: Tab and a label's mnemonic lead there.
+            connect(pGroup, &QButtonGroup::buttonToggled, this, [pGroup](QAbstractButton* pChecked, bool bChecked) {
+                if (!bChecked) {
+                    return;
+                }
+                const auto buttons = pGroup->buttons();
+                for (QAbstractButton* pButton : buttons) {
+                    const int nPolicy = pButton->focusPolicy();
+                    pButton->setFocusPolicy(static_cast<Qt::FocusPolicy>(
+                        pButton == pChecked ? nPolicy | Qt::TabFocus : nPolicy & ~Qt::TabFocus));
+                }
+            });
         }
         pRadio->setAutoExclusive(false);
         pGroup->addButton(pRadio);
@@ -494,6 +509,9 @@ void CDialog::setVisible(bool bVisible) {
         return;
     }
     QDialog::setVisible(bVisible);
+    if (bVisible && isWindow()) {
+        m_pAltKeys->Watch(windowHandle());
+    }
 }
 
 void CDialog::keyPressEvent(QKeyEvent* pEvent) {

@@ -24,6 +24,7 @@
 
 #include <string>
 
+class CAltKeyFilter;
 class CMenu;
 class QMenuBar;
 class QPainter;
@@ -197,4 +198,5 @@ private:
     std::string m_strWindowClass;
     CMenu* m_pMenu = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
+    CAltKeyFilter* m_pAltKeys = nullptr;
 };

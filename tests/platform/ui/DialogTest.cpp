@@ -1,6 +1,7 @@
 #include "platform/base/MulDiv.h"
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WindowStyles.h"
+#include "platform/ui/Beep.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Handles.h"
@@ -65,7 +66,7 @@ const ResDialogControl kGroupControls[] = {
 };
 
 // Labels whose mnemonics lead to a check box, a push button, a disabled edit
-// and a radio button.
+// and radio groups, one behind a control that can be hidden.
 const ResDialogControl kLabelControls[] = {
     {1030, "STATIC", "&Optionen:", 10, 10, 40, 8, WS_CHILD | WS_VISIBLE, 0},
     {1031, "BUTTON", "&Aktiv", 60, 10, 60, 10, kChild | BS_AUTOCHECKBOX, 0},
@@ -77,6 +78,10 @@ const ResDialogControl kLabelControls[] = {
     {1037, "STATIC", "&Senden:", 10, 54, 40, 8, WS_CHILD | WS_VISIBLE, 0},
     {1038, "BUTTON", "bei A", 60, 54, 40, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP, 0},
     {1039, "BUTTON", "bei B", 110, 54, 40, 10, kChild | BS_AUTORADIOBUTTON, 0},
+    {1040, "STATIC", "&Exponent:", 10, 68, 40, 8, WS_CHILD | WS_VISIBLE, 0},
+    {1041, "COMBOBOX", nullptr, 60, 66, 40, 60, kChild | CBS_DROPDOWNLIST | WS_GROUP, 0},
+    {1042, "BUTTON", "&in %", 60, 68, 40, 10, kChild | BS_AUTORADIOBUTTON | WS_GROUP, 0},
+    {1043, "BUTTON", "S&tandard", 110, 68, 40, 10, kChild | BS_AUTORADIOBUTTON, 0},
 };
 
 const ResDialog kDialogTestDialogs[] = {
@@ -89,7 +94,7 @@ const ResDialog kDialogTestDialogs[] = {
      ResList<ResDialogControl>{kNoDefaultControls, std::size(kNoDefaultControls)}},
     {IDD_GROUPS, "Gruppen", 0, 0, 170, 70, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
      ResList<ResDialogControl>{kGroupControls, std::size(kGroupControls)}},
-    {IDD_LABELS, "Beschriftungen", 0, 0, 170, 70, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+    {IDD_LABELS, "Beschriftungen", 0, 0, 170, 84, "MS Shell Dlg", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
      ResList<ResDialogControl>{kLabelControls, std::size(kLabelControls)}},
 };
 
@@ -382,34 +387,101 @@ TEST_F(DialogTest, RadioGroupsFollowTheTemplateAndTheWholeButtonTakesTheClick) {
     dlg.DoModal();
 }
 
-// A label's mnemonic only moves the focus on: it never toggles a check box
-// or presses a button, it passes a disabled control by, and only a radio
-// button is selected by getting the focus; a button's own mnemonic acts.
-TEST_F(DialogTest, ALabelsMnemonicMovesTheFocusAndNeverPressesTheButtonAfterIt) {
+// A label's mnemonic only moves the focus on: it never toggles a check box,
+// presses a button or selects a radio button, it passes a disabled control
+// by, and a radio group takes it on its checked button; a button's own
+// mnemonic acts.
+TEST_F(DialogTest, ALabelsMnemonicMovesTheFocusAndNeverActsOnTheControlAfterIt) {
     CProbeDialog dlg(IDD_LABELS);
     uitest::CTestModalRunner runner;
     runner.Then([&](QDialog&) {
         auto* pCheck = dlg.GetDlgItemAs<QAbstractButton>(1031);
+        auto checked = [&](UINT nId) { return dlg.IsDlgButtonChecked(nId); };
         for (int i = 0; i < 2; ++i) {
             uitest::PressWindowKey(&dlg, Qt::Key_O, Qt::AltModifier);
+            // Qt presses a button on a mnemonic a moment later.
+            QTest::qWait(250);
             EXPECT_FALSE(pCheck->isChecked());
             EXPECT_EQ(QApplication::focusWidget(), pCheck);
         }
-        // Qt presses a button on its own mnemonic with a short delay.
         uitest::PressWindowKey(&dlg, Qt::Key_A, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&]() { return pCheck->isChecked(); }));
         uitest::PressWindowKey(&dlg, Qt::Key_N, Qt::AltModifier);
         EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1033));
         uitest::PressWindowKey(&dlg, Qt::Key_W, Qt::AltModifier);
         EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1036));
+
+        // No button of the group checked: the first takes the focus, and
+        // stays unchecked.
         uitest::PressWindowKey(&dlg, Qt::Key_S, Qt::AltModifier);
-        uitest::ProcessEvents();
+        QTest::qWait(250);
         EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1038));
-        EXPECT_TRUE(dlg.GetDlgItemAs<QAbstractButton>(1038)->isChecked());
-        EXPECT_EQ(dlg.m_arrCommands, (std::vector<UINT>{1031, 1038}));
+        EXPECT_FALSE(checked(1038));
+        EXPECT_FALSE(checked(1039));
+        // The second checked by the program (a stored B), while the first
+        // had the focus last: Tab into the group and the label lead to the
+        // checked one.
+        uitest::PressWindowKey(&dlg, Qt::Key_W, Qt::AltModifier);
+        dlg.CheckDlgButton(1039, true);
+        uitest::PressWindowKey(&dlg, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1039));
+        uitest::PressWindowKey(&dlg, Qt::Key_W, Qt::AltModifier);
+        uitest::PressWindowKey(&dlg, Qt::Key_S, Qt::AltModifier);
+        QTest::qWait(250);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1039));
+        EXPECT_FALSE(checked(1038));
+        EXPECT_TRUE(checked(1039));
+
+        // Behind a hidden control the next shown group: its checked button.
+        dlg.GetDlgItem(1041)->hide();
+        dlg.CheckDlgButton(1043, true);
+        uitest::PressWindowKey(&dlg, Qt::Key_E, Qt::AltModifier);
+        QTest::qWait(250);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1043));
+        EXPECT_FALSE(checked(1042));
+        EXPECT_TRUE(checked(1043));
+        EXPECT_EQ(dlg.m_arrCommands, (std::vector<UINT>{1031}));
         uitest::PressWindowKey(&dlg, Qt::Key_Escape);
     });
     dlg.DoModal();
+}
+
+// Alt with a letter that no shown, enabled control has as its mnemonic only
+// beeps: the focused field takes no text from it.
+TEST_F(DialogTest, AltWithTheLetterOfAHiddenOrDisabledControlTypesNothing) {
+    CProbeDialog dlg(IDD_LABELS);
+    int nBeeps = 0;
+    const platform::ui::BeepHook previous = platform::ui::SetBeepHook([&](UINT) { ++nBeeps; });
+    uitest::CTestModalRunner runner;
+    runner.Then([&](QDialog&) {
+        for (UINT nId : {1040u, 1041u, 1042u, 1043u}) {
+            dlg.GetDlgItem(nId)->hide();
+        }
+        dlg.GetDlgItem(1031)->setEnabled(false);
+        auto* pEdit = dlg.GetDlgItemAs<QLineEdit>(1036);
+        pEdit->setText("Name");
+        pEdit->setFocus();
+        pEdit->selectAll();
+        for (int nKey : {Qt::Key_E, Qt::Key_I, Qt::Key_T, Qt::Key_A, Qt::Key_Q}) {
+            uitest::PressWindowKey(&dlg, nKey, Qt::AltModifier);
+        }
+        uitest::PressWindowKey(&dlg, Qt::Key_E, Qt::AltModifier | Qt::ShiftModifier);
+        QTest::qWait(250);
+        EXPECT_EQ(pEdit->text(), "Name");
+        EXPECT_EQ(QApplication::focusWidget(), pEdit);
+        EXPECT_GE(nBeeps, 5);
+        EXPECT_TRUE(dlg.m_arrCommands.empty());
+        // A shown label still leads on, and plain letters still type.
+        uitest::PressWindowKey(&dlg, Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(1038));
+        uitest::PressWindowKey(&dlg, Qt::Key_W, Qt::AltModifier);
+        uitest::PressWindowKey(&dlg, Qt::Key_End);
+        uitest::PressWindowKey(&dlg, Qt::Key_E);
+        EXPECT_EQ(pEdit->text(), "Namee");
+        uitest::PressWindowKey(&dlg, Qt::Key_Escape);
+    });
+    dlg.DoModal();
+    platform::ui::SetBeepHook(previous);
 }
 
 }  // namespace
