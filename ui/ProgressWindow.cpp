@@ -1,7 +1,10 @@
 #include "ui/ProgressWindow.h"
 
 #include "platform/ui/Handles.h"
+#include "platform/ui/KeyboardHolder.h"
 #include "ui/ProgressDlg.h"
+
+#include <QApplication>
 
 CProgressWindow::CProgressWindow(HWND hOwner, int nAnimationKind)
     : m_pOwner(platform::ui::WidgetFromHwnd(hOwner)), m_nAnimationKind(nAnimationKind) {}
@@ -47,6 +50,7 @@ void CProgressWindow::Activate() {
 void CProgressWindow::Hide() {
     if (m_pDlg != nullptr) {
         m_pDlg->hide();
+        GiveKeyboardToOwner();
     }
 }
 
@@ -54,6 +58,15 @@ void CProgressWindow::Destroy() {
     if (m_pDlg != nullptr) {
         m_pDlg->DestroyWindow();
         delete m_pDlg.data();
+        GiveKeyboardToOwner();
+    }
+}
+
+void CProgressWindow::GiveKeyboardToOwner() {
+    // The keyboard that came back to the owner while this window was up went
+    // on to this window; when it goes before taking it, nobody has it in Qt.
+    if (m_pOwner != nullptr && m_pOwner->isVisible() && QApplication::activeWindow() == nullptr) {
+        platform::ui::GiveKeyboardBack(*m_pOwner->window());
     }
 }
 

@@ -42,6 +42,8 @@ public:
     static std::unique_ptr<platform::IProgressWindow> Make(HWND hOwner, int nAnimationKind);
 
 private:
+    // Gives the owner the keyboard back when Qt counts no window active.
+    void GiveKeyboardToOwner();
     QPointer<QWidget> m_pOwner;
     int m_nAnimationKind;
     QPointer<CProgressDlg> m_pDlg;

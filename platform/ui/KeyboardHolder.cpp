@@ -1,12 +1,15 @@
 #include "platform/ui/KeyboardHolder.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace platform::ui {
@@ -50,24 +53,53 @@ xcb_window_t InputFocus(xcb_connection_t* pConnection) {
     return focus != nullptr ? focus->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
 }
 
-bool IsOurWindow(xcb_window_t window) {
-    for (const QWindow* pWindow : QGuiApplication::allWindows()) {
-        if (pWindow->handle() != nullptr && static_cast<xcb_window_t>(pWindow->winId()) == window) {
-            return true;
-        }
+// A window this connection made, by the id range the X server gave it: also
+// a dialog that has just closed (its window may be gone in Qt already while
+// the window manager still names it active) and a popup.
+bool IsOurWindow(xcb_connection_t* pConnection, xcb_window_t window) {
+    const xcb_setup_t* pSetup = xcb_get_setup(pConnection);
+    return (window & ~pSetup->resource_id_mask) == pSetup->resource_id_base;
+}
+
+xcb_connection_t* XConnection() {
+    auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    const auto* pX11 = pApp != nullptr ? pApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return pX11 != nullptr ? pX11->connection() : nullptr;
+}
+
+// Where X has the keyboard on the window and Qt counts another window (or
+// none) as focused: the focus event again, as X sent it, through Qt's own
+// handling. False when X has it elsewhere.
+bool TellQtOfTheFocus(xcb_connection_t* pConnection, QWidget& window) {
+    const QWindow* pHandle = window.windowHandle();
+    if (pHandle == nullptr || pHandle->handle() == nullptr) {
+        return false;
     }
-    return false;
+    const auto id = static_cast<xcb_window_t>(pHandle->winId());
+    if (InputFocus(pConnection) != id || QGuiApplication::focusWindow() == pHandle) {
+        return false;
+    }
+    xcb_focus_in_event_t focusIn{};
+    focusIn.response_type = XCB_FOCUS_IN;
+    focusIn.detail = XCB_NOTIFY_DETAIL_NONLINEAR;
+    focusIn.event = id;
+    focusIn.mode = XCB_NOTIFY_MODE_NORMAL;
+    // The server sends on events of 32 bytes.
+    char event[32] = {};
+    static_assert(sizeof focusIn <= sizeof event);
+    std::memcpy(event, &focusIn, sizeof focusIn);
+    xcb_send_event(pConnection, 0, id, XCB_EVENT_MASK_FOCUS_CHANGE, event);
+    xcb_flush(pConnection);
+    return true;
 }
 
 }  // namespace
 
 KeyboardHolder WhoHasTheKeyboard() {
-    auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (pApp == nullptr) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         return KeyboardHolder::Nobody;
     }
-    const auto* pX11 = pApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* pConnection = pX11 != nullptr ? pX11->connection() : nullptr;
+    xcb_connection_t* pConnection = XConnection();
     if (pConnection == nullptr) {
         if (QGuiApplication::focusWindow() != nullptr) {
             return KeyboardHolder::Ours;
@@ -84,7 +116,19 @@ KeyboardHolder WhoHasTheKeyboard() {
     if (holder == XCB_WINDOW_NONE || holder == XCB_INPUT_FOCUS_POINTER_ROOT || holder == root) {
         return KeyboardHolder::Nobody;
     }
-    return IsOurWindow(holder) ? KeyboardHolder::Ours : KeyboardHolder::AnotherProgram;
+    return IsOurWindow(pConnection, holder) ? KeyboardHolder::Ours : KeyboardHolder::AnotherProgram;
+}
+
+void GiveKeyboardBack(QWidget& window) {
+    const KeyboardHolder holder = WhoHasTheKeyboard();
+    if (holder == KeyboardHolder::AnotherProgram) {
+        return;
+    }
+    xcb_connection_t* pConnection = XConnection();
+    if (holder == KeyboardHolder::Ours && pConnection != nullptr && TellQtOfTheFocus(pConnection, window)) {
+        return;
+    }
+    window.activateWindow();
 }
 
 }  // namespace platform::ui

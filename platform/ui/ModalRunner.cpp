@@ -25,23 +25,23 @@ IModalRunner* GetModalRunner() {
 
 namespace {
 
-// Some window managers leave the keyboard with no window of ours after a
-// transient window closes (seen after a file dialog whose completer was
-// open), and the menus and mnemonics stop answering; a second request
-// once the window manager has handled the close gives it back.
+// The window manager may give the keyboard back only after the close, or Qt
+// may miss it (see GiveKeyboardBack: the progress window of a load right
+// after a file dialog takes it on), and the menus and mnemonics stop
+// answering; a second request once the close and what followed it are
+// handled gives it back. A user who went on to another program keeps it:
+// the editor must not jump in front of it.
 int g_nReactivateDelayMs = 500;
 
-// A user who went on to another program keeps it: the editor must not jump
-// in front of it.
 void Reactivate(const QPointer<QWidget>& pWindow) {
-    if (QApplication::activeWindow() != pWindow && WhoHasTheKeyboard() != KeyboardHolder::AnotherProgram) {
-        pWindow->activateWindow();
+    if (QApplication::activeWindow() != pWindow) {
+        GiveKeyboardBack(*pWindow);
     }
     QTimer::singleShot(g_nReactivateDelayMs, pWindow, [pWindow]() {
         const QWidget* pModal = QApplication::activeModalWidget();
-        if (pWindow->isVisible() && (pModal == nullptr || pModal == pWindow) &&
-            WhoHasTheKeyboard() == KeyboardHolder::Nobody) {
-            pWindow->activateWindow();
+        if (QApplication::activeWindow() == nullptr && pWindow->isVisible() &&
+            (pModal == nullptr || pModal == pWindow)) {
+            GiveKeyboardBack(*pWindow);
         }
     });
 }

@@ -21,7 +21,7 @@ IModalRunner* GetModalRunner();
 
 // Through the installed runner, or QDialog::exec. The window that was
 // active before gets the keyboard back unless another program took it, and
-// once more after the delay below when nobody has it then.
+// once more after the delay below when Qt counts no window active then.
 int RunModal(QDialog& dlg);
 
 // The delay of the second request, in milliseconds (500); tests shorten it.

@@ -5,14 +5,23 @@
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/Handles.h"
+#include "platform/ui/KeyboardHolder.h"
 #include "platform/ui/ModalRunner.h"
+#include "platform/ui/QtFileDialogService.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/ui/TestEnvironment.h"
 #include "tests/ui/XServerTest.h"
 #include "ui/DialogToolBar.h"
+#include "ui/ProgressWindow.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
@@ -149,7 +158,12 @@ TEST_F(OnAnXServerTest, AClosingDialogLeavesTheKeyboardWithAnotherProgram) {
         QDialog front(&owner);
         QTimer::singleShot(0, &front, [&]() {
             if (bBeforeClose) {
+                EXPECT_TRUE(QTest::qWaitFor([&]() { return QApplication::activeWindow() == &front; }));
                 GiveKeyboardTo(holder);
+                // A time newer than the change for Qt's request at the
+                // close, so that X would take it.
+                MovePointer(owner.mapToGlobal(QPoint(5, 5)));
+                QTest::qWait(50);
             }
             front.reject();
         });
@@ -179,6 +193,104 @@ TEST_F(OnAnXServerTest, AClosingDialogLeavesTheKeyboardWithAnotherProgram) {
     const auto ownerId = static_cast<xcb_window_t>(owner.winId());
     EXPECT_TRUE(QTest::qWaitFor([&]() { return KeyboardHolder() == ownerId; })) << "left with nobody";
     EXPECT_TRUE(QTest::qWaitFor([&owner]() { return QApplication::activeWindow() == &owner; }));
+    platform::ui::SetReactivateDelay(nOldDelay);
+}
+
+// A window manager names the dialog that has just closed as active for a
+// moment: that window is ours still, not another program's, and the window
+// behind it gets the keyboard back.
+TEST_F(OnAnXServerTest, AWindowOfOursThatHasGoneCountsAsOurs) {
+    using platform::ui::WhoHasTheKeyboard;
+    xcb_window_t gone = XCB_WINDOW_NONE;
+    {
+        QWidget window;
+        window.setGeometry(50, 50, 100, 100);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        gone = static_cast<xcb_window_t>(window.winId());
+    }
+    SetActiveWindowProperty(gone);
+    EXPECT_EQ(WhoHasTheKeyboard(), platform::ui::KeyboardHolder::Ours);
+    SetActiveWindowProperty(MakeOtherProgramsWindow());
+    EXPECT_EQ(WhoHasTheKeyboard(), platform::ui::KeyboardHolder::AnotherProgram);
+    SetActiveWindowProperty(XCB_WINDOW_NONE);
+}
+
+// File > Open: the file dialog closed by Return, then a modal window of ours
+// up for a moment while the window manager gives the keyboard back to the
+// window behind (Qt passes that on to the modal window, which goes before
+// taking it): the load's progress window, gone before or after the second
+// request, or another modal window that X never shows; then the window's
+// menus answer their mnemonics, each time.
+TEST_F(OnAnXServerTest, AfterAFileDialogClosedByReturnTheMenusAnswer) {
+    constexpr xcb_keysym_t kAlt = 0xffe9;
+    constexpr xcb_keysym_t kReturn = 0xff0d;
+    constexpr xcb_keysym_t kEscape = 0xff1b;
+    // Long enough that a modal window up for a moment goes before the
+    // second request, also on a busy machine.
+    constexpr int kDelayMs = 300;
+    QWidget owner;
+    owner.setGeometry(50, 50, 500, 400);
+    QMenuBar bar(&owner);
+    bar.setNativeMenuBar(false);
+    QMenu* pFile = bar.addMenu(QStringLiteral("&Datei"));
+    pFile->addAction(QStringLiteral("Öffnen"));
+    bar.setGeometry(0, 0, owner.width(), bar.sizeHint().height());
+    QFile file(QString::fromStdString(m_dir.File("a.tv2")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    platform::FileDialogRequest request;
+    request.hOwner = platform::ui::HwndFromWidget(&owner);
+    request.strInitialDir = m_dir.Path();
+    request.strFileName = "a.tv2";
+    CQtFileDialogService service;
+    const int nOldDelay = platform::ui::SetReactivateDelay(kDelayMs);
+    const auto ownerId = static_cast<xcb_window_t>(owner.winId());
+    // What comes up right after the dialog, and for how long.
+    enum class After { ShortLoad, LongLoad, OtherModalWindow };
+    for (After after : {After::ShortLoad, After::LongLoad, After::OtherModalWindow, After::ShortLoad}) {
+        const int nRun = static_cast<int>(after);
+        ASSERT_TRUE(ActivateAndWait(owner)) << "run " << nRun;
+        // The name is there already; the dialog takes the keyboard as from
+        // the window manager, and Return goes through X.
+        QTimer::singleShot(0, [&]() {
+            auto* pDlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(pDlg, nullptr);
+            const bool bShown = QTest::qWaitForWindowExposed(pDlg);
+            MovePointer(pDlg->mapToGlobal(QPoint(pDlg->width() / 2, 5)));
+            QTest::qWait(50);
+            pDlg->activateWindow();
+            if (!bShown || !QTest::qWaitFor([&]() { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); })) {
+                ADD_FAILURE() << "the file dialog did not take the keyboard";
+                pDlg->reject();
+                return;
+            }
+            PressKeys({kReturn});
+        });
+        std::string strPath;
+        ASSERT_EQ(service.ShowFileDialog(request, strPath), IDOK) << "run " << nRun;
+        if (after == After::OtherModalWindow) {
+            // Gone before X ever shows it, as a window of a quick step is.
+            QWidget modal;
+            modal.setWindowModality(Qt::ApplicationModal);
+            modal.setAttribute(Qt::WA_DontShowOnScreen);
+            modal.show();
+            GiveKeyboardTo(ownerId);
+            QTest::qWait(30);
+        } else {
+            CProgressWindow progress(request.hOwner, 0);
+            ASSERT_NE(progress.Create(), nullptr);
+            progress.Activate();
+            GiveKeyboardTo(ownerId);
+            QTest::qWait(after == After::LongLoad ? kDelayMs * 2 : 20);
+            progress.Destroy();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&]() { return QApplication::activeWindow() == &owner; })) << "run " << nRun;
+        PressKeys({kAlt, 'd'});
+        EXPECT_TRUE(QTest::qWaitFor([&]() { return pFile->isVisible(); })) << "no menu after run " << nRun;
+        PressKeys({kEscape});
+        EXPECT_TRUE(QTest::qWaitFor([&]() { return !pFile->isVisible(); }));
+    }
     platform::ui::SetReactivateDelay(nOldDelay);
 }
 

@@ -456,6 +456,22 @@ std::pair<int, int> Ink(const QImage& image, const QRect& area, const QColor& ba
     return {nFirst, nLast};
 }
 
+// The first and last rows with ink in the area; -1 without any.
+std::pair<int, int> InkRows(const QImage& image, const QRect& area, const QColor& background) {
+    int nFirst = -1;
+    int nLast = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (std::abs(qGray(image.pixel(x, y)) - qGray(background.rgb())) > 60) {
+                nFirst = nFirst < 0 ? y : nFirst;
+                nLast = y;
+                break;
+            }
+        }
+    }
+    return {nFirst, nLast};
+}
+
 using uitest::Darkest;
 
 TEST_F(TableComboBoxTest, EntriesDrawTheirFieldsInTheirColumnsAndSpecialRowsAcrossTheList) {
@@ -576,6 +592,14 @@ TEST_F(TableComboBoxTest, OpenListShowsEveryColumnWholeWhereTheScreenAllowsAndTh
     const auto [nName, nNameEnd] = Ink(face, QRect(rcFace.left() + widths[0], rcFace.top(), widths[1], rcFace.height()), back);
     EXPECT_NE(nName, -1);
     EXPECT_LT(nNameEnd, nAddressLeft);
+    // The cut name ends in an ellipsis: the dots at its end stand on the
+    // line, below the middle of the letters before them.
+    const QRect rcName(rcFace.left() + widths[0], rcFace.top(), widths[1], rcFace.height());
+    const auto [nTop, nBottom] = InkRows(face, rcName, back);
+    const int nDots = metrics.horizontalAdvance(QChar(0x2026));
+    const auto [nDotsTop, nDotsBottom] =
+        InkRows(face, QRect(nNameEnd - nDots + 2, rcFace.top(), nDots - 2, rcFace.height()), back);
+    EXPECT_GT(nDotsTop, (nTop + nBottom) / 2) << "no ellipsis at the end of the cut name";
     const auto [nFirst, nLast] = Ink(face, QRect(nAddressLeft, rcFace.top(), widths[2], rcFace.height()), back);
     EXPECT_NEAR(nFirst, nAddressLeft + 4, 2);
     EXPECT_NEAR(nLast - nFirst + 1, textWidth(strAddress), 3);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace xtest {
 
@@ -72,6 +73,41 @@ void CXServerTest::Click(const QPoint& ptScreen) {
     Sync();
 }
 
+xcb_keycode_t CXServerTest::KeyCode(xcb_keysym_t keysym) {
+    const xcb_setup_t* pSetup = xcb_get_setup(m_pOther);
+    const int nCount = pSetup->max_keycode - pSetup->min_keycode + 1;
+    std::unique_ptr<xcb_get_keyboard_mapping_reply_t, decltype(&std::free)> mapping(
+        xcb_get_keyboard_mapping_reply(
+            m_pOther, xcb_get_keyboard_mapping(m_pOther, pSetup->min_keycode, static_cast<uint8_t>(nCount)), nullptr),
+        &std::free);
+    if (mapping == nullptr) {
+        return 0;
+    }
+    const xcb_keysym_t* pSymbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
+    const int nPerKey = mapping->keysyms_per_keycode;
+    for (int i = 0; i < nCount; ++i) {
+        if (nPerKey > 0 && pSymbols[i * nPerKey] == keysym) {
+            return static_cast<xcb_keycode_t>(pSetup->min_keycode + i);
+        }
+    }
+    return 0;
+}
+
+void CXServerTest::PressKeys(std::initializer_list<xcb_keysym_t> keys) {
+    std::vector<xcb_keycode_t> codes;
+    for (xcb_keysym_t keysym : keys) {
+        codes.push_back(KeyCode(keysym));
+        ASSERT_NE(codes.back(), 0) << "no key gives the symbol " << keysym;
+    }
+    for (xcb_keycode_t code : codes) {
+        xcb_test_fake_input(m_pOther, XCB_KEY_PRESS, code, XCB_CURRENT_TIME, m_root, 0, 0, 0);
+    }
+    for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
+        xcb_test_fake_input(m_pOther, XCB_KEY_RELEASE, *it, XCB_CURRENT_TIME, m_root, 0, 0, 0);
+    }
+    Sync();
+}
+
 xcb_window_t CXServerTest::MakeOtherProgramsWindow() {
     const xcb_window_t window = xcb_generate_id(m_pOther);
     const xcb_screen_t* pScreen = xcb_setup_roots_iterator(xcb_get_setup(m_pOther)).data;
@@ -91,6 +127,19 @@ xcb_window_t CXServerTest::KeyboardHolder() {
     std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> focus(
         xcb_get_input_focus_reply(m_pOther, xcb_get_input_focus(m_pOther), nullptr), &std::free);
     return focus != nullptr ? focus->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+void CXServerTest::SetActiveWindowProperty(xcb_window_t window) {
+    static constexpr char kName[] = "_NET_ACTIVE_WINDOW";
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(m_pOther, xcb_intern_atom(m_pOther, 0, sizeof kName - 1, kName), nullptr), &std::free);
+    ASSERT_NE(atom, nullptr);
+    if (window == XCB_WINDOW_NONE) {
+        xcb_delete_property(m_pOther, m_root, atom->atom);
+    } else {
+        xcb_change_property(m_pOther, XCB_PROP_MODE_REPLACE, m_root, atom->atom, XCB_ATOM_WINDOW, 32, 1, &window);
+    }
+    Sync();
 }
 
 }  // namespace xtest

@@ -12,6 +12,7 @@
 
 #include <xcb/xcb.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace xtest {
@@ -32,16 +33,24 @@ protected:
     void MovePointer(const QPoint& ptScreen);
     // A left click there.
     void Click(const QPoint& ptScreen);
+    // Keys pressed in the order given, then let go in the other order, as a
+    // user types a combination (X key symbols: XK_Alt_L 0xffe9, 'd').
+    void PressKeys(std::initializer_list<xcb_keysym_t> keys);
     // A window of another program on the screen.
     xcb_window_t MakeOtherProgramsWindow();
     // Another program gives the keyboard to that window (or to nobody).
     void GiveKeyboardTo(xcb_window_t window);
     // The window that has the keyboard.
     xcb_window_t KeyboardHolder();
+    // A window manager's word on the active window, as it sets it on the
+    // root window; XCB_WINDOW_NONE takes the word away.
+    void SetActiveWindowProperty(xcb_window_t window);
 
 private:
     // Waits until the server has done what was sent.
     void Sync();
+    // The key that gives the symbol without a modifier, or 0.
+    xcb_keycode_t KeyCode(xcb_keysym_t keysym);
 
     xcb_connection_t* m_pOther = nullptr;
     xcb_window_t m_root = 0;

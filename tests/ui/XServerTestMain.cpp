@@ -1,7 +1,9 @@
 // The main of the tests on a real X server: starts Xvfb on a free display
 // (it says which through a pipe), runs Qt's X platform on it for all cases,
-// then stops it. Where Xvfb is missing or does not come up, the cases skip
-// and say why.
+// then stops it; the server goes with this process also when it dies by a
+// signal. Where Xvfb is missing or does not come up, the cases skip, say why
+// and the program ends with kSkipped, which the test runner shows as
+// skipped.
 
 #include "tests/ui/XServerTest.h"
 
@@ -17,12 +19,15 @@
 #include <memory>
 #include <poll.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kStartTimeoutMs = 20000;
+// The test runner's "skipped" (SKIP_RETURN_CODE in the CMake file).
+constexpr int kSkipped = 77;
 
 // The server's process, or -1 with the reason.
 pid_t StartXvfb(std::string& strDisplay, std::string& strReason) {
@@ -31,6 +36,7 @@ pid_t StartXvfb(std::string& strDisplay, std::string& strReason) {
         strReason = std::string("pipe: ") + std::strerror(errno);
         return -1;
     }
+    const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) {
         strReason = std::string("fork: ") + std::strerror(errno);
@@ -39,6 +45,12 @@ pid_t StartXvfb(std::string& strDisplay, std::string& strReason) {
         return -1;
     }
     if (pid == 0) {
+        // The server must not outlive a test killed by a time-out or a
+        // crash; the parent may have gone already before the request.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) {
+            ::_exit(1);
+        }
         // The write end must survive the exec: Xvfb writes the display there.
         const int nFd = ::dup(fds[1]);
         const std::string strFd = std::to_string(nFd);
@@ -87,7 +99,8 @@ int main(int argc, char** argv) {
     const pid_t server = StartXvfb(strDisplay, strReason);
     if (server < 0) {
         xtest::SetNoServerReason(strReason);
-        return RUN_ALL_TESTS();
+        const int nResult = RUN_ALL_TESTS();
+        return nResult != 0 ? nResult : kSkipped;
     }
     ::setenv("DISPLAY", strDisplay.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
