@@ -30,8 +30,8 @@ private:
 
 struct CCountedLockWaits {
     long long nWaited = 0;
-    CCountedLockWaits() { platform::SetProfileLockWait([this](int nMilliseconds) { nWaited += nMilliseconds; }); }
-    ~CCountedLockWaits() { platform::SetProfileLockWait({}); }
+    CCountedLockWaits() { platform::SetFileWriteLockWait([this](int nMilliseconds) { nWaited += nMilliseconds; }); }
+    ~CCountedLockWaits() { platform::SetFileWriteLockWait({}); }
 };
 
 }  // namespace locktest
