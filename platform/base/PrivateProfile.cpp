@@ -6,19 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
-#include <cstdlib>
 #include <ctime>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <sys/file.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/statfs.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
