@@ -4,6 +4,7 @@
 #include "common/HostLogger.h"
 #include "common/LogFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -199,10 +200,14 @@ bool FormatSimple(CBoundedWriter& out, const char* format, va_list args) {
 void LogAtLevel(int nLevel, const char* format, va_list args) __attribute__((format(printf, 2, 0)));
 
 void LogAtLevel(int nLevel, const char* format, va_list args) {
+    // A failure is logged before it is returned: its errno must outlive the
+    // log file's own calls, so that the caller can still say why.
+    const int nErrno = errno;
     char szLine[LOG_TEXT_SIZE];
     FormatLogPrefix(szLine, sizeof szLine, format, args);
     std::memcpy(g_szLogText, szLine, std::strlen(szLine) + 1);
     RouteLogLine(nLevel, g_szLogText);
+    errno = nErrno;
 }
 
 }  // namespace

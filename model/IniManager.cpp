@@ -152,13 +152,16 @@ void CIniManager::LogProfileNotices(const std::string& sProfile)
         LOG_WARNING("Settings file \"%s\" is larger than %zu bytes: it is not read and not written, the defaults hold",
                     sProfile.c_str(), platform::kMaxProfileSize);
     int nErrno = 0;
-    if (platform::TakeFailedProfileWriteNotice(sProfile, nErrno))
-        LOG_ERROR("Settings file \"%s\" could not be written (%s): the changed settings are not kept",
-                  sProfile.c_str(), platform::DescribeProfileWriteFailure(nErrno).c_str());
+    if (platform::TakeUnreadableProfileNotice(sProfile, nErrno))
+        LOG_ERROR("Settings file \"%s\" could not be read (%s): the defaults hold", sProfile.c_str(),
+                  std::strerror(nErrno));
+    std::string sReason;
+    if (platform::TakeFailedProfileWriteNotice(sProfile, sReason))
+        LOG_ERROR("Settings file \"%s\" could not be written (%s): the changed settings are kept in memory and "
+                  "written with the next write of it that succeeds",
+                  sProfile.c_str(), sReason.c_str());
     if (platform::TakeUnlockedProfileWriteNotice(sProfile, nErrno))
-        LOG_WARNING("Settings file \"%s\" is written without a lock, which its file system does not give (%s): "
-                    "another program's changes to it may be lost",
-                    sProfile.c_str(), std::strerror(nErrno));
+        LOG_WARNING("%s", platform::DescribeUnlockedProfileWrite(sProfile, nErrno).c_str());
 }
 
 int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDefault)

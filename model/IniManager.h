@@ -9,7 +9,8 @@
 // engine's integer reading; a missing key or file gives the default. Writers
 // return nonzero on success; inside an outer CSettingsBatch they only hand
 // their keys on, and the batch's commit tells. A write that fails is logged
-// once per file, with its reason.
+// once per file, with its reason, and its keys go with the next write of the
+// file that succeeds (the close's included).
 
 #include "access/FalconConnectionParams.h"
 #include "platform/base/WinGeometry.h"
@@ -106,8 +107,8 @@ public:
     BOOL WriteInt(std::string_view section, const char* pszKey, UINT nValue);
 
     // What the engine noted of the file since the last call: that it is too
-    // large to be a settings file, that a write failed, that writes go
-    // without a lock; each once, in the log.
+    // large to be a settings file, that it cannot be read, that a write
+    // failed, that writes go without a lock; each once, in the log.
     static void LogProfileNotices(const std::string& sProfile);
 
 private:

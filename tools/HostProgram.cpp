@@ -33,6 +33,7 @@
 #include "platform/ui/QtMessageBoxSink.h"
 #include "tools/CommandLine.h"
 #include "tools/HostProjectSaver.h"
+#include "tools/ModuleRegistration.h"
 
 #ifdef CHRONO_HOST_WITH_BUS
 #include "platform/bus/DeviceManagementHook.h"
@@ -42,7 +43,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -153,24 +153,7 @@ std::string Text(BSTR bstr)
 // Calls the library's own registration, as the registration program does.
 bool RegisterModule(const std::string& strModule)
 {
-    void* hModule = ::dlopen(strModule.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (!hModule) {
-        std::fprintf(stderr, "etshost: cannot load %s: %s\n", strModule.c_str(), ::dlerror());
-        return false;
-    }
-    using Entry = HRESULT (*)();
-    auto pfnRegister = reinterpret_cast<Entry>(::dlsym(hModule, "DllRegisterServer"));
-    if (!pfnRegister) {
-        std::fprintf(stderr, "etshost: %s has no DllRegisterServer\n", strModule.c_str());
-        return false;
-    }
-    const HRESULT hr = pfnRegister();
-    if (FAILED(hr)) {
-        std::fprintf(stderr, "etshost: registering %s failed hr=0x%08X\n", strModule.c_str(),
-                     static_cast<unsigned>(hr));
-        return false;
-    }
-    return true;
+    return SUCCEEDED(CallModuleRegistration("etshost", strModule, "DllRegisterServer"));
 }
 
 HRESULT CreatePlugIn(const Options& options, CComPtr<IEtsPlugInUI>& pPlugIn)

@@ -9,7 +9,9 @@
 // Exit codes: 0 done, 1 a write was refused (the file keeps what the earlier
 // keys wrote), or the file is there but cannot be read (a folder, no
 // permission) or is too large to be a settings file, 2 bad arguments. Either
-// failure says why on standard error.
+// failure says why on standard error. A write that went without a lock,
+// which the file system does not give, is done but warned of there too: a
+// script is to know that another program's change may be lost.
 
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/PrivateProfile.h"
@@ -36,6 +38,15 @@ bool SaysTooLarge(const std::string& strPath)
     std::fprintf(stderr, "inikey: %s is larger than %zu bytes, too large to be a settings file\n", strPath.c_str(),
                  platform::kMaxProfileSize);
     return true;
+}
+
+// Said however the writes ended: what was written may have crossed another
+// program's write.
+void WarnOfWritesWithoutLock(const std::string& strPath)
+{
+    int nErrno = 0;
+    if (platform::TakeUnlockedProfileWriteNotice(strPath, nErrno))
+        std::fprintf(stderr, "inikey: %s\n", platform::DescribeUnlockedProfileWrite(strPath, nErrno).c_str());
 }
 
 }  // namespace
@@ -73,17 +84,19 @@ int main(int argc, char** argv)
         const std::string strKey = strEntry.substr(0, nEq);
         const std::string strValue = strEntry.substr(nEq + 1);
         if (!platform::WritePrivateProfileString(strSection, strKey.c_str(), strValue.c_str(), strPath)) {
+            WarnOfWritesWithoutLock(strPath);
             if (SaysTooLarge(strPath))
                 return 1;
-            int nErrno = 0;
-            if (platform::TakeFailedProfileWriteNotice(strPath, nErrno))
+            std::string strReason;
+            if (platform::TakeFailedProfileWriteNotice(strPath, strReason))
                 std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s: %s\n", strKey.c_str(), strSection.c_str(),
-                             strPath.c_str(), platform::DescribeProfileWriteFailure(nErrno).c_str());
+                             strPath.c_str(), strReason.c_str());
             else
                 std::fprintf(stderr, "inikey: cannot set %s in [%s] of %s: it would not read back as given\n",
                              strKey.c_str(), strSection.c_str(), strPath.c_str());
             return 1;
         }
     }
+    WarnOfWritesWithoutLock(strPath);
     return 0;
 }

@@ -8,7 +8,8 @@
 // writes the set with every list at its capacity that the benchmarks time.
 // At least one of the two is asked for.
 //
-// Exit codes: 0 written, 1 a file could not be written, 2 bad arguments.
+// Exit codes: 0 written, 1 a file could not be written (with the system's
+// reason), 2 bad arguments.
 
 #include "app/Chronoset.h"
 #include "common/Globals.h"
@@ -16,6 +17,7 @@
 #include "tools/CommandLine.h"
 #include "tools/SampleData.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -32,9 +34,13 @@ bool Write(void (*pfnBuild)(CChronoset&), const char* pszPath)
     CChronoset set;
     g_pChronoset = &set;
     pfnBuild(set);
+    errno = 0;
     const int nSaved = set.SaveToFile(pszPath, nullptr);
+    const int nErrno = errno;
     g_pChronoset = nullptr;
-    if (!nSaved)
+    if (!nSaved && nErrno != 0)
+        std::fprintf(stderr, "could not write %s: %s\n", pszPath, std::strerror(nErrno));
+    else if (!nSaved)
         std::fprintf(stderr, "could not write %s\n", pszPath);
     return nSaved != 0;
 }

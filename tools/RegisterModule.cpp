@@ -1,15 +1,16 @@
 // Registers an in-process server module in the registry file, as the
 // platform's own registration program does: "regsvr module" calls the
 // module's DllRegisterServer, "regsvr -u module" its DllUnregisterServer.
+// A registration that fails says why (the registry file's reason) and gives
+// status 1; one made without the registry's lock, which the file system
+// does not give, is warned of.
 
 #include "platform/base/FileSizeLimit.h"
-#include "platform/base/WinTypes.h"
 #include "tools/CommandLine.h"
+#include "tools/ModuleRegistration.h"
 
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
-#include <string>
 
 namespace {
 
@@ -37,24 +38,9 @@ int main(int argc, char** argv)
     if (!pszModule)
         return Usage();
 
-    // Modules are never unloaded: one that links the window layer must stay.
-    void* hModule = ::dlopen(pszModule, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (!hModule) {
-        std::fprintf(stderr, "regsvr: cannot load %s: %s\n", pszModule, ::dlerror());
-        return 1;
-    }
     const char* pszEntry = bUnregister ? "DllUnregisterServer" : "DllRegisterServer";
-    using Entry = HRESULT (*)();
-    auto pfnEntry = reinterpret_cast<Entry>(::dlsym(hModule, pszEntry));
-    if (!pfnEntry) {
-        std::fprintf(stderr, "regsvr: %s has no %s\n", pszModule, pszEntry);
+    if (FAILED(CallModuleRegistration("regsvr", pszModule, pszEntry)))
         return 1;
-    }
-    const HRESULT hr = pfnEntry();
-    if (FAILED(hr)) {
-        std::fprintf(stderr, "regsvr: %s in %s failed hr=0x%08X\n", pszEntry, pszModule, static_cast<unsigned>(hr));
-        return 1;
-    }
     std::printf("%s in %s succeeded.\n", pszEntry, pszModule);
     return 0;
 }

@@ -12,9 +12,9 @@
 // out.
 //
 // Exit codes: 0 printed, 1 the file is missing or not a device state (with
-// --new: something is there already, the file could not be written, or
-// the address is 0.0.0, which no device has), 2 bad arguments (an address
-// that is no individual address among them).
+// --new: something is there already, or the file could not be written), 2
+// bad arguments (among them an address that is no individual address: a
+// number out of its range, or 0.0.0, which no device has).
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
@@ -33,14 +33,6 @@ int Usage()
 {
     std::fprintf(stderr, "usage: devinspect [--no-memory] [--no-status] [--new ADDRESS] STATEFILE\n");
     return 2;
-}
-
-// Digits and dots only, so that the number parser's tolerance of blanks and
-// signs lets nothing odd through.
-bool ParseAddress(const char* pszText, WORD& nAddress)
-{
-    return *pszText != '\0' && std::strspn(pszText, "0123456789.") == std::strlen(pszText) &&
-           CDeviceStateFile::ParseIndividualAddress(pszText, nAddress);
 }
 
 // Writes a fresh device at the address into a path where nothing is yet.
@@ -83,7 +75,7 @@ int main(int argc, char** argv)
 
     if (pszNewAddress) {
         WORD nAddress = 0;
-        if (!ParseAddress(pszNewAddress, nAddress)) {
+        if (!CDeviceStateFile::ParseIndividualAddress(pszNewAddress, nAddress)) {
             std::fprintf(stderr,
                          "devinspect: %s: not an individual address (area.line.device: 0-15.0-15.0-255, "
                          "e.g. 1.1.5)\n",
@@ -91,9 +83,10 @@ int main(int argc, char** argv)
             return 2;
         }
         // 0.0.0 is the address of no device: nothing would ever answer there.
+        // A bad argument as much as 16.0.0 is.
         if (nAddress == 0) {
             std::fprintf(stderr, "devinspect: %s: no device has this individual address\n", pszNewAddress);
-            return 1;
+            return 2;
         }
         if (!WriteNewDevice(nAddress, strPath))
             return 1;

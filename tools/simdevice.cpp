@@ -14,6 +14,7 @@
 // Exit codes: 0 stopped by a signal with the state written, 1 the state file
 // or the socket failed, 2 bad arguments.
 
+#include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/bus/KnxIpUdpServer.h"
 #include "platform/bus/SimulatedDevice.h"
@@ -92,8 +93,13 @@ int main(int argc, char** argv)
     }
 
     CSimulatedDevice device;
+    const bool bThere = platform::FileExists(strState);
     if (device.Open(strState) != EDeviceResult::Ok) {
-        std::fprintf(stderr, "simdevice: %s: cannot read or create the device state\n", strState.c_str());
+        if (bThere)
+            std::fprintf(stderr, "simdevice: %s: cannot read the device state\n", strState.c_str());
+        else
+            std::fprintf(stderr, "simdevice: %s: cannot create the device state: %s\n", strState.c_str(),
+                         std::strerror(errno));
         return 1;
     }
     CKnxIpUdpServer server(device);
@@ -112,7 +118,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "simdevice: socket failed: %s\n", std::strerror(nError));
     ::close(nSignalFd);
     if (device.Save() != EDeviceResult::Ok) {
-        std::fprintf(stderr, "simdevice: %s: cannot write the device state\n", strState.c_str());
+        std::fprintf(stderr, "simdevice: %s: cannot write the device state: %s\n", strState.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     return bStopped ? 0 : 1;

@@ -258,20 +258,50 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
 
 namespace {
 
+// A new file's place taken where the file system has neither hard links
+// nor a rename that refuses to replace (vfat, some FUSE mounts): the name is
+// created exclusively, empty, and the complete temporary renamed over it, so
+// the name never holds half the content.
+bool PutInPlaceExclusively(const std::string& strTemp, const std::string& target)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat made {};
+    const bool bMade = ::fstat(fd, &made) == 0;
+    ::close(fd);
+    if (::rename(strTemp.c_str(), target.c_str()) == 0)
+        return true;
+    const int nErrno = errno;
+    // Only the empty file made here goes, never one put there since.
+    struct stat named {};
+    if (bMade && ::lstat(target.c_str(), &named) == 0 && named.st_dev == made.st_dev && named.st_ino == made.st_ino)
+        ::unlink(target.c_str());
+    errno = nErrno;
+    return false;
+}
+
 // Puts the complete temporary in the file's place: renamed over what is
 // there, or, for a new file, linked to the name, which fails (EEXIST) when
 // anything is there by then. A file system without hard links takes the
-// rename that refuses to replace.
+// rename that refuses to replace, and one without that an exclusive
+// creation of the name.
 bool PutInPlace(const std::string& strTemp, const std::string& target, bool bReplace)
 {
     if (bReplace)
         return ::rename(strTemp.c_str(), target.c_str()) == 0;
-    if (::link(strTemp.c_str(), target.c_str()) != 0 &&
-        (errno == EEXIST || ::renameat2(AT_FDCWD, strTemp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0))
+    if (::link(strTemp.c_str(), target.c_str()) == 0) {
+        // The temporary's own name goes.
+        ::unlink(strTemp.c_str());
+        return true;
+    }
+    if (errno == EEXIST)
         return false;
-    // The temporary's own name goes; after the rename it is gone already.
-    ::unlink(strTemp.c_str());
-    return true;
+    if (::renameat2(AT_FDCWD, strTemp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    return PutInPlaceExclusively(strTemp, target);
 }
 
 bool WriteAtomically(const std::string& path, const void* data, std::size_t size, struct stat* pWritten,
@@ -297,11 +327,14 @@ bool WriteAtomically(const std::string& path, const void* data, std::size_t size
             return false;
         }
         // The rename would replace a read-only file that opening it for
-        // writing would not; honour the file's own permission.
-        if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        // writing would not; honour the file's own permission. Why access
+        // refuses is kept: a read-only file system is no permission.
+        if ((old.st_mode & 0222) == 0) {
             errno = EACCES;
             return false;
         }
+        if (::access(target.c_str(), W_OK) != 0)
+            return false;
     }
     std::string dir;
     std::string name;

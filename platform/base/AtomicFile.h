@@ -43,6 +43,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view text, struct 
 // temporary is linked to the name instead of renamed over it, so anything
 // that is there by then (a file, a link, made even in the last moment) stays
 // as it is and the write fails (EEXIST). Symbolic links are not followed.
+// Where the file system has no hard links the name is created exclusively,
+// empty, and the complete temporary renamed over it.
 bool CreateFileAtomically(const std::string& path, std::string_view text);
 
 // The file that a write of the path replaces: the path with its symbolic

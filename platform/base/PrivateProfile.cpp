@@ -1,23 +1,20 @@
 #include "platform/base/PrivateProfile.h"
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileWriteLock.h"
 #include "platform/base/ProfileText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
-#include <cstdlib>
 #include <ctime>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <sys/file.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/statfs.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -57,22 +54,23 @@ struct TimestampRule {
     bool bKernelClock = false;
 };
 
-// How often a write waiting for another's lock tries it again.
-constexpr int kLockRetryMilliseconds = 2;
-
 enum class FileState { missing, unreadable, oversized, read };
 
 // Something the caller is to tell once: raised with its reason, told once,
 // and raised anew only after it was cleared.
 struct Notice {
     int nErrno = 0;
+    // The reason in words, where the system's words for nErrno would not say
+    // it (a lock another program holds, a lock file in the way).
+    std::string strReason;
     bool bTaken = false;
 
-    void Raise(int nReason)
+    void Raise(int nReason, std::string strWords = {})
     {
         if (nErrno == 0)
             bTaken = false;
         nErrno = nReason;
+        strReason = std::move(strWords);
     }
     void Clear() { nErrno = 0; }
     bool Take(int& nReason)
@@ -83,6 +81,12 @@ struct Notice {
         nReason = nErrno;
         return true;
     }
+};
+
+struct PendingWrite {
+    std::string section;
+    std::optional<std::string> key;
+    std::optional<std::string> value;
 };
 
 struct CachedFile {
@@ -99,19 +103,11 @@ struct CachedFile {
     Notice writeFailed;
     // The file system gives no lock: writes go without it, told once.
     Notice unlocked;
-    // Another process held the lock past a whole wait: later writes do not
-    // wait again, but take the lock only when it is free at once, until one
-    // takes it.
-    bool bLockBusy = false;
-};
-
-std::mutex s_waitMutex;
-std::function<void(int nMilliseconds)> s_lockWait;
-
-struct PendingWrite {
-    std::string section;
-    std::optional<std::string> key;
-    std::optional<std::string> value;
+    // Writes that failed, kept in memory as the values this process set:
+    // reads see them, and they go with the next write of the file that
+    // succeeds, so that a setting changed while the file was locked is not
+    // lost once the lock is free. At most one entry per key.
+    std::vector<PendingWrite> kept;
 };
 
 struct Batch {
@@ -211,131 +207,6 @@ bool IsRacy(const std::string& path, CachedFile& file)
     return Nanoseconds(now) - nLatest < file.rule->nStep;
 }
 
-// The file a write of the path replaces, for the lock beside it: writers
-// that name it by another link, even before it is there, meet at the same
-// lock.
-std::string LockPathOf(const std::string& path)
-{
-    std::string target;
-    if (!FollowSymbolicLinks(path, target))
-        target = path;
-    char szReal[PATH_MAX];
-    if (::realpath(target.c_str(), szReal) != nullptr)
-        return std::string(szReal) + ".lock";
-    // A file not there yet: beside it in its folder as that resolves, where
-    // the lock lies once the file is there.
-    const std::string strFolder = FolderOf(target);
-    if (::realpath(strFolder.c_str(), szReal) != nullptr)
-        return std::string(szReal) + (std::string(szReal) == "/" ? "" : "/") + target.substr(target.rfind('/') + 1) +
-               ".lock";
-    return target + ".lock";
-}
-
-// Serialises the read, merge and replace of one file between processes
-// (another editor, the plug-in inside the host program, inikey): an
-// advisory lock on "<file>.lock", taken for that step alone and removed
-// with it, never held across anything a user does. A writer that finds it
-// held waits a bounded time, or not at all when asked so, then gives up. A
-// lock file removed by its last holder while another process waited on it
-// is left for a new one. Where the file system gives no lock at all (some
-// network mounts), the write goes without one.
-class CProfileWriteLock {
-public:
-    enum class EState { held, unlocked, busy, failed };
-
-    CProfileWriteLock(const std::string& path, bool bWait) : m_strPath(LockPathOf(path))
-    {
-        std::function<void(int nMilliseconds)> wait;
-        {
-            std::lock_guard lock(s_waitMutex);
-            wait = s_lockWait;
-        }
-        timespec start {};
-        ::clock_gettime(CLOCK_MONOTONIC, &start);
-        long long nWaited = 0;
-        for (;;) {
-            if (m_fd < 0 && !Open())
-                return;
-            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
-                struct stat held {};
-                struct stat named {};
-                if (::fstat(m_fd, &held) == 0 && ::lstat(m_strPath.c_str(), &named) == 0 &&
-                    held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                    m_eState = EState::held;
-                    return;
-                }
-                ::close(m_fd);
-                m_fd = -1;
-                continue;
-            }
-            if (errno == EINTR)
-                continue;
-            if (errno != EWOULDBLOCK) {
-                m_nErrno = errno;
-                m_eState = EState::unlocked;
-                Release();
-                return;
-            }
-            if (!bWait || nWaited >= kProfileLockWaitMilliseconds) {
-                m_nErrno = EWOULDBLOCK;
-                m_eState = EState::busy;
-                Release();
-                return;
-            }
-            if (wait) {
-                wait(kLockRetryMilliseconds);
-                nWaited += kLockRetryMilliseconds;
-            } else {
-                ::usleep(kLockRetryMilliseconds * 1000);
-                timespec now {};
-                ::clock_gettime(CLOCK_MONOTONIC, &now);
-                nWaited = (Nanoseconds(now) - Nanoseconds(start)) / 1'000'000;
-            }
-        }
-    }
-    ~CProfileWriteLock()
-    {
-        if (m_eState == EState::held)
-            ::unlink(m_strPath.c_str());
-        Release();
-    }
-    CProfileWriteLock(const CProfileWriteLock&) = delete;
-    CProfileWriteLock& operator=(const CProfileWriteLock&) = delete;
-
-    EState GetState() const { return m_eState; }
-    // Why the lock was not taken.
-    int GetErrno() const { return m_nErrno; }
-
-private:
-    // A lock needs only a descriptor to read: a lock file left by another
-    // user, which this one may not write, locks all the same.
-    bool Open()
-    {
-        m_fd = ::open(m_strPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (m_fd < 0 && errno == EACCES) {
-            m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-            if (m_fd < 0 && errno == ENOENT)
-                errno = EACCES;
-        }
-        if (m_fd >= 0)
-            return true;
-        m_nErrno = errno;
-        return false;
-    }
-
-    void Release()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-    std::string m_strPath;
-    int m_fd = -1;
-    EState m_eState = EState::failed;
-    int m_nErrno = 0;
-};
-
 // The file as it is on disk now, read again only when it changed since it
 // was last read or written here. Call with s_mutex held.
 CachedFile& Current(const std::string& path)
@@ -389,9 +260,9 @@ CachedFile& Current(const std::string& path)
     return file;
 }
 
-bool FailWrite(CachedFile& file, int nErrno)
+bool FailWrite(CachedFile& file, int nErrno, std::string strReason = {})
 {
-    file.writeFailed.Raise(nErrno != 0 ? nErrno : EIO);
+    file.writeFailed.Raise(nErrno != 0 ? nErrno : EIO, std::move(strReason));
     errno = file.writeFailed.nErrno;
     return false;
 }
@@ -422,9 +293,9 @@ bool CheckWrites(const std::string& path, const std::vector<PendingWrite>& write
     return true;
 }
 
-// Applies the writes to the file as it is on disk now, in one replacement
+// Writes the writes into the file as it is on disk now, in one replacement
 // of the file, or none when nothing changes. Call with s_mutex held.
-bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& writes)
+bool WriteNow(const std::string& path, const std::vector<PendingWrite>& writes)
 {
     // Writes that change nothing need no lock, so they never wait for
     // another writer, nor touch a folder that takes no file.
@@ -434,24 +305,19 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
     if (!bChanges)
         return true;
     // What another process writes meanwhile is taken in under the lock, so
-    // that it is never replaced unseen. Behind a lock that stayed taken for
-    // a whole wait, the next writes do not wait again: a window would freeze
-    // once a write for nothing.
+    // that it is never replaced unseen.
     CachedFile& locking = s_files[path];
-    const CProfileWriteLock lock(path, !locking.bLockBusy);
+    const CFileWriteLock lock(path);
     switch (lock.GetState()) {
-    case CProfileWriteLock::EState::busy:
-        locking.bLockBusy = true;
-        return FailWrite(locking, lock.GetErrno());
-    case CProfileWriteLock::EState::failed:
-        return FailWrite(locking, lock.GetErrno());
-    case CProfileWriteLock::EState::unlocked:
+    case CFileWriteLock::EState::busy:
+    case CFileWriteLock::EState::failed:
+        return FailWrite(locking, lock.GetErrno(), lock.DescribeFailure());
+    case CFileWriteLock::EState::unlocked:
         locking.unlocked.Raise(lock.GetErrno());
         break;
-    case CProfileWriteLock::EState::held:
+    case CFileWriteLock::EState::held:
         break;
     }
-    locking.bLockBusy = false;
     if (!CheckWrites(path, writes, bChanges))
         return false;
     if (!bChanges)
@@ -482,12 +348,42 @@ bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& write
     return true;
 }
 
-// What a batch's own writes make of section/key; nothing when they leave it
-// alone. Call with s_mutex held.
-std::optional<std::optional<std::string>> PendingValue(const Batch& batch, std::string_view section,
-                                                       std::string_view key)
+// A failed write joins the kept ones in place of any it supersedes: the
+// same key, or anything of a section it removes.
+void Keep(std::vector<PendingWrite>& kept, const PendingWrite& write)
 {
-    for (auto it = batch.writes.rbegin(); it != batch.writes.rend(); ++it) {
+    std::erase_if(kept, [&write](const PendingWrite& earlier) {
+        return CProfileText::NamesEqual(earlier.section, write.section) &&
+               (!write.key || (earlier.key && CProfileText::NamesEqual(*earlier.key, *write.key)));
+    });
+    kept.push_back(write);
+}
+
+// The writes, after those of the file's that failed before, in one
+// replacement of the file; those that fail again are kept. Call with
+// s_mutex held.
+bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& writes)
+{
+    CachedFile& file = s_files[path];
+    std::vector<PendingWrite> all = file.kept;
+    all.insert(all.end(), writes.begin(), writes.end());
+    if (WriteNow(path, all)) {
+        file.kept.clear();
+        return true;
+    }
+    const int nErrno = errno;
+    for (const PendingWrite& write : writes)
+        Keep(file.kept, write);
+    errno = nErrno;
+    return false;
+}
+
+// What the writes make of section/key, the last one counting; nothing when
+// they leave it alone. Call with s_mutex held.
+std::optional<std::optional<std::string>> PendingValue(const std::vector<PendingWrite>& writes,
+                                                       std::string_view section, std::string_view key)
+{
+    for (auto it = writes.rbegin(); it != writes.rend(); ++it) {
         if (!CProfileText::NamesEqual(it->section, section))
             continue;
         if (!it->key)
@@ -498,15 +394,24 @@ std::optional<std::optional<std::string>> PendingValue(const Batch& batch, std::
     return std::nullopt;
 }
 
+// A batch's own writes come first, then what failed writes keep, then the
+// file.
 std::optional<std::string> LookUp(std::string_view section, std::string_view key, const std::string& path)
 {
     std::shared_ptr<const CProfileText> pText;
     {
         std::lock_guard lock(s_mutex);
-        if (auto it = s_batches.find(path); it != s_batches.end()) {
-            Batch& batch = it->second;
-            if (auto pending = PendingValue(batch, section, key))
+        auto it = s_batches.find(path);
+        if (it != s_batches.end()) {
+            if (auto pending = PendingValue(it->second.writes, section, key))
                 return *pending;
+        }
+        if (auto file = s_files.find(path); file != s_files.end()) {
+            if (auto kept = PendingValue(file->second.kept, section, key))
+                return *kept;
+        }
+        if (it != s_batches.end()) {
+            Batch& batch = it->second;
             if (!batch.bLooked) {
                 batch.pText = Current(path).pText;
                 batch.bLooked = true;
@@ -616,9 +521,15 @@ bool TakeNotice(const std::string& path, Notice CachedFile::*pNotice, int& nErrn
 
 }  // namespace
 
-bool TakeFailedProfileWriteNotice(const std::string& path, int& nErrno)
+bool TakeFailedProfileWriteNotice(const std::string& path, std::string& strReason)
 {
-    return TakeNotice(path, &CachedFile::writeFailed, nErrno);
+    std::lock_guard lock(s_mutex);
+    auto it = s_files.find(path);
+    int nErrno = 0;
+    if (it == s_files.end() || !it->second.writeFailed.Take(nErrno))
+        return false;
+    strReason = it->second.writeFailed.strReason.empty() ? std::strerror(nErrno) : it->second.writeFailed.strReason;
+    return true;
 }
 
 bool TakeUnlockedProfileWriteNotice(const std::string& path, int& nErrno)
@@ -637,11 +548,9 @@ bool TakeOversizedProfileNotice(const std::string& path)
     return TakeNotice(path, &CachedFile::oversized, nErrno);
 }
 
-std::string DescribeProfileWriteFailure(int nErrno)
+std::string DescribeUnlockedProfileWrite(const std::string& path, int nErrno)
 {
-    if (nErrno == EWOULDBLOCK)
-        return "the file is locked by another program";
-    return std::strerror(nErrno);
+    return DescribeWriteWithoutLock("Settings file \"" + path + "\"", nErrno);
 }
 
 void SetProfileTimestampStep(long long nNanoseconds)
@@ -652,12 +561,6 @@ void SetProfileTimestampStep(long long nNanoseconds)
         file.rule.reset();
         file.bRacy = true;
     }
-}
-
-void SetProfileLockWait(std::function<void(int nMilliseconds)> wait)
-{
-    std::lock_guard lock(s_waitMutex);
-    s_lockWait = std::move(wait);
 }
 
 ProfileIoCounts GetProfileIoCounts()

@@ -15,13 +15,16 @@
 // meanwhile is never lost; a write that leaves every value as it stands
 // writes nothing. After a lock stayed taken for a whole wait, the next
 // writes of the file fail at once while it is still taken, until one finds
-// it free. Where the file system gives no lock, writes go without it. A
-// file larger than kMaxProfileSize is not parsed: its keys read as absent
-// and it is never rewritten.
+// it free (CFileWriteLock). Where the file system gives no lock, writes go
+// without it. A write that fails is kept in memory: reads see its values,
+// and it goes with the next write of the file that succeeds. A file larger
+// than kMaxProfileSize is not parsed: its keys read as absent and it is
+// never rewritten.
+
+#include "platform/base/FileWriteLock.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,7 +34,7 @@ namespace platform {
 constexpr std::size_t kMaxProfileSize = 1u << 20;
 // A write waits this long at most for another process's write of the same
 // file to end, and fails after that rather than hang.
-constexpr int kProfileLockWaitMilliseconds = 3000;
+constexpr int kProfileLockWaitMilliseconds = kFileWriteLockWaitMilliseconds;
 
 // The value of section/key, or `def` when missing. Blanks around the value are
 // dropped, and one pair of enclosing double or single quotes. When
@@ -54,7 +57,8 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 // file cannot be written, or when a name or the value cannot stand in one
 // line that reads back as it (a line end anywhere, ']' or NUL in the
 // section, '=' in the key, blanks around a name, a key starting like a
-// comment or a section); the old file is then untouched.
+// comment or a section); the old file is then untouched, and a write it
+// could not take is kept for the next one that succeeds.
 // Inside a CProfileBatch for the same path the write is only noted (true
 // when it can stand) and reaches the file when the batch ends; the batch's
 // Commit tells whether it did.
@@ -91,23 +95,19 @@ bool TakeOversizedProfileNotice(const std::string& path);
 // folder, no permission), with the reason; its keys read as absent.
 bool TakeUnreadableProfileNotice(const std::string& path, int& nErrno);
 // True once after a write of the file failed (again after one succeeded),
-// with the reason, so that the caller can say so in its log once.
-bool TakeFailedProfileWriteNotice(const std::string& path, int& nErrno);
+// with the reason in words, so that the caller can say so in its log once:
+// a lock that another program holds as such, a lock file that cannot be
+// opened by its name, anything else as the system says it.
+bool TakeFailedProfileWriteNotice(const std::string& path, std::string& strReason);
 // True once after a write of the file went without the lock because its
 // file system gives none, with the lock's error.
 bool TakeUnlockedProfileWriteNotice(const std::string& path, int& nErrno);
-// The reason of a failed write in words: EWOULDBLOCK, a lock that another
-// program holds, as such; any other as the system says it.
-std::string DescribeProfileWriteFailure(int nErrno);
+// What the user is told of that: the file, the reason and what may follow.
+std::string DescribeUnlockedProfileWrite(const std::string& path, int nErrno);
 
 // Seam for the tests: the step in which time stamps are kept, for every
 // file (0: each file system's own), as on FAT or a network mount.
 void SetProfileTimestampStep(long long nNanoseconds);
-
-// Seam for the tests, so that none waits real seconds: called instead of
-// sleeping between two tries to take a write's lock, with the milliseconds
-// it stands for. An empty one sleeps again.
-void SetProfileLockWait(std::function<void(int nMilliseconds)> wait);
 
 // Reads of ini files from disk and writes to them since the process started.
 struct ProfileIoCounts {

@@ -120,13 +120,26 @@ std::string CDeviceStateFile::FormatIndividualAddress(WORD nAddress)
 
 bool CDeviceStateFile::ParseIndividualAddress(const std::string& strText, WORD& nAddress)
 {
-    unsigned nArea = 0, nLine = 0, nDevice = 0;
-    char cExtra = 0;
-    if (std::sscanf(strText.c_str(), "%u.%u.%u%c", &nArea, &nLine, &nDevice, &cExtra) != 3)
+    // Digits and dots only, each number checked as it grows: a number past
+    // the range is refused, never wrapped into another device's address.
+    static constexpr unsigned s_nMax[] = {15, 15, 255};
+    unsigned nParts[3] = {};
+    std::size_t i = 0;
+    for (int nPart = 0; nPart < 3; ++nPart) {
+        if (nPart > 0 && (i >= strText.size() || strText[i++] != '.'))
+            return false;
+        const std::size_t nStart = i;
+        for (; i < strText.size() && strText[i] >= '0' && strText[i] <= '9'; ++i) {
+            nParts[nPart] = nParts[nPart] * 10 + static_cast<unsigned>(strText[i] - '0');
+            if (nParts[nPart] > s_nMax[nPart])
+                return false;
+        }
+        if (i == nStart)
+            return false;
+    }
+    if (i != strText.size())
         return false;
-    if (nArea > 15 || nLine > 15 || nDevice > 255)
-        return false;
-    nAddress = static_cast<WORD>(nArea << 12 | nLine << 8 | nDevice);
+    nAddress = static_cast<WORD>(nParts[0] << 12 | nParts[1] << 8 | nParts[2]);
     return true;
 }
 

@@ -43,7 +43,9 @@ public:
     // False when the file cannot be read or is not a valid state.
     static bool Load(const std::string& strPath, CDeviceState& oState);
 
-    // "area.line.device"; parsing gives false when the text is not one.
+    // "area.line.device"; parsing gives false when the text is not one:
+    // anything but three decimal numbers and two dots, or a number out of
+    // its range (area and line 0..15, device 0..255).
     static std::string FormatIndividualAddress(WORD nAddress);
     static bool ParseIndividualAddress(const std::string& strText, WORD& nAddress);
 };

@@ -4,12 +4,12 @@
 
 namespace {
 
-constexpr DWORD kLayout = 0x434F4D01;  // changes whenever the structure does
+constexpr DWORD kLayout = 0x434F4D02;  // changes whenever the structure does
 
 // This module's own instance.
 CComProcessState& LocalProcessState()
 {
-    static CComProcessState s_state {kLayout, sizeof(CComProcessState), {}, {}, 1, {}};
+    static CComProcessState s_state {kLayout, sizeof(CComProcessState), {}, {}, 1, {}, {}};
     return s_state;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // State that belongs to the whole process, not to one module: the
-// in-process class table and the threads' apartments. Every module that
+// in-process class table, the threads' apartments and the registry's
+// notices. Every module that
 // links this library reaches the same instance when the program exports it
 // (this library's link options make programs export it), so that a class
 // the host program registers is found by a library it loaded.
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 struct CComInprocClass {
     CLSID clsid;
@@ -32,6 +34,8 @@ struct CComProcessState {
     std::map<DWORD, CComInprocClass> mapClasses;
     DWORD dwNextCookie = 1;
     std::map<std::thread::id, CComApartment> mapApartments;
+    // What the registry's changes have to tell the program (RegistryStore.h).
+    std::vector<std::string> vecRegistryNotices;
 };
 
 CComProcessState& GetComProcessState();

@@ -436,10 +436,8 @@ HRESULT CRegistrar::Run(std::string_view script, bool bRegister)
     if (FAILED(hr))
         return hr;
     hr = m_store.Update([&](CRegistryKey& root) { return ApplyToTree(script, bRegister, root); });
-    if (hr == REGDB_E_READREGDB)
-        m_strError = "the registry file " + m_store.GetFilePath() + " cannot be read";
-    else if (hr == REGDB_E_WRITEREGDB)
-        m_strError = "the registry file " + m_store.GetFilePath() + " cannot be written";
+    if (!m_store.GetFailureText().empty())
+        m_strError = m_store.GetFailureText();
     return hr;
 }
 

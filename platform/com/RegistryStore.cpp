@@ -1,17 +1,19 @@
 #include "platform/com/RegistryStore.h"
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/FileWriteLock.h"
 #include "platform/base/PathUtil.h"
+#include "platform/com/ComProcessState.h"
 #include "platform/com/ComTypes.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
+#include <cstring>
 #include <filesystem>
-#include <sys/file.h>
-#include <unistd.h>
+#include <mutex>
 
 namespace platform {
 
@@ -64,36 +66,17 @@ bool KeyFromJson(const Json& node, CRegistryKey& key, int depth)
     return true;
 }
 
-// An exclusive lock on "<file>.lock" for one read-modify-write; the lock
-// file stays, so every process locks the same inode.
-class CFileLock {
-public:
-    explicit CFileLock(const std::string& path)
-    {
-        m_fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (m_fd < 0)
-            return;
-        while (::flock(m_fd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                ::close(m_fd);
-                m_fd = -1;
-                return;
-            }
-        }
-    }
-    ~CFileLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFileLock(const CFileLock&) = delete;
-    CFileLock& operator=(const CFileLock&) = delete;
-    bool IsLocked() const { return m_fd >= 0; }
-
-private:
-    int m_fd = -1;
-};
-
+// Told to the program that runs the registration, which the module doing it
+// cannot reach otherwise; once, however many changes of one registration
+// met it.
+void Notice(std::string strLine)
+{
+    CComProcessState& state = GetComProcessState();
+    std::lock_guard lock(state.mutex);
+    std::vector<std::string>& notices = state.vecRegistryNotices;
+    if (std::find(notices.begin(), notices.end(), strLine) == notices.end())
+        notices.push_back(std::move(strLine));
+}
 
 }  // namespace
 
@@ -170,15 +153,24 @@ bool CRegistryStore::Parse(std::string_view text, CRegistryKey& root)
 
 HRESULT CRegistryStore::Load(CRegistryKey& root) const
 {
+    std::string strWhy;
+    return Read(root, strWhy);
+}
+
+HRESULT CRegistryStore::Read(CRegistryKey& root, std::string& strWhy) const
+{
     root = CRegistryKey();
     if (!FileExists(m_strFilePath))
         return S_OK;
     std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(m_strFilePath);
-    if (!bytes)
+    if (!bytes) {
+        strWhy = std::strerror(errno);
         return REGDB_E_READREGDB;
+    }
     std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     if (text.find_first_not_of(" \t\r\n") == std::string_view::npos)
         return S_OK;
+    strWhy = "it is not a registry file";
     try {
         return Parse(text, root) ? S_OK : REGDB_E_READREGDB;
     } catch (const std::exception&) {
@@ -189,20 +181,38 @@ HRESULT CRegistryStore::Load(CRegistryKey& root) const
 
 HRESULT CRegistryStore::Update(const std::function<HRESULT(CRegistryKey& root)>& fn)
 {
+    m_strFailure.clear();
     if (m_strFilePath.empty())
         return REGDB_E_WRITEREGDB;
+    const auto fail = [this](HRESULT hr, const std::string& strWhy) {
+        m_strFailure = "the registry file " + m_strFilePath +
+                       (hr == REGDB_E_READREGDB ? " cannot be read: " : " cannot be written: ") + strWhy;
+        Notice(m_strFailure);
+        return hr;
+    };
     try {
         std::error_code ec;
         std::filesystem::path dir = std::filesystem::path(m_strFilePath).parent_path();
-        if (!dir.empty())
-            std::filesystem::create_directories(dir, ec);
-        CFileLock lock(m_strFilePath);
-        if (!lock.IsLocked())
-            return REGDB_E_WRITEREGDB;
+        if (!dir.empty() && !std::filesystem::create_directories(dir, ec) && ec)
+            return fail(REGDB_E_WRITEREGDB, ec.message());
+        // The ini files' rules: one bounded wait, a lock file in the way
+        // named, and no lock where the file system gives none.
+        const CFileWriteLock lock(m_strFilePath);
+        switch (lock.GetState()) {
+        case CFileWriteLock::EState::busy:
+        case CFileWriteLock::EState::failed:
+            return fail(REGDB_E_WRITEREGDB, lock.DescribeFailure());
+        case CFileWriteLock::EState::unlocked:
+            Notice(DescribeWriteWithoutLock("Registry file \"" + m_strFilePath + "\"", lock.GetErrno()));
+            break;
+        case CFileWriteLock::EState::held:
+            break;
+        }
         CRegistryKey root;
-        HRESULT hr = Load(root);
+        std::string strWhy;
+        HRESULT hr = Read(root, strWhy);
         if (FAILED(hr))
-            return hr;
+            return fail(hr, strWhy);
         CRegistryKey before = root;
         hr = fn(root);
         if (FAILED(hr))
@@ -210,13 +220,20 @@ HRESULT CRegistryStore::Update(const std::function<HRESULT(CRegistryKey& root)>&
         if (root == before && FileExists(m_strFilePath))
             return hr;
         if (!WriteFileAtomically(m_strFilePath, Serialize(root)))
-            return REGDB_E_WRITEREGDB;
+            return fail(REGDB_E_WRITEREGDB, std::strerror(errno));
         return hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (const std::exception&) {
         return E_FAIL;
     }
+}
+
+std::vector<std::string> TakeRegistryNotices()
+{
+    CComProcessState& state = GetComProcessState();
+    std::lock_guard lock(state.mutex);
+    return std::exchange(state.vecRegistryNotices, {});
 }
 
 bool CRegistryStore::KeyExists(std::string_view path) const

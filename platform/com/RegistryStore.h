@@ -2,8 +2,13 @@
 // The registry: one tree of keys kept in a JSON file, so that separate
 // processes (the registration program, the launcher, the host program) see
 // each other's entries. Every read loads the file afresh; every change is a
-// read-modify-write under an exclusive lock on "<file>.lock" and replaces
-// the file atomically, so a failure never leaves half a file.
+// read-modify-write under the lock the ini files take too
+// (CFileWriteLock: "<file>.lock", waited for three seconds at most, once
+// while another process keeps it; none where the file system gives none)
+// and replaces the file atomically, so a failure never leaves half a file.
+// A change that fails, and one made without a lock, is told to the program
+// through TakeRegistryNotices: the module that registers itself cannot say
+// it otherwise.
 //
 // File: $CHRONO_REGISTRY_FILE, else $XDG_CONFIG_HOME/chronosets2/registry.json,
 // else ~/.config/chronosets2/registry.json.
@@ -48,6 +53,10 @@ public:
     // write gives REGDB_E_WRITEREGDB and leaves the old file. fn must not
     // change the store itself (the lock is held while it runs).
     HRESULT Update(const std::function<HRESULT(CRegistryKey& root)>& fn);
+    // Why the last Update failed to read or write the file, in words ("the
+    // registry file F cannot be written: No space left on device"); empty
+    // when it did not.
+    const std::string& GetFailureText() const { return m_strFailure; }
 
     bool KeyExists(std::string_view path) const;
     bool CreateKey(std::string_view path);
@@ -65,7 +74,15 @@ public:
     static bool Parse(std::string_view text, CRegistryKey& root);
 
 private:
+    HRESULT Read(CRegistryKey& root, std::string& strWhy) const;
+
     std::string m_strFilePath;
+    std::string m_strFailure;
 };
+
+// What the registry's changes in this process had to tell since the last
+// call, one line each: a change that failed, with its reason, and one made
+// without a lock. Shared by the program and the modules it loads.
+std::vector<std::string> TakeRegistryNotices();
 
 }  // namespace platform

@@ -93,14 +93,15 @@ private:
         return it->get<bool>();
     }
     static LONG Integer(const Json& object, const char* pszKey, const std::string& strPlace, bool bRequired,
-                        LONG nMin, LONG nMax, LONG nDefault = 0)
+                        LONG nMin, LONG nMax, LONG nDefault = 0, const char* pszOr = "")
     {
         auto it = object.find(pszKey);
         if (it == object.end()) {
             Expect(!bRequired, Join(strPlace, pszKey), "an integer");
             return nDefault;
         }
-        const std::string strRange = "an integer from " + std::to_string(nMin) + " to " + std::to_string(nMax);
+        const std::string strRange =
+            "an integer from " + std::to_string(nMin) + " to " + std::to_string(nMax) + pszOr;
         Expect(it->is_number_integer(), Join(strPlace, pszKey), strRange);
         // A number above the signed 64-bit range would come out negative.
         Expect(!it->is_number_unsigned() || it->get<unsigned long long>() <= static_cast<unsigned long long>(nMax),
@@ -109,15 +110,18 @@ private:
         Expect(nValue >= nMin && nValue <= nMax, Join(strPlace, pszKey), strRange);
         return static_cast<LONG>(nValue);
     }
-    // An address: a number 0..65535 or null; required.
-    static std::optional<LONG> Address(const Json& object, const std::string& strPlace)
+    // A number 0..nMax or null; required. A group's number is up to 65535;
+    // the parts of a device's individual address are as wide as the
+    // address gives them (device 255, line and area 15), so that none is
+    // cut into another device's.
+    static std::optional<LONG> Address(const Json& object, const std::string& strPlace, LONG nMax = 0xFFFF,
+                                       const char* pszKey = "address")
     {
-        auto it = object.find("address");
-        Expect(it != object.end() && (it->is_null() || it->is_number_integer()), Join(strPlace, "address"),
-               "an integer from 0 to 65535 or null");
+        auto it = object.find(pszKey);
+        Expect(it != object.end(), Join(strPlace, pszKey), "an integer from 0 to " + std::to_string(nMax) + " or null");
         if (it->is_null())
             return std::nullopt;
-        return Integer(object, "address", strPlace, true, 0, 0xFFFF);
+        return Integer(object, pszKey, strPlace, true, 0, nMax, 0, " or null");
     }
     static const Json& Array(const Json& object, const char* pszKey, const std::string& strPlace)
     {
@@ -202,17 +206,13 @@ private:
         pDevice->strName = Text(object, "name", strPlace);
         pDevice->strDescription = Text(object, "description", strPlace);
         pDevice->strProductText = Text(object, "productText", strPlace);
-        pDevice->address = Address(object, strPlace);
+        pDevice->address = Address(object, strPlace, 0xFF);
         if (auto it = object.find("line"); it != object.end() && !it->is_null()) {
             const std::string strLine = Join(strPlace, "line");
             Expect(it->is_object(), strLine, "an object or null");
             pDevice->bHasLine = true;
-            pDevice->lineAddress = Address(*it, strLine);
-            auto area = it->find("area");
-            Expect(area != it->end() && (area->is_null() || area->is_number_integer()), Join(strLine, "area"),
-                   "an integer from 0 to 65535 or null");
-            if (!area->is_null())
-                pDevice->areaAddress = Integer(*it, "area", strLine, true, 0, 0xFFFF);
+            pDevice->lineAddress = Address(*it, strLine, 0xF);
+            pDevice->areaAddress = Address(*it, strLine, 0xF, "area");
         }
         if (auto it = object.find("applicationProgram"); it != object.end() && !it->is_null())
             pDevice->application = ReadApplication(*it, Join(strPlace, "applicationProgram"));

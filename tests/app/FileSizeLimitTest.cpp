@@ -108,6 +108,6 @@ TEST_F(FileSizeLimitTest, AProgramPastTheLimitSaysItCouldNotWriteAndEnds)
         return 127;
     });
     EXPECT_EQ(crashtest::DescribeStatus(nStatus), "exited with 1");
-    EXPECT_EQ(Read(strErrors), "could not write " + strData + "\n");
+    EXPECT_EQ(Read(strErrors), "could not write " + strData + ": File too large\n");
     ExpectOldFilesAlone();
 }

@@ -4,6 +4,7 @@
 #include "common/LogFile.h"
 #include "platform/base/LocalTime.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -231,7 +232,11 @@ TEST_F(LogTest, LogFileInMissingDirectoryDropsLinesSilently) {
     const fs::path path = m_dir / "missing" / "Chronosets2.log";
     logFile.Start(path.string());
     g_pLogFile = &logFile;
+    // The failure being logged keeps its reason for the caller, whatever the
+    // log file's own calls met.
+    errno = ENOSPC;
     LOG_ERROR("lost %d", 1);
+    EXPECT_EQ(errno, ENOSPC);
     EXPECT_FALSE(fs::exists(path));
     EXPECT_FALSE(fs::exists(m_dir / "missing"));
 }

@@ -376,7 +376,27 @@ TEST_F(IniManagerTest, AFailedWriteIsReportedAndLoggedOnce)
         EXPECT_FALSE(batch.Commit());
     }
     EXPECT_NE(TakeLastLogLine().find("could not be written"), std::string::npos);
-    EXPECT_EQ(m_ini.GetShowToolbar(), FALSE);
+    // Kept in memory: read as set, and in the file with the next write that
+    // succeeds.
+    EXPECT_EQ(m_ini.GetShowToolbar(), TRUE);
+    ::chmod(m_sIni.c_str(), 0644);
+    EXPECT_TRUE(m_ini.SetShowStatusbar(FALSE));
+    const auto bytes = platform::ReadWholeFile(m_sIni);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "[ParameterDialog]\nToolbar=1\nStatusbar=0\n");
+}
+
+// A settings file that is there but cannot be read is said once, with its
+// reason; the defaults hold.
+TEST_F(IniManagerTest, AnUnreadableFileIsLoggedOnce)
+{
+    std::filesystem::create_directory(m_sIni);
+    TakeLastLogLine();
+    EXPECT_EQ(m_ini.GetShowToolbar(), TRUE);
+    const std::string strLine = TakeLastLogLine();
+    EXPECT_NE(strLine.find("could not be read (Is a directory): the defaults hold"), std::string::npos) << strLine;
+    EXPECT_EQ(m_ini.GetSplitterHorzDevided(), 0);
+    EXPECT_EQ(TakeLastLogLine(), "");
 }
 
 // Found by fuzzing the connection record: a state-file path of 400 wide

@@ -1,7 +1,8 @@
 #pragma once
-// A settings file's write lock held as another process holds it (a stopped
-// writer, a hung mount): on a descriptor of its own, which the ini engine's
-// writes do not share; and the engine's waits for it counted, not slept.
+// A file's write lock (an ini file's, the registry file's) held as another
+// process holds it (a stopped writer, a hung mount): on a descriptor of its
+// own, which the writes do not share; and the lock's waits for it counted,
+// not slept.
 
 #include "platform/base/PrivateProfile.h"
 
@@ -30,8 +31,8 @@ private:
 
 struct CCountedLockWaits {
     long long nWaited = 0;
-    CCountedLockWaits() { platform::SetProfileLockWait([this](int nMilliseconds) { nWaited += nMilliseconds; }); }
-    ~CCountedLockWaits() { platform::SetProfileLockWait({}); }
+    CCountedLockWaits() { platform::SetFileWriteLockWait([this](int nMilliseconds) { nWaited += nMilliseconds; }); }
+    ~CCountedLockWaits() { platform::SetFileWriteLockWait({}); }
 };
 
 }  // namespace locktest

@@ -19,6 +19,7 @@
 #include "model/HostLocalisation.h"
 #include "common/Globals.h"
 #include "common/HostLogger.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/ProgressSink.h"
@@ -48,6 +49,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -361,33 +363,58 @@ public:
     bool InitColumns() override { return AddColumn("Name", 80, LVCFMT_LEFT) >= 0; }
 };
 
+// The settings file locked by another program while three panes, whose
+// tables write column keys, are visited and the editor is closed.
+class PlugInRoadLockTest : public PlugInRoadTest {
+protected:
+    // beforeClose runs after the visits, just before the close.
+    void VisitThreePanesAndClose(const std::function<void()>& beforeClose) {
+        for (int nType : {2, 3, 4}) {
+            CMainTableView::RegisterTableClass(nType, [](int nType, CObject*) { return new CColumnsTable(nType); });
+        }
+        m_runner.Then([&](QDialog& d) {
+            CNavigationTree* pTree = dynamic_cast<CParameterDlg&>(d).GetTree(0);
+            for (const char* pszPane : {"Mengen", "Gruppenadressen", "Auslastung"}) {
+                QTreeWidgetItem* pItem = pTree->findItems(QString::fromUtf8(pszPane), Qt::MatchExactly).value(0);
+                ASSERT_NE(pItem, nullptr) << pszPane;
+                uitest::Click(pTree->viewport(), pTree->visualItemRect(pItem).center());
+            }
+            beforeClose();
+            uitest::PressCloseBox(&d);
+        });
+        EXPECT_EQ(Edit(CreatePlugIn(), kSampleDevice), S_OK);
+        for (int nType : {2, 3, 4}) {
+            CMainTableView::RegisterTableClass(nType, nullptr);
+        }
+    }
+
+    CScriptedMessageBoxSink m_boxes;
+    const locktest::CCountedLockWaits m_waits;
+    locktest::CLockHolder m_holder{m_strProfile + ".lock"};
+};
+
 // Behind another's lock on the settings file, three panes and the close wait
 // once, and the host's log says once why the settings were not written.
-TEST_F(PlugInRoadTest, SettingsBehindAnotherLockWaitOnceAndAreLoggedOnce) {
-    CScriptedMessageBoxSink boxes;
-    const locktest::CCountedLockWaits waits;
-    locktest::CLockHolder holder(m_strProfile + ".lock");
-    for (int nType : {2, 3, 4}) {
-        CMainTableView::RegisterTableClass(nType, [](int nType, CObject*) { return new CColumnsTable(nType); });
-    }
-    m_runner.Then([&](QDialog& d) {
-        CNavigationTree* pTree = dynamic_cast<CParameterDlg&>(d).GetTree(0);
-        for (const char* pszPane : {"Mengen", "Gruppenadressen", "Auslastung"}) {
-            QTreeWidgetItem* pItem = pTree->findItems(QString::fromUtf8(pszPane), Qt::MatchExactly).value(0);
-            ASSERT_NE(pItem, nullptr) << pszPane;
-            uitest::Click(pTree->viewport(), pTree->visualItemRect(pItem).center());
-        }
-        uitest::PressCloseBox(&d);
-    });
-    EXPECT_EQ(Edit(CreatePlugIn(), kSampleDevice), S_OK);
-    for (int nType : {2, 3, 4}) {
-        CMainTableView::RegisterTableClass(nType, nullptr);
-    }
+TEST_F(PlugInRoadLockTest, SettingsBehindAnotherLockWaitOnceAndAreLoggedOnce) {
+    VisitThreePanesAndClose([] {});
     const std::string strLogged = LoggedLines();
     const std::string strLocked = "could not be written (the file is locked by another program)";
     EXPECT_NE(strLogged.find(strLocked), std::string::npos) << strLogged;
     EXPECT_EQ(strLogged.find(strLocked), strLogged.rfind(strLocked));
-    EXPECT_EQ(waits.nWaited, platform::kProfileLockWaitMilliseconds);
+    EXPECT_EQ(m_waits.nWaited, platform::kProfileLockWaitMilliseconds);
+}
+
+// Behind a lock that another program lets go of before the close, the panes'
+// settings that could not be written then reach the file with the close's.
+TEST_F(PlugInRoadLockTest, SettingsHeldOffByALockReachTheFileOnceItIsFree) {
+    VisitThreePanesAndClose([this] { m_holder.Release(); });
+    const auto bytes = platform::ReadWholeFile(m_strProfile);
+    ASSERT_TRUE(bytes);
+    const std::string strFile(bytes->begin(), bytes->end());
+    for (const char* pszSection : {"[QuantitiesTable]\nColumn1=45", "[GroupAddressTable]\nColumn1=120",
+                                   "[UtilizationTable]\nColumn1=130"})
+        EXPECT_NE(strFile.find(pszSection), std::string::npos) << pszSection << "\n" << strFile;
+    EXPECT_EQ(m_waits.nWaited, platform::kProfileLockWaitMilliseconds);
 }
 
 }  // namespace

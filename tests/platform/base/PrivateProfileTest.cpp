@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <csignal>
 #include <fcntl.h>
@@ -404,9 +405,9 @@ TEST_F(PrivateProfileTest, AWriterHeldOffByAnotherLockWaitsOnceUntilTheLockIsFre
     EXPECT_TRUE(WritePrivateProfileString("Common", "A", "1", path));
     EXPECT_EQ(waits.nWaited, 0);
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
-    int nErrno = 0;
-    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, nErrno));
-    EXPECT_EQ(DescribeProfileWriteFailure(nErrno), "the file is locked by another program");
+    std::string strReason;
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    EXPECT_EQ(strReason, "the file is locked by another program");
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "3", path));
     EXPECT_EQ(waits.nWaited, kProfileLockWaitMilliseconds);
     holder.Release();
@@ -415,6 +416,58 @@ TEST_F(PrivateProfileTest, AWriterHeldOffByAnotherLockWaitsOnceUntilTheLockIsFre
     locktest::CLockHolder again(path + ".lock");
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "5", path));
     EXPECT_EQ(waits.nWaited, 2 * kProfileLockWaitMilliseconds);
+}
+
+// Writes held off by another's lock are kept: reads see them, and they go
+// with the next write that takes the lock, a batch's too, into the file as
+// another program left it by then.
+TEST_F(PrivateProfileTest, WritesHeldOffByALockGoWithTheNextWriteThatTakesIt)
+{
+    Put("[A]\nColumn1=10\n[Gone]\nX=1\n");
+    const locktest::CCountedLockWaits waits;
+    locktest::CLockHolder holder(path + ".lock");
+    ASSERT_TRUE(holder.Holds());
+    EXPECT_FALSE(WritePrivateProfileString("A", "Column1", "11", path));
+    {
+        CProfileBatch batch(path);
+        EXPECT_TRUE(WritePrivateProfileString("Gone", "X", "2", path));
+        EXPECT_TRUE(WritePrivateProfileString("Gone", nullptr, nullptr, path));
+        EXPECT_TRUE(WritePrivateProfileString("B", "Column1", "21", path));
+        EXPECT_FALSE(batch.Commit());
+    }
+    EXPECT_EQ(GetPrivateProfileInt("A", "Column1", 0, path), 11);
+    EXPECT_EQ(GetPrivateProfileInt("B", "Column1", 0, path), 21);
+    EXPECT_EQ(GetPrivateProfileInt("Gone", "X", 0, path), 0);
+    EXPECT_EQ(Contents(), "[A]\nColumn1=10\n[Gone]\nX=1\n");
+    holder.Release();
+    Put("[A]\nColumn1=10\n[Gone]\nX=1\n[Other]\nK=1\n");
+    {
+        CProfileBatch batch(path);
+        EXPECT_TRUE(WritePrivateProfileString("C", "Column1", "31", path));
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(Contents(), "[A]\nColumn1=11\n[Other]\nK=1\n[B]\nColumn1=21\n[C]\nColumn1=31\n");
+    EXPECT_EQ(waits.nWaited, kProfileLockWaitMilliseconds);
+}
+
+// A lock file that cannot be opened (a link, a folder) fails the write and
+// is named in its reason: it is what the user must remove.
+TEST_F(PrivateProfileTest, ALockFileInTheWayIsNamedInTheFailure)
+{
+    for (const bool bFolder : {false, true}) {
+        const std::string strIni = (dir / (bFolder ? "folder.ini" : "link.ini")).string();
+        const std::string strLock = (fs::canonical(dir) / (bFolder ? "folder.ini.lock" : "link.ini.lock")).string();
+        ASSERT_TRUE(WriteFileAtomically(strIni, "[Common]\nA=1\n"));
+        bFolder ? (void)fs::create_directory(strLock) : fs::create_symlink("elsewhere", strLock);
+        EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", strIni));
+        std::string strReason;
+        ASSERT_TRUE(TakeFailedProfileWriteNotice(strIni, strReason));
+        EXPECT_EQ(strReason,
+                  "its lock file \"" + strLock + "\" cannot be opened: " + std::strerror(bFolder ? EISDIR : ELOOP));
+        const auto bytes = ReadWholeFile(strIni);
+        EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "[Common]\nA=1\n");
+    }
+    EXPECT_FALSE(fs::exists(dir / "elsewhere"));
 }
 
 // Writers through a link to a file not there yet and through the file's own
@@ -471,15 +524,15 @@ TEST_F(PrivateProfileTest, AFailedWriteFailsItsBatchAndIsToldOnce)
         EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
         EXPECT_FALSE(batch.Commit());
     }
-    int nErrno = 0;
-    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, nErrno));
-    EXPECT_EQ(nErrno, EACCES);
+    std::string strReason;
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    EXPECT_EQ(strReason, std::strerror(EACCES));
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "3", path));
-    EXPECT_FALSE(TakeFailedProfileWriteNotice(path, nErrno));
+    EXPECT_FALSE(TakeFailedProfileWriteNotice(path, strReason));
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     EXPECT_TRUE(WritePrivateProfileString("Common", "A", "4", path));
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "5", path));
-    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, nErrno));
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
     EXPECT_EQ(Contents(), "[Common]\nA=4\n");
 }

@@ -104,7 +104,10 @@ TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
     EXPECT_FALSE(CDeviceStateFile::FromText("", out));
     EXPECT_FALSE(CDeviceStateFile::FromText("[]", out));
     EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"version\": 1", "\"version\": 2"), out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"1.1.1\"", "\"16.1.1\""), out));
+    // Numbers past 2^32 would wrap into another device's address.
+    for (const char* pszAddress : {"\"16.1.1\"", "\"4294967297.1.1\"", "\"4294967298.4294967297.1\"",
+                                   "\"1.1.4294967297\"", "\" 1.1.1\"", "\"1.-1.1\"", "\"1..1\""})
+        EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"1.1.1\"", pszAddress), out)) << pszAddress;
     EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"loadStates\": [\n    0", "\"loadStates\": [\n    4"), out));
     EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"4200\": \"00", "\"4200\": \""), out));  // short
     EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"4200\": \"00", "\"4200\": \"0g"), out));

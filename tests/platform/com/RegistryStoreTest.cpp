@@ -2,9 +2,11 @@
 #include "platform/com/RegistryStore.h"
 #include "platform/com/ComTypes.h"
 #include "tests/platform/com/TempRegistry.h"
+#include "tests/support/ProfileLockHolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -138,6 +140,39 @@ TEST(RegistryStoreTest, UpdateIsAllOrNothing)
         root.CreatePath("HKCR");
         return S_OK;
     }));
+}
+
+// The ini files' lock rules: behind another's lock one bounded wait, then
+// failures at once until it is free, each said to the program with its
+// reason; a lock file in the way is named.
+TEST(RegistryStoreTest, AChangeBehindAnotherLockWaitsOnceAndSaysWhy)
+{
+    CTempRegistry temp;
+    CRegistryStore store;
+    ASSERT_TRUE(store.SetValue("HKCR\\Keep", "", "1"));
+    platform::TakeRegistryNotices();
+    const std::string strFile = std::filesystem::canonical(temp.GetFilePath()).string();
+    const locktest::CCountedLockWaits waits;
+    {
+        locktest::CLockHolder holder(strFile + ".lock");
+        ASSERT_TRUE(holder.Holds());
+        EXPECT_FALSE(store.SetValue("HKCR\\A", "", "1"));
+        EXPECT_FALSE(store.SetValue("HKCR\\A", "", "2"));
+        EXPECT_EQ(waits.nWaited, platform::kFileWriteLockWaitMilliseconds);
+        const std::string strLocked = "the registry file " + temp.GetFilePath() +
+                                      " cannot be written: the file is locked by another program";
+        EXPECT_EQ(store.GetFailureText(), strLocked);
+        EXPECT_EQ(platform::TakeRegistryNotices(), (std::vector<std::string> {strLocked}));
+    }
+    EXPECT_TRUE(store.SetValue("HKCR\\A", "", "3"));
+    EXPECT_EQ(store.GetFailureText(), "");
+    EXPECT_TRUE(platform::TakeRegistryNotices().empty());
+
+    std::filesystem::create_directory(strFile + ".lock");
+    EXPECT_FALSE(store.SetValue("HKCR\\A", "", "4"));
+    EXPECT_EQ(store.GetFailureText(), "the registry file " + temp.GetFilePath() + " cannot be written: its lock file \"" +
+                                          strFile + ".lock\" cannot be opened: " + std::strerror(EISDIR));
+    EXPECT_EQ(store.GetValue("HKCR\\A", ""), "3");
 }
 
 }  // namespace

@@ -136,7 +136,13 @@ TEST(HostProjectFileTest, FaultyFilesAreRefusedWithThePlaceAndLeaveTheDatabase)
         {[](Json& j) { j["projects"][0]["devices"][0]["parameters"][0]["value"] = 1.5; },
          "parameters[0].value: expected a text or an integer"},
         {[](Json& j) { j["projects"][0]["mainGroups"][0].erase("address"); }, "mainGroups[0].address"},
-        {[](Json& j) { j["projects"][0]["devices"][0]["address"] = 70000; }, "devices[0].address"},
+        // The individual address's parts are never cut into another device's.
+        {[](Json& j) { j["projects"][0]["devices"][0]["address"] = 300; },
+         "devices[0].address: expected an integer from 0 to 255 or null"},
+        {[](Json& j) { j["projects"][0]["devices"][0]["line"] = Json {{"address", 1}, {"area", 16}}; },
+         "devices[0].line.area: expected an integer from 0 to 15 or null"},
+        {[](Json& j) { j["projects"][0]["devices"][0]["line"] = Json {{"address", 16}, {"area", 1}}; },
+         "devices[0].line.address: expected an integer from 0 to 15 or null"},
         {[](Json& j) { j["projects"][0]["devices"][0]["applicationProgram"]["typeLengths"]["4294967297"] = 7; },
          "typeLengths.4294967297: expected a type number as the key"},
     };
