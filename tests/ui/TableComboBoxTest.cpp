@@ -439,16 +439,19 @@ TEST_F(TableComboBoxTest, HeaderNotifiesItsParentOnlyWithAnId) {
     EXPECT_EQ(codes, (std::vector<int>{0, 5}));
 }
 
-// The first and last x in the area whose pixels stand out from the
-// background (text); -1, -1 without any.
-std::pair<int, int> Ink(const QImage& image, const QRect& area, const QColor& background) {
+// The first and last column (or row) of the area with a pixel that stands
+// out from the background (text); -1, -1 without any.
+std::pair<int, int> InkSpan(const QImage& image, const QRect& area, const QColor& background, bool bRows) {
     int nFirst = -1;
     int nLast = -1;
-    for (int x = area.left(); x <= area.right(); ++x) {
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            if (std::abs(qGray(image.pixel(x, y)) - qGray(background.rgb())) > 60) {
-                nFirst = nFirst < 0 ? x : nFirst;
-                nLast = x;
+    const int nFrom = bRows ? area.top() : area.left();
+    const int nTo = bRows ? area.bottom() : area.right();
+    for (int i = nFrom; i <= nTo; ++i) {
+        for (int j = bRows ? area.left() : area.top(); j <= (bRows ? area.right() : area.bottom()); ++j) {
+            const QRgb pixel = bRows ? image.pixel(j, i) : image.pixel(i, j);
+            if (std::abs(qGray(pixel) - qGray(background.rgb())) > 60) {
+                nFirst = nFirst < 0 ? i : nFirst;
+                nLast = i;
                 break;
             }
         }
@@ -456,20 +459,12 @@ std::pair<int, int> Ink(const QImage& image, const QRect& area, const QColor& ba
     return {nFirst, nLast};
 }
 
-// The first and last rows with ink in the area; -1 without any.
+std::pair<int, int> Ink(const QImage& image, const QRect& area, const QColor& background) {
+    return InkSpan(image, area, background, false);
+}
+
 std::pair<int, int> InkRows(const QImage& image, const QRect& area, const QColor& background) {
-    int nFirst = -1;
-    int nLast = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (std::abs(qGray(image.pixel(x, y)) - qGray(background.rgb())) > 60) {
-                nFirst = nFirst < 0 ? y : nFirst;
-                nLast = y;
-                break;
-            }
-        }
-    }
-    return {nFirst, nLast};
+    return InkSpan(image, area, background, true);
 }
 
 using uitest::Darkest;
