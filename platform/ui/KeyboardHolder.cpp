@@ -1,6 +1,5 @@
 #include "platform/ui/KeyboardHolder.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
