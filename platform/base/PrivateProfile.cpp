@@ -293,6 +293,14 @@ bool CheckWrites(const std::string& path, const std::vector<PendingWrite>& write
     return true;
 }
 
+// A write of the file went through, or had nothing to change: the next
+// failure is told again.
+bool Succeed(CachedFile& file)
+{
+    file.writeFailed.Clear();
+    return true;
+}
+
 // Writes the writes into the file as it is on disk now, in one replacement
 // of the file, or none when nothing changes. Call with s_mutex held.
 bool WriteNow(const std::string& path, const std::vector<PendingWrite>& writes)
@@ -302,18 +310,18 @@ bool WriteNow(const std::string& path, const std::vector<PendingWrite>& writes)
     bool bChanges = false;
     if (!CheckWrites(path, writes, bChanges))
         return false;
+    CachedFile& file = s_files[path];
     if (!bChanges)
-        return true;
+        return Succeed(file);
     // What another process writes meanwhile is taken in under the lock, so
     // that it is never replaced unseen.
-    CachedFile& locking = s_files[path];
     const CFileWriteLock lock(path);
     switch (lock.GetState()) {
     case CFileWriteLock::EState::busy:
     case CFileWriteLock::EState::failed:
-        return FailWrite(locking, lock.GetErrno(), lock.DescribeFailure());
+        return FailWrite(file, lock.GetErrno(), lock.DescribeFailure());
     case CFileWriteLock::EState::unlocked:
-        locking.unlocked.Raise(lock.GetErrno());
+        file.unlocked.Raise(lock.GetErrno());
         break;
     case CFileWriteLock::EState::held:
         break;
@@ -321,21 +329,19 @@ bool WriteNow(const std::string& path, const std::vector<PendingWrite>& writes)
     if (!CheckWrites(path, writes, bChanges))
         return false;
     if (!bChanges)
-        return true;
-    CachedFile& file = s_files[path];
+        return Succeed(file);
     CProfileText text = file.pText ? *file.pText : CProfileText {};
     bool bChanged = false;
     for (const PendingWrite& write : writes)
         bChanged |= text.Set(write.section, write.key ? write.key->c_str() : nullptr,
                              write.value ? write.value->c_str() : nullptr);
     if (!bChanged)
-        return true;
+        return Succeed(file);
     ++s_counts.nWrites;
     const std::string strText = text.Serialize();
     struct stat written {};
     if (!WriteFileAtomically(path, strText, written))
         return FailWrite(file, errno);
-    file.writeFailed.Clear();
     // What was written is known without reading it, under the identity of
     // the file written; another process's file at the path since then has
     // another one. A program rewriting it in place within a time-stamp step
@@ -345,7 +351,7 @@ bool WriteNow(const std::string& path, const std::vector<PendingWrite>& writes)
     file.strBytes = strText;
     file.pText = std::make_shared<const CProfileText>(std::move(text));
     file.bRacy = written.st_ino == 0 || IsRacy(path, file);
-    return true;
+    return Succeed(file);
 }
 
 // A failed write joins the kept ones in place of any it supersedes: the

@@ -94,7 +94,8 @@ bool TakeOversizedProfileNotice(const std::string& path);
 // True once after the file was found there but could not be read (a
 // folder, no permission), with the reason; its keys read as absent.
 bool TakeUnreadableProfileNotice(const std::string& path, int& nErrno);
-// True once after a write of the file failed (again after one succeeded),
+// True once after a write of the file failed (again after any write of it
+// succeeded, one with nothing to change included),
 // with the reason in words, so that the caller can say so in its log once:
 // a lock that another program holds as such, a lock file that cannot be
 // opened by its name, anything else as the system says it.

@@ -4,7 +4,9 @@
 #include "tests/support/CrashTestSupport.h"
 #include "tests/support/ProfileLockHolder.h"
 
+#include <array>
 #include <filesystem>
+#include <initializer_list>
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <cstdio>
@@ -39,6 +41,16 @@ protected:
     {
         auto bytes = ReadWholeFile(path);
         return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("<missing>");
+    }
+
+    // Writes made while another program holds the file's lock, each of
+    // which fails; the caller counts the lock's waits.
+    void WriteBehindALock(std::initializer_list<std::array<const char*, 3>> writes)
+    {
+        locktest::CLockHolder holder(path + ".lock");
+        ASSERT_TRUE(holder.Holds());
+        for (const auto& [pszSection, pszKey, pszValue] : writes)
+            EXPECT_FALSE(WritePrivateProfileString(pszSection, pszKey, pszValue, path)) << pszSection;
     }
 
     fs::path dir;
@@ -448,6 +460,23 @@ TEST_F(PrivateProfileTest, WritesHeldOffByALockGoWithTheNextWriteThatTakesIt)
     }
     EXPECT_EQ(Contents(), "[A]\nColumn1=11\n[Other]\nK=1\n[B]\nColumn1=21\n[C]\nColumn1=31\n");
     EXPECT_EQ(waits.nWaited, kProfileLockWaitMilliseconds);
+}
+
+// A write that had nothing left to change succeeds like any other: the
+// failure told before it is over, and the next one is told again.
+TEST_F(PrivateProfileTest, AFailureAfterAWriteWithNothingToChangeIsToldAgain)
+{
+    Put("[Common]\nA=1\n");
+    const locktest::CCountedLockWaits waits;
+    std::string strReason;
+    WriteBehindALock({{"Common", "A", "2"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    // Another program wrote the value meanwhile.
+    Put("[Common]\nA=2\n");
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
+    WriteBehindALock({{"Common", "A", "3"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    EXPECT_EQ(strReason, "the file is locked by another program");
 }
 
 // A lock file that cannot be opened (a link, a folder) fails the write and
