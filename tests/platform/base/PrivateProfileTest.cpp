@@ -542,6 +542,45 @@ TEST_F(PrivateProfileTest, AReadOnlyLockFileOfAnotherOwnerStillLocks)
     EXPECT_EQ(GetPrivateProfileString("Common", "A", "", path), "3");
 }
 
+// Where the file system gives no lock, a write goes on without one: the
+// lock file made for it is removed, one that was there already stays.
+TEST_F(PrivateProfileTest, WithoutLocksOnlyTheLockFileMadeForTheWriteIsRemoved)
+{
+    const locktest::CLockCall noLocks(locktest::CLockCall::NoLocks);
+    const std::string strLock = (fs::canonical(dir) / "test.ini.lock").string();
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "1", path));
+    EXPECT_FALSE(fs::exists(strLock));
+    ASSERT_TRUE(WriteFileAtomically(strLock, ""));
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
+    EXPECT_TRUE(fs::exists(strLock));
+    int nErrno = 0;
+    EXPECT_TRUE(TakeUnlockedProfileWriteNotice(path, nErrno));
+    EXPECT_EQ(nErrno, ENOLCK);
+    EXPECT_EQ(Contents(), "[Common]\nA=2\n");
+}
+
+// A held lock whose file another writer removed meanwhile (one on a host
+// without locks), and whose name a new lock file took, leaves that one; the
+// caller's errno outlives the release.
+TEST_F(PrivateProfileTest, AHeldLockRemovesOnlyItsOwnLockFileAndKeepsErrno)
+{
+    const std::string strLock = (fs::canonical(dir) / "test.ini.lock").string();
+    {
+        const CFileWriteLock lock(path);
+        ASSERT_EQ(lock.GetState(), CFileWriteLock::EState::held);
+        ASSERT_EQ(::unlink(strLock.c_str()), 0);
+        ASSERT_TRUE(WriteFileAtomically(strLock, "another writer's"));
+    }
+    EXPECT_TRUE(fs::exists(strLock));
+    ASSERT_EQ(::unlink(strLock.c_str()), 0);
+    {
+        const CFileWriteLock lock(path);
+        ASSERT_EQ(::unlink(strLock.c_str()), 0);
+        errno = ENOSPC;
+    }
+    EXPECT_EQ(errno, ENOSPC);
+}
+
 // A file that cannot be written fails the batch that would have written it,
 // and the failure is told once until a write succeeds again.
 TEST_F(PrivateProfileTest, AFailedWriteFailsItsBatchAndIsToldOnce)
