@@ -322,6 +322,12 @@ TEST_F(PrivateProfileTest, AFileFarLargerThanAnySettingsIsNeitherReadNorWritten)
     EXPECT_FALSE(TakeOversizedProfileNotice(path));
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
     EXPECT_EQ(Contents(), strHuge);
+    // The refused write is not kept: once the file is small again, its own
+    // value is read and written on.
+    Put("[Common]\nA=1\n");
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 5, path), 1);
+    EXPECT_TRUE(WritePrivateProfileString("Common", "B", "1", path));
+    EXPECT_EQ(Contents(), "[Common]\nA=1\nB=1\n");
 }
 
 // On a file system with coarse time stamps, a rewrite in place of the same
@@ -460,6 +466,47 @@ TEST_F(PrivateProfileTest, WritesHeldOffByALockGoWithTheNextWriteThatTakesIt)
     }
     EXPECT_EQ(Contents(), "[A]\nColumn1=11\n[Other]\nK=1\n[B]\nColumn1=21\n[C]\nColumn1=31\n");
     EXPECT_EQ(waits.nWaited, kProfileLockWaitMilliseconds);
+}
+
+// Kept writes give way to what another program wrote after they failed,
+// even in the moment before the next write takes the lock: its newer value
+// stands and a section it removed stays removed; a kept write whose key
+// nobody touched still lands.
+TEST_F(PrivateProfileTest, AKeptWriteGivesWayToWhatAnotherProgramWroteSince)
+{
+    Put("[S]\nK=0\n[Old]\nX=1\n[Changed]\nX=1\n[Mine]\nZ=0\n");
+    const locktest::CCountedLockWaits waits;
+    WriteBehindALock({{"S", "K", "1"}, {"Old", "X", "5"}, {"Changed", nullptr, nullptr}, {"Mine", "Z", "7"}});
+    bool bOtherWrote = false;
+    const locktest::CLockCall otherWritesFirst([&](int fd, int nOperation) {
+        if (!bOtherWrote)
+            bOtherWrote = WriteFileAtomically(path, "[S]\nK=2\n[Changed]\nX=3\n[Mine]\nZ=0\n");
+        return ::flock(fd, nOperation);
+    });
+    EXPECT_TRUE(WritePrivateProfileString("T", "Y", "1", path));
+    EXPECT_TRUE(bOtherWrote);
+    EXPECT_EQ(Contents(), "[S]\nK=2\n[Changed]\nX=3\n[Mine]\nZ=7\n[T]\nY=1\n");
+}
+
+// Reads see a kept write only while the file holds what it held when the
+// write failed: a newer value of another program's is read instead, until
+// the next write and after it.
+TEST_F(PrivateProfileTest, ReadsPreferWhatAnotherProgramWroteOverAKeptWrite)
+{
+    Put("[S]\nK=0\n[Old]\nX=1\n");
+    const locktest::CCountedLockWaits waits;
+    WriteBehindALock({{"S", "K", "1"}, {"Old", "X", "5"}});
+    EXPECT_EQ(GetPrivateProfileInt("S", "K", -1, path), 1);
+    EXPECT_EQ(GetPrivateProfileInt("Old", "X", -1, path), 5);
+    Put("[S]\nK=2\n");
+    EXPECT_EQ(GetPrivateProfileInt("S", "K", -1, path), 2);
+    EXPECT_EQ(GetPrivateProfileInt("Old", "X", -1, path), -1);
+    {
+        CProfileBatch batch(path);
+        EXPECT_EQ(GetPrivateProfileInt("S", "K", -1, path), 2);
+    }
+    EXPECT_TRUE(WritePrivateProfileString("T", "Y", "1", path));
+    EXPECT_EQ(Contents(), "[S]\nK=2\n[T]\nY=1\n");
 }
 
 // A write that had nothing left to change succeeds like any other: the
