@@ -619,6 +619,7 @@ int CChronoset::SaveToFile(const std::string& strPath, HWND hParent)
     ShowDeviceInfo(&progress);
     if (strPath.empty()) {
         LOG_ERROR("Failed to open/create file %s", strPath.c_str());
+        errno = ENOENT;
         return 0;
     }
     try {
@@ -633,6 +634,9 @@ int CChronoset::SaveToFile(const std::string& strPath, HWND hParent)
         }
     } catch (const std::exception& e) {
         LOG_ERROR("Failed to write file %s: %s", strPath.c_str(), e.what());
+        // No system call failed: what errno holds from before is no reason
+        // of this failure.
+        errno = 0;
         return 0;
     }
     m_strFilePath = strPath;
@@ -643,6 +647,7 @@ int CChronoset::ExportToFile(const std::string& strPath, HWND hParent)
 {
     if (strPath.empty()) {
         LOG_ERROR("Failed to open/create file %s", strPath.c_str());
+        errno = ENOENT;
         return 0;
     }
     try {
@@ -658,6 +663,7 @@ int CChronoset::ExportToFile(const std::string& strPath, HWND hParent)
         }
     } catch (const std::exception& e) {
         LOG_ERROR("Failed to write file %s: %s", strPath.c_str(), e.what());
+        errno = 0;
         return 0;
     }
     return 1;

@@ -147,7 +147,9 @@ public:
     static void StoreDWordLittleEndian(BYTE* pBuffer, DWORD dwValue);
 
     // Data files ("tv2"; "tv1" is read as well) and the text export. 1 on
-    // success, 0 otherwise.
+    // success, 0 otherwise; a store or export that fails leaves the system's
+    // reason in errno, or 0 where no system call failed (the set could not be
+    // built into bytes).
     // A larger file is no data file: the largest parameter set the device
     // takes stores in well under a twentieth of it, and nothing is read
     // into memory beyond it.

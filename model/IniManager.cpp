@@ -157,8 +157,9 @@ void CIniManager::LogProfileNotices(const std::string& sProfile)
                   std::strerror(nErrno));
     std::string sReason;
     if (platform::TakeFailedProfileWriteNotice(sProfile, sReason))
-        LOG_ERROR("Settings file \"%s\" could not be written (%s): the changed settings are kept in memory and "
-                  "written with the next write of it that succeeds",
+        LOG_ERROR("Settings file \"%s\" could not be written (%s): where it can be read, the changed settings are "
+                  "kept in memory and written with the next write of it that succeeds, unless another program "
+                  "changes them first",
                   sProfile.c_str(), sReason.c_str());
     if (platform::TakeUnlockedProfileWriteNotice(sProfile, nErrno))
         LOG_WARNING("%s", platform::DescribeUnlockedProfileWrite(sProfile, nErrno).c_str());

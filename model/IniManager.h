@@ -10,7 +10,8 @@
 // return nonzero on success; inside an outer CSettingsBatch they only hand
 // their keys on, and the batch's commit tells. A write that fails is logged
 // once per file, with its reason, and its keys go with the next write of the
-// file that succeeds (the close's included).
+// file that succeeds (the close's included), unless another program wrote
+// them meanwhile.
 
 #include "access/FalconConnectionParams.h"
 #include "platform/base/WinGeometry.h"

@@ -34,6 +34,8 @@ bool Write(void (*pfnBuild)(CChronoset&), const char* pszPath)
     CChronoset set;
     g_pChronoset = &set;
     pfnBuild(set);
+    // The save leaves errno 0 where no system call failed (the set could not
+    // be built into bytes): then there is no reason of the system's to tell.
     errno = 0;
     const int nSaved = set.SaveToFile(pszPath, nullptr);
     const int nErrno = errno;

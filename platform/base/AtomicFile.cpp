@@ -260,8 +260,9 @@ namespace {
 
 // A new file's place taken where the file system has neither hard links
 // nor a rename that refuses to replace (vfat, some FUSE mounts): the name is
-// created exclusively, empty, and the complete temporary renamed over it, so
-// the name never holds half the content.
+// created exclusively, empty, and the complete temporary renamed over it.
+// The name holds that empty file until the rename (and keeps it if the
+// process dies before), never part of the content.
 bool PutInPlaceExclusively(const std::string& strTemp, const std::string& target)
 {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

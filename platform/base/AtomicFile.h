@@ -5,7 +5,9 @@
 // temporary file beside the target ("<name>.tmp" and six letters or digits),
 // which is flushed and renamed over the old one, and the folder is flushed
 // after the rename. Temporaries that a killed write left beside the file are
-// removed by the next successful write of that file.
+// removed by the next successful write of that file. The one exception is a
+// new file where the file system has no hard links (CreateFileAtomically),
+// which may be seen, or left, empty.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +46,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view text, struct 
 // that is there by then (a file, a link, made even in the last moment) stays
 // as it is and the write fails (EEXIST). Symbolic links are not followed.
 // Where the file system has no hard links the name is created exclusively,
-// empty, and the complete temporary renamed over it.
+// empty, and the complete temporary renamed over it: until the rename the
+// name holds an empty file, which a reader may see then, and which a
+// process killed or a power cut in that moment leaves behind; a rename that
+// fails removes it.
 bool CreateFileAtomically(const std::string& path, std::string_view text);
 
 // The file that a write of the path replaces: the path with its symbolic

@@ -24,6 +24,7 @@ constexpr int kLockRetryMilliseconds = 2;
 
 std::mutex s_lockMutex;
 std::function<void(int nMilliseconds)> s_lockWait;
+std::function<int(int fd, int nOperation)> s_lockCall;
 // Lock files that another process kept for a whole wait: the next lock of
 // each tries once, until one takes it.
 std::set<std::string> s_busyLocks;
@@ -53,15 +54,27 @@ std::string LockPathOf(const std::string& path)
     return target + ".lock";
 }
 
+// Whether the name still leads to the file the descriptor has open, and not
+// to one another writer has put there since.
+bool NamesOpenFile(const std::string& path, int fd)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
+}
+
 }  // namespace
 
 CFileWriteLock::CFileWriteLock(const std::string& strFilePath) : m_strPath(LockPathOf(strFilePath))
 {
     std::function<void(int nMilliseconds)> wait;
+    std::function<int(int fd, int nOperation)> lockCall;
     bool bWait = true;
     {
         std::lock_guard lock(s_lockMutex);
         wait = s_lockWait;
+        lockCall = s_lockCall;
         bWait = s_busyLocks.count(m_strPath) == 0;
     }
     timespec start {};
@@ -70,13 +83,10 @@ CFileWriteLock::CFileWriteLock(const std::string& strFilePath) : m_strPath(LockP
     for (;;) {
         if (m_fd < 0 && !Open())
             return;
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+        if ((lockCall ? lockCall(m_fd, LOCK_EX | LOCK_NB) : ::flock(m_fd, LOCK_EX | LOCK_NB)) == 0) {
             // The last holder removes the file: a lock on a name that is
             // gone or taken by a new file locks nobody out.
-            struct stat held {};
-            struct stat named {};
-            if (::fstat(m_fd, &held) == 0 && ::lstat(m_strPath.c_str(), &named) == 0 &&
-                held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            if (NamesOpenFile(m_strPath, m_fd)) {
                 m_eState = EState::held;
                 std::lock_guard lock(s_lockMutex);
                 s_busyLocks.erase(m_strPath);
@@ -91,12 +101,9 @@ CFileWriteLock::CFileWriteLock(const std::string& strFilePath) : m_strPath(LockP
             m_nErrno = errno;
             m_eState = EState::unlocked;
             // Nobody can lock it, so a lock file made for this write would
-            // only be left lying.
-            struct stat made {};
-            struct stat named {};
-            if (m_bCreated && ::fstat(m_fd, &made) == 0 && ::lstat(m_strPath.c_str(), &named) == 0 &&
-                made.st_dev == named.st_dev && made.st_ino == named.st_ino)
-                ::unlink(m_strPath.c_str());
+            // only be left lying; one another writer made stays.
+            if (m_bCreated)
+                RemoveLockFile();
             Release();
             return;
         }
@@ -122,9 +129,21 @@ CFileWriteLock::CFileWriteLock(const std::string& strFilePath) : m_strPath(LockP
 
 CFileWriteLock::~CFileWriteLock()
 {
+    // The caller's errno of a failed write outlives the lock's release.
+    const int nErrno = errno;
     if (m_eState == EState::held)
-        ::unlink(m_strPath.c_str());
+        RemoveLockFile();
     Release();
+    errno = nErrno;
+}
+
+// Only while the name still leads to this lock's file: a writer on a host
+// that has no lock (ENOLCK on a share that others lock) may have removed it
+// and another made a new one there, which this one must not take away.
+void CFileWriteLock::RemoveLockFile()
+{
+    if (NamesOpenFile(m_strPath, m_fd))
+        ::unlink(m_strPath.c_str());
 }
 
 // A lock needs only a descriptor to read: a lock file left by another user,
@@ -185,6 +204,12 @@ void SetFileWriteLockWait(std::function<void(int nMilliseconds)> wait)
 {
     std::lock_guard lock(s_lockMutex);
     s_lockWait = std::move(wait);
+}
+
+void SetFileWriteLockCall(std::function<int(int fd, int nOperation)> lockCall)
+{
+    std::lock_guard lock(s_lockMutex);
+    s_lockCall = std::move(lockCall);
 }
 
 }  // namespace platform

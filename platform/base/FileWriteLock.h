@@ -8,7 +8,9 @@
 // still held, until one takes it: behind a stopped writer or a hung mount a
 // program waits once, not once a write. Where the file system gives no lock
 // at all (ENOLCK on some network mounts) the write goes on without one, and
-// a lock file made for it is removed again.
+// a lock file made for it is removed again. A lock file is removed only
+// while its name still leads to the file this lock opened, never one that
+// another writer put there since; errno outlives the removal.
 
 #include <functional>
 #include <string>
@@ -41,6 +43,7 @@ public:
 
 private:
     bool Open();
+    void RemoveLockFile();
     void Release();
 
     std::string m_strPath;
@@ -61,5 +64,9 @@ std::string DescribeWriteWithoutLock(const std::string& strWhat, int nErrno);
 // sleeping between two tries to take a lock, with the milliseconds it stands
 // for. An empty one sleeps again.
 void SetFileWriteLockWait(std::function<void(int nMilliseconds)> wait);
+// Seam for the tests, so that a file system without locks is met on any:
+// called instead of flock to take the lock, as flock is. An empty one
+// takes flock again.
+void SetFileWriteLockCall(std::function<int(int fd, int nOperation)> lockCall);
 
 }  // namespace platform

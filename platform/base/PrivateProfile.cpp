@@ -83,10 +83,22 @@ struct Notice {
     }
 };
 
+// What the file held, when a write failed, for what the write sets: whether
+// the section was there, and the key's value (for a section's removal, the
+// section's entries).
+struct HeldOnDisk {
+    bool bSection = false;
+    std::optional<std::string> held;
+
+    bool operator==(const HeldOnDisk&) const = default;
+};
+
 struct PendingWrite {
     std::string section;
     std::optional<std::string> key;
     std::optional<std::string> value;
+    // For a write kept after it failed: the file as it stood then.
+    HeldOnDisk before;
 };
 
 struct CachedFile {
@@ -104,9 +116,11 @@ struct CachedFile {
     // The file system gives no lock: writes go without it, told once.
     Notice unlocked;
     // Writes that failed, kept in memory as the values this process set:
-    // reads see them, and they go with the next write of the file that
-    // succeeds, so that a setting changed while the file was locked is not
-    // lost once the lock is free. At most one entry per key.
+    // while the file still holds for their keys what it held at the failure,
+    // reads see them and they go with the next write of the file, so that a
+    // setting changed while the file was locked is not lost once the lock is
+    // free; once another program has written such a key since, what it wrote
+    // stands and the kept write is dropped. At most one entry per key.
     std::vector<PendingWrite> kept;
 };
 
@@ -115,6 +129,8 @@ struct Batch {
     // The file as it stood when the batch first read it, which all its reads
     // use; a batch that only writes never reads the file before its end.
     bool bLooked = false;
+    // Whether the file could be read then (or was not there).
+    bool bKnown = false;
     std::shared_ptr<const CProfileText> pText;
     std::vector<PendingWrite> writes;
 };
@@ -267,19 +283,48 @@ bool FailWrite(CachedFile& file, int nErrno, std::string strReason = {})
     return false;
 }
 
-// Whether the file can take the writes (false with errno set when not), and
-// whether they would change it. Call with s_mutex held.
-bool CheckWrites(const std::string& path, const std::vector<PendingWrite>& writes, bool& bChanges)
+// Whether the file's lines are known: read, or not there at all.
+bool IsKnown(const CachedFile& file)
+{
+    return file.state == FileState::read || file.state == FileState::missing;
+}
+
+// What the text holds for what the write sets.
+HeldOnDisk HeldFor(const CProfileText* pText, const PendingWrite& write)
+{
+    if (!pText || !pText->HasSection(write.section))
+        return {};
+    return {true, write.key ? pText->Find(write.section, *write.key) : pText->SectionEntries(write.section)};
+}
+
+// Drops the kept writes whose keys another program wrote after they failed:
+// what it wrote is newer than what this process kept.
+void DropOvertaken(std::vector<PendingWrite>& kept, const CProfileText* pText)
+{
+    std::erase_if(kept, [pText](const PendingWrite& write) { return HeldFor(pText, write) != write.before; });
+}
+
+// Reads the file as it is now and gives what a write of it is to set: the
+// kept writes that still stand, then the new ones, and whether they would
+// change it; nothing (errno set) when the file cannot take a write. Call
+// with s_mutex held.
+std::optional<std::vector<PendingWrite>> Prepare(const std::string& path, const std::vector<PendingWrite>& writes,
+                                                 bool& bChanges)
 {
     CachedFile& file = Current(path);
     // A file that is there but cannot be read, or is far larger than any
     // settings file, is never overwritten blindly.
     if (file.state == FileState::oversized) {
         errno = EFBIG;
-        return false;
+        return std::nullopt;
     }
-    if (file.state == FileState::unreadable)
-        return FailWrite(file, errno);
+    if (file.state == FileState::unreadable) {
+        FailWrite(file, errno);
+        return std::nullopt;
+    }
+    DropOvertaken(file.kept, file.pText.get());
+    std::vector<PendingWrite> all = file.kept;
+    all.insert(all.end(), writes.begin(), writes.end());
     // Writes that each leave the file as it stands leave it so together:
     // nothing to copy, nothing to write.
     const auto leavesAlone = [&file](const PendingWrite& write) {
@@ -289,53 +334,63 @@ bool CheckWrites(const std::string& path, const std::vector<PendingWrite>& write
             return !file.pText->HasSection(write.section);
         return file.pText->Find(write.section, *write.key) == write.value;
     };
-    bChanges = !std::all_of(writes.begin(), writes.end(), leavesAlone);
+    bChanges = !std::all_of(all.begin(), all.end(), leavesAlone);
+    return all;
+}
+
+// A write of the file went through, or had nothing to change: nothing is
+// kept any more, and the next failure is told again.
+bool Succeed(CachedFile& file)
+{
+    file.kept.clear();
+    file.writeFailed.Clear();
     return true;
 }
 
-// Writes the writes into the file as it is on disk now, in one replacement
-// of the file, or none when nothing changes. Call with s_mutex held.
+// Writes the writes, after the file's kept ones that still stand, into the
+// file as it is on disk now, in one replacement of the file, or none when
+// nothing changes. Call with s_mutex held.
 bool WriteNow(const std::string& path, const std::vector<PendingWrite>& writes)
 {
     // Writes that change nothing need no lock, so they never wait for
     // another writer, nor touch a folder that takes no file.
     bool bChanges = false;
-    if (!CheckWrites(path, writes, bChanges))
+    if (!Prepare(path, writes, bChanges))
         return false;
+    CachedFile& file = s_files[path];
     if (!bChanges)
-        return true;
+        return Succeed(file);
     // What another process writes meanwhile is taken in under the lock, so
-    // that it is never replaced unseen.
-    CachedFile& locking = s_files[path];
+    // that it is never replaced unseen, and a kept write it overtook is
+    // dropped.
     const CFileWriteLock lock(path);
     switch (lock.GetState()) {
     case CFileWriteLock::EState::busy:
     case CFileWriteLock::EState::failed:
-        return FailWrite(locking, lock.GetErrno(), lock.DescribeFailure());
+        return FailWrite(file, lock.GetErrno(), lock.DescribeFailure());
     case CFileWriteLock::EState::unlocked:
-        locking.unlocked.Raise(lock.GetErrno());
+        file.unlocked.Raise(lock.GetErrno());
         break;
     case CFileWriteLock::EState::held:
         break;
     }
-    if (!CheckWrites(path, writes, bChanges))
+    const std::optional<std::vector<PendingWrite>> all = Prepare(path, writes, bChanges);
+    if (!all)
         return false;
     if (!bChanges)
-        return true;
-    CachedFile& file = s_files[path];
+        return Succeed(file);
     CProfileText text = file.pText ? *file.pText : CProfileText {};
     bool bChanged = false;
-    for (const PendingWrite& write : writes)
+    for (const PendingWrite& write : *all)
         bChanged |= text.Set(write.section, write.key ? write.key->c_str() : nullptr,
                              write.value ? write.value->c_str() : nullptr);
     if (!bChanged)
-        return true;
+        return Succeed(file);
     ++s_counts.nWrites;
     const std::string strText = text.Serialize();
     struct stat written {};
     if (!WriteFileAtomically(path, strText, written))
         return FailWrite(file, errno);
-    file.writeFailed.Clear();
     // What was written is known without reading it, under the identity of
     // the file written; another process's file at the path since then has
     // another one. A program rewriting it in place within a time-stamp step
@@ -345,7 +400,7 @@ bool WriteNow(const std::string& path, const std::vector<PendingWrite>& writes)
     file.strBytes = strText;
     file.pText = std::make_shared<const CProfileText>(std::move(text));
     file.bRacy = written.st_ino == 0 || IsRacy(path, file);
-    return true;
+    return Succeed(file);
 }
 
 // A failed write joins the kept ones in place of any it supersedes: the
@@ -359,21 +414,23 @@ void Keep(std::vector<PendingWrite>& kept, const PendingWrite& write)
     kept.push_back(write);
 }
 
-// The writes, after those of the file's that failed before, in one
-// replacement of the file; those that fail again are kept. Call with
-// s_mutex held.
+// The writes, after those of the file's that failed before and still
+// stand, in one replacement of the file; those that fail again are kept
+// with what the file held for them, unless it could not be read or is too
+// large to be parsed: then nothing tells later whether another program
+// wrote their keys meanwhile. Call with s_mutex held.
 bool ApplyWrites(const std::string& path, const std::vector<PendingWrite>& writes)
 {
-    CachedFile& file = s_files[path];
-    std::vector<PendingWrite> all = file.kept;
-    all.insert(all.end(), writes.begin(), writes.end());
-    if (WriteNow(path, all)) {
-        file.kept.clear();
+    if (WriteNow(path, writes))
         return true;
-    }
     const int nErrno = errno;
-    for (const PendingWrite& write : writes)
-        Keep(file.kept, write);
+    CachedFile& file = s_files[path];
+    if (IsKnown(file)) {
+        for (PendingWrite write : writes) {
+            write.before = HeldFor(file.pText.get(), write);
+            Keep(file.kept, write);
+        }
+    }
     errno = nErrno;
     return false;
 }
@@ -394,31 +451,40 @@ std::optional<std::optional<std::string>> PendingValue(const std::vector<Pending
     return std::nullopt;
 }
 
-// A batch's own writes come first, then what failed writes keep, then the
-// file.
+// A batch's own writes come first, then what failed writes keep while the
+// file still holds what it held at their failure, then the file.
 std::optional<std::string> LookUp(std::string_view section, std::string_view key, const std::string& path)
 {
     std::shared_ptr<const CProfileText> pText;
     {
         std::lock_guard lock(s_mutex);
         auto it = s_batches.find(path);
-        if (it != s_batches.end()) {
-            if (auto pending = PendingValue(it->second.writes, section, key))
-                return *pending;
-        }
-        if (auto file = s_files.find(path); file != s_files.end()) {
-            if (auto kept = PendingValue(file->second.kept, section, key))
-                return *kept;
-        }
+        bool bKnown = false;
         if (it != s_batches.end()) {
             Batch& batch = it->second;
+            if (auto pending = PendingValue(batch.writes, section, key))
+                return *pending;
             if (!batch.bLooked) {
-                batch.pText = Current(path).pText;
+                const CachedFile& file = Current(path);
+                batch.pText = file.pText;
+                batch.bKnown = IsKnown(file);
                 batch.bLooked = true;
             }
             pText = batch.pText;
+            bKnown = batch.bKnown;
         } else {
-            pText = Current(path).pText;
+            const CachedFile& file = Current(path);
+            pText = file.pText;
+            bKnown = IsKnown(file);
+        }
+        // The file as these reads see it is one this process saw after every
+        // kept write failed (no write is kept while a batch of the file is
+        // open), so what it shows overtaken is so.
+        std::vector<PendingWrite>& kept = s_files[path].kept;
+        if (bKnown) {
+            DropOvertaken(kept, pText.get());
+            if (auto value = PendingValue(kept, section, key))
+                return *value;
         }
     }
     return pText ? pText->Find(section, key) : std::nullopt;
@@ -473,7 +539,7 @@ bool WritePrivateProfileString(std::string_view section, const char* key, const 
     if (path.empty() || !CProfileText::IsRepresentable(section, key, value))
         return false;
     PendingWrite write {std::string(section), key ? std::optional<std::string>(key) : std::nullopt,
-                        value ? std::optional<std::string>(value) : std::nullopt};
+                        value ? std::optional<std::string>(value) : std::nullopt, {}};
     std::lock_guard lock(s_mutex);
     if (auto it = s_batches.find(path); it != s_batches.end()) {
         it->second.writes.push_back(std::move(write));

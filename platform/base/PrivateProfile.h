@@ -16,10 +16,13 @@
 // writes nothing. After a lock stayed taken for a whole wait, the next
 // writes of the file fail at once while it is still taken, until one finds
 // it free (CFileWriteLock). Where the file system gives no lock, writes go
-// without it. A write that fails is kept in memory: reads see its values,
-// and it goes with the next write of the file that succeeds. A file larger
-// than kMaxProfileSize is not parsed: its keys read as absent and it is
-// never rewritten.
+// without it. A write that fails is kept in memory with what the file held
+// for its keys then: while the file still holds that, reads see the kept
+// values and the next write of the file that takes the lock writes them
+// too; a key another program wrote since keeps what that program wrote, and
+// a section it removed stays removed. A file larger than kMaxProfileSize is
+// not parsed: its keys read as absent and it is never rewritten; a write
+// refused for that, or because the file cannot be read, is not kept.
 
 #include "platform/base/FileWriteLock.h"
 
@@ -58,7 +61,7 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 // line that reads back as it (a line end anywhere, ']' or NUL in the
 // section, '=' in the key, blanks around a name, a key starting like a
 // comment or a section); the old file is then untouched, and a write it
-// could not take is kept for the next one that succeeds.
+// could not take is kept for the next one that succeeds (as above).
 // Inside a CProfileBatch for the same path the write is only noted (true
 // when it can stand) and reaches the file when the batch ends; the batch's
 // Commit tells whether it did.
@@ -94,7 +97,8 @@ bool TakeOversizedProfileNotice(const std::string& path);
 // True once after the file was found there but could not be read (a
 // folder, no permission), with the reason; its keys read as absent.
 bool TakeUnreadableProfileNotice(const std::string& path, int& nErrno);
-// True once after a write of the file failed (again after one succeeded),
+// True once after a write of the file failed (again after any write of it
+// succeeded, one with nothing to change included),
 // with the reason in words, so that the caller can say so in its log once:
 // a lock that another program holds as such, a lock file that cannot be
 // opened by its name, anything else as the system says it.

@@ -161,6 +161,20 @@ std::optional<std::string> CProfileText::Find(std::string_view section, std::str
     return std::string(Unquote(m_lines[at].Value()));
 }
 
+std::optional<std::string> CProfileText::SectionEntries(std::string_view section) const
+{
+    auto header = FindSection(section);
+    if (!header)
+        return std::nullopt;
+    std::string entries;
+    const std::size_t end = SectionEnd(*header);
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        if (m_lines[i].kind == Line::entry)
+            entries.append(m_lines[i].text).push_back('\n');
+    }
+    return entries;
+}
+
 bool CProfileText::Set(std::string_view section, const char* key, const char* value)
 {
     auto header = FindSection(section);

@@ -21,6 +21,9 @@ public:
     // enclosing double or single quotes; nothing when missing.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     bool HasSection(std::string_view section) const { return FindSection(section).has_value(); }
+    // The section's entries as they stand, one line each, so that two looks
+    // at it tell whether any of them changed between; nothing when missing.
+    std::optional<std::string> SectionEntries(std::string_view section) const;
 
     // Sets section/key to value, adding the section when missing; a null
     // value removes the key, a null key the whole section. True when the

@@ -2,14 +2,17 @@
 // A file's write lock (an ini file's, the registry file's) held as another
 // process holds it (a stopped writer, a hung mount): on a descriptor of its
 // own, which the writes do not share; and the lock's waits for it counted,
-// not slept.
+// not slept; the lock's own call replaced.
 
 #include "platform/base/PrivateProfile.h"
 
+#include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <string>
 #include <sys/file.h>
 #include <unistd.h>
+#include <utility>
 
 namespace locktest {
 
@@ -27,6 +30,26 @@ public:
 
 private:
     int m_fd;
+};
+
+// The lock's flock call replaced while it lives: by one that fails as a
+// file system without locks does (ENOLCK), or by another program's doing in
+// the moment before the lock is taken.
+class CLockCall {
+public:
+    explicit CLockCall(std::function<int(int fd, int nOperation)> lockCall)
+    {
+        platform::SetFileWriteLockCall(std::move(lockCall));
+    }
+    ~CLockCall() { platform::SetFileWriteLockCall({}); }
+    CLockCall(const CLockCall&) = delete;
+    CLockCall& operator=(const CLockCall&) = delete;
+
+    static int NoLocks(int, int)
+    {
+        errno = ENOLCK;
+        return -1;
+    }
 };
 
 struct CCountedLockWaits {

@@ -4,7 +4,9 @@
 #include "tests/support/CrashTestSupport.h"
 #include "tests/support/ProfileLockHolder.h"
 
+#include <array>
 #include <filesystem>
+#include <initializer_list>
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <cstdio>
@@ -39,6 +41,16 @@ protected:
     {
         auto bytes = ReadWholeFile(path);
         return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("<missing>");
+    }
+
+    // Writes made while another program holds the file's lock, each of
+    // which fails; the caller counts the lock's waits.
+    void WriteBehindALock(std::initializer_list<std::array<const char*, 3>> writes)
+    {
+        locktest::CLockHolder holder(path + ".lock");
+        ASSERT_TRUE(holder.Holds());
+        for (const auto& [pszSection, pszKey, pszValue] : writes)
+            EXPECT_FALSE(WritePrivateProfileString(pszSection, pszKey, pszValue, path)) << pszSection;
     }
 
     fs::path dir;
@@ -310,6 +322,12 @@ TEST_F(PrivateProfileTest, AFileFarLargerThanAnySettingsIsNeitherReadNorWritten)
     EXPECT_FALSE(TakeOversizedProfileNotice(path));
     EXPECT_FALSE(WritePrivateProfileString("Common", "A", "2", path));
     EXPECT_EQ(Contents(), strHuge);
+    // The refused write is not kept: once the file is small again, its own
+    // value is read and written on.
+    Put("[Common]\nA=1\n");
+    EXPECT_EQ(GetPrivateProfileInt("Common", "A", 5, path), 1);
+    EXPECT_TRUE(WritePrivateProfileString("Common", "B", "1", path));
+    EXPECT_EQ(Contents(), "[Common]\nA=1\nB=1\n");
 }
 
 // On a file system with coarse time stamps, a rewrite in place of the same
@@ -450,6 +468,64 @@ TEST_F(PrivateProfileTest, WritesHeldOffByALockGoWithTheNextWriteThatTakesIt)
     EXPECT_EQ(waits.nWaited, kProfileLockWaitMilliseconds);
 }
 
+// Kept writes give way to what another program wrote after they failed,
+// even in the moment before the next write takes the lock: its newer value
+// stands and a section it removed stays removed; a kept write whose key
+// nobody touched still lands.
+TEST_F(PrivateProfileTest, AKeptWriteGivesWayToWhatAnotherProgramWroteSince)
+{
+    Put("[S]\nK=0\n[Old]\nX=1\n[Changed]\nX=1\n[Mine]\nZ=0\n");
+    const locktest::CCountedLockWaits waits;
+    WriteBehindALock({{"S", "K", "1"}, {"Old", "X", "5"}, {"Changed", nullptr, nullptr}, {"Mine", "Z", "7"}});
+    bool bOtherWrote = false;
+    const locktest::CLockCall otherWritesFirst([&](int fd, int nOperation) {
+        if (!bOtherWrote)
+            bOtherWrote = WriteFileAtomically(path, "[S]\nK=2\n[Changed]\nX=3\n[Mine]\nZ=0\n");
+        return ::flock(fd, nOperation);
+    });
+    EXPECT_TRUE(WritePrivateProfileString("T", "Y", "1", path));
+    EXPECT_TRUE(bOtherWrote);
+    EXPECT_EQ(Contents(), "[S]\nK=2\n[Changed]\nX=3\n[Mine]\nZ=7\n[T]\nY=1\n");
+}
+
+// Reads see a kept write only while the file holds what it held when the
+// write failed: a newer value of another program's is read instead, until
+// the next write and after it.
+TEST_F(PrivateProfileTest, ReadsPreferWhatAnotherProgramWroteOverAKeptWrite)
+{
+    Put("[S]\nK=0\n[Old]\nX=1\n");
+    const locktest::CCountedLockWaits waits;
+    WriteBehindALock({{"S", "K", "1"}, {"Old", "X", "5"}});
+    EXPECT_EQ(GetPrivateProfileInt("S", "K", -1, path), 1);
+    EXPECT_EQ(GetPrivateProfileInt("Old", "X", -1, path), 5);
+    Put("[S]\nK=2\n");
+    EXPECT_EQ(GetPrivateProfileInt("S", "K", -1, path), 2);
+    EXPECT_EQ(GetPrivateProfileInt("Old", "X", -1, path), -1);
+    {
+        CProfileBatch batch(path);
+        EXPECT_EQ(GetPrivateProfileInt("S", "K", -1, path), 2);
+    }
+    EXPECT_TRUE(WritePrivateProfileString("T", "Y", "1", path));
+    EXPECT_EQ(Contents(), "[S]\nK=2\n[T]\nY=1\n");
+}
+
+// A write that had nothing left to change succeeds like any other: the
+// failure told before it is over, and the next one is told again.
+TEST_F(PrivateProfileTest, AFailureAfterAWriteWithNothingToChangeIsToldAgain)
+{
+    Put("[Common]\nA=1\n");
+    const locktest::CCountedLockWaits waits;
+    std::string strReason;
+    WriteBehindALock({{"Common", "A", "2"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    // Another program wrote the value meanwhile.
+    Put("[Common]\nA=2\n");
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
+    WriteBehindALock({{"Common", "A", "3"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    EXPECT_EQ(strReason, "the file is locked by another program");
+}
+
 // A lock file that cannot be opened (a link, a folder) fails the write and
 // is named in its reason: it is what the user must remove.
 TEST_F(PrivateProfileTest, ALockFileInTheWayIsNamedInTheFailure)
@@ -511,6 +587,45 @@ TEST_F(PrivateProfileTest, AReadOnlyLockFileOfAnotherOwnerStillLocks)
     holder.Release();
     EXPECT_EQ(write("3"), 0);
     EXPECT_EQ(GetPrivateProfileString("Common", "A", "", path), "3");
+}
+
+// Where the file system gives no lock, a write goes on without one: the
+// lock file made for it is removed, one that was there already stays.
+TEST_F(PrivateProfileTest, WithoutLocksOnlyTheLockFileMadeForTheWriteIsRemoved)
+{
+    const locktest::CLockCall noLocks(locktest::CLockCall::NoLocks);
+    const std::string strLock = (fs::canonical(dir) / "test.ini.lock").string();
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "1", path));
+    EXPECT_FALSE(fs::exists(strLock));
+    ASSERT_TRUE(WriteFileAtomically(strLock, ""));
+    EXPECT_TRUE(WritePrivateProfileString("Common", "A", "2", path));
+    EXPECT_TRUE(fs::exists(strLock));
+    int nErrno = 0;
+    EXPECT_TRUE(TakeUnlockedProfileWriteNotice(path, nErrno));
+    EXPECT_EQ(nErrno, ENOLCK);
+    EXPECT_EQ(Contents(), "[Common]\nA=2\n");
+}
+
+// A held lock whose file another writer removed meanwhile (one on a host
+// without locks), and whose name a new lock file took, leaves that one; the
+// caller's errno outlives the release.
+TEST_F(PrivateProfileTest, AHeldLockRemovesOnlyItsOwnLockFileAndKeepsErrno)
+{
+    const std::string strLock = (fs::canonical(dir) / "test.ini.lock").string();
+    {
+        const CFileWriteLock lock(path);
+        ASSERT_EQ(lock.GetState(), CFileWriteLock::EState::held);
+        ASSERT_EQ(::unlink(strLock.c_str()), 0);
+        ASSERT_TRUE(WriteFileAtomically(strLock, "another writer's"));
+    }
+    EXPECT_TRUE(fs::exists(strLock));
+    ASSERT_EQ(::unlink(strLock.c_str()), 0);
+    {
+        const CFileWriteLock lock(path);
+        ASSERT_EQ(::unlink(strLock.c_str()), 0);
+        errno = ENOSPC;
+    }
+    EXPECT_EQ(errno, ENOSPC);
 }
 
 // A file that cannot be written fails the batch that would have written it,

@@ -89,6 +89,20 @@ TEST(DeviceStateFile, TheTextRoundTrips)
     EXPECT_EQ(back.m_oFaults.GetForeignApplication(), CApplicationId::Foreign());
 }
 
+// Each number up to the top of its range is taken, one past it refused.
+TEST(DeviceStateFile, AnIndividualAddressTakesEachNumberUpToItsRange)
+{
+    WORD nAddress = 0;
+    ASSERT_TRUE(CDeviceStateFile::ParseIndividualAddress("15.15.255", nAddress));
+    EXPECT_EQ(nAddress, 0xFFFF);
+    EXPECT_EQ(CDeviceStateFile::FormatIndividualAddress(nAddress), "15.15.255");
+    for (const char* pszAddress : {"16.15.255", "15.16.255", "15.15.256"}) {
+        nAddress = 0x1234;
+        EXPECT_FALSE(CDeviceStateFile::ParseIndividualAddress(pszAddress, nAddress)) << pszAddress;
+        EXPECT_EQ(nAddress, 0x1234) << pszAddress;
+    }
+}
+
 TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
 {
     CDeviceState state;
