@@ -158,11 +158,22 @@ void CIniManager::LogProfileNotices(const std::string& sProfile)
     std::string sReason;
     if (platform::TakeFailedProfileWriteNotice(sProfile, sReason))
         LOG_ERROR("Settings file \"%s\" could not be written (%s): where it can be read, the changed settings are "
-                  "kept in memory and written with the next write of it that succeeds, unless another program "
-                  "changes them first",
+                  "kept in memory for a later write of it; those still kept when the editor ends are lost",
                   sProfile.c_str(), sReason.c_str());
     if (platform::TakeUnlockedProfileWriteNotice(sProfile, nErrno))
         LOG_WARNING("%s", platform::DescribeUnlockedProfileWrite(sProfile, nErrno).c_str());
+}
+
+void CIniManager::DropKeptSettings()
+{
+    const std::string sProfile = GetProfileName();
+    if (sProfile.empty())
+        return;
+    std::string sReason;
+    const std::size_t nLost = platform::DropKeptProfileWrites(sProfile, sReason);
+    if (nLost > 0)
+        LOG_ERROR("Settings file \"%s\" could not be written before the editor ended (%s): %zu changed %s lost",
+                  sProfile.c_str(), sReason.c_str(), nLost, nLost == 1 ? "setting is" : "settings are");
 }
 
 int CIniManager::ReadInt(std::string_view section, std::string_view key, int nDefault)

@@ -9,9 +9,9 @@
 // engine's integer reading; a missing key or file gives the default. Writers
 // return nonzero on success; inside an outer CSettingsBatch they only hand
 // their keys on, and the batch's commit tells. A write that fails is logged
-// once per file, with its reason, and its keys go with the next write of the
-// file that succeeds (the close's included), unless another program wrote
-// them meanwhile.
+// once per file, with its reason, and its keys are kept for a later write of
+// the file (the close's included), as the profile engine keeps them; those
+// still kept when the editor ends are logged as lost.
 
 #include "access/FalconConnectionParams.h"
 #include "platform/base/WinGeometry.h"
@@ -111,6 +111,9 @@ public:
     // large to be a settings file, that it cannot be read, that a write
     // failed, that writes go without a lock; each once, in the log.
     static void LogProfileNotices(const std::string& sProfile);
+    // At the editor's end: the settings kept after a failed write that no
+    // write took on are lost; logged with their count, each end.
+    static void DropKeptSettings();
 
 private:
     // The column order of a table type, of int or WORD entries.

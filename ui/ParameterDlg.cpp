@@ -112,7 +112,7 @@ CParameterDlg::~CParameterDlg() {
     // Panes going away must not report to a half-destroyed window.
     m_bNotificationsOn = false;
     DestroyFrame();
-    m_pCloseSettings.reset();
+    EndSettings();
     m_clipboard.Clear();
     SetMenu(nullptr);
 }
@@ -453,8 +453,15 @@ void CParameterDlg::UpdateHelpFilePath() {
 
 void CParameterDlg::OnDestroy() {
     DestroyFrame();
-    m_pCloseSettings.reset();
+    EndSettings();
     CDialog::OnDestroy();
+}
+
+void CParameterDlg::EndSettings() {
+    // The close's keys go with the batch; whatever is still kept after a
+    // failed write has no later write left to go with.
+    m_pCloseSettings.reset();
+    CIniManager::DropKeptSettings();
 }
 
 // ---- title and status line

@@ -120,6 +120,9 @@ public:
     // The splitter frame and its panes.
     bool CreateFrameWnd();
     void DestroyFrame();
+    // Commits the close's settings batch and drops the settings that are
+    // still kept after a failed write, logging them as lost.
+    void EndSettings();
     void RecalcLayout();
     bool IsSplit() const { return m_bSplit; }
     CMainFrameWnd* GetFrame() const { return m_pFrame; }

@@ -73,6 +73,7 @@ struct Notice {
         strReason = std::move(strWords);
     }
     void Clear() { nErrno = 0; }
+    std::string Words() const { return strReason.empty() ? std::strerror(nErrno) : strReason; }
     bool Take(int& nReason)
     {
         if (nErrno == 0 || bTaken)
@@ -90,7 +91,6 @@ struct HeldOnDisk {
     bool bSection = false;
     std::optional<std::string> held;
 
-    bool operator==(const HeldOnDisk&) const = default;
 };
 
 struct PendingWrite {
@@ -297,11 +297,23 @@ HeldOnDisk HeldFor(const CProfileText* pText, const PendingWrite& write)
     return {true, write.key ? pText->Find(write.section, *write.key) : pText->SectionEntries(write.section)};
 }
 
-// Drops the kept writes whose keys another program wrote after they failed:
-// what it wrote is newer than what this process kept.
+// Whether another program wrote what a kept write sets after it failed: its
+// key (a value set, changed or removed), or for a section's removal anything
+// of the section; or removed the section the key stood in then. A section
+// made since for other keys leaves a key kept for it standing. Another
+// program that wrote back the very value the file held then leaves no trace
+// of it: the kept write goes.
+bool IsOvertaken(const CProfileText* pText, const PendingWrite& write)
+{
+    const HeldOnDisk now = HeldFor(pText, write);
+    return (write.before.bSection && !now.bSection) || now.held != write.before.held;
+}
+
+// Drops the kept writes another program overtook: what it wrote is newer
+// than what this process kept.
 void DropOvertaken(std::vector<PendingWrite>& kept, const CProfileText* pText)
 {
-    std::erase_if(kept, [pText](const PendingWrite& write) { return HeldFor(pText, write) != write.before; });
+    std::erase_if(kept, [pText](const PendingWrite& write) { return IsOvertaken(pText, write); });
 }
 
 // Reads the file as it is now and gives what a write of it is to set: the
@@ -594,8 +606,27 @@ bool TakeFailedProfileWriteNotice(const std::string& path, std::string& strReaso
     int nErrno = 0;
     if (it == s_files.end() || !it->second.writeFailed.Take(nErrno))
         return false;
-    strReason = it->second.writeFailed.strReason.empty() ? std::strerror(nErrno) : it->second.writeFailed.strReason;
+    strReason = it->second.writeFailed.Words();
     return true;
+}
+
+std::size_t DropKeptProfileWrites(const std::string& path, std::string& strReason)
+{
+    std::lock_guard lock(s_mutex);
+    auto it = s_files.find(path);
+    if (it == s_files.end() || it->second.kept.empty())
+        return 0;
+    // Those another program overtook are not lost: what it wrote stands.
+    CachedFile& file = Current(path);
+    if (IsKnown(file))
+        DropOvertaken(file.kept, file.pText.get());
+    const std::size_t nLost = file.kept.size();
+    if (nLost > 0)
+        strReason = file.writeFailed.Words();
+    file.kept.clear();
+    // What fails after this is new, and told again.
+    file.writeFailed.Clear();
+    return nLost;
 }
 
 bool TakeUnlockedProfileWriteNotice(const std::string& path, int& nErrno)

@@ -16,13 +16,20 @@
 // writes nothing. After a lock stayed taken for a whole wait, the next
 // writes of the file fail at once while it is still taken, until one finds
 // it free (CFileWriteLock). Where the file system gives no lock, writes go
-// without it. A write that fails is kept in memory with what the file held
-// for its keys then: while the file still holds that, reads see the kept
-// values and the next write of the file that takes the lock writes them
-// too; a key another program wrote since keeps what that program wrote, and
-// a section it removed stays removed. A file larger than kMaxProfileSize is
-// not parsed: its keys read as absent and it is never rewritten; a write
-// refused for that, or because the file cannot be read, is not kept.
+// without it.
+//
+// A write that fails is kept in memory with what the file held for its key
+// then: reads of this process see it, and the next write of the file that
+// takes the lock writes it too, into the file as it stands then. It gives
+// way once another program has written that key since (its value stands)
+// or removed the section the key stood in; a section another program made
+// since for other keys leaves it standing. No program can tell a key another program
+// wrote back to the very value the file held then from one nobody touched:
+// the kept value replaces that. Kept writes that no write took on before the
+// program ends are lost (DropKeptProfileWrites, for the caller to tell). A
+// file larger than kMaxProfileSize is not parsed: its keys read as absent
+// and it is never rewritten; a write refused for that, or because the file
+// cannot be read, is not kept.
 
 #include "platform/base/FileWriteLock.h"
 
@@ -61,7 +68,7 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
 // line that reads back as it (a line end anywhere, ']' or NUL in the
 // section, '=' in the key, blanks around a name, a key starting like a
 // comment or a section); the old file is then untouched, and a write it
-// could not take is kept for the next one that succeeds (as above).
+// could not take is kept for the next one that takes the lock (as above).
 // Inside a CProfileBatch for the same path the write is only noted (true
 // when it can stand) and reaches the file when the batch ends; the batch's
 // Commit tells whether it did.
@@ -103,6 +110,10 @@ bool TakeUnreadableProfileNotice(const std::string& path, int& nErrno);
 // a lock that another program holds as such, a lock file that cannot be
 // opened by its name, anything else as the system says it.
 bool TakeFailedProfileWriteNotice(const std::string& path, std::string& strReason);
+// At the end of what made them: drops the file's kept writes and gives how
+// many of them no other program has overtaken since, which are lost, with
+// the reason of the failure that kept them. The next failure is told again.
+std::size_t DropKeptProfileWrites(const std::string& path, std::string& strReason);
 // True once after a write of the file went without the lock because its
 // file system gives none, with the lock's error.
 bool TakeUnlockedProfileWriteNotice(const std::string& path, int& nErrno);

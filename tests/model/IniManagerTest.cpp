@@ -386,6 +386,32 @@ TEST_F(IniManagerTest, AFailedWriteIsReportedAndLoggedOnce)
     EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "[ParameterDialog]\nToolbar=1\nStatusbar=0\n");
 }
 
+// Settings still kept at the editor's end are lost: each end that loses
+// some says so, with the file and their count, and a later write of the
+// file does not bring them back.
+TEST_F(IniManagerTest, KeptSettingsLostAtTheEndAreLoggedAtEachEnd)
+{
+    Put("ParameterDialog", "Toolbar", "1");
+    ASSERT_EQ(::chmod(m_sIni.c_str(), 0444), 0);
+    for (const char* pszLost : {"2 changed settings are lost", "1 changed setting is lost"}) {
+        EXPECT_FALSE(m_ini.SetShowToolbar(FALSE));
+        if (pszLost[0] == '2') {
+            EXPECT_FALSE(m_ini.SetShowStatusbar(FALSE));
+        }
+        TakeLastLogLine();
+        CIniManager::DropKeptSettings();
+        const std::string strLine = TakeLastLogLine();
+        EXPECT_NE(strLine.find("\"" + m_sIni + "\" could not be written before the editor ended (Permission denied)"),
+                  std::string::npos)
+            << strLine;
+        EXPECT_NE(strLine.find(pszLost), std::string::npos) << strLine;
+    }
+    CIniManager::DropKeptSettings();
+    EXPECT_EQ(TakeLastLogLine(), "");
+    ::chmod(m_sIni.c_str(), 0644);
+    EXPECT_EQ(m_ini.GetShowToolbar(), TRUE);
+}
+
 // A settings file that is there but cannot be read is said once, with its
 // reason; the defaults hold.
 TEST_F(IniManagerTest, AnUnreadableFileIsLoggedOnce)

@@ -394,13 +394,17 @@ protected:
 };
 
 // Behind another's lock on the settings file, three panes and the close wait
-// once, and the host's log says once why the settings were not written.
+// once, and the host's log says once why the settings were not written, and
+// at the end that they are lost.
 TEST_F(PlugInRoadLockTest, SettingsBehindAnotherLockWaitOnceAndAreLoggedOnce) {
     VisitThreePanesAndClose([] {});
     const std::string strLogged = LoggedLines();
     const std::string strLocked = "could not be written (the file is locked by another program)";
     EXPECT_NE(strLogged.find(strLocked), std::string::npos) << strLogged;
     EXPECT_EQ(strLogged.find(strLocked), strLogged.rfind(strLocked));
+    const std::string strLost = "could not be written before the editor ended (the file is locked by another program)";
+    EXPECT_NE(strLogged.find(strLost), std::string::npos) << strLogged;
+    EXPECT_NE(strLogged.find("changed settings are lost", strLogged.find(strLost)), std::string::npos) << strLogged;
     EXPECT_EQ(m_waits.nWaited, platform::kProfileLockWaitMilliseconds);
 }
 

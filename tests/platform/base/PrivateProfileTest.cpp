@@ -488,6 +488,43 @@ TEST_F(PrivateProfileTest, AKeptWriteGivesWayToWhatAnotherProgramWroteSince)
     EXPECT_EQ(Contents(), "[S]\nK=2\n[Changed]\nX=3\n[Mine]\nZ=7\n[T]\nY=1\n");
 }
 
+// A section the file did not have when the writes were kept, which another
+// program makes since for a key of its own: the kept keys nobody else wrote
+// still go, the one it wrote keeps its value, for reads and on disk.
+TEST_F(PrivateProfileTest, KeptKeysOfANewSectionStandWhenAnotherProgramMakesIt)
+{
+    Put("[SerialCommunication]\nPort=1\n");
+    const locktest::CCountedLockWaits waits;
+    WriteBehindALock({{"Table1", "Column1", "55"}, {"Table1", "Column2", "66"}});
+    Put("[SerialCommunication]\nPort=1\n[Table1]\nColumn2=70\n");
+    EXPECT_EQ(GetPrivateProfileInt("Table1", "Column1", 0, path), 55);
+    EXPECT_EQ(GetPrivateProfileInt("Table1", "Column2", 0, path), 70);
+    EXPECT_TRUE(WritePrivateProfileString("Other", "K", "1", path));
+    EXPECT_EQ(Contents(), "[SerialCommunication]\nPort=1\n[Table1]\nColumn2=70\nColumn1=55\n[Other]\nK=1\n");
+}
+
+// At the end the kept writes go: those another program overtook are not
+// counted as lost, none reaches the file later, and the next failure is
+// told again.
+TEST_F(PrivateProfileTest, DroppedKeptWritesAreCountedOnceAndNeverWritten)
+{
+    Put("[S]\nA=0\nB=0\n");
+    const locktest::CCountedLockWaits waits;
+    std::string strReason;
+    WriteBehindALock({{"S", "A", "1"}, {"S", "B", "1"}, {"T", "C", "1"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    Put("[S]\nA=0\nB=2\n");
+    strReason.clear();
+    EXPECT_EQ(DropKeptProfileWrites(path, strReason), 2u);
+    EXPECT_EQ(strReason, "the file is locked by another program");
+    EXPECT_EQ(DropKeptProfileWrites(path, strReason), 0u);
+    EXPECT_EQ(GetPrivateProfileInt("S", "A", -1, path), 0);
+    WriteBehindALock({{"U", "D", "2"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    EXPECT_TRUE(WritePrivateProfileString("U", "D", "1", path));
+    EXPECT_EQ(Contents(), "[S]\nA=0\nB=2\n[U]\nD=1\n");
+}
+
 // Reads see a kept write only while the file holds what it held when the
 // write failed: a newer value of another program's is read instead, until
 // the next write and after it.
