@@ -92,14 +92,8 @@ namespace {
 
 void SplitPath(const std::string& path, std::string& dir, std::string& name)
 {
-    const std::size_t nSlash = path.rfind('/');
-    if (nSlash == std::string::npos) {
-        dir = ".";
-        name = path;
-    } else {
-        dir = nSlash == 0 ? "/" : path.substr(0, nSlash);
-        name = path.substr(nSlash + 1);
-    }
+    dir = FolderOf(path);
+    name = path.substr(path.rfind('/') + 1);
 }
 
 std::string JoinPath(const std::string& dir, const std::string& name)
@@ -165,9 +159,8 @@ void RemoveLeftOvers(const std::string& dir, const std::string& name)
         if (fd < 0)
             continue;
         struct stat held {};
-        struct stat named {};
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-            ::lstat(strTemp.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            NameLeadsToOpenFile(strTemp, fd))
             ::unlink(strTemp.c_str());
         ::close(fd);
     }
@@ -268,18 +261,14 @@ bool PutInPlaceExclusively(const std::string& strTemp, const std::string& target
     const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
-    struct stat made {};
-    const bool bMade = ::fstat(fd, &made) == 0;
-    ::close(fd);
-    if (::rename(strTemp.c_str(), target.c_str()) == 0)
-        return true;
+    const bool bRenamed = ::rename(strTemp.c_str(), target.c_str()) == 0;
     const int nErrno = errno;
     // Only the empty file made here goes, never one put there since.
-    struct stat named {};
-    if (bMade && ::lstat(target.c_str(), &named) == 0 && named.st_dev == made.st_dev && named.st_ino == made.st_ino)
+    if (!bRenamed && NameLeadsToOpenFile(target, fd))
         ::unlink(target.c_str());
+    ::close(fd);
     errno = nErrno;
-    return false;
+    return bRenamed;
 }
 
 // Puts the complete temporary in the file's place: renamed over what is
@@ -443,6 +432,20 @@ bool FileExists(const std::string& path)
 {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t nSlash = path.rfind('/');
+    return nSlash == std::string::npos ? std::string(".") : nSlash == 0 ? std::string("/") : path.substr(0, nSlash);
+}
+
+bool NameLeadsToOpenFile(const std::string& path, int fd)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
 }
 
 void SetAtomicWriteHooks(AtomicWriteHooks hooks)

@@ -64,6 +64,15 @@ std::optional<timespec> FileSystemNow(const std::string& dir);
 
 bool FileExists(const std::string& path);
 
+// The folder a path names its file in: everything before the last '/', "/"
+// for a file in the root, "." for a bare name.
+std::string FolderOf(const std::string& path);
+
+// Whether the name, its last link not followed, still leads to the file the
+// descriptor has open, and not to one another process has put there since:
+// what may be removed by its name only while this holds.
+bool NameLeadsToOpenFile(const std::string& path, int fd);
+
 // Seams for the crash tests, and for the benchmarks, which time the code
 // rather than the disk; the program itself never sets them.
 struct AtomicWriteHooks {

@@ -47,21 +47,10 @@ std::string LockPathOf(const std::string& path)
         return std::string(szReal) + ".lock";
     // A file not there yet: beside it in its folder as that resolves, where
     // the lock lies once the file is there.
-    const std::size_t nSlash = target.rfind('/');
-    const std::string strFolder = nSlash == std::string::npos ? "." : nSlash == 0 ? "/" : target.substr(0, nSlash);
-    if (::realpath(strFolder.c_str(), szReal) != nullptr)
-        return std::string(szReal) + (std::string(szReal) == "/" ? "" : "/") + target.substr(nSlash + 1) + ".lock";
+    if (::realpath(FolderOf(target).c_str(), szReal) != nullptr)
+        return std::string(szReal) + (std::string(szReal) == "/" ? "" : "/") + target.substr(target.rfind('/') + 1) +
+               ".lock";
     return target + ".lock";
-}
-
-// Whether the name still leads to the file the descriptor has open, and not
-// to one another writer has put there since.
-bool NamesOpenFile(const std::string& path, int fd)
-{
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
-           opened.st_ino == named.st_ino;
 }
 
 }  // namespace
@@ -86,7 +75,7 @@ CFileWriteLock::CFileWriteLock(const std::string& strFilePath) : m_strPath(LockP
         if ((lockCall ? lockCall(m_fd, LOCK_EX | LOCK_NB) : ::flock(m_fd, LOCK_EX | LOCK_NB)) == 0) {
             // The last holder removes the file: a lock on a name that is
             // gone or taken by a new file locks nobody out.
-            if (NamesOpenFile(m_strPath, m_fd)) {
+            if (NameLeadsToOpenFile(m_strPath, m_fd)) {
                 m_eState = EState::held;
                 std::lock_guard lock(s_lockMutex);
                 s_busyLocks.erase(m_strPath);
@@ -142,7 +131,7 @@ CFileWriteLock::~CFileWriteLock()
 // and another made a new one there, which this one must not take away.
 void CFileWriteLock::RemoveLockFile()
 {
-    if (NamesOpenFile(m_strPath, m_fd))
+    if (NameLeadsToOpenFile(m_strPath, m_fd))
         ::unlink(m_strPath.c_str());
 }
 

@@ -35,7 +35,6 @@ public:
     EState GetState() const { return m_eState; }
     // Why the lock was not taken (EWOULDBLOCK when busy).
     int GetErrno() const { return m_nErrno; }
-    const std::string& GetLockPath() const { return m_strPath; }
     // Why a write cannot go on, in words: another program's lock as such, a
     // lock file that is there but cannot be opened by its name (what the
     // user must remove), anything else as the system says it.

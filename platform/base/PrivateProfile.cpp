@@ -171,12 +171,6 @@ std::optional<FileIdentity> IdentityOf(const std::string& path)
     return IdentityOf(st);
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t nSlash = path.rfind('/');
-    return nSlash == std::string::npos ? std::string(".") : nSlash == 0 ? std::string("/") : path.substr(0, nSlash);
-}
-
 TimestampRule RuleOf(const std::string& path)
 {
     if (s_nStepOverride > 0)
