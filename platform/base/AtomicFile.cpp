@@ -11,7 +11,9 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -432,6 +434,39 @@ bool FileExists(const std::string& path)
 {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int WhyNotWritable(const std::string& path)
+{
+    if (path.empty())
+        return ENOENT;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return EISDIR;
+        return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+    }
+    if (errno != ENOENT)
+        return errno;
+    const std::string folder = FolderOf(path);
+    if (::stat(folder.c_str(), &st) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return ENOTDIR;
+    return ::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+}
+
+int WhyWriteStoppedShort(const std::string& path)
+{
+    struct statvfs fs {};
+    if (::statvfs(FolderOf(path).c_str(), &fs) == 0 && fs.f_bavail == 0)
+        return ENOSPC;
+    struct rlimit limit {};
+    struct stat st {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && ::stat(path.c_str(), &st) == 0 &&
+        static_cast<rlim_t>(st.st_size) >= limit.rlim_cur)
+        return EFBIG;
+    return EIO;
 }
 
 std::string FolderOf(const std::string& path)

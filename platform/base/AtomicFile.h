@@ -64,6 +64,16 @@ std::optional<timespec> FileSystemNow(const std::string& dir);
 
 bool FileExists(const std::string& path);
 
+// Why a write of the file would fail, as far as the file and its folder
+// tell without writing (errno: no such folder, no permission, a read-only
+// file system, a folder in its place); 0 when nothing there stands against it.
+int WhyNotWritable(const std::string& path);
+
+// Why a file that its writer left short of its whole content stopped there,
+// where the writer does not tell: its file system full, the process's limit
+// on the size of a file reached, else an error of the device.
+int WhyWriteStoppedShort(const std::string& path);
+
 // The folder a path names its file in: everything before the last '/', "/"
 // for a file in the root, "." for a bare name.
 std::string FolderOf(const std::string& path);

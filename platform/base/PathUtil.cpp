@@ -88,6 +88,26 @@ std::string PathJoinSlash(std::string_view dir, std::string_view name)
     return out;
 }
 
+std::string MakeFileName(std::string_view text, std::size_t nMaxBytes)
+{
+    std::string name(text.substr(0, nMaxBytes));
+    if (name.size() < text.size()) {
+        // Never half a UTF-8 character at the end.
+        std::size_t n = name.size();
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+            --n;
+        name.resize(n);
+    }
+    for (char& c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (IsPathSeparator(c) || b < 0x20 || b == 0x7F)
+            c = '_';
+    }
+    if (!name.empty() && name.front() == '.')
+        name.front() = '_';
+    return name;
+}
+
 std::string GetHomeDirectory() {
     if (const char* pszHome = std::getenv("HOME"); pszHome != nullptr && *pszHome != '\0') {
         return pszHome;

@@ -31,4 +31,10 @@ std::string PathStem(std::string_view path);
 // dir + '/' + name, without doubling a separator; `name` alone when dir is empty.
 std::string PathJoinSlash(std::string_view dir, std::string_view name);
 
+// A text, such as a document's name, as one file name: each separator ('/'
+// and '\\', which the splitting above takes for one too) and control
+// character as '_', and a leading '.' as well, which would hide the file;
+// cut to nMaxBytes bytes, never inside a UTF-8 character.
+std::string MakeFileName(std::string_view text, std::size_t nMaxBytes);
+
 }  // namespace platform

@@ -3,6 +3,8 @@
 // Without an installed service the Qt dialogs run; tests install a scripted
 // one, so that no dialog waits for a user.
 
+#include <QString>
+
 class QPrinter;
 class QWidget;
 
@@ -24,6 +26,10 @@ public:
     // The printer setup (paper, orientation, margins); true on OK.
     virtual bool RunPrintSetupDialog(QPrinter& printer, QWidget* pParent) = 0;
 };
+
+// What the user is told when the file a job prints to cannot be written:
+// the file and the system's reason (an errno).
+QString DescribeUnwritablePrintFile(const QString& strFile, int nErrno);
 
 // Installs the service (null: the Qt dialogs); gives back the one before.
 IPrintDialogService* SetPrintDialogService(IPrintDialogService* pService);

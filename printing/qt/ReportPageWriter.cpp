@@ -19,7 +19,7 @@ int CReportPageWriter::Print(CReport& report, QPagedPaintDevice& device, CPrintI
 
     if (!painter.begin(&device)) {
         report.EndPrinting(dc, &info);
-        return -1;
+        return kNotStarted;
     }
     nFirst = std::clamp(nFirst, info.GetMinPage(), info.GetMaxPage());
     nLast = std::clamp(nLast, info.GetMinPage(), info.GetMaxPage());
@@ -51,5 +51,5 @@ int CReportPageWriter::Print(CReport& report, QPagedPaintDevice& device, CPrintI
     }
     painter.end();
     report.EndPrinting(dc, &info);
-    return bAborted ? -1 : nPages;
+    return bAborted ? kBrokenOff : nPages;
 }

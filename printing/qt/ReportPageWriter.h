@@ -12,9 +12,14 @@ class QPagedPaintDevice;
 class CReportPageWriter
 {
 public:
+    // What Print gives when the document could not be started (the device
+    // untouched), or when a page could not be begun (the job broken off).
+    static constexpr int kNotStarted = -1;
+    static constexpr int kBrokenOff = -2;
+
     // Pages nFirst to nLast (0xFFFF: until the report ends; a last page
-    // before the first runs backwards). The number of pages written, -1 when
-    // the document could not be started or a page could not be begun.
+    // before the first runs backwards). The number of pages written, or one
+    // of the two failures above.
     static int Print(CReport& report, QPagedPaintDevice& device, CPrintInfo& info, UINT nFirst = 1,
                      UINT nLast = 0xFFFF);
 };

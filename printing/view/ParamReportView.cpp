@@ -4,6 +4,8 @@
 #include "common/Globals.h"
 #include "common/Log.h"
 #include "common/ResString.h"
+#include "common/MessageBox.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/base/PathUtil.h"
 #include "platform/base/PrintInfo.h"
 #include "platform/ui/PrintDialogService.h"
@@ -16,14 +18,23 @@
 #include "ui/ParameterDlg.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <string_view>
+
 namespace {
 
+constexpr std::string_view kPdfSuffix = ".pdf";
+
 // Without a system printer every job goes to a PDF file: beside the open
-// data file, else in the home folder.
+// data file, else in the home folder under the document's name, which may
+// hold a '/' ("ORV/X2.1") that must not lead into folders.
 void UsePdfWhenNoPrinter(QPrinter& printer, const std::string& strDocument) {
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
         return;
@@ -37,11 +48,25 @@ void UsePdfWhenNoPrinter(QPrinter& printer, const std::string& strDocument) {
         if (nDot != std::string::npos && (nSlash == std::string::npos || nDot > nSlash)) {
             strPath.erase(nDot);
         }
-        strPath += ".pdf";
+        strPath += kPdfSuffix;
     } else {
-        strPath = QDir::homePath().toStdString() + "/" + (strDocument.empty() ? "Tavik" : strDocument) + ".pdf";
+        strPath = platform::PathJoinSlash(QDir::homePath().toStdString(),
+                                          platform::MakeFileName(strDocument.empty() ? "Tavik" : strDocument,
+                                                                 NAME_MAX - kPdfSuffix.size()) +
+                                              std::string(kPdfSuffix));
     }
     printer.setOutputFileName(QString::fromStdString(strPath));
+}
+
+// Qt ends a PDF file without telling whether its bytes reached the disk: a
+// full disk leaves it cut short, without the end mark it writes last.
+bool IsWholePdf(const QString& strFile) {
+    QFile file(strFile);
+    constexpr qint64 kTail = 64;
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, file.size() - kTail))) {
+        return false;
+    }
+    return file.read(kTail).contains("%%EOF");
 }
 
 }  // namespace
@@ -107,8 +132,28 @@ void CParamReportView::OnFilePrint() {
     // The page writer begins the report on the printer, prints every page
     // until the report ends and ends the job in every case, also when the
     // document cannot start, so that the next job can begin.
-    CReportPageWriter::Print(*m_pReport, *m_pPrinter, info);
+    const int nResult = CReportPageWriter::Print(*m_pReport, *m_pPrinter, info);
     m_pReport.reset();
+    // A printer that cannot start a job says nothing; a PDF file that
+    // cannot be written is said, with the system's reason.
+    const QString strFile = m_pPrinter->outputFileName();
+    if (m_pPrinter->outputFormat() != QPrinter::PdfFormat || strFile.isEmpty()) {
+        return;
+    }
+    int nErrno = 0;
+    if (nResult == CReportPageWriter::kNotStarted) {
+        nErrno = platform::WhyNotWritable(strFile.toStdString());
+        nErrno = nErrno != 0 ? nErrno : EIO;
+    } else if (!IsWholePdf(strFile)) {
+        // Cut short: no reader must take it for the report.
+        nErrno = platform::WhyWriteStoppedShort(strFile.toStdString());
+        QFile::remove(strFile);
+    }
+    if (nErrno != 0) {
+        const std::string strText = platform::ui::DescribeUnwritablePrintFile(strFile, nErrno).toStdString();
+        CMessageBox box(g_bStandalone);
+        box.ShowError(m_pMainWindow != nullptr ? m_pMainWindow->GetSafeHwnd() : nullptr, strText.c_str(), "");
+    }
 }
 
 void CParamReportView::OnFilePrintSetup() {

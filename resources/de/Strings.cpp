@@ -507,6 +507,9 @@ const platform::ResString g_aStrings[] = {
     {57345, "Bereit"},
     // The framework's message when a print preview cannot start.
     {61705, "Die Seitenansicht kann nicht angezeigt werden."},
+    // The framework's message when the file a job prints to cannot be
+    // written: the file and the system's reason.
+    {61720, "Die Datei \"%1\" kann nicht geschrieben werden: %2.\nBitte wählen Sie einen anderen Dateinamen."},
 };
 
 }  // namespace

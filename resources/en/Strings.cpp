@@ -505,6 +505,9 @@ const platform::ResString g_aStrings[] = {
     {57345, "Ready"},
     // The framework's message when a print preview cannot start.
     {61705, "Unable to show the print preview."},
+    // The framework's message when the file a job prints to cannot be
+    // written: the file and the system's reason.
+    {61720, "The file \"%1\" cannot be written: %2.\nPlease choose a different file name."},
 };
 
 }  // namespace

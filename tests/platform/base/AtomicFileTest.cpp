@@ -214,6 +214,13 @@ TEST_F(AtomicFileTest, TargetsThatMayNotBeReplacedAreRefusedAndStayAsTheyWere)
     EXPECT_FALSE(platform::WriteFileAtomically(PathOf("missing/x"), "x"));
     EXPECT_FALSE(platform::WriteFileAtomically("", "x"));
     EXPECT_EQ(Names(), (std::vector<std::string> {"folder", "kept.tv2", "link.tv2", "pipe"}));
+    // Why, as told before writing.
+    EXPECT_EQ(platform::WhyNotWritable(PathOf("folder")), EISDIR);
+    EXPECT_EQ(platform::WhyNotWritable(PathOf("kept.tv2/x")), ENOTDIR);
+    EXPECT_EQ(platform::WhyNotWritable(PathOf("missing/x")), ENOENT);
+    EXPECT_EQ(platform::WhyNotWritable(""), ENOENT);
+    EXPECT_EQ(platform::WhyNotWritable(PathOf("new.tv2")), 0);
+    EXPECT_EQ(platform::WhyNotWritable(PathOf("kept.tv2")), 0);
 
     // A folder the process may not write into (root may).
     if (::geteuid() != 0) {
@@ -221,6 +228,7 @@ TEST_F(AtomicFileTest, TargetsThatMayNotBeReplacedAreRefusedAndStayAsTheyWere)
         ASSERT_TRUE(platform::WriteFileAtomically(PathOf("locked/x"), "kept"));
         ASSERT_EQ(::chmod((m_dir / "locked").c_str(), 0555), 0);
         EXPECT_FALSE(platform::WriteFileAtomically(PathOf("locked/x"), "replaced"));
+        EXPECT_EQ(platform::WhyNotWritable(PathOf("locked/y")), EACCES);
         ::chmod((m_dir / "locked").c_str(), 0755);
         EXPECT_EQ(Read(PathOf("locked/x")), "kept");
     }

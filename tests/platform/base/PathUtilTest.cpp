@@ -30,6 +30,16 @@ TEST(PathUtil, JoinsWithoutDoubling)
     EXPECT_EQ(PathJoinSlash("", "c.loc"), "c.loc");
 }
 
+TEST(PathUtil, ATextBecomesOneFileName)
+{
+    EXPECT_EQ(MakeFileName("ORV/X2.1 - ORV/X2.1 Zeitprogramme", 255), "ORV_X2.1 - ORV_X2.1 Zeitprogramme");
+    EXPECT_EQ(MakeFileName("a\\b\tc\x7f", 255), "a_b_c_");
+    EXPECT_EQ(MakeFileName("..", 255), "_.");
+    // Cut before a character that would not fit whole ("ü" is two bytes).
+    EXPECT_EQ(MakeFileName("Tür", 2), "T");
+    EXPECT_EQ(MakeFileName("Tür", 3), "Tü");
+}
+
 static void LocalFunction() {}
 
 TEST(PathUtil, ProgramAndModulePaths)

@@ -4,7 +4,10 @@
 
 #include "app/Chronoset.h"
 #include "common/Globals.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/base/ResourceLibrary.h"
+#include "platform/ui/FrameworkTranslator.h"
 #include "platform/ui/PrintDialogService.h"
 #include "report/ParamReport.h"
 #include "printing/view/ParamReportView.h"
@@ -12,19 +15,27 @@
 #include "printing/view/PreviewView.h"
 #include "resources/de/BuiltInResources.h"
 #include "tests/platform/ui/UiTestHarness.h"
+#include "tests/support/ScriptedMessageBoxSink.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -39,6 +50,9 @@ public:
     bool RunPrintDialog(QPrinter& printer, const platform::ui::PrintDialogRequest& request, QWidget*) override
     {
         m_arrRequests.push_back(request);
+        m_strOffered = printer.outputFileName();
+        if (m_bTakeOffered)
+            return true;
         if (m_strOutput.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -52,6 +66,8 @@ public:
     }
 
     QString m_strOutput;  // empty: the user cancels
+    bool m_bTakeOffered = false;  // the user prints to the file offered
+    QString m_strOffered;
     std::vector<platform::ui::PrintDialogRequest> m_arrRequests;
     int m_nSetups = 0;
 
@@ -154,9 +170,16 @@ TEST_F(ParamReportViewTest, AJobThatDoesNotStartReleasesTheReportForTheNext)
     // Cancelled in the print dialog.
     view.OnFilePrint();
     EXPECT_EQ(view.GetReport(), nullptr);
-    // A file that cannot be written: the document never starts.
+    // A file that cannot be written: the document never starts, and the
+    // user is told why.
     m_dialogs.m_strOutput = QStringLiteral("/nonexistent-folder/report.pdf");
-    view.OnFilePrint();
+    {
+        CScriptedMessageBoxSink boxes;
+        boxes.ExpectText("Die Datei \"/nonexistent-folder/report.pdf\" kann nicht geschrieben werden: No such file or "
+                         "directory.\nBitte wählen Sie einen anderen Dateinamen.",
+                         IDOK);
+        view.OnFilePrint();
+    }
     EXPECT_EQ(view.GetReport(), nullptr);
     EXPECT_FALSE(QFile::exists(m_dialogs.m_strOutput));
     // The next job prints.
@@ -166,6 +189,95 @@ TEST_F(ParamReportViewTest, AJobThatDoesNotStartReleasesTheReportForTheNext)
 
     view.OnFilePrintSetup();
     EXPECT_EQ(m_dialogs.m_nSetups, 1);
+}
+
+// Qt ends a PDF job as done also when the file's bytes could not all be
+// written (a full disk, here the file-size limit): the user is told, and the
+// file cut short is gone.
+TEST_F(ParamReportViewTest, APdfCutShortIsToldAndRemoved)
+{
+    CParamReportView view;
+    m_dialogs.m_strOutput = Output("cut.pdf");
+    CScriptedMessageBoxSink boxes;
+    boxes.ExpectText("Die Datei \"" + m_dialogs.m_strOutput.toStdString() +
+                         "\" kann nicht geschrieben werden: File too large.\nBitte wählen Sie einen anderen Dateinamen.",
+                     IDOK);
+    const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit before = limit;
+    limit.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    view.OnFilePrint();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    ::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(QFile::exists(m_dialogs.m_strOutput));
+}
+
+// Without a file of its own (the host's road) the job offers the home
+// folder and the document's name, whose "ORV/X2.1" must not lead into
+// folders that are not there; printing to the file offered writes it.
+TEST_F(ParamReportViewTest, TheFileOfferedForADocumentNameWithSlashesIsWritten)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a system printer takes the job";
+    CChronoset set;
+    auto bytes = platform::ReadWholeFile(CHRONO_SAMPLE_DATA_FILE);
+    ASSERT_TRUE(bytes);
+    CArchive ar(std::move(*bytes));
+    set.LoadFromArchive(ar, nullptr, nullptr);
+    ASSERT_TRUE(set.GetFilePath().empty());
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", m_dir.path().toUtf8());
+    g_pChronoset = &set;
+    {
+        CParamReportView view;
+        m_dialogs.m_bTakeOffered = true;
+        view.OnFilePrint();
+    }
+    g_pChronoset = &m_set;
+    qputenv("HOME", home);
+    EXPECT_EQ(m_dialogs.m_strOffered.toStdString(), Output("ORV_X Jahreszeitschaltuhr - Tavik Zeitschaltuhr 2.1.pdf").toStdString());
+    EXPECT_GT(CountPdfPages(m_dialogs.m_strOffered), 0);
+}
+
+// Qt's own print dialog, in German, calls a PDF file in a folder that is
+// not there "schreibgeschützt"; the user reads the system's reason instead.
+TEST_F(ParamReportViewTest, ThePrintDialogSaysWhyItsFileCannotBeWritten)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "the dialog offers a system printer";
+    CFrameworkTranslator translator;
+    ASSERT_TRUE(translator.Install());
+    platform::ui::SetPrintDialogService(nullptr);
+    uitest::CTestModalRunner runner;
+    const QString strFile = Output("fehlt/bericht.pdf");
+    QString strShown;
+    runner.Then([&](QDialog& dlg) {
+        auto* pFile = dlg.findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(pFile, nullptr);
+        uitest::PressKey(pFile, Qt::Key_A, Qt::ControlModifier);
+        uitest::TypeText(pFile, strFile.toStdString());
+        // Qt's message runs a loop of its own, which this answers.
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                strShown = pBox->text();
+                uitest::PressWindowKey(pBox, Qt::Key_Escape);
+            }
+        });
+        answer.start(10);
+        uitest::PressWindowKey(&dlg, Qt::Key_Return);
+        answer.stop();
+        uitest::PressWindowKey(&dlg, Qt::Key_Escape);
+    });
+    CParamReportView view;
+    view.OnFilePrint();
+    platform::ui::SetPrintDialogService(&m_dialogs);
+    EXPECT_EQ(strShown.toStdString(), "Die Datei \"" + strFile.toStdString() +
+                                          "\" kann nicht geschrieben werden: No such file or directory.\n"
+                                          "Bitte wählen Sie einen anderen Dateinamen.");
+    EXPECT_FALSE(QFile::exists(strFile));
 }
 
 TEST_F(ParamReportViewTest, PreviewPagesForwardAndBackUntilTheReportEnds)
