@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using bustest::CManualClock;
@@ -197,6 +200,65 @@ TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
 
     CSimulatedDevice device;
     EXPECT_EQ(device.Open(dir.File("no/such/folder/device.json")), EDeviceResult::StateFileError);
+}
+
+// A file that cannot be read or written gives the system's reason, through
+// the device too, which keeps it where errno would not.
+TEST(DeviceStateFile, AFileThatCannotBeReadOrWrittenGivesTheSystemsReason)
+{
+    CTempDir dir;
+    const std::string strFile = dir.File("device.state");
+    CDeviceState state;
+    state.Reset(0);
+    ASSERT_TRUE(CDeviceStateFile::Save(strFile, state));
+    const std::string strLocked = dir.File("locked.state");
+    ASSERT_TRUE(CDeviceStateFile::Save(strLocked, state));
+    ASSERT_EQ(::chmod(strLocked.c_str(), 0), 0);
+    std::string strWrongMaker = CDeviceStateFile::ToText(state);
+    strWrongMaker.replace(strWrongMaker.find("\"manufacturer\": 2"), 17, "\"manufacturer\": 4294967296");
+    ASSERT_TRUE(platform::WriteFileAtomically(dir.File("wrong.state"), strWrongMaker));
+
+    struct CCase
+    {
+        std::string strPath;
+        std::string strReason;
+    };
+    std::vector<CCase> arrCases = {
+        {dir.File(""), "Is a directory"},
+        {dir.File("missing.state"), "No such file or directory"},
+        {strFile + "/device.state", "Not a directory"},
+        {dir.File("wrong.state"), "application.manufacturer: expected an integer from 0 to 65535"},
+    };
+    // Root reads any file.
+    if (::geteuid() != 0)
+        arrCases.push_back({strLocked, "Permission denied"});
+    for (const CCase& c : arrCases) {
+        CDeviceState out;
+        std::string strReason;
+        EXPECT_FALSE(CDeviceStateFile::Load(c.strPath, out, &strReason)) << c.strPath;
+        EXPECT_EQ(strReason, c.strReason) << c.strPath;
+    }
+
+    // The device's own reasons: a file it cannot read, a folder in the
+    // file's place and a missing folder, where it would create the file.
+    CSimulatedDevice device;
+    EXPECT_EQ(device.Open(dir.File("wrong.state")), EDeviceResult::StateFileError);
+    EXPECT_EQ(device.GetStateFileError(), "application.manufacturer: expected an integer from 0 to 65535");
+    EXPECT_EQ(device.Open(dir.File("")), EDeviceResult::StateFileError);
+    EXPECT_EQ(device.GetStateFileError(), "Is a directory");
+    EXPECT_EQ(device.Open(dir.File("no/such/folder/device.json")), EDeviceResult::StateFileError);
+    EXPECT_EQ(device.GetStateFileError(), "No such file or directory");
+
+    // A state file without any write permission is refused, also for root.
+    ASSERT_EQ(device.Open(strFile), EDeviceResult::Ok);
+    EXPECT_EQ(device.GetStateFileError(), "");
+    ASSERT_EQ(::chmod(strFile.c_str(), 0444), 0);
+    ASSERT_EQ(device.Save(), EDeviceResult::StateFileError);
+    errno = 0;
+    EXPECT_EQ(device.GetStateFileError(), "Permission denied");
+    ASSERT_EQ(::chmod(strFile.c_str(), 0644), 0);
+    EXPECT_EQ(device.Save(), EDeviceResult::Ok);
+    EXPECT_EQ(device.GetStateFileError(), "");
 }
 
 // Found by fuzzing the state file: clock times near the 64-bit limits were
