@@ -11,10 +11,12 @@
 // holds a device's downloads, which a slip of the keyboard must not wipe
 // out.
 //
-// Exit codes: 0 printed, 1 the file is missing or not a device state (with
-// --new: something is there already, or the file could not be written), 2
-// bad arguments (among them an address that is no individual address: a
-// number out of its range, or 0.0.0, which no device has).
+// Exit codes: 0 printed, 1 the file cannot be read or is not a device state
+// (the reason follows the path: the system's, as "No such file or
+// directory", or the key found wrong in the file; with --new: something is
+// there already, or the file could not be written), 2 bad arguments (among
+// them an address that is no individual address: a number out of its
+// range, or 0.0.0, which no device has).
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -92,14 +95,17 @@ int main(int argc, char** argv)
             return 1;
     }
 
-    // Opening a missing file would create a fresh device there.
-    if (!platform::FileExists(strPath)) {
-        std::fprintf(stderr, "devinspect: %s: no such file\n", strPath.c_str());
+    // Opening a missing file would create a fresh device there, so only a
+    // path that is there goes to the device, which tells why it cannot take
+    // anything else (a folder, a file it may not read, not a state).
+    struct stat st {};
+    if (::stat(strPath.c_str(), &st) != 0) {
+        std::fprintf(stderr, "devinspect: %s: %s\n", strPath.c_str(), std::strerror(errno));
         return 1;
     }
     CSimulatedDevice device;
     if (device.Open(strPath) != EDeviceResult::Ok) {
-        std::fprintf(stderr, "devinspect: %s: not a device state file\n", strPath.c_str());
+        std::fprintf(stderr, "devinspect: %s: %s\n", strPath.c_str(), device.GetStateFileError().c_str());
         return 1;
     }
     std::fputs(platform::FormatDeviceReport(device, options).c_str(), stdout);

@@ -8,7 +8,11 @@
 
 #include <array>
 #include <cstdio>
+#include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 using bustest::CManualClock;
 using bustest::CTempDir;
@@ -22,11 +26,13 @@ struct CRun
     std::string strOutput;
 };
 
-// Runs the inspector and collects what it prints.
-CRun RunInspector(const std::string& strArguments)
+// Runs the inspector, in the environment given (as "NAME=VALUE ..."), and
+// collects what it prints, its errors included.
+CRun RunInspector(const std::string& strArguments, const std::string& strEnvironment = "")
 {
     CRun run;
-    const std::string strCommand = std::string(DEVINSPECT_PATH) + " " + strArguments + " 2>/dev/null";
+    const std::string strCommand =
+        "env -u CHRONO_DEVICE_STATE " + strEnvironment + " " + DEVINSPECT_PATH + " " + strArguments + " 2>&1";
     FILE* pPipe = ::popen(strCommand.c_str(), "r");
     if (!pPipe)
         return run;
@@ -110,6 +116,48 @@ TEST(DeviceInspector, RefusesMissingFilesAndBadArguments)
     EXPECT_FALSE(platform::FileExists(dir.File("nothing.json"))) << "an inspection creates nothing";
     EXPECT_EQ(RunInspector("").nExit, 2);
     EXPECT_EQ(RunInspector("--verbose x").nExit, 2);
+}
+
+// A file it cannot print is refused with the reason after its path: the
+// system's, or the key found wrong in the file.
+TEST(DeviceInspector, NamesWhyItCannotPrintAFile)
+{
+    CTempDir dir;
+    const std::string strGood = dir.File("device.state");
+    ASSERT_EQ(RunInspector("--new 1.1.5 " + strGood).nExit, 0);
+    const std::string strText = bustest::ReadText(strGood);
+    auto writeWith = [&](const char* pszName, const std::string& strFrom, const std::string& strTo) {
+        std::string strChanged = strText;
+        strChanged.replace(strChanged.find(strFrom), strFrom.size(), strTo);
+        EXPECT_TRUE(platform::WriteFileAtomically(dir.File(pszName), strChanged));
+        return dir.File(pszName);
+    };
+    struct CCase
+    {
+        std::string strPath;
+        std::string strReason;
+    };
+    std::vector<CCase> arrCases = {
+        {dir.File(""), "Is a directory"},
+        {dir.File("missing.state"), "No such file or directory"},
+        {strGood + "/device.state", "Not a directory"},
+        {writeWith("maker.state", "\"manufacturer\": 2,", "\"manufacturer\": 4294967296,"),
+         "application.manufacturer: expected an integer from 0 to 65535"},
+        {writeWith("nobody.state", "\"1.1.5\"", "\"0.0.0\""),
+         "individualAddress: expected an individual address (area.line.device) from 0.0.1 to 15.15.255"},
+    };
+    // Root reads any file.
+    const std::string strLocked = dir.File("locked.state");
+    ASSERT_TRUE(platform::WriteFileAtomically(strLocked, strText));
+    ASSERT_EQ(::chmod(strLocked.c_str(), 0), 0);
+    if (::geteuid() != 0)
+        arrCases.push_back({strLocked, "Permission denied"});
+    for (const CCase& c : arrCases) {
+        const CRun run = RunInspector(c.strPath);
+        EXPECT_EQ(run.nExit, 1) << c.strPath;
+        EXPECT_EQ(run.strOutput, "devinspect: " + c.strPath + ": " + c.strReason + "\n");
+    }
+    EXPECT_FALSE(platform::FileExists(dir.File("missing.state"))) << "an inspection creates nothing";
 }
 
 TEST(DeviceReport, FreshDeviceWithFaults)

@@ -16,16 +16,7 @@
 using bustest::CManualClock;
 using bustest::CTempDir;
 using bustest::LoadStateControlByProperty;
-
-namespace {
-
-std::string ReadText(const std::string& strPath)
-{
-    auto oBytes = platform::ReadWholeFile(strPath);
-    return oBytes ? std::string(oBytes->begin(), oBytes->end()) : std::string();
-}
-
-}  // namespace
+using bustest::ReadText;
 
 TEST(DeviceStateFile, ADownloadSurvivesTheProcess)
 {

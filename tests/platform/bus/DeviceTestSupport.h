@@ -1,7 +1,9 @@
 #pragma once
 // Helpers shared by the simulated-device tests: a clock the test moves by
-// hand, and the load-state control steps as the download runs them.
+// hand, the load-state control steps as the download runs them, a
+// temporary folder and a file's text.
 
+#include "platform/base/AtomicFile.h"
 #include "platform/bus/SimulatedDevice.h"
 
 #include <cstdlib>
@@ -83,5 +85,12 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The file's text, empty when it cannot be read.
+inline std::string ReadText(const std::string& strPath)
+{
+    auto oBytes = platform::ReadWholeFile(strPath);
+    return oBytes ? std::string(oBytes->begin(), oBytes->end()) : std::string();
+}
 
 }  // namespace bustest
