@@ -9,10 +9,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 using bustest::CManualClock;
 using bustest::CTempDir;
@@ -123,39 +120,10 @@ TEST(DeviceInspector, RefusesMissingFilesAndBadArguments)
 TEST(DeviceInspector, NamesWhyItCannotPrintAFile)
 {
     CTempDir dir;
-    const std::string strGood = dir.File("device.state");
-    ASSERT_EQ(RunInspector("--new 1.1.5 " + strGood).nExit, 0);
-    const std::string strText = bustest::ReadText(strGood);
-    auto writeWith = [&](const char* pszName, const std::string& strFrom, const std::string& strTo) {
-        std::string strChanged = strText;
-        strChanged.replace(strChanged.find(strFrom), strFrom.size(), strTo);
-        EXPECT_TRUE(platform::WriteFileAtomically(dir.File(pszName), strChanged));
-        return dir.File(pszName);
-    };
-    struct CCase
-    {
-        std::string strPath;
-        std::string strReason;
-    };
-    std::vector<CCase> arrCases = {
-        {dir.File(""), "Is a directory"},
-        {dir.File("missing.state"), "No such file or directory"},
-        {strGood + "/device.state", "Not a directory"},
-        {writeWith("maker.state", "\"manufacturer\": 2,", "\"manufacturer\": 4294967296,"),
-         "application.manufacturer: expected an integer from 0 to 65535"},
-        {writeWith("nobody.state", "\"1.1.5\"", "\"0.0.0\""),
-         "individualAddress: expected an individual address (area.line.device) from 0.0.1 to 15.15.255"},
-    };
-    // Root reads any file.
-    const std::string strLocked = dir.File("locked.state");
-    ASSERT_TRUE(platform::WriteFileAtomically(strLocked, strText));
-    ASSERT_EQ(::chmod(strLocked.c_str(), 0), 0);
-    if (::geteuid() != 0)
-        arrCases.push_back({strLocked, "Permission denied"});
-    for (const CCase& c : arrCases) {
-        const CRun run = RunInspector(c.strPath);
-        EXPECT_EQ(run.nExit, 1) << c.strPath;
-        EXPECT_EQ(run.strOutput, "devinspect: " + c.strPath + ": " + c.strReason + "\n");
+    for (const bustest::CUnreadableState& c : bustest::MakeUnreadableStates(dir)) {
+        const CRun run = RunInspector(c.m_strPath);
+        EXPECT_EQ(run.nExit, 1) << c.m_strPath;
+        EXPECT_EQ(run.strOutput, "devinspect: " + c.m_strPath + ": " + c.m_strReason + "\n");
     }
     EXPECT_FALSE(platform::FileExists(dir.File("missing.state"))) << "an inspection creates nothing";
 }

@@ -198,42 +198,17 @@ TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
 TEST(DeviceStateFile, AFileThatCannotBeReadOrWrittenGivesTheSystemsReason)
 {
     CTempDir dir;
-    const std::string strFile = dir.File("device.state");
-    CDeviceState state;
-    state.Reset(0);
-    ASSERT_TRUE(CDeviceStateFile::Save(strFile, state));
-    const std::string strLocked = dir.File("locked.state");
-    ASSERT_TRUE(CDeviceStateFile::Save(strLocked, state));
-    ASSERT_EQ(::chmod(strLocked.c_str(), 0), 0);
-    std::string strWrongMaker = CDeviceStateFile::ToText(state);
-    strWrongMaker.replace(strWrongMaker.find("\"manufacturer\": 2"), 17, "\"manufacturer\": 4294967296");
-    ASSERT_TRUE(platform::WriteFileAtomically(dir.File("wrong.state"), strWrongMaker));
-
-    struct CCase
-    {
-        std::string strPath;
-        std::string strReason;
-    };
-    std::vector<CCase> arrCases = {
-        {dir.File(""), "Is a directory"},
-        {dir.File("missing.state"), "No such file or directory"},
-        {strFile + "/device.state", "Not a directory"},
-        {dir.File("wrong.state"), "application.manufacturer: expected an integer from 0 to 65535"},
-    };
-    // Root reads any file.
-    if (::geteuid() != 0)
-        arrCases.push_back({strLocked, "Permission denied"});
-    for (const CCase& c : arrCases) {
+    for (const bustest::CUnreadableState& c : bustest::MakeUnreadableStates(dir)) {
         CDeviceState out;
         std::string strReason;
-        EXPECT_FALSE(CDeviceStateFile::Load(c.strPath, out, &strReason)) << c.strPath;
-        EXPECT_EQ(strReason, c.strReason) << c.strPath;
+        EXPECT_FALSE(CDeviceStateFile::Load(c.m_strPath, out, &strReason)) << c.m_strPath;
+        EXPECT_EQ(strReason, c.m_strReason) << c.m_strPath;
     }
 
     // The device's own reasons: a file it cannot read, a folder in the
     // file's place and a missing folder, where it would create the file.
     CSimulatedDevice device;
-    EXPECT_EQ(device.Open(dir.File("wrong.state")), EDeviceResult::StateFileError);
+    EXPECT_EQ(device.Open(dir.File("maker.state")), EDeviceResult::StateFileError);
     EXPECT_EQ(device.GetStateFileError(), "application.manufacturer: expected an integer from 0 to 65535");
     EXPECT_EQ(device.Open(dir.File("")), EDeviceResult::StateFileError);
     EXPECT_EQ(device.GetStateFileError(), "Is a directory");
@@ -241,6 +216,7 @@ TEST(DeviceStateFile, AFileThatCannotBeReadOrWrittenGivesTheSystemsReason)
     EXPECT_EQ(device.GetStateFileError(), "No such file or directory");
 
     // A state file without any write permission is refused, also for root.
+    const std::string strFile = dir.File("device.state");
     ASSERT_EQ(device.Open(strFile), EDeviceResult::Ok);
     EXPECT_EQ(device.GetStateFileError(), "");
     ASSERT_EQ(::chmod(strFile.c_str(), 0444), 0);
