@@ -1,7 +1,8 @@
 // The simulated device's state file on arbitrary bytes, opened as the
 // device inspector opens it, and the inspector's report of it, with the
 // device's clock read at the moments a device may meet: now, at 1970 and at
-// 2100. A state that loads is written and read again to the same text.
+// 2100. A state that loads is written and read again to the same text; one
+// that is refused gets a reason.
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzFiles.h"
@@ -30,13 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
 {
     const std::string strPath = fuzzfiles::WriteInput("device.state", pData, nSize);
     CDeviceState oState;
-    const bool bValid = CDeviceStateFile::Load(strPath, oState);
+    std::string strReason;
+    const bool bValid = CDeviceStateFile::Load(strPath, oState, &strReason);
+    // A refusal always says why, and the device tells the same.
+    FUZZ_CHECK(bValid || !strReason.empty());
 
     // As devinspect does it, on the system clock.
     {
         CSimulatedDevice device;
         const EDeviceResult eResult = device.Open(strPath);
         FUZZ_CHECK((eResult == EDeviceResult::Ok) == bValid);
+        FUZZ_CHECK(device.GetStateFileError() == (bValid ? std::string() : strReason));
         if (eResult == EDeviceResult::Ok) {
             (void)platform::FormatDeviceReport(device);
             platform::CDeviceReportOptions options;

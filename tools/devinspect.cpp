@@ -2,36 +2,46 @@
 // load states, memory regions, properties, the status block as the device
 // would answer now, faults and bus time.
 //
-//   devinspect [--no-memory] [--no-status] [--new ADDRESS] STATEFILE
+//   devinspect [--no-memory] [--no-status] [--new ADDRESS] [STATEFILE]
+//
+// Without STATEFILE it takes the default state file, the one the standalone
+// editor's simulated device uses: $CHRONO_DEVICE_STATE, else
+// $XDG_DATA_HOME/chronosets2/device.state, else
+// ~/.local/share/chronosets2/device.state.
 //
 // --new ADDRESS first writes STATEFILE as a new device, never downloaded,
 // that answers at the individual address ADDRESS (area.line.device, e.g.
-// 1.1.5), and then prints the file as written. It writes only where nothing
-// is yet, also when something comes there while it writes: a state file
-// holds a device's downloads, which a slip of the keyboard must not wipe
-// out.
+// 1.1.5), and then prints the file as written; the default state file's
+// folder is made when missing, as the editor makes it. It writes only where
+// nothing is yet, also when something comes there while it writes: a state
+// file holds a device's downloads, which a slip of the keyboard must not
+// wipe out.
 //
-// Exit codes: 0 printed, 1 the file is missing or not a device state (with
-// --new: something is there already, or the file could not be written), 2
-// bad arguments (among them an address that is no individual address: a
-// number out of its range, or 0.0.0, which no device has).
+// Exit codes: 0 printed, 1 the file cannot be read or is not a device state
+// (the reason follows the path: the system's, as "No such file or
+// directory", or the key found wrong in the file; with --new: something is
+// there already, or the file could not be written), 2 bad arguments (among
+// them an address that is no individual address: a number out of its
+// range, or 0.0.0, which no device has).
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/bus/DeviceReport.h"
 #include "platform/bus/DeviceStateFile.h"
+#include "platform/bus/MachineConnections.h"
 #include "platform/bus/SimulatedDevice.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: devinspect [--no-memory] [--no-status] [--new ADDRESS] STATEFILE\n");
+    std::fprintf(stderr, "usage: devinspect [--no-memory] [--no-status] [--new ADDRESS] [STATEFILE]\n");
     return 2;
 }
 
@@ -70,8 +80,9 @@ int main(int argc, char** argv)
         else
             strPath = argv[i];
     }
-    if (strPath.empty())
-        return Usage();
+    const bool bDefault = strPath.empty();
+    if (bDefault)
+        strPath = Falcon::GetDefaultDeviceStatePath();
 
     if (pszNewAddress) {
         WORD nAddress = 0;
@@ -88,18 +99,24 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "devinspect: %s: no device has this individual address\n", pszNewAddress);
             return 2;
         }
+        // A failure here shows as the write's own.
+        if (bDefault)
+            (void)Falcon::MakeStateFileFolder(strPath);
         if (!WriteNewDevice(nAddress, strPath))
             return 1;
     }
 
-    // Opening a missing file would create a fresh device there.
-    if (!platform::FileExists(strPath)) {
-        std::fprintf(stderr, "devinspect: %s: no such file\n", strPath.c_str());
+    // Opening a missing file would create a fresh device there, so only a
+    // path that is there goes to the device, which tells why it cannot take
+    // anything else (a folder, a file it may not read, not a state).
+    struct stat st {};
+    if (::stat(strPath.c_str(), &st) != 0) {
+        std::fprintf(stderr, "devinspect: %s: %s\n", strPath.c_str(), std::strerror(errno));
         return 1;
     }
     CSimulatedDevice device;
     if (device.Open(strPath) != EDeviceResult::Ok) {
-        std::fprintf(stderr, "devinspect: %s: not a device state file\n", strPath.c_str());
+        std::fprintf(stderr, "devinspect: %s: %s\n", strPath.c_str(), device.GetStateFileError().c_str());
         return 1;
     }
     std::fputs(platform::FormatDeviceReport(device, options).c_str(), stdout);

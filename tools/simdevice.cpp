@@ -12,7 +12,8 @@
 // runs until SIGTERM or SIGINT and then writes the state file.
 //
 // Exit codes: 0 stopped by a signal with the state written, 1 the state file
-// or the socket failed, 2 bad arguments.
+// (with the reason: the system's, or the key found wrong in the file) or the
+// socket failed, 2 bad arguments.
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
@@ -95,11 +96,8 @@ int main(int argc, char** argv)
     CSimulatedDevice device;
     const bool bThere = platform::FileExists(strState);
     if (device.Open(strState) != EDeviceResult::Ok) {
-        if (bThere)
-            std::fprintf(stderr, "simdevice: %s: cannot read the device state\n", strState.c_str());
-        else
-            std::fprintf(stderr, "simdevice: %s: cannot create the device state: %s\n", strState.c_str(),
-                         std::strerror(errno));
+        std::fprintf(stderr, "simdevice: %s: cannot %s the device state: %s\n", strState.c_str(),
+                     bThere ? "read" : "create", device.GetStateFileError().c_str());
         return 1;
     }
     CKnxIpUdpServer server(device);
@@ -119,7 +117,7 @@ int main(int argc, char** argv)
     ::close(nSignalFd);
     if (device.Save() != EDeviceResult::Ok) {
         std::fprintf(stderr, "simdevice: %s: cannot write the device state: %s\n", strState.c_str(),
-                     std::strerror(errno));
+                     device.GetStateFileError().c_str());
         return 1;
     }
     return bStopped ? 0 : 1;

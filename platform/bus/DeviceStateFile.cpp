@@ -4,7 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 using json = nlohmann::ordered_json;
 
@@ -12,23 +14,69 @@ namespace {
 
 const char* const kFormat = "simulated-knx-device";
 
-// Thrown by Ranged inside FromText only, for a value of the wrong kind or
-// out of range.
+// Thrown inside FromText only: the place in the file and what was expected
+// there, as "application.manufacturer: expected an integer from 0 to 65535".
 struct CBadValue
 {
+    std::string m_strReason;
 };
 
-template <class T>
-T Ranged(const json& v, long long nMin, long long nMax)
+[[noreturn]] void RefuseValue(const std::string& strPlace, const std::string& strExpected)
 {
+    throw CBadValue{(strPlace.empty() ? std::string("the file") : strPlace) + ": expected " + strExpected};
+}
+
+std::string KeyPlace(const std::string& strParent, const std::string& strKey)
+{
+    return strParent.empty() ? strKey : strParent + "." + strKey;
+}
+
+// The value at the key, null when the key is missing: every reading below
+// refuses null where it wants a value, naming what it wanted.
+const json& Find(const json& object, const char* pszKey)
+{
+    static const json s_missing;
+    auto it = object.find(pszKey);
+    return it == object.end() ? s_missing : *it;
+}
+
+const json& ObjectMember(const json& object, const std::string& strParent, const char* pszKey)
+{
+    const json& v = Find(object, pszKey);
+    if (!v.is_object())
+        RefuseValue(KeyPlace(strParent, pszKey), "an object");
+    return v;
+}
+
+template <class T>
+T RangedValue(const json& v, const std::string& strPlace, long long nMin, long long nMax)
+{
+    const auto refuse = [&] {
+        RefuseValue(strPlace, "an integer from " + std::to_string(nMin) + " to " + std::to_string(nMax));
+    };
     if (!v.is_number_integer())
-        throw CBadValue();
-    long long n = v.get<long long>();
+        refuse();
+    // A number above the signed 64-bit range would come out negative.
     if (v.is_number_unsigned() && v.get<unsigned long long>() > static_cast<unsigned long long>(nMax))
-        throw CBadValue();
+        refuse();
+    const long long n = v.get<long long>();
     if (n < nMin || n > nMax)
-        throw CBadValue();
+        refuse();
     return static_cast<T>(n);
+}
+
+template <class T>
+T Ranged(const json& object, const std::string& strParent, const char* pszKey, long long nMin, long long nMax)
+{
+    return RangedValue<T>(Find(object, pszKey), KeyPlace(strParent, pszKey), nMin, nMax);
+}
+
+bool Flag(const json& object, const std::string& strParent, const char* pszKey)
+{
+    const json& v = Find(object, pszKey);
+    if (!v.is_boolean())
+        RefuseValue(KeyPlace(strParent, pszKey), "true or false");
+    return v.get<bool>();
 }
 
 constexpr long long kMaxLong = 0x7FFFFFFFFFFFFFFFLL;
@@ -56,20 +104,26 @@ int HexDigit(char c)
     return -1;
 }
 
-bool FromHex(const std::string& strText, std::size_t nSize, std::vector<BYTE>& arrBytes)
+// Exactly nSize bytes, two hex digits each.
+std::vector<BYTE> HexMember(const json& object, const std::string& strParent, const std::string& strKey,
+                            std::size_t nSize)
 {
-    if (strText.size() != nSize * 2)
-        return false;
-    std::vector<BYTE> arrOut(nSize);
+    const json& v = Find(object, strKey.c_str());
+    const auto refuse = [&] {
+        RefuseValue(KeyPlace(strParent, strKey), "a text of " + std::to_string(nSize * 2) + " hex digits");
+    };
+    if (!v.is_string() || v.get_ref<const std::string&>().size() != nSize * 2)
+        refuse();
+    const std::string& strText = v.get_ref<const std::string&>();
+    std::vector<BYTE> arrBytes(nSize);
     for (std::size_t i = 0; i < nSize; ++i) {
         int hi = HexDigit(strText[2 * i]);
         int lo = HexDigit(strText[2 * i + 1]);
         if (hi < 0 || lo < 0)
-            return false;
-        arrOut[i] = static_cast<BYTE>(hi << 4 | lo);
+            refuse();
+        arrBytes[i] = static_cast<BYTE>(hi << 4 | lo);
     }
-    arrBytes = std::move(arrOut);
-    return true;
+    return arrBytes;
 }
 
 json ApplicationToJson(const CApplicationId& oId)
@@ -78,10 +132,13 @@ json ApplicationToJson(const CApplicationId& oId)
                 {"version", oId.GetVersion()}};
 }
 
-CApplicationId ApplicationFromJson(const json& j)
+CApplicationId ApplicationFromJson(const json& j, const std::string& strPlace)
 {
-    return CApplicationId(Ranged<WORD>(j.at("manufacturer"), 0, 0xFFFF),
-                          Ranged<WORD>(j.at("deviceType"), 0, 0xFFFF), Ranged<BYTE>(j.at("version"), 0, 0xFF));
+    // One by one, in the file's order: arguments are read in no set order,
+    // and the reason names the first key found wrong.
+    const WORD nManufacturer = Ranged<WORD>(j, strPlace, "manufacturer", 0, 0xFFFF);
+    const WORD nDeviceType = Ranged<WORD>(j, strPlace, "deviceType", 0, 0xFFFF);
+    return CApplicationId(nManufacturer, nDeviceType, Ranged<BYTE>(j, strPlace, "version", 0, 0xFF));
 }
 
 json BusTimeToJson(const CBusTimeAccount& oAccount)
@@ -91,11 +148,11 @@ json BusTimeToJson(const CBusTimeAccount& oAccount)
                 {"bitTimes", oAccount.GetBitTimes()}};
 }
 
-void BusTimeFromJson(const json& j, CBusTimeAccount& oAccount)
+void BusTimeFromJson(const json& j, const std::string& strPlace, CBusTimeAccount& oAccount)
 {
-    oAccount.Restore(Ranged<ULONGLONG>(j.at("frames"), 0, kMaxLong),
-                     Ranged<ULONGLONG>(j.at("characters"), 0, kMaxLong),
-                     Ranged<ULONGLONG>(j.at("bitTimes"), 0, kMaxLong));
+    const ULONGLONG nFrames = Ranged<ULONGLONG>(j, strPlace, "frames", 0, kMaxLong);
+    const ULONGLONG nCharacters = Ranged<ULONGLONG>(j, strPlace, "characters", 0, kMaxLong);
+    oAccount.Restore(nFrames, nCharacters, Ranged<ULONGLONG>(j, strPlace, "bitTimes", 0, kMaxLong));
 }
 
 const CDeviceMemory::ERegion kStoredRegions[] = {
@@ -185,87 +242,109 @@ std::string CDeviceStateFile::ToText(const CDeviceState& oState)
     return j.dump(2) + "\n";
 }
 
-bool CDeviceStateFile::FromText(const std::string& strText, CDeviceState& oState)
+bool CDeviceStateFile::FromText(const std::string& strText, CDeviceState& oState, std::string* pstrReason)
 {
-    json j = json::parse(strText, nullptr, false);
-    if (j.is_discarded() || !j.is_object())
-        return false;
     try {
-        if (j.at("format").get<std::string>() != kFormat || j.at("version").get<int>() != kVersion)
-            return false;
+        const json j = json::parse(strText);
+        if (!j.is_object())
+            RefuseValue("", "an object");
+        if (Find(j, "format") != kFormat)
+            RefuseValue("format", std::string("\"") + kFormat + "\"");
+        if (Find(j, "version") != kVersion)
+            RefuseValue("version", std::to_string(kVersion));
         CDeviceState state;
-        if (!ParseIndividualAddress(j.at("individualAddress").get<std::string>(), state.m_nIndividualAddress))
-            return false;
-        state.m_oApplicationId = ApplicationFromJson(j.at("application"));
+        // 0.0.0 is the address of no device: nothing would ever answer there.
+        const json& address = Find(j, "individualAddress");
+        if (!address.is_string() ||
+            !ParseIndividualAddress(address.get_ref<const std::string&>(), state.m_nIndividualAddress) ||
+            state.m_nIndividualAddress == 0)
+            RefuseValue("individualAddress", "an individual address (area.line.device) from 0.0.1 to 15.15.255");
+        state.m_oApplicationId = ApplicationFromJson(ObjectMember(j, "", "application"), "application");
 
-        const json& states = j.at("loadStates");
+        const json& states = Find(j, "loadStates");
         if (!states.is_array() || states.size() != 3)
-            return false;
+            RefuseValue("loadStates", "a list of 3 load states");
         for (std::size_t i = 0; i < 3; ++i) {
-            state.m_arrLoadStates[i].SetState(Ranged<BYTE>(states[i], 0, CLoadStateMachine::Error));
+            state.m_arrLoadStates[i].SetState(RangedValue<BYTE>(states[i], "loadStates[" + std::to_string(i) + "]",
+                                                                0, CLoadStateMachine::Error));
         }
 
-        const json& memory = j.at("memory");
-        for (CDeviceMemory::ERegion eRegion : kStoredRegions) {
-            std::vector<BYTE> arrBytes;
-            if (!FromHex(memory.at(RegionKey(eRegion)).get<std::string>(), CDeviceMemory::RegionSize(eRegion),
-                         arrBytes))
-                return false;
-            state.m_oMemory.SetRegion(eRegion, arrBytes);
-        }
+        const json& memory = ObjectMember(j, "", "memory");
+        for (CDeviceMemory::ERegion eRegion : kStoredRegions)
+            state.m_oMemory.SetRegion(
+                eRegion, HexMember(memory, "memory", RegionKey(eRegion), CDeviceMemory::RegionSize(eRegion)));
 
-        const json& properties = j.at("properties");
-        if (!FromHex(properties.at("5/201").get<std::string>(), CDeviceState::kDownloadTimeSize,
-                     state.m_arrDownloadTime) ||
-            !FromHex(properties.at("5/202").get<std::string>(), CDeviceState::kDownloadStampSize,
-                     state.m_arrDownloadStamp))
-            return false;
+        const json& properties = ObjectMember(j, "", "properties");
+        state.m_arrDownloadTime = HexMember(properties, "properties", "5/201", CDeviceState::kDownloadTimeSize);
+        state.m_arrDownloadStamp = HexMember(properties, "properties", "5/202", CDeviceState::kDownloadStampSize);
 
-        const json& clock = j.at("clock");
-        if (!state.m_oClock.Restore(Ranged<LONGLONG>(clock.at("baseMs"), -kMaxLong, kMaxLong),
-                                    Ranged<BYTE>(clock.at("baseWeekday"), 1, 7),
-                                    Ranged<LONGLONG>(clock.at("setAtMs"), -kMaxLong, kMaxLong),
-                                    Ranged<int>(clock.at("trim"), -255, 255), clock.at("set").get<bool>()))
-            return false;
+        // Times beyond the clock's span would overflow when it is read.
+        const json& clock = ObjectMember(j, "", "clock");
+        const LONGLONG nSpan = CSimulatedClock::kMaxStoredMs;
+        const LONGLONG nBaseMs = Ranged<LONGLONG>(clock, "clock", "baseMs", -nSpan, nSpan);
+        const BYTE nBaseWeekday = Ranged<BYTE>(clock, "clock", "baseWeekday", 1, 7);
+        const LONGLONG nSetAtMs = Ranged<LONGLONG>(clock, "clock", "setAtMs", -nSpan, nSpan);
+        const int nTrim = Ranged<int>(clock, "clock", "trim", -255, 255);
+        if (!state.m_oClock.Restore(nBaseMs, nBaseWeekday, nSetAtMs, nTrim, Flag(clock, "clock", "set")))
+            RefuseValue("clock", "a clock the device can run");
 
-        const json& faults = j.at("faults");
+        const json& faults = ObjectMember(j, "", "faults");
         CDeviceFaults& f = state.m_oFaults;
-        f.SetConnectionRefused(faults.at("refuseConnection").get<bool>());
-        f.SetDeviceOpenError(Ranged<LONG>(faults.at("deviceOpenError"), -0x80000000LL, 0x7FFFFFFFLL));
-        f.SetFailCall(Ranged<DWORD>(faults.at("failCall"), 0, 0xFFFFFFFFLL),
-                      Ranged<DWORD>(faults.at("failCallCount"), 0, 0xFFFFFFFFLL));
-        f.SetCallCount(Ranged<DWORD>(faults.at("callCount"), 0, 0xFFFFFFFFLL));
-        const json& stuck = faults.at("stuckLoadStates");
+        f.SetConnectionRefused(Flag(faults, "faults", "refuseConnection"));
+        f.SetDeviceOpenError(Ranged<LONG>(faults, "faults", "deviceOpenError", -0x80000000LL, 0x7FFFFFFFLL));
+        const DWORD nFailCall = Ranged<DWORD>(faults, "faults", "failCall", 0, 0xFFFFFFFFLL);
+        f.SetFailCall(nFailCall, Ranged<DWORD>(faults, "faults", "failCallCount", 0, 0xFFFFFFFFLL));
+        f.SetCallCount(Ranged<DWORD>(faults, "faults", "callCount", 0, 0xFFFFFFFFLL));
+        const json& stuck = Find(faults, "stuckLoadStates");
         if (!stuck.is_array())
-            return false;
-        for (const json& m : stuck)
-            f.SetLoadStateStuck(Ranged<int>(m, 1, 3), true);
-        const json& foreign = faults.at("foreignApplication");
+            RefuseValue("faults.stuckLoadStates", "a list of machines 1 to 3");
+        for (std::size_t i = 0; i < stuck.size(); ++i)
+            f.SetLoadStateStuck(RangedValue<int>(stuck[i], "faults.stuckLoadStates[" + std::to_string(i) + "]", 1, 3),
+                                true);
+        // Null is a value here: a missing key is still refused.
+        const json& foreign = Find(faults, "foreignApplication");
+        if (!faults.contains("foreignApplication") || !(foreign.is_null() || foreign.is_object()))
+            RefuseValue("faults.foreignApplication", "an object or null");
         if (!foreign.is_null())
-            f.SetForeignApplication(ApplicationFromJson(foreign));
+            f.SetForeignApplication(ApplicationFromJson(foreign, "faults.foreignApplication"));
 
-        const json& busTime = j.at("busTime");
-        BusTimeFromJson(busTime.at("lastSession"), state.m_oLastSessionBusTime);
-        BusTimeFromJson(busTime.at("total"), state.m_oTotalBusTime);
+        const json& busTime = ObjectMember(j, "", "busTime");
+        BusTimeFromJson(ObjectMember(busTime, "busTime", "lastSession"), "busTime.lastSession",
+                        state.m_oLastSessionBusTime);
+        BusTimeFromJson(ObjectMember(busTime, "busTime", "total"), "busTime.total", state.m_oTotalBusTime);
 
         oState = std::move(state);
         return true;
-    } catch (const json::exception&) {
-        return false;
-    } catch (const CBadValue&) {
-        return false;
+    } catch (const json::parse_error& e) {
+        if (pstrReason)
+            *pstrReason = std::string("not a JSON text: ") + e.what();
+    } catch (const json::exception& e) {
+        if (pstrReason)
+            *pstrReason = e.what();
+    } catch (const CBadValue& e) {
+        if (pstrReason)
+            *pstrReason = e.m_strReason;
     }
+    return false;
 }
 
-bool CDeviceStateFile::Save(const std::string& strPath, const CDeviceState& oState)
+bool CDeviceStateFile::Save(const std::string& strPath, const CDeviceState& oState, std::string* pstrReason)
 {
-    return platform::WriteFileAtomically(strPath, ToText(oState));
+    if (platform::WriteFileAtomically(strPath, ToText(oState)))
+        return true;
+    // Taken at once: nothing after the writer may change errno first.
+    if (pstrReason)
+        *pstrReason = std::strerror(errno);
+    return false;
 }
 
-bool CDeviceStateFile::Load(const std::string& strPath, CDeviceState& oState)
+bool CDeviceStateFile::Load(const std::string& strPath, CDeviceState& oState, std::string* pstrReason)
 {
     auto oBytes = platform::ReadWholeFile(strPath);
-    if (!oBytes)
+    if (!oBytes) {
+        if (pstrReason)
+            *pstrReason = std::strerror(errno);
         return false;
-    return FromText(std::string(oBytes->begin(), oBytes->end()), oState);
+    }
+    return FromText(std::string(oBytes->begin(), oBytes->end()), oState, pstrReason);
 }

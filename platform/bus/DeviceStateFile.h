@@ -24,7 +24,10 @@
 // since 2000-01-01 00:00 at the wall-clock moment "setAtMs" (milliseconds
 // since 1970-01-01 UTC). "foreignApplication" is null or an object like
 // "application". Every key is required when reading; a file that is not of
-// this form is refused as a whole.
+// this form is refused as a whole, with a reason that names the first key
+// found wrong and what it should hold, as
+// "application.manufacturer: expected an integer from 0 to 65535". The
+// individual address 0.0.0 is refused: no device has it.
 
 #include "platform/bus/DeviceState.h"
 
@@ -36,12 +39,15 @@ public:
     static constexpr int kVersion = 1;
 
     static std::string ToText(const CDeviceState& oState);
-    // False (the state untouched) when the text is not a valid state.
-    static bool FromText(const std::string& strText, CDeviceState& oState);
+    // False (the state untouched) when the text is not a valid state; the
+    // reason then goes to *pstrReason where one is given.
+    static bool FromText(const std::string& strText, CDeviceState& oState, std::string* pstrReason = nullptr);
 
-    static bool Save(const std::string& strPath, const CDeviceState& oState);
-    // False when the file cannot be read or is not a valid state.
-    static bool Load(const std::string& strPath, CDeviceState& oState);
+    // False when the file cannot be written or read, or is not a valid
+    // state; the reason is the system's (as "Permission denied") or
+    // FromText's.
+    static bool Save(const std::string& strPath, const CDeviceState& oState, std::string* pstrReason = nullptr);
+    static bool Load(const std::string& strPath, CDeviceState& oState, std::string* pstrReason = nullptr);
 
     // "area.line.device"; parsing gives false when the text is not one:
     // anything but three decimal numbers and two dots, or a number out of

@@ -38,18 +38,19 @@ EDeviceResult CSimulatedDevice::Open(const std::string& strConnectionParam)
         Save();
     m_oState.Reset(Now());
     m_strStatePath.clear();
+    m_strStateFileError.clear();
     m_bDirty = false;
     if (strConnectionParam.empty())
         return EDeviceResult::Ok;
     if (platform::FileExists(strConnectionParam)) {
         CDeviceState oLoaded;
-        if (!CDeviceStateFile::Load(strConnectionParam, oLoaded))
+        if (!CDeviceStateFile::Load(strConnectionParam, oLoaded, &m_strStateFileError))
             return EDeviceResult::StateFileError;
         m_oState = std::move(oLoaded);
         m_strStatePath = strConnectionParam;
         return EDeviceResult::Ok;
     }
-    if (!CDeviceStateFile::Save(strConnectionParam, m_oState))
+    if (!CDeviceStateFile::Save(strConnectionParam, m_oState, &m_strStateFileError))
         return EDeviceResult::StateFileError;
     m_strStatePath = strConnectionParam;
     return EDeviceResult::Ok;
@@ -57,11 +58,12 @@ EDeviceResult CSimulatedDevice::Open(const std::string& strConnectionParam)
 
 EDeviceResult CSimulatedDevice::Save()
 {
+    m_strStateFileError.clear();
     if (m_strStatePath.empty()) {
         m_bDirty = false;
         return EDeviceResult::Ok;
     }
-    if (!CDeviceStateFile::Save(m_strStatePath, m_oState))
+    if (!CDeviceStateFile::Save(m_strStatePath, m_oState, &m_strStateFileError))
         return EDeviceResult::StateFileError;
     m_bDirty = false;
     return EDeviceResult::Ok;

@@ -92,6 +92,10 @@ public:
     const std::string& GetStatePath() const { return m_strStatePath; }
     // Writes the state file now (Ok without one).
     EDeviceResult Save();
+    // Why the last Open or Save gave StateFileError, as CDeviceStateFile
+    // tells it (the system's reason, or the key found wrong); empty after
+    // one that succeeded. Kept here, as errno may have changed since.
+    const std::string& GetStateFileError() const { return m_strStateFileError; }
 
     // Whether the bus interface answers; DeviceOpenError receives the
     // extended error value of the opening.
@@ -196,6 +200,7 @@ private:
     ClockSource m_fnClock;
     CDeviceState m_oState;
     std::string m_strStatePath;
+    std::string m_strStateFileError;
     bool m_bConnected = false;
     bool m_bDirty = false;
     std::vector<CDeviceTraceEntry> m_arrTrace;

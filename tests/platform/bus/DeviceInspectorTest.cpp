@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <string>
 #include <sys/wait.h>
 
 using bustest::CManualClock;
@@ -22,11 +23,13 @@ struct CRun
     std::string strOutput;
 };
 
-// Runs the inspector and collects what it prints.
-CRun RunInspector(const std::string& strArguments)
+// Runs the inspector, in the environment given (as "NAME=VALUE ..."), and
+// collects what it prints, its errors included.
+CRun RunInspector(const std::string& strArguments, const std::string& strEnvironment = "")
 {
     CRun run;
-    const std::string strCommand = std::string(DEVINSPECT_PATH) + " " + strArguments + " 2>/dev/null";
+    const std::string strCommand =
+        "env -u CHRONO_DEVICE_STATE " + strEnvironment + " " + DEVINSPECT_PATH + " " + strArguments + " 2>&1";
     FILE* pPipe = ::popen(strCommand.c_str(), "r");
     if (!pPipe)
         return run;
@@ -108,8 +111,45 @@ TEST(DeviceInspector, RefusesMissingFilesAndBadArguments)
     CTempDir dir;
     EXPECT_EQ(RunInspector(dir.File("nothing.json")).nExit, 1);
     EXPECT_FALSE(platform::FileExists(dir.File("nothing.json"))) << "an inspection creates nothing";
-    EXPECT_EQ(RunInspector("").nExit, 2);
+    EXPECT_EQ(RunInspector("a b").nExit, 2);
     EXPECT_EQ(RunInspector("--verbose x").nExit, 2);
+}
+
+// A file it cannot print is refused with the reason after its path: the
+// system's, or the key found wrong in the file.
+TEST(DeviceInspector, NamesWhyItCannotPrintAFile)
+{
+    CTempDir dir;
+    for (const bustest::CUnreadableState& c : bustest::MakeUnreadableStates(dir)) {
+        const CRun run = RunInspector(c.m_strPath);
+        EXPECT_EQ(run.nExit, 1) << c.m_strPath;
+        EXPECT_EQ(run.strOutput, "devinspect: " + c.m_strPath + ": " + c.m_strReason + "\n");
+    }
+    EXPECT_FALSE(platform::FileExists(dir.File("missing.state"))) << "an inspection creates nothing";
+}
+
+// Without a file it takes the editor's default state file; --new makes its
+// folder there and still never overwrites.
+TEST(DeviceInspector, TakesTheDefaultStateFileWithoutOne)
+{
+    CTempDir dir;
+    const std::string strMissing = dir.File("missing.state");
+    CRun run = RunInspector("", "CHRONO_DEVICE_STATE=" + strMissing);
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.strOutput, "devinspect: " + strMissing + ": No such file or directory\n");
+    EXPECT_FALSE(platform::FileExists(strMissing));
+
+    const std::string strXdg = "XDG_DATA_HOME=" + dir.File("data");
+    const std::string strDefault = dir.File("data/chronosets2/device.state");
+    run = RunInspector("--no-memory --new 1.1.5", strXdg);
+    ASSERT_EQ(run.nExit, 0) << run.strOutput;
+    EXPECT_TRUE(platform::FileExists(strDefault));
+    run = RunInspector("--no-memory", strXdg);
+    EXPECT_EQ(run.nExit, 0);
+    EXPECT_NE(run.strOutput.find("Individual address: 1.1.5\n"), std::string::npos) << run.strOutput;
+    run = RunInspector("--new 1.1.6", strXdg);
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.strOutput, "devinspect: " + strDefault + ": exists already; not overwritten\n");
 }
 
 TEST(DeviceReport, FreshDeviceWithFaults)

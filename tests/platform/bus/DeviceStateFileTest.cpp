@@ -7,19 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
 using bustest::CManualClock;
 using bustest::CTempDir;
 using bustest::LoadStateControlByProperty;
-
-namespace {
-
-std::string ReadText(const std::string& strPath)
-{
-    auto oBytes = platform::ReadWholeFile(strPath);
-    return oBytes ? std::string(oBytes->begin(), oBytes->end()) : std::string();
-}
-
-}  // namespace
+using bustest::ReadText;
 
 TEST(DeviceStateFile, ADownloadSurvivesTheProcess)
 {
@@ -103,6 +100,8 @@ TEST(DeviceStateFile, AnIndividualAddressTakesEachNumberUpToItsRange)
     }
 }
 
+// A refused file names the key found wrong and what it should hold; the
+// state given stays as it was.
 TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
 {
     CDeviceState state;
@@ -112,24 +111,69 @@ TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
         std::string strText = strGood;
         auto nPos = strText.find(strFrom);
         EXPECT_NE(nPos, std::string::npos) << strFrom;
-        return strText.replace(nPos, strFrom.size(), strTo);
+        return nPos == std::string::npos ? strText : strText.replace(nPos, strFrom.size(), strTo);
     };
-    CDeviceState out;
-    EXPECT_FALSE(CDeviceStateFile::FromText("", out));
-    EXPECT_FALSE(CDeviceStateFile::FromText("[]", out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"version\": 1", "\"version\": 2"), out));
+    const std::string strAddressRange =
+        "individualAddress: expected an individual address (area.line.device) from 0.0.1 to 15.15.255";
+    const std::string strManufacturerRange = "application.manufacturer: expected an integer from 0 to 65535";
+    struct CCase
+    {
+        std::string strFrom;  // empty: the whole text is strTo
+        std::string strTo;
+        std::string strReason;
+    };
+    std::vector<CCase> arrCases = {
+        {"", "[]", "the file: expected an object"},
+        {"\"version\": 1", "\"version\": 2", "version: expected 1"},
+        {"\"simulated-knx-device\"", "\"device\"", "format: expected \"simulated-knx-device\""},
+        // 0.0.0 is no device's address; devinspect --new refuses it too.
+        {"\"1.1.1\"", "\"0.0.0\"", strAddressRange},
+        {"\"individualAddress\"", "\"address\"", strAddressRange},
+        {"\"loadStates\": [\n    0", "\"loadStates\": [\n    4", "loadStates[0]: expected an integer from 0 to 3"},
+        {"\"loadStates\": [\n    0,", "\"loadStates\": [", "loadStates: expected a list of 3 load states"},
+        {"\"4200\": \"00", "\"4200\": \"", "memory.4200: expected a text of 1024 hex digits"},  // short
+        {"\"4200\": \"00", "\"4200\": \"0g", "memory.4200: expected a text of 1024 hex digits"},
+        {"\"5/201\": \"ff", "\"5/201\": \"ffff", "properties.5/201: expected a text of 12 hex digits"},
+        {"\"clock\": {", "\"clock\": 5, \"c\": {", "clock: expected an object"},
+        {"\"trim\": 0", "\"trim\": 256", "clock.trim: expected an integer from -255 to 255"},
+        {"\"set\": false", "\"sat\": false", "clock.set: expected true or false"},
+        {"\"manufacturer\": 2", "\"manufacturer\": 65536", strManufacturerRange},
+        // Past 2^32 and past 2^64 (a floating-point number there) nothing wraps.
+        {"\"manufacturer\": 2", "\"manufacturer\": 4294967296", strManufacturerRange},
+        {"\"manufacturer\": 2", "\"manufacturer\": 18446744073709551616", strManufacturerRange},
+        {"\"manufacturer\": 2", "\"manufacturer\": \"2\"", strManufacturerRange},
+        {"\"deviceOpenError\": 0", "\"deviceOpenError\": 2147483648",
+         "faults.deviceOpenError: expected an integer from -2147483648 to 2147483647"},
+        // 2^64 - 1 taken as a signed number would be -1.
+        {"\"deviceOpenError\": 0", "\"deviceOpenError\": 18446744073709551615",
+         "faults.deviceOpenError: expected an integer from -2147483648 to 2147483647"},
+        {"\"stuckLoadStates\": []", "\"stuckLoadStates\": [4]",
+         "faults.stuckLoadStates[0]: expected an integer from 1 to 3"},
+        {"\"foreignApplication\": null", "\"foreignApp\": null",
+         "faults.foreignApplication: expected an object or null"},
+        {"\"foreignApplication\": null", "\"foreignApplication\": {\"manufacturer\": 1, \"deviceType\": 2}",
+         "faults.foreignApplication.version: expected an integer from 0 to 255"},
+        {"\"frames\": 0", "\"frames\": -1", "busTime.lastSession.frames: expected an integer from 0 to 9223372036854775807"},
+    };
     // Numbers past 2^32 would wrap into another device's address.
     for (const char* pszAddress : {"\"16.1.1\"", "\"4294967297.1.1\"", "\"4294967298.4294967297.1\"",
-                                   "\"1.1.4294967297\"", "\" 1.1.1\"", "\"1.-1.1\"", "\"1..1\""})
-        EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"1.1.1\"", pszAddress), out)) << pszAddress;
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"loadStates\": [\n    0", "\"loadStates\": [\n    4"), out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"4200\": \"00", "\"4200\": \""), out));  // short
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"4200\": \"00", "\"4200\": \"0g"), out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"trim\": 0", "\"trim\": 256"), out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"manufacturer\": 2", "\"manufacturer\": 65536"), out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"manufacturer\": 2", "\"manufacturer\": \"2\""), out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"stuckLoadStates\": []", "\"stuckLoadStates\": [4]"), out));
-    EXPECT_FALSE(CDeviceStateFile::FromText(broken("\"set\": false", "\"sat\": false"), out));
+                                   "\"1.1.4294967297\"", "\" 1.1.1\"", "\"1.-1.1\"", "\"1..1\"", "257"})
+        arrCases.push_back({"\"1.1.1\"", pszAddress, strAddressRange});
+
+    for (const CCase& c : arrCases) {
+        CDeviceState out;
+        out.Reset(0, 0x2305);
+        std::string strReason;
+        EXPECT_FALSE(CDeviceStateFile::FromText(c.strFrom.empty() ? c.strTo : broken(c.strFrom, c.strTo), out,
+                                                &strReason))
+            << c.strTo;
+        EXPECT_EQ(strReason, c.strReason) << c.strTo;
+        EXPECT_EQ(out.m_nIndividualAddress, 0x2305) << c.strTo;
+    }
+    std::string strReason;
+    CDeviceState out;
+    EXPECT_FALSE(CDeviceStateFile::FromText("", out, &strReason));
+    EXPECT_EQ(strReason.rfind("not a JSON text: ", 0), 0u) << strReason;
 
     CTempDir dir;
     const std::string strPath = dir.File("broken.json");
@@ -149,6 +193,41 @@ TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
     EXPECT_EQ(device.Open(dir.File("no/such/folder/device.json")), EDeviceResult::StateFileError);
 }
 
+// A file that cannot be read or written gives the system's reason, through
+// the device too, which keeps it where errno would not.
+TEST(DeviceStateFile, AFileThatCannotBeReadOrWrittenGivesTheSystemsReason)
+{
+    CTempDir dir;
+    for (const bustest::CUnreadableState& c : bustest::MakeUnreadableStates(dir)) {
+        CDeviceState out;
+        std::string strReason;
+        EXPECT_FALSE(CDeviceStateFile::Load(c.m_strPath, out, &strReason)) << c.m_strPath;
+        EXPECT_EQ(strReason, c.m_strReason) << c.m_strPath;
+    }
+
+    // The device's own reasons: a file it cannot read, a folder in the
+    // file's place and a missing folder, where it would create the file.
+    CSimulatedDevice device;
+    EXPECT_EQ(device.Open(dir.File("maker.state")), EDeviceResult::StateFileError);
+    EXPECT_EQ(device.GetStateFileError(), "application.manufacturer: expected an integer from 0 to 65535");
+    EXPECT_EQ(device.Open(dir.File("")), EDeviceResult::StateFileError);
+    EXPECT_EQ(device.GetStateFileError(), "Is a directory");
+    EXPECT_EQ(device.Open(dir.File("no/such/folder/device.json")), EDeviceResult::StateFileError);
+    EXPECT_EQ(device.GetStateFileError(), "No such file or directory");
+
+    // A state file without any write permission is refused, also for root.
+    const std::string strFile = dir.File("device.state");
+    ASSERT_EQ(device.Open(strFile), EDeviceResult::Ok);
+    EXPECT_EQ(device.GetStateFileError(), "");
+    ASSERT_EQ(::chmod(strFile.c_str(), 0444), 0);
+    ASSERT_EQ(device.Save(), EDeviceResult::StateFileError);
+    errno = 0;
+    EXPECT_EQ(device.GetStateFileError(), "Permission denied");
+    ASSERT_EQ(::chmod(strFile.c_str(), 0644), 0);
+    EXPECT_EQ(device.Save(), EDeviceResult::Ok);
+    EXPECT_EQ(device.GetStateFileError(), "");
+}
+
 // Found by fuzzing the state file: clock times near the 64-bit limits were
 // taken, and reading the clock (the device inspector's status block)
 // overflowed. Such a file is refused; the clock's whole span still loads.
@@ -164,8 +243,11 @@ TEST(DeviceStateFile, ClockTimesBeyondTheClocksSpanAreRefused)
         return strText.replace(nPos, strFrom.size(), strTo);
     };
     CDeviceState out;
+    std::string strReason;
     EXPECT_FALSE(CDeviceStateFile::FromText(
-        with("\"setAtMs\": 1200000000000", "\"setAtMs\": -9223372036854775807"), out));
+        with("\"setAtMs\": 1200000000000", "\"setAtMs\": -9223372036854775807"), out, &strReason));
+    EXPECT_EQ(strReason, "clock.setAtMs: expected an integer from -" + std::to_string(CSimulatedClock::kMaxStoredMs) +
+                             " to " + std::to_string(CSimulatedClock::kMaxStoredMs));
     EXPECT_FALSE(CDeviceStateFile::FromText(with("\"baseMs\": 0", "\"baseMs\": 9223372036854775807"), out));
 
     const std::string strEdge = with("\"baseMs\": 0", "\"baseMs\": " + std::to_string(CSimulatedClock::kMaxStoredMs));

@@ -1,12 +1,17 @@
 #pragma once
 // Helpers shared by the simulated-device tests: a clock the test moves by
-// hand, and the load-state control steps as the download runs them.
+// hand, the load-state control steps as the download runs them, a
+// temporary folder, a file's text and state files that cannot be read.
 
+#include "platform/base/AtomicFile.h"
+#include "platform/bus/DeviceStateFile.h"
 #include "platform/bus/SimulatedDevice.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace bustest {
@@ -83,5 +88,51 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The file's text, empty when it cannot be read.
+inline std::string ReadText(const std::string& strPath)
+{
+    auto oBytes = platform::ReadWholeFile(strPath);
+    return oBytes ? std::string(oBytes->begin(), oBytes->end()) : std::string();
+}
+
+// A path where no state can be read, and the reason a reader gives.
+struct CUnreadableState
+{
+    std::string m_strPath;
+    std::string m_strReason;
+};
+
+// Beside a good state file in the folder: a folder, a missing file, a path
+// through a file, files with a key wrong and one nobody may read (skipped
+// for root, who reads any file).
+inline std::vector<CUnreadableState> MakeUnreadableStates(const CTempDir& dir)
+{
+    CDeviceState state;
+    state.Reset(0);
+    const std::string strGood = CDeviceStateFile::ToText(state);
+    auto writeWith = [&](const char* pszName, const std::string& strFrom, const std::string& strTo) {
+        std::string strText = strGood;
+        strText.replace(strText.find(strFrom), strFrom.size(), strTo);
+        platform::WriteFileAtomically(dir.File(pszName), strText);
+        return dir.File(pszName);
+    };
+    platform::WriteFileAtomically(dir.File("device.state"), strGood);
+    std::vector<CUnreadableState> arrStates = {
+        {dir.File(""), "Is a directory"},
+        {dir.File("missing.state"), "No such file or directory"},
+        {dir.File("device.state") + "/device.state", "Not a directory"},
+        {writeWith("maker.state", "\"manufacturer\": 2,", "\"manufacturer\": 4294967296,"),
+         "application.manufacturer: expected an integer from 0 to 65535"},
+        {writeWith("nobody.state", "\"1.1.1\"", "\"0.0.0\""),
+         "individualAddress: expected an individual address (area.line.device) from 0.0.1 to 15.15.255"},
+    };
+    const std::string strLocked = dir.File("locked.state");
+    platform::WriteFileAtomically(strLocked, strGood);
+    ::chmod(strLocked.c_str(), 0);
+    if (::geteuid() != 0)
+        arrStates.push_back({strLocked, "Permission denied"});
+    return arrStates;
+}
 
 }  // namespace bustest
