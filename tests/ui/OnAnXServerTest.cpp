@@ -1,6 +1,16 @@
-// What only a real X server shows: the toolbar's tip lets the click through
-// to the button under it, and a closing dialog gives the keyboard back to
-// its window only when no other program took it.
+// What only a real X server shows. Clicks and keys go through X's test
+// extension, and the tests stand in for another program and for the window
+// manager (the input focus, the active window on the root) where one is
+// needed:
+// - the toolbar's tip lets the click through to the button under it;
+// - a closing dialog gives the keyboard back to its window only when no
+//   other program took it, before the close or after;
+// - it gives it back at once: the window's menu opens by Alt+D right after
+//   a dialog closed by Escape, long before the second request;
+// - a window of ours that has gone counts as ours while the window manager
+//   still names it active;
+// - after the file dialog closed by Return, four times in a row with a
+//   modal window of ours up for a moment after it, the menus answer.
 
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
