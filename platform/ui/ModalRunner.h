@@ -24,7 +24,8 @@ IModalRunner* GetModalRunner();
 // once more after the delay below when Qt counts no window active then.
 int RunModal(QDialog& dlg);
 
-// The delay of the second request, in milliseconds (500); tests shorten it.
+// The delay of the second request, in milliseconds (500); tests shorten it,
+// or put it off past their end to see the first request alone.
 // Gives back the previous one.
 int SetReactivateDelay(int nDelayMs);
 

@@ -11,8 +11,10 @@ target (name, type, source folder), source and link (target, item).
 An include is resolved to a file as the compiler would find it: a quoted one
 beside the including file first, then against the source root, the generated
 headers and the system, Qt and package include folders. The file is then a
-layer's, Qt (under a Qt include folder, however it is spelled) or another
-system header, which every layer may use.
+layer's, Qt (under a Qt include folder, however it is spelled), xcb (the X
+client headers, under xcb/ or X11/ of a system include folder) or another
+system header, which every layer may use. Qt and xcb are libraries a row
+names by word; the same words let a layer's targets link them.
 """
 import os
 import re
@@ -34,10 +36,26 @@ TOKEN = re.compile(r'''
 DIRECTIVE = re.compile(r'^[ \t]*#[ \t]*(include_next|include|import)\b(.*)$', re.M)
 ANY_INCLUDE = re.compile(rb'^[ \t]*#[ \t]*include', re.M)
 
+# The libraries a row names by word, which no other layer may include or link.
+LIBRARIES = ('Qt', 'xcb')
+# The X client headers, by their folder under a system include folder: the
+# protocol's (xcb) and Xlib's, which speaks the same protocol.
+X_HEADER_FOLDERS = ('xcb', 'X11')
+# The X client libraries as a link item names them: a file path, a name
+# alone, a linker flag or an imported target of CMake's FindX11.
+X_LIBRARY = re.compile(r'X11::.*|(?:.*/)?(?:lib|-l)?(?:xcb|X11)(?:[-_][\w-]*)?(?:\.(?:so|a)[\d.]*)?')
+
+
+def library_of(item):
+    """The word of the library a link item names, or None."""
+    if item.startswith('Qt6::'):
+        return 'Qt'
+    return 'xcb' if X_LIBRARY.fullmatch(item) else None
+
 
 class Rules:
     """The "may use" column: per layer its clauses, each (targets or None,
-    layers named, layers named "and below", whether Qt)."""
+    layers named, layers named "and below", libraries named)."""
 
     def __init__(self, path):
         self.order = []
@@ -74,21 +92,21 @@ class Rules:
             if restricted:
                 clause = restricted.group(1)
                 targets = set(re.findall(r'`([^`]+)`', restricted.group(2)))
-            named, closed, qt = set(), set(), False
+            named, closed, libraries = set(), set(), set()
             for term in (t.strip() for t in clause.split(',')):
                 name = term[:-len(' and below')] if term.endswith(' and below') else term
                 if term == 'std only':
                     continue
-                if term == 'Qt':
-                    qt = True
+                if term in LIBRARIES:
+                    libraries.add(term)
                 elif term == 'all below':
                     closed |= set(below)
                 elif name in below:
                     (closed if name != term else named).add(name)
                 else:
                     self.errors.append(f'{where}: {layer} may use "{term}": not a layer listed above it, '
-                                       '"X and below", "all below", "Qt" or "std only"')
-            clauses.append((targets, named, closed, qt))
+                                       '"X and below", "all below", "Qt", "xcb" or "std only"')
+            clauses.append((targets, named, closed, libraries))
         return clauses
 
     def _applies(self, clause, targets):
@@ -117,8 +135,9 @@ class Rules:
                     allowed |= self.closure(other)
         return allowed
 
-    def qt(self, layer, targets):
-        return any(c[3] for c in self.clauses.get(layer, []) if self._applies(c, targets))
+    def uses(self, layer, targets, library):
+        """Whether the row names the library (a word of LIBRARIES) for them."""
+        return any(library in c[3] for c in self.clauses.get(layer, []) if self._applies(c, targets))
 
     def view(self, layer, targets):
         """What the target's headers may reach: the closure of all it may use."""
@@ -128,7 +147,8 @@ class Rules:
         return seen
 
     def qt_reach(self, layer, targets):
-        return self.qt(layer, targets) or any(self.qt(other, None) for other in self.view(layer, targets))
+        return self.uses(layer, targets, 'Qt') or any(self.uses(other, None, 'Qt')
+                                                      for other in self.view(layer, targets))
 
 
 class Config:
@@ -226,11 +246,15 @@ class Checker:
         return None if rel.startswith('..') else layer_of(rel, self.layers)
 
     def classify(self, path):
-        """The layer of a resolved file, 'Qt', or None for a system header;
-        a string starting with '!' for a file of the tree outside the layers."""
+        """The layer of a resolved file, a word of LIBRARIES, or None for
+        another system header; a string starting with '!' for a file of the
+        tree outside the layers."""
         root = self.config.generated.get(path)
         if root is None and any(path.startswith(d + os.sep) for d in self.config.qtdirs):
             return 'Qt'
+        if root is None and any(path.startswith(os.path.join(d, x) + os.sep)
+                                for d in self.config.sysdirs for x in X_HEADER_FOLDERS):
+            return 'xcb'
         if root is None and not os.path.relpath(path, self.config.root).startswith('..'):
             root = self.config.root
         if root is not None:
@@ -276,9 +300,9 @@ class Checker:
             theirs = self.classify(found)
             if theirs is None or theirs == own:
                 continue
-            if theirs == 'Qt':
-                if not self.rules.qt(own, targets):
-                    self.failures.append(f'{where}: {own} includes Qt ({operand}), which it may not use')
+            if theirs in LIBRARIES:
+                if not self.rules.uses(own, targets, theirs):
+                    self.failures.append(f'{where}: {own} includes {theirs} ({operand}), which it may not use')
             elif theirs.startswith('!'):
                 self.failures.append(f'{where}: {own} includes {theirs[1:]}, which belongs to no layer')
             elif theirs not in allowed:
@@ -305,9 +329,10 @@ class Checker:
                 continue  # tests and other projects' own targets: see LayerViews.cmake
             allowed = rules.may_use(own, {name})
             for item in config.links[name]:
-                if item.startswith('Qt6::'):
-                    if not rules.qt(own, {name}):
-                        self.failures.append(f'{name} ({own}) links {item}, and {own} may not use Qt')
+                library = None if item in config.targets else library_of(item)
+                if library is not None:
+                    if not rules.uses(own, {name}, library):
+                        self.failures.append(f'{name} ({own}) links {item}, and {own} may not use {library}')
                 elif item in config.targets:
                     theirs = self.layer_of_folder(config.targets[item][1])
                     if theirs not in allowed:

@@ -13,18 +13,21 @@ TABLE = """| folder | target(s) | holds | may use |
 |---|---|---|---|
 | `low` | `low` | the bottom | std only |
 | `mid` | `mid` | Qt-free | low |
-| `win` | `win` | the windows | mid and below (the middle), Qt |
+| `win` | `win` | the windows | mid and below (the middle), Qt, xcb |
 """
 TREE = {
     'ARCHITECTURE.md': TABLE,
     'low/Low.h': '#pragma once\n#include <string>\n',
     'mid/Mid.h': '#pragma once\n#include "low/Low.h"\n#include "Mid2.h"\n',
     'mid/Mid2.h': '#pragma once\n',
-    'win/Win.h': '#pragma once\n#include "mid/Mid.h"\n#include <QWidget>\n#include <QtWidgets/QWidget>\n',
+    'win/Win.h': ('#pragma once\n#include "mid/Mid.h"\n#include <QWidget>\n#include <QtWidgets/QWidget>\n'
+                  '#include <xcb/xcb.h>\n#include <X11/Xlib.h>\n'),
     'other/Other.h': '#pragma once\n',
     '../qt/QtWidgets/QWidget': '', '../qt/QtWidgets/qwidget.h': '', '../sys/string': '',
+    '../sys/xcb/xcb.h': '', '../sys/X11/Xlib.h': '',
 }
-LINKS = [('low', ''), ('mid', 'low'), ('win', 'mid'), ('win', 'Qt6::Widgets'), ('helper', 'Qt6::Core')]
+LINKS = [('low', ''), ('mid', 'low'), ('win', 'mid'), ('win', 'Qt6::Widgets'), ('win', '/usr/lib/libxcb.so'),
+         ('helper', 'Qt6::Core')]
 
 # (what, files planted in mid/ or links added, what the failure says; None: passes)
 CASES = [
@@ -35,6 +38,10 @@ CASES = [
     ('up inside a layer path', {'mid/Bad.cpp': '#include "mid/../win/Win.h"\n'}, [], 'no ".."'),
     ('Qt in lower case', {'mid/Bad.cpp': '#include <qwidget.h>\n'}, [], 'includes Qt'),
     ('Qt by module', {'mid/Bad.cpp': '#include <QtWidgets/QWidget>\n'}, [], 'includes Qt'),
+    ('xcb', {'mid/Bad.cpp': '#include <xcb/xcb.h>\n'}, [], 'includes xcb'),
+    ('xcb quoted', {'mid/Bad.h': '#include "xcb/xcb.h"\n'}, [], 'includes xcb'),
+    ('Xlib', {'mid/Bad.cpp': '#include <X11/Xlib.h>\n'}, [], 'includes xcb'),
+    ('a folder of its own named xcb', {'mid/xcb/Own.h': '', 'mid/Ok.cpp': '#include "xcb/Own.h"\n'}, [], None),
     ('behind a macro', {'mid/Bad.cpp': '#define X "win/Win.h"\n#include X\n'}, [], 'no literal'),
     ('behind a comment', {'mid/Bad.cpp': '/* */ #include "win/Win.h"\n'}, [], 'may not use'),
     ('behind a continuation', {'mid/Bad.cpp': '#\\\ninclude "win/Win.h"\n'}, [], 'may not use'),
@@ -46,6 +53,8 @@ CASES = [
     ('outside the layers', {'mid/Bad.cpp': '#include "other/Other.h"\n'}, [], 'belongs to no layer'),
     ('a link up', {}, [('low', 'mid')], 'links mid of mid'),
     ('a link to Qt', {}, [('mid', 'Qt6::Gui')], 'may not use Qt'),
+    ('a link to xcb', {}, [('mid', '/usr/lib/libxcb-xtest.so.0')], 'may not use xcb'),
+    ('a link to Xlib by name', {}, [('mid', 'X11')], 'may not use xcb'),
     ('Qt through a link', {}, [('mid', 'helper')], 'reaches Qt6::Core'),
 ]
 

@@ -1,6 +1,16 @@
-// What only a real X server shows: the toolbar's tip lets the click through
-// to the button under it, and a closing dialog gives the keyboard back to
-// its window only when no other program took it.
+// What only a real X server shows. Clicks and keys go through X's test
+// extension, and the tests stand in for another program and for the window
+// manager (the input focus, the active window on the root) where one is
+// needed:
+// - the toolbar's tip lets the click through to the button under it;
+// - a closing dialog gives the keyboard back to its window only when no
+//   other program took it, before the close or after;
+// - it gives it back at once: the window's menu opens by Alt+D right after
+//   a dialog closed by Escape, long before the second request;
+// - a window of ours that has gone counts as ours while the window manager
+//   still names it active;
+// - after the file dialog closed by Return, four times in a row with a
+//   modal window of ours up for a moment after it, the menus answer.
 
 #include "platform/base/ResourceLibrary.h"
 #include "platform/base/WinApp.h"
@@ -28,9 +38,15 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
+
+// X key symbols.
+constexpr xcb_keysym_t kAlt = 0xffe9;
+constexpr xcb_keysym_t kReturn = 0xff0d;
+constexpr xcb_keysym_t kEscape = 0xff1b;
 
 constexpr UINT kHelp = 869;
 constexpr UINT kPrint = 40007;
@@ -66,6 +82,37 @@ private:
     QWidget& m_window;
 };
 
+// The delay of the second request for the keyboard after a dialog, for one
+// test.
+class CReactivateDelay {
+public:
+    explicit CReactivateDelay(int nDelayMs) : m_nOld(platform::ui::SetReactivateDelay(nDelayMs)) {}
+    ~CReactivateDelay() { platform::ui::SetReactivateDelay(m_nOld); }
+    CReactivateDelay(const CReactivateDelay&) = delete;
+    CReactivateDelay& operator=(const CReactivateDelay&) = delete;
+
+private:
+    int m_nOld;
+};
+
+// A window with a menu bar whose File menu opens by Alt+D, as the main
+// window's does.
+class CWindowWithMenu : public QWidget {
+public:
+    CWindowWithMenu() : m_bar(this) {
+        setGeometry(50, 50, 500, 400);
+        m_bar.setNativeMenuBar(false);
+        m_pFile = m_bar.addMenu(QStringLiteral("&Datei"));
+        m_pFile->addAction(QStringLiteral("Öffnen"));
+        m_bar.setGeometry(0, 0, width(), m_bar.sizeHint().height());
+    }
+    QMenu& FileMenu() { return *m_pFile; }
+
+private:
+    QMenuBar m_bar;
+    QMenu* m_pFile = nullptr;
+};
+
 class OnAnXServerTest : public xtest::CXServerTest {
 protected:
     void SetUp() override {
@@ -93,6 +140,27 @@ protected:
         }
         window.activateWindow();
         return QTest::qWaitFor([&window]() { return QApplication::activeWindow() == &window; });
+    }
+
+    // A dialog that has just come up takes the keyboard, as from a window
+    // manager: its request goes with the time of the pointer moving onto it.
+    bool DialogTakesKeyboard(QWidget& dlg) {
+        if (!QTest::qWaitForWindowExposed(&dlg)) {
+            return false;
+        }
+        MovePointer(dlg.mapToGlobal(QPoint(dlg.width() / 2, 5)));
+        QTest::qWait(50);
+        dlg.activateWindow();
+        return QTest::qWaitFor([&dlg]() { return QApplication::activeWindow() == &dlg; });
+    }
+
+    // Alt+D through X opens the window's File menu, and Escape closes it.
+    void ExpectMenuAnswers(CWindowWithMenu& window, const char* pszWhen) {
+        QMenu& file = window.FileMenu();
+        PressKeys({kAlt, 'd'});
+        EXPECT_TRUE(QTest::qWaitFor([&file]() { return file.isVisible(); })) << "no menu " << pszWhen;
+        PressKeys({kEscape});
+        EXPECT_TRUE(QTest::qWaitFor([&file]() { return !file.isVisible(); })) << pszWhen;
     }
 
     uitest::CTempDir m_dir;
@@ -174,7 +242,7 @@ TEST_F(OnAnXServerTest, AClosingDialogLeavesTheKeyboardWithAnotherProgram) {
     };
 
     constexpr int kShortDelayMs = 100;
-    const int nOldDelay = platform::ui::SetReactivateDelay(kShortDelayMs);
+    const CReactivateDelay delay(kShortDelayMs);
     runDialog(other, true);
     QTest::qWait(kShortDelayMs * 3);
     EXPECT_EQ(KeyboardHolder(), other) << "taken before the close";
@@ -193,7 +261,36 @@ TEST_F(OnAnXServerTest, AClosingDialogLeavesTheKeyboardWithAnotherProgram) {
     const auto ownerId = static_cast<xcb_window_t>(owner.winId());
     EXPECT_TRUE(QTest::qWaitFor([&]() { return KeyboardHolder() == ownerId; })) << "left with nobody";
     EXPECT_TRUE(QTest::qWaitFor([&owner]() { return QApplication::activeWindow() == &owner; }));
-    platform::ui::SetReactivateDelay(nOldDelay);
+}
+
+// A dialog closed by a key gives the keyboard back to the window behind it
+// at once, with no window manager to do it: the second request is far off
+// here, and the window's menus answer right after the close, each time.
+TEST_F(OnAnXServerTest, AWindowAnswersKeysRightAfterItsDialogClosed) {
+    // Longer than any wait below.
+    constexpr int kFarOffMs = 10 * 60 * 1000;
+    const CReactivateDelay delay(kFarOffMs);
+    CWindowWithMenu owner;
+    const auto ownerId = static_cast<xcb_window_t>(owner.winId());
+    ASSERT_TRUE(ActivateAndWait(owner));
+    for (int nRun = 0; nRun < 3; ++nRun) {
+        QDialog dlg(&owner);
+        dlg.setGeometry(150, 150, 200, 100);
+        QTimer::singleShot(0, &dlg, [&]() {
+            if (!DialogTakesKeyboard(dlg)) {
+                ADD_FAILURE() << "the dialog did not take the keyboard";
+                dlg.reject();
+                return;
+            }
+            PressKeys({kEscape});
+        });
+        EXPECT_EQ(platform::ui::RunModal(dlg), QDialog::Rejected) << "run " << nRun;
+        EXPECT_TRUE(QTest::qWaitFor([&]() { return KeyboardHolder() == ownerId; })) << "run " << nRun;
+        // Without it the runs after would start from a window without the
+        // keyboard.
+        ASSERT_TRUE(QTest::qWaitFor([&]() { return QApplication::activeWindow() == &owner; })) << "run " << nRun;
+        ExpectMenuAnswers(owner, ("after run " + std::to_string(nRun)).c_str());
+    }
 }
 
 // A window manager names the dialog that has just closed as active for a
@@ -223,19 +320,10 @@ TEST_F(OnAnXServerTest, AWindowOfOursThatHasGoneCountsAsOurs) {
 // request, or another modal window that X never shows; then the window's
 // menus answer their mnemonics, each time.
 TEST_F(OnAnXServerTest, AfterAFileDialogClosedByReturnTheMenusAnswer) {
-    constexpr xcb_keysym_t kAlt = 0xffe9;
-    constexpr xcb_keysym_t kReturn = 0xff0d;
-    constexpr xcb_keysym_t kEscape = 0xff1b;
     // Long enough that a modal window up for a moment goes before the
     // second request, also on a busy machine.
     constexpr int kDelayMs = 300;
-    QWidget owner;
-    owner.setGeometry(50, 50, 500, 400);
-    QMenuBar bar(&owner);
-    bar.setNativeMenuBar(false);
-    QMenu* pFile = bar.addMenu(QStringLiteral("&Datei"));
-    pFile->addAction(QStringLiteral("Öffnen"));
-    bar.setGeometry(0, 0, owner.width(), bar.sizeHint().height());
+    CWindowWithMenu owner;
     QFile file(QString::fromStdString(m_dir.File("a.tv2")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
@@ -244,23 +332,19 @@ TEST_F(OnAnXServerTest, AfterAFileDialogClosedByReturnTheMenusAnswer) {
     request.strInitialDir = m_dir.Path();
     request.strFileName = "a.tv2";
     CQtFileDialogService service;
-    const int nOldDelay = platform::ui::SetReactivateDelay(kDelayMs);
+    const CReactivateDelay delay(kDelayMs);
     const auto ownerId = static_cast<xcb_window_t>(owner.winId());
     // What comes up right after the dialog, and for how long.
     enum class After { ShortLoad, LongLoad, OtherModalWindow };
     for (After after : {After::ShortLoad, After::LongLoad, After::OtherModalWindow, After::ShortLoad}) {
         const int nRun = static_cast<int>(after);
         ASSERT_TRUE(ActivateAndWait(owner)) << "run " << nRun;
-        // The name is there already; the dialog takes the keyboard as from
-        // the window manager, and Return goes through X.
+        // The name is there already; Return goes through X.
         QTimer::singleShot(0, [&]() {
             auto* pDlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(pDlg, nullptr);
-            const bool bShown = QTest::qWaitForWindowExposed(pDlg);
-            MovePointer(pDlg->mapToGlobal(QPoint(pDlg->width() / 2, 5)));
-            QTest::qWait(50);
-            pDlg->activateWindow();
-            if (!bShown || !QTest::qWaitFor([&]() { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); })) {
+            if (!DialogTakesKeyboard(*pDlg) ||
+                !QTest::qWaitFor([&]() { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); })) {
                 ADD_FAILURE() << "the file dialog did not take the keyboard";
                 pDlg->reject();
                 return;
@@ -286,12 +370,8 @@ TEST_F(OnAnXServerTest, AfterAFileDialogClosedByReturnTheMenusAnswer) {
             progress.Destroy();
         }
         EXPECT_TRUE(QTest::qWaitFor([&]() { return QApplication::activeWindow() == &owner; })) << "run " << nRun;
-        PressKeys({kAlt, 'd'});
-        EXPECT_TRUE(QTest::qWaitFor([&]() { return pFile->isVisible(); })) << "no menu after run " << nRun;
-        PressKeys({kEscape});
-        EXPECT_TRUE(QTest::qWaitFor([&]() { return !pFile->isVisible(); }));
+        ExpectMenuAnswers(owner, ("after run " + std::to_string(nRun)).c_str());
     }
-    platform::ui::SetReactivateDelay(nOldDelay);
 }
 
 }  // namespace
