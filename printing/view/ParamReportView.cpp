@@ -32,9 +32,15 @@ namespace {
 
 constexpr std::string_view kPdfSuffix = ".pdf";
 
+// The document's name as the name of a PDF file: it may hold a '/'
+// ("ORV/X2.1") that must not lead into folders.
+std::string PdfFileName(const std::string& strDocument) {
+    return platform::MakeFileName(strDocument.empty() ? "Tavik" : strDocument, NAME_MAX - kPdfSuffix.size()) +
+           std::string(kPdfSuffix);
+}
+
 // Without a system printer every job goes to a PDF file: beside the open
-// data file, else in the home folder under the document's name, which may
-// hold a '/' ("ORV/X2.1") that must not lead into folders.
+// data file, else in the home folder under the document's name.
 void UsePdfWhenNoPrinter(QPrinter& printer, const std::string& strDocument) {
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
         return;
@@ -50,23 +56,21 @@ void UsePdfWhenNoPrinter(QPrinter& printer, const std::string& strDocument) {
         }
         strPath += kPdfSuffix;
     } else {
-        strPath = platform::PathJoinSlash(QDir::homePath().toStdString(),
-                                          platform::MakeFileName(strDocument.empty() ? "Tavik" : strDocument,
-                                                                 NAME_MAX - kPdfSuffix.size()) +
-                                              std::string(kPdfSuffix));
+        strPath = platform::PathJoinSlash(QDir::homePath().toStdString(), PdfFileName(strDocument));
     }
     printer.setOutputFileName(QString::fromStdString(strPath));
 }
 
 // Qt ends a PDF file without telling whether its bytes reached the disk: a
-// full disk leaves it cut short, without the end mark it writes last.
-bool IsWholePdf(const QString& strFile) {
+// full disk leaves it cut short, without the end mark it writes last. A
+// file that is there but that this user may not read is not judged.
+bool IsCutShortPdf(const QString& strFile) {
     QFile file(strFile);
     constexpr qint64 kTail = 64;
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, file.size() - kTail))) {
-        return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        return !file.exists();
     }
-    return file.read(kTail).contains("%%EOF");
+    return !file.seek(std::max<qint64>(0, file.size() - kTail)) || !file.read(kTail).contains("%%EOF");
 }
 
 }  // namespace
@@ -98,6 +102,12 @@ BOOL CParamReportView::DoPreparePrinting(CPrintInfo* pInfo) {
     platform::ui::PrintDialogRequest request;
     request.bSelectionEnabled = GetPrintSelection() == PRINT_SELECTION_CHOSEN;
     request.bSelection = request.bSelectionEnabled;
+    // With a system printer Qt's dialog names the PDF file it offers after
+    // the printer's document, cut at its last '.': the document's name as a
+    // file name there; the job takes its own name again (OnFilePrint).
+    if (m_pPrinter->outputFileName().isEmpty()) {
+        m_pPrinter->setDocName(QString::fromStdString(PdfFileName(GetDocumentName())));
+    }
     QWidget* pParent = m_pMainWindow != nullptr ? static_cast<QWidget*>(m_pMainWindow) : nullptr;
     return platform::ui::GetPrintDialogService().RunPrintDialog(*m_pPrinter, request, pParent) ? TRUE : FALSE;
 }
@@ -144,7 +154,7 @@ void CParamReportView::OnFilePrint() {
     if (nResult == CReportPageWriter::kNotStarted) {
         nErrno = platform::WhyNotWritable(strFile.toStdString());
         nErrno = nErrno != 0 ? nErrno : EIO;
-    } else if (!IsWholePdf(strFile)) {
+    } else if (IsCutShortPdf(strFile)) {
         // Cut short: no reader must take it for the report.
         nErrno = platform::WhyWriteStoppedShort(strFile.toStdString());
         QFile::remove(strFile);

@@ -51,6 +51,7 @@ public:
     {
         m_arrRequests.push_back(request);
         m_strOffered = printer.outputFileName();
+        m_strDocName = printer.docName();
         if (m_bTakeOffered)
             return true;
         if (m_strOutput.isEmpty())
@@ -68,6 +69,7 @@ public:
     QString m_strOutput;  // empty: the user cancels
     bool m_bTakeOffered = false;  // the user prints to the file offered
     QString m_strOffered;
+    QString m_strDocName;  // the printer's document when the dialog ran
     std::vector<platform::ui::PrintDialogRequest> m_arrRequests;
     int m_nSetups = 0;
 
@@ -237,8 +239,24 @@ TEST_F(ParamReportViewTest, TheFileOfferedForADocumentNameWithSlashesIsWritten)
     }
     g_pChronoset = &m_set;
     qputenv("HOME", home);
-    EXPECT_EQ(m_dialogs.m_strOffered.toStdString(), Output("ORV_X Jahreszeitschaltuhr - Tavik Zeitschaltuhr 2.1.pdf").toStdString());
+    EXPECT_EQ(m_dialogs.m_strOffered.toStdString(),
+              Output("ORV_X Jahreszeitschaltuhr - Tavik Zeitschaltuhr 2.1.pdf").toStdString());
     EXPECT_GT(CountPdfPages(m_dialogs.m_strOffered), 0);
+}
+
+// With a system printer the printer has no file, and Qt's dialog offers one
+// in the home folder named after the printer's document, whose last ".x" it
+// cuts: the dialog meets the document's name as one file name with the
+// suffix, and the job is titled with the document's own name.
+TEST_F(ParamReportViewTest, ThePrintDialogMeetsTheDocumentNameAsAFileName)
+{
+    CParamReportView view;
+    view.GetPrinter().setOutputFileName(QString());
+    m_dialogs.m_strOutput = Output("titled.pdf");
+    view.OnFilePrint();
+    EXPECT_EQ(m_dialogs.m_strDocName.toStdString(), "ORV_X Jahreszeitschaltuhr - Tavik Zeitschaltuhr 2.1.pdf");
+    EXPECT_EQ(view.GetPrinter().docName().toStdString(), "ORV/X Jahreszeitschaltuhr - Tavik Zeitschaltuhr 2.1");
+    EXPECT_GT(CountPdfPages(Output("titled.pdf")), 0);
 }
 
 // Qt's own print dialog, in German, calls a PDF file in a folder that is
