@@ -90,7 +90,6 @@ struct Notice {
 struct HeldOnDisk {
     bool bSection = false;
     std::optional<std::string> held;
-
 };
 
 struct PendingWrite {
@@ -608,8 +607,14 @@ std::size_t DropKeptProfileWrites(const std::string& path, std::string& strReaso
 {
     std::lock_guard lock(s_mutex);
     auto it = s_files.find(path);
-    if (it == s_files.end() || it->second.kept.empty())
+    if (it == s_files.end())
         return 0;
+    if (it->second.kept.empty()) {
+        // Reads may have let every kept write give way; a failure after
+        // this end is still new, and told again.
+        it->second.writeFailed.Clear();
+        return 0;
+    }
     // Those another program overtook are not lost: what it wrote stands.
     CachedFile& file = Current(path);
     if (IsKnown(file))

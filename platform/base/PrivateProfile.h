@@ -23,13 +23,15 @@
 // takes the lock writes it too, into the file as it stands then. It gives
 // way once another program has written that key since (its value stands)
 // or removed the section the key stood in; a section another program made
-// since for other keys leaves it standing. No program can tell a key another program
-// wrote back to the very value the file held then from one nobody touched:
-// the kept value replaces that. Kept writes that no write took on before the
-// program ends are lost (DropKeptProfileWrites, for the caller to tell). A
-// file larger than kMaxProfileSize is not parsed: its keys read as absent
-// and it is never rewritten; a write refused for that, or because the file
-// cannot be read, is not kept.
+// since for other keys leaves it standing. A kept removal of a section gives
+// way to any change of that section since, its making included. No program
+// can tell a key another program wrote back to the very value the file
+// held then from one nobody touched: the kept value replaces that. Kept
+// writes that no write took on before the program ends are lost
+// (DropKeptProfileWrites, for the caller to tell). A file larger than
+// kMaxProfileSize is not parsed: its keys read as absent and it is never
+// rewritten; a write refused for that, or because the file cannot be read,
+// is not kept.
 
 #include "platform/base/FileWriteLock.h"
 

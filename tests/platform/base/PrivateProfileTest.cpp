@@ -525,6 +525,22 @@ TEST_F(PrivateProfileTest, DroppedKeptWritesAreCountedOnceAndNeverWritten)
     EXPECT_EQ(Contents(), "[S]\nA=0\nB=2\n[U]\nD=1\n");
 }
 
+// An end whose kept writes all gave way to another program's, met by a
+// read, has none to drop; a failure after it is still told again.
+TEST_F(PrivateProfileTest, AFailureAfterAnEndWithNothingKeptIsToldAgain)
+{
+    Put("[S]\nA=0\n");
+    const locktest::CCountedLockWaits waits;
+    std::string strReason;
+    WriteBehindALock({{"S", "A", "1"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+    Put("[S]\nA=2\n");
+    EXPECT_EQ(GetPrivateProfileInt("S", "A", 0, path), 2);
+    EXPECT_EQ(DropKeptProfileWrites(path, strReason), 0u);
+    WriteBehindALock({{"S", "B", "1"}});
+    EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
+}
+
 // Reads see a kept write only while the file holds what it held when the
 // write failed: a newer value of another program's is read instead, until
 // the next write and after it.
