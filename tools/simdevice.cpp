@@ -15,7 +15,6 @@
 // (with the reason: the system's, or the key found wrong in the file) or the
 // socket failed, 2 bad arguments.
 
-#include "platform/base/AtomicFile.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/bus/KnxIpUdpServer.h"
 #include "platform/bus/SimulatedDevice.h"
@@ -28,6 +27,7 @@
 #include <cstring>
 #include <string>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -94,7 +94,9 @@ int main(int argc, char** argv)
     }
 
     CSimulatedDevice device;
-    const bool bThere = platform::FileExists(strState);
+    // Whatever is at the path is read (as the device does), else created.
+    struct stat st {};
+    const bool bThere = ::stat(strState.c_str(), &st) == 0;
     if (device.Open(strState) != EDeviceResult::Ok) {
         std::fprintf(stderr, "simdevice: %s: cannot %s the device state: %s\n", strState.c_str(),
                      bThere ? "read" : "create", device.GetStateFileError().c_str());

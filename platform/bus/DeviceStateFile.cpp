@@ -342,8 +342,9 @@ bool CDeviceStateFile::Load(const std::string& strPath, CDeviceState& oState, st
 {
     auto oBytes = platform::ReadWholeFile(strPath);
     if (!oBytes) {
+        // The reader's EINVAL is a pipe or a device in the file's place.
         if (pstrReason)
-            *pstrReason = std::strerror(errno);
+            *pstrReason = errno == EINVAL ? "not a regular file" : std::strerror(errno);
         return false;
     }
     return FromText(std::string(oBytes->begin(), oBytes->end()), oState, pstrReason);

@@ -44,8 +44,8 @@ public:
     static bool FromText(const std::string& strText, CDeviceState& oState, std::string* pstrReason = nullptr);
 
     // False when the file cannot be written or read, or is not a valid
-    // state; the reason is the system's (as "Permission denied") or
-    // FromText's.
+    // state; the reason is the system's (as "Permission denied"), "not a
+    // regular file" for a pipe or a device, or FromText's.
     static bool Save(const std::string& strPath, const CDeviceState& oState, std::string* pstrReason = nullptr);
     static bool Load(const std::string& strPath, CDeviceState& oState, std::string* pstrReason = nullptr);
 

@@ -1,10 +1,10 @@
 #include "platform/bus/SimulatedDevice.h"
 
-#include "platform/base/AtomicFile.h"
 #include "platform/bus/DeviceStateFile.h"
 
 #include <algorithm>
 #include <chrono>
+#include <sys/stat.h>
 
 CSimulatedDevice::CSimulatedDevice(ClockSource fnClock) : m_fnClock(std::move(fnClock))
 {
@@ -42,7 +42,10 @@ EDeviceResult CSimulatedDevice::Open(const std::string& strConnectionParam)
     m_bDirty = false;
     if (strConnectionParam.empty())
         return EDeviceResult::Ok;
-    if (platform::FileExists(strConnectionParam)) {
+    // Anything at the path is read, so that a folder or a pipe there is
+    // refused as such instead of the write of a fresh device failing on it.
+    struct stat st {};
+    if (::stat(strConnectionParam.c_str(), &st) == 0) {
         CDeviceState oLoaded;
         if (!CDeviceStateFile::Load(strConnectionParam, oLoaded, &m_strStateFileError))
             return EDeviceResult::StateFileError;

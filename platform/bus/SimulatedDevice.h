@@ -84,8 +84,8 @@ public:
     CSimulatedDevice& operator=(const CSimulatedDevice&) = delete;
 
     // Takes the device behind the connection parameter, the path of its state
-    // file: an existing file is read, a missing one is created with a fresh
-    // device; an empty parameter keeps the device in memory only. A file that
+    // file: what is at the path is read (a folder or a pipe is refused), a
+    // missing file is created with a fresh device; an empty parameter keeps the device in memory only. A file that
     // cannot be read or created gives StateFileError, and the device then
     // stays a fresh in-memory one that never writes that file.
     EDeviceResult Open(const std::string& strConnectionParam);

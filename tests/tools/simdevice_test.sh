@@ -17,6 +17,9 @@ want="simdevice: $work/wrong.state: cannot read the device state: application.ma
 err=$(timeout 10 "$simdevice" --state "$work/no/device.state" 2>&1 >/dev/null); status=$?
 want="simdevice: $work/no/device.state: cannot create the device state: No such file or directory"
 [ "$status" = 1 ] && [ "$err" = "$want" ] || fail "a missing folder: status $status, $err"
+err=$(timeout 10 "$simdevice" --state "$work" 2>&1 >/dev/null); status=$?
+want="simdevice: $work: cannot read the device state: Is a directory"
+[ "$status" = 1 ] && [ "$err" = "$want" ] || fail "a folder: status $status, $err"
 
 # A state file without write permission is refused also for root, when the
 # device writes it back on SIGTERM.

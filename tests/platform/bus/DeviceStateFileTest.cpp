@@ -153,7 +153,8 @@ TEST(DeviceStateFile, ABrokenFileIsRefusedAndLeftAlone)
          "faults.foreignApplication: expected an object or null"},
         {"\"foreignApplication\": null", "\"foreignApplication\": {\"manufacturer\": 1, \"deviceType\": 2}",
          "faults.foreignApplication.version: expected an integer from 0 to 255"},
-        {"\"frames\": 0", "\"frames\": -1", "busTime.lastSession.frames: expected an integer from 0 to 9223372036854775807"},
+        {"\"frames\": 0", "\"frames\": -1",
+         "busTime.lastSession.frames: expected an integer from 0 to 9223372036854775807"},
     };
     // Numbers past 2^32 would wrap into another device's address.
     for (const char* pszAddress : {"\"16.1.1\"", "\"4294967297.1.1\"", "\"4294967298.4294967297.1\"",

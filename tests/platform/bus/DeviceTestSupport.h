@@ -127,6 +127,9 @@ inline std::vector<CUnreadableState> MakeUnreadableStates(const CTempDir& dir)
         {writeWith("nobody.state", "\"1.1.1\"", "\"0.0.0\""),
          "individualAddress: expected an individual address (area.line.device) from 0.0.1 to 15.15.255"},
     };
+    const std::string strPipe = dir.File("pipe.state");
+    if (::mkfifo(strPipe.c_str(), 0600) == 0)
+        arrStates.push_back({strPipe, "not a regular file"});
     const std::string strLocked = dir.File("locked.state");
     platform::WriteFileAtomically(strLocked, strGood);
     ::chmod(strLocked.c_str(), 0);
