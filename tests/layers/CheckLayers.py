@@ -42,8 +42,11 @@ LIBRARIES = ('Qt', 'xcb')
 # protocol's (xcb) and Xlib's, which speaks the same protocol.
 X_HEADER_FOLDERS = ('xcb', 'X11')
 # The X client libraries as a link item names them: a file path, a name
-# alone, a linker flag or an imported target of CMake's FindX11.
-X_LIBRARY = re.compile(r'X11::.*|(?:.*/)?(?:lib|-l)?(?:xcb|X11)(?:[-_][\w-]*)?(?:\.(?:so|a)[\d.]*)?')
+# alone, a linker flag or an imported target of CMake's FindX11; Xlib's
+# extension libraries (Xtst, Xext, Xi, ...) speak the protocol too.
+X_LIBRARY = re.compile(r'X11::.*|(?:.*/)?(?:lib|-l)?'
+                       r'(?:xcb|X11|X(?:tst|ext|i|fixes|randr|render|inerama|cursor|damage|composite|ss|au|dmcp))'
+                       r'(?:[-_][\w-]*)?(?:\.(?:so|a)[\d.]*)?')
 
 
 def library_of(item):

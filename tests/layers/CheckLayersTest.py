@@ -55,6 +55,7 @@ CASES = [
     ('a link to Qt', {}, [('mid', 'Qt6::Gui')], 'may not use Qt'),
     ('a link to xcb', {}, [('mid', '/usr/lib/libxcb-xtest.so.0')], 'may not use xcb'),
     ('a link to Xlib by name', {}, [('mid', 'X11')], 'may not use xcb'),
+    ('a link to an Xlib extension', {}, [('mid', '-lXtst')], 'may not use xcb'),
     ('Qt through a link', {}, [('mid', 'helper')], 'reaches Qt6::Core'),
 ]
 
