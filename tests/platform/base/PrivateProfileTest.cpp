@@ -505,7 +505,7 @@ TEST_F(PrivateProfileTest, KeptKeysOfANewSectionStandWhenAnotherProgramMakesIt)
 
 // At the end the kept writes go: those another program overtook are not
 // counted as lost, none reaches the file later, and the next failure is
-// told again.
+// told again, also after an end that had none left to drop.
 TEST_F(PrivateProfileTest, DroppedKeptWritesAreCountedOnceAndNeverWritten)
 {
     Put("[S]\nA=0\nB=0\n");
@@ -523,21 +523,13 @@ TEST_F(PrivateProfileTest, DroppedKeptWritesAreCountedOnceAndNeverWritten)
     EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
     EXPECT_TRUE(WritePrivateProfileString("U", "D", "1", path));
     EXPECT_EQ(Contents(), "[S]\nA=0\nB=2\n[U]\nD=1\n");
-}
-
-// An end whose kept writes all gave way to another program's, met by a
-// read, has none to drop; a failure after it is still told again.
-TEST_F(PrivateProfileTest, AFailureAfterAnEndWithNothingKeptIsToldAgain)
-{
-    Put("[S]\nA=0\n");
-    const locktest::CCountedLockWaits waits;
-    std::string strReason;
-    WriteBehindALock({{"S", "A", "1"}});
+    // An end with none left, all given way to another's met by a read, too.
+    WriteBehindALock({{"U", "D", "3"}});
     EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
-    Put("[S]\nA=2\n");
-    EXPECT_EQ(GetPrivateProfileInt("S", "A", 0, path), 2);
+    Put("[U]\nD=4\n");
+    EXPECT_EQ(GetPrivateProfileInt("U", "D", 0, path), 4);
     EXPECT_EQ(DropKeptProfileWrites(path, strReason), 0u);
-    WriteBehindALock({{"S", "B", "1"}});
+    WriteBehindALock({{"U", "E", "1"}});
     EXPECT_TRUE(TakeFailedProfileWriteNotice(path, strReason));
 }
 
