@@ -37,6 +37,8 @@ enum class EConnectionProblem {
     ParameterTooLong,
     // The path names a folder.
     StateFileIsFolder,
+    // The file is there but this user may not read it.
+    StateFileUnreadable,
     // The file is there but is no device state file; it is never written over.
     NotAStateFile,
     // Neither the file nor its folder can be made there.

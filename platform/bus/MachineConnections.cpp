@@ -39,6 +39,9 @@ EConnectionProblem CheckStateFile(const std::string& strParameter)
     if (fs::exists(status)) {
         if (fs::is_directory(status))
             return EConnectionProblem::StateFileIsFolder;
+        // A file it may not read is refused as such, not called someone's file.
+        if (fs::is_regular_file(status) && ::access(path.c_str(), R_OK) != 0)
+            return EConnectionProblem::StateFileUnreadable;
         CDeviceState oState;
         if (!fs::is_regular_file(status) || !CDeviceStateFile::Load(strPath, oState))
             return EConnectionProblem::NotAStateFile;

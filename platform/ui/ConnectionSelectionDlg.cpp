@@ -108,6 +108,9 @@ std::string CConnectionSelectionDlg::GetProblemText(Falcon::EConnectionProblem e
                              "The path is too long (511 characters at most).");
         case EConnectionProblem::StateFileIsFolder:
             return Localized("Der Pfad nennt einen Ordner, keine Datei.", "The path names a folder, not a file.");
+        case EConnectionProblem::StateFileUnreadable:
+            return Localized("Die Datei darf nicht gelesen werden (Zugriff verweigert).",
+                             "The file may not be read (permission denied).");
         case EConnectionProblem::NotAStateFile:
             return Localized("Die Datei ist keine Zustandsdatei eines simulierten Geräts; "
                              "sie wird nicht überschrieben.",

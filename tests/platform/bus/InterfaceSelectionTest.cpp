@@ -21,6 +21,11 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <string>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using bustest::CTempDir;
 using Falcon::ConnectionRecord;
@@ -210,6 +215,22 @@ TEST_F(MachineConnectionsTest, ChecksTheStateFile)
     ASSERT_TRUE(platform::WriteFileAtomically(m_dir.File("letter.txt"), std::string_view("Dear device")));
     EXPECT_EQ(Falcon::CheckConnectionEntry(Simulated(m_dir.File("letter.txt"))), EConnectionProblem::NotAStateFile);
     EXPECT_EQ(platform::ReadWholeFile(m_dir.File("letter.txt"))->size(), 11u);
+
+    // A state file this user may not read is not called someone's file. As
+    // root the check runs as another user, whom permissions bind.
+    ASSERT_EQ(::chmod(m_dir.File("").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(m_dir.File("good.state").c_str(), 0), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(100);
+        ::_exit(static_cast<int>(Falcon::CheckConnectionEntry(Simulated(m_dir.File("good.state")))));
+    }
+    int nStatus = -1;
+    ::waitpid(child, &nStatus, 0);
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    EXPECT_EQ(WEXITSTATUS(nStatus), static_cast<int>(EConnectionProblem::StateFileUnreadable));
+    ::chmod(m_dir.File("good.state").c_str(), 0600);
 
     EXPECT_EQ(Falcon::CheckConnectionEntry(Simulated(m_dir.File(""))), EConnectionProblem::StateFileIsFolder);
     EXPECT_EQ(Falcon::CheckConnectionEntry(Simulated(m_dir.File("new/"))), EConnectionProblem::StateFileIsFolder);
