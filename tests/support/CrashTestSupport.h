@@ -4,7 +4,8 @@
 // process killed with SIGKILL at a random moment while it writes again and
 // again. The callers then check that the file is the old one or the new one,
 // whole, and that the next write leaves no temporary file behind. And a
-// child process under a file-size limit, as a shell's `ulimit -f` sets it.
+// child process under a file-size limit, as a shell's `ulimit -f` sets it,
+// or as a user that file permissions bind.
 
 #include "platform/base/AtomicFile.h"
 
@@ -97,21 +98,16 @@ inline void KillWhileWriting(const std::function<bool(unsigned)>& write, std::mt
         << "the writing child ended by itself with " << (WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1);
 }
 
-// Runs body in a child process whose writes may not pass nBytes, with SIGXFSZ
-// at its default action, as a shell or a service manager leaves it: only
-// what body calls stands between a write past the limit and the child's
-// death. The child exits with body's result; the wait status is returned.
-inline int RunUnderFileSizeLimit(rlim_t nBytes, const std::function<int()>& body)
+// Runs body in a child process once prepare has set it up (125 when it
+// could not); the child exits with body's result, 126 when body threw. The
+// wait status is returned, -1 when there is none.
+inline int RunInChild(const std::function<bool()>& prepare, const std::function<int()>& body)
 {
     const pid_t pid = ::fork();
     if (pid < 0)
         return -1;
     if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_DFL);
-        rlimit limit {};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = nBytes;
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        if (!prepare())
             ::_exit(125);
         int nResult = 126;
         try {
@@ -122,6 +118,30 @@ inline int RunUnderFileSizeLimit(rlim_t nBytes, const std::function<int()>& body
     }
     int nStatus = 0;
     return ::waitpid(pid, &nStatus, 0) == pid ? nStatus : -1;
+}
+
+// Runs body in a child process whose writes may not pass nBytes, with SIGXFSZ
+// at its default action, as a shell or a service manager leaves it: only
+// what body calls stands between a write past the limit and the child's
+// death.
+inline int RunUnderFileSizeLimit(rlim_t nBytes, const std::function<int()>& body)
+{
+    return RunInChild(
+        [nBytes] {
+            ::signal(SIGXFSZ, SIG_DFL);
+            rlimit limit {};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = nBytes;
+            return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        },
+        body);
+}
+
+// Runs body in a child process that file permissions bind: as root, as the
+// unprivileged user and group 65534 ("nobody").
+inline int RunAsAnotherUser(const std::function<int()>& body)
+{
+    return RunInChild([] { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }, body);
 }
 
 inline std::string DescribeStatus(int nStatus)

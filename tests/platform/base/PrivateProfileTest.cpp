@@ -616,15 +616,10 @@ TEST_F(PrivateProfileTest, AReadOnlyLockFileOfAnotherOwnerStillLocks)
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
     // 0 written, 1 held off by the lock, 2 failed otherwise.
     const auto write = [&](const char* pszValue) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-                ::_exit(3);
+        const int nStatus = crashtest::RunAsAnotherUser([&] {
             const locktest::CCountedLockWaits waits;
-            ::_exit(WritePrivateProfileString("Common", "A", pszValue, path) ? 0 : errno == EWOULDBLOCK ? 1 : 2);
-        }
-        int nStatus = -1;
-        ::waitpid(child, &nStatus, 0);
+            return WritePrivateProfileString("Common", "A", pszValue, path) ? 0 : errno == EWOULDBLOCK ? 1 : 2;
+        });
         return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
     };
     locktest::CLockHolder holder(path + ".lock");

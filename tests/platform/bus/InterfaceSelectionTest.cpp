@@ -9,6 +9,7 @@
 #include "platform/base/WinApp.h"
 #include "platform/com/ComActivation.h"
 #include "platform/com/ComPtr.h"
+#include "tests/support/CrashTestSupport.h"
 #include "tests/support/ScriptedConnectionChooser.h"
 
 #include "DeviceTestSupport.h"
@@ -25,7 +26,6 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using bustest::CTempDir;
 using Falcon::ConnectionRecord;
@@ -220,14 +220,8 @@ TEST_F(MachineConnectionsTest, ChecksTheStateFile)
     // root the check runs as another user, whom permissions bind.
     ASSERT_EQ(::chmod(m_dir.File("").c_str(), 0755), 0);
     ASSERT_EQ(::chmod(m_dir.File("good.state").c_str(), 0), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(100);
-        ::_exit(static_cast<int>(Falcon::CheckConnectionEntry(Simulated(m_dir.File("good.state")))));
-    }
-    int nStatus = -1;
-    ::waitpid(child, &nStatus, 0);
+    const int nStatus = crashtest::RunAsAnotherUser(
+        [&] { return static_cast<int>(Falcon::CheckConnectionEntry(Simulated(m_dir.File("good.state")))); });
     ASSERT_TRUE(WIFEXITED(nStatus));
     EXPECT_EQ(WEXITSTATUS(nStatus), static_cast<int>(EConnectionProblem::StateFileUnreadable));
     ::chmod(m_dir.File("good.state").c_str(), 0600);
